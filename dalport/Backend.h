@@ -1,0 +1,63 @@
+#pragma once
+// The narrow interface behind MyADO: a connection that runs one statement at a time
+// and hands back a forward-only result. Two implementations: ODBC (a real SQL Server)
+// and the embedded engine. Nothing here leaves the shared library.
+
+#include "dalport/ComError.h"
+#include "dalport/Value.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace dalport {
+
+// One diagnostic of the server, as its error list holds it.
+struct ProviderError {
+    long number = 0;         // the server's native error number (SQL Server's Msg N)
+    int level = 16;          // severity
+    int state = 1;
+    std::string message;     // the server's own text
+    std::string description; // the text as the provider shows it (may carry a driver prefix)
+};
+
+enum class CommandType { StoredProcedure, Text };
+
+// Forward-only walk over the first result set of a statement. A new result stands on
+// its first row (or at the end when there is none).
+class Result {
+public:
+    virtual ~Result() = default;
+    virtual bool atEnd() const = 0;
+    // Advances one row; throws ComError 0x800A0BCD when already at the end.
+    virtual void moveNext() = 0;
+    // The current row's value of a column found by name without regard to case;
+    // throws ComError 0x800A0CC1 for an unknown column, 0x800A0BCD at the end.
+    virtual Value field(const std::string& name) const = 0;
+};
+
+class Connection {
+public:
+    virtual ~Connection() = default;
+    // Runs one statement with its positional parameters. On failure fills errors()
+    // and throws ComError (normally 0x80004005 with the provider's last message).
+    virtual std::unique_ptr<Result> execute(CommandType type, const std::string& text,
+                                            const std::vector<Param>& params) = 0;
+    // The errors of the last operation, in the server's order (cleared by each one).
+    virtual const std::vector<ProviderError>& errors() const = 0;
+};
+
+// Opens a connection, choosing the backend by the server name. On failure throws
+// ConnectError, which carries the errors the attempt produced.
+struct ConnectError {
+    ComError error;
+    std::vector<ProviderError> errors;
+};
+
+std::unique_ptr<Connection> openConnection(const std::string& server, const std::string& uid,
+                                           const std::string& pwd, const std::string& database);
+
+// True when the server name means the embedded engine: empty, or a path.
+bool isEmbeddedServerName(const std::string& server);
+
+} // namespace dalport
