@@ -1,0 +1,147 @@
+#pragma once
+// The one document: everything about the open subject, both long-lived database
+// sessions and the login values. Its operations are defined in the folder of the
+// subsystem they belong to, one file per concern.
+
+#include "app/DocumentView.h"
+#include "app/UserInterface.h"
+#include "audiograms/CAudRecord.h"
+#include "dalport/MyADO.h"
+#include "implants/CCiData.h"
+#include "implants/CCiSpeech.h"
+#include "implants/CSpeechTest.h"
+#include "subjects/CSubject.h"
+
+#include <QString>
+#include <vector>
+
+class CQuorinDoc {
+public:
+    explicit CQuorinDoc(quorin::UserInterface& ui);
+    ~CQuorinDoc();
+    CQuorinDoc(const CQuorinDoc&) = delete;
+    CQuorinDoc& operator=(const CQuorinDoc&) = delete;
+
+    // --- views (app/CQuorinDoc.cpp) ---
+    void AddView(CDocumentView* view);
+    void RemoveView(CDocumentView* view);
+    // Calls OnUpdate(hint) on every view in attachment order. Returns false when a
+    // view refused the hand-over of hint 1; the views after it are not asked.
+    bool UpdateAllViews(int hint);
+    quorin::UserInterface& UI() { return m_ui; }
+
+    // --- document life (app/CQuorinDoc.cpp) ---
+    // The new-document step: connects m_db on the first call, otherwise offers to save
+    // and clears. Returns true.
+    bool OnNewDocument();
+    // Connects m_dbAud on first use; reports "Unable to connect to Database Aud!".
+    bool ConnectAud();
+    void SetTitle(const QString& title);
+    const QString& GetTitle() const { return m_strTitle; }
+
+    // --- subject storage (subjects/) ---
+    int LoadSubject(const QString& unit, const QString& last, const QString& first,
+                    const QString& birth);
+    int LoadSubjectById(int id);
+    void SaveSubject();
+    int WriteSubject();
+    int IsPossibleDuplicate();
+    void ClearDocument();
+    int IsValidDate(const QString& text) const;
+    QString Today() const;
+    static int CompareDates(const QString& a, const QString& b);
+
+    // --- audiogram storage (audiograms/) ---
+    int LoadCurrentAudiogram(int subjectId);
+    void LoadAudPoints(CAudRecord& record, bool history);
+    int LoadHistoryAudiogram(int testId, CAudRecord& record);
+    int WriteAudiogram(CAudRecord& record);
+    int WriteAudPoints(CAudRecord& record);
+    void ClearAudHistory();
+    void ShowCurrentAudiogram();
+    // History and paging; they need the Audiogram Manager reads.
+    void BuildAudHistory();
+    void OnPagePrev();
+    void OnPageNext();
+    void OnPageHome();
+    bool IsPagePrevEnabled() const;
+    bool IsPageNextEnabled() const;
+
+    // --- Audiogram Manager reads (audiograms/), each on one patientindex ---
+    int ReadAmTestInfo(int patientIndex, CAudRecord& record);
+    int ReadAmImmittance(int patientIndex, CAudRecord& record);
+    int ReadAmFindings(int patientIndex, CAudRecord& record);
+    int ReadAmSpeech(int patientIndex, CAudRecord& record);
+    int ReadAmPoints(int patientIndex, CAudRecord& record);
+    int ReadAmCompositePoints(int patientIndex, CAudRecord& record);
+    int OfferAmSearch();
+    int HasNewerAmAudiogram(const QString& unit, const QString& date);
+    int ImportNewestAmAudiogram();
+    void OnToolsUpdate();
+
+    // --- cochlear-implant and speech-language data (implants/) ---
+    void LoadCiData(int subjectId);
+    int WriteCiData();
+    static double MonthsBetween(const QString& a, const QString& b);
+    void LoadSpeechTests(int subjectId);
+    int WriteSpeechTests();
+    void ImportCiFromCid(int patientId);
+    void CheckCidDatabase();
+    void OnCidImport();
+    void OnUpdateQuorinFromCid();
+
+    // --- records ---
+    CCiData m_ciData;
+    std::vector<CCiSpeech> m_ciSpeechList;
+    CSpeechTest m_speechTest;
+    std::vector<CSpeechTest> m_speechTestList;
+    CAudRecord m_audCurrent;
+    CAudRecord m_audLatest;
+    std::vector<CAudRecord> m_audHistory; // newest first, each with Latest 0
+    CSubject m_subject;
+
+    // --- login values, used for every session the document opens ---
+    QString m_strServer;
+    QString m_strPassword;
+    QString m_strUserName;
+
+    // --- audiogram history paging ---
+    int m_nHistoryCount = 0;
+    int m_nHistoryPos = 1;      // 1 = oldest history test, m_nHistoryCount + 1 = current
+    int m_bHistoryLoaded = 0;
+    int m_nPageDir = 0;         // 0 not paging, 1 last move Prev, 2 last move Next
+    int m_nHistoryShown = -1;   // history cursor: index into m_audHistory, -1 = none
+    int m_nHistoryNext = -1;
+
+    // --- audiogram entry and the audiogram pages' filled flags ---
+    int m_bNewAudStarted = 0;
+    int m_bChartLoaded = 0;
+    int m_bAudDataFilled = 0;
+    int m_bAudOtherFilled = 0;
+
+    // --- subject pages ---
+    int RefreshSubjectForm = 0;
+    int ConsentNotice = 0;
+    int Interactive = 1;
+    int ParticipationLoaded = 0;
+    int CiLoaded = 0;
+    int SllLoaded = 0;
+
+    // --- sessions ---
+    MyADO m_dbAud;
+    MyADO m_db;
+
+private:
+    // Subject storage steps (subjects/).
+    void ReadSubjectRow(bool unitFromRow, const QString& unitArgument);
+    void LoadStudyAndParticipation();
+    void UpdateAudiogramManagerStatus();
+    bool SaveRequiredFieldsPresent();
+    void SaveAudiogramStep(bool skipAudiogram);
+    void ReadAudiogramRow(CAudRecord& record, bool withCochImp);
+    bool ComputeConsentNotice() const;
+
+    quorin::UserInterface& m_ui;
+    std::vector<CDocumentView*> m_views;
+    QString m_strTitle;
+};

@@ -1,0 +1,74 @@
+#pragma once
+// What the document shows or asks goes through this one narrow interface, so that core
+// code never touches a widget: the program implements it with Qt, every test with a
+// script.
+
+#include <QString>
+
+namespace quorin {
+
+class UserInterface {
+public:
+    enum class Icon { Default, Stop, Information };
+    enum class Buttons { Ok, YesNo };
+    enum class Answer { Ok, Yes, No };
+
+    // The workspace pages a document operation may bring forward.
+    enum class Page { Subject, Audiogram, Chart, AudData, Comments, CiData, Sll, Other };
+
+    // The modal dialogs the document's own operations open. The implementation builds
+    // and runs them; the result is the dialog's (1 for OK, 2 for Cancel).
+    enum class Dialog {
+        Users,
+        ChangePassword,
+        Recruitment,
+        CidImport,
+        UpdateQuorinFromCid,
+        AmSearch,
+        ReportConsent,
+        ReportContact,
+        ReportDatasets,
+        ReportDemographics,
+        ReportFeedback,
+        ReportMonthlyNumbers,
+        ReportNumbers,
+        ReportParticipation,
+        ReportOldDatasets,
+        ReportLetters
+    };
+
+    virtual ~UserInterface() = default;
+
+    // A message box with the caption "Quorin". With Buttons::Ok the answer is Ok.
+    virtual Answer MessageBox(const QString& text, Icon icon = Icon::Default,
+                              Buttons buttons = Buttons::Ok) = 0;
+
+    // Nested calls are counted: the cursor comes back after the last End.
+    virtual void BeginWaitCursor() = 0;
+    virtual void EndWaitCursor() = 0;
+
+    // Activates the page's tab (and the tabs that hold it) without moving the focus.
+    virtual void BringForward(Page page) = 0;
+
+    virtual int RunDialog(Dialog dialog) = 0;
+
+    // The open-file dialog; returns the chosen path, or "" when cancelled.
+    virtual QString GetOpenFileName(const QString& defaultExtension) = 0;
+
+    // The document's title changed ("Quorin Demo"); the frame shows it in its caption.
+    virtual void SetDocumentTitle(const QString& title) = 0;
+};
+
+// Shows the wait cursor for the lifetime of the object.
+class WaitCursor {
+public:
+    explicit WaitCursor(UserInterface& ui) : m_ui(ui) { m_ui.BeginWaitCursor(); }
+    ~WaitCursor() { m_ui.EndWaitCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    UserInterface& m_ui;
+};
+
+} // namespace quorin
