@@ -1,0 +1,72 @@
+#pragma once
+// Creating and administering servers of the embedded engine.
+//
+// A server is a folder:
+//   master.db      the logins (argon2id password hashes, never a clear password)
+//   <name>.db      one file per database ("Quorin.db", "Aud.db", "CID.db"), holding the
+//                  database's tables, its stored procedures (table sys_procedures), its
+//                  users and roles (sys_database_principals, sys_role_members) and
+//                  sys_schemas.
+// Every engine connection attaches the server's other database files under their names,
+// so procedure bodies and text queries may name "CID.dbo.patient".
+//
+// After CreateServer a database file may be filled in bulk with plain SQLite (the demo
+// generator, benchmarks): open "<folder>/<name>.db" with sqlite3_open and call
+// RegisterEngineFunctions on the handle first, so the TSQL collation and the engine's
+// functions (getdate, convert101, datediff, todate) that the schema uses are known.
+// Dates are written as "YYYY-MM-DD HH:MM:SS.fff"; do not run while a program holds a
+// transaction open on the same file (SQLite's locking applies as usual).
+
+#include "dalport/DalportExport.h"
+
+#include <string>
+#include <vector>
+
+namespace dalport {
+
+// One database of a new server. `schema` is SQLite DDL (it may declare text columns
+// COLLATE TSQL and date columns DATETIME). Each entry of `procedures` is one procedure
+// file:
+//     -- optional comment lines
+//     CREATE PROCEDURE uspName
+//         @first int,
+//         @second varchar(50) = '',
+//         @third datetime
+//     AS
+//     <SQLite statements separated by ';', using @first ... by name>
+// Parameter types: int, float, real, varchar(n), nvarchar(n), char(n), text, datetime.
+struct DatabaseScript {
+    std::string name;
+    std::string schema;
+    std::vector<std::string> procedures;
+};
+
+// Creates the server folder (and its parents) with the administrator login and the
+// databases. Refuses a folder that already holds master.db and an empty password.
+// Throws std::runtime_error with a readable message; on failure removes what it created.
+DALPORT_EXPORT void CreateServer(const std::string& folder, const std::string& adminLogin,
+                                 const std::string& adminPassword,
+                                 const std::vector<DatabaseScript>& databases);
+
+// Adds a login (not administrator). Throws std::runtime_error when it exists already,
+// when the password is empty or the server does not exist.
+DALPORT_EXPORT void CreateLogin(const std::string& folder, const std::string& login,
+                                const std::string& password);
+
+// Adds the database user `user` (for the login of the same name) to a database, as a
+// member of `role` ("QuorinUser", "QuorinAdmin", or "" for no role).
+DALPORT_EXPORT void CreateDatabaseUser(const std::string& folder, const std::string& database,
+                                       const std::string& user, const std::string& role);
+
+// "<folder>/<database>.db" (or "<folder>/master.db" for "master").
+DALPORT_EXPORT std::string DatabaseFilePath(const std::string& folder, const std::string& database);
+
+// The folder an empty server name means: $QUORIN_REGISTRY, else the user's data folder.
+DALPORT_EXPORT std::string DefaultRegistryFolder();
+
+// Registers on a raw sqlite3* handle the collation TSQL and the functions getdate(),
+// convert101(x), datediff(unit, a, b) and todate(text) exactly as engine connections
+// have them.
+DALPORT_EXPORT void RegisterEngineFunctions(void* sqlite3db);
+
+} // namespace dalport
