@@ -33,7 +33,8 @@ function(quorin_test name)
   cmake_parse_arguments(QT "" "" "LIBS;PROPERTIES" ${ARGN})
   add_executable(${name} ${QT_UNPARSED_ARGUMENTS})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
-  target_link_libraries(${name} PRIVATE ${QT_LIBS} GTest::gtest GTest::gmock Threads::Threads)
+  # gtest_main supplies main() unless the test folder defines its own.
+  target_link_libraries(${name} PRIVATE ${QT_LIBS} GTest::gtest GTest::gmock GTest::gtest_main Threads::Threads)
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1:detect_odr_violation=0;UBSAN_OPTIONS=print_stacktrace=1"

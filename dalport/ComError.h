@@ -2,6 +2,8 @@
 // The error an operation raises, as the data-access layer the program was designed on
 // raises it: a status code with optional source and description.
 
+#include "dalport/DalportExport.h"
+
 #include <string>
 
 namespace dalport {
@@ -15,7 +17,7 @@ constexpr long ObjectClosed = static_cast<long>(0x800A0E78);  // adErrObjectClos
 constexpr long InvalidArgument = static_cast<long>(0x80070057); // E_INVALIDARG
 } // namespace hr
 
-class ComError {
+class DALPORT_EXPORT ComError {
 public:
     explicit ComError(long code, std::string source = {}, std::string description = {})
         : m_code(code), m_source(std::move(source)), m_description(std::move(description)) {}

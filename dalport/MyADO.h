@@ -48,9 +48,9 @@
 #include <string>
 
 namespace dalport {
-class Connection;
-class Command;
-class Recordset;
+class AdoConnection;
+class AdoCommand;
+class AdoRecordset;
 class ComError;
 } // namespace dalport
 
@@ -85,8 +85,11 @@ protected:
 
     // Shared by copies, as counted references are: a copy runs on the same
     // connection and command and sees the same result.
-    std::shared_ptr<dalport::Connection> m_pConnection;
-    std::shared_ptr<dalport::Command> m_pCommand;
-    std::shared_ptr<dalport::Recordset> m_pRecordset;
+    std::shared_ptr<dalport::AdoConnection> m_pConnection;
+    std::shared_ptr<dalport::AdoCommand> m_pCommand;
+    std::shared_ptr<dalport::AdoRecordset> m_pRecordset;
     int m_bConnected;
+
+private:
+    int Execute(bool storedProcedure, const char* text);
 };
