@@ -43,7 +43,8 @@ public:
     int LoadSubject(const QString& unit, const QString& last, const QString& first,
                     const QString& birth);
     int LoadSubjectById(int id);
-    void SaveSubject();
+    // Returns 1 when the subject and everything it has were stored, else 0.
+    int SaveSubject();
     int WriteSubject();
     int IsPossibleDuplicate();
     void ClearDocument();
@@ -134,10 +135,10 @@ public:
 private:
     // Subject storage steps (subjects/).
     void ReadSubjectRow(bool unitFromRow, const QString& unitArgument);
-    void LoadStudyAndParticipation();
+    void LoadStudyAndParticipation(const char* irbColumn);
     void UpdateAudiogramManagerStatus();
     bool SaveRequiredFieldsPresent();
-    void SaveAudiogramStep(bool skipAudiogram);
+    bool SaveAudiogramStep(bool skipAudiogram);
     void ReadAudiogramRow(CAudRecord& record, bool withCochImp);
     bool ComputeConsentNotice() const;
 

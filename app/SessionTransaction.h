@@ -1,0 +1,26 @@
+#pragma once
+// One transaction on a session, for the delete-and-rewrite of a set: either the whole
+// new set is stored or the old one stays. Rolled back unless committed.
+
+class MyADO;
+
+namespace quorin {
+
+class SessionTransaction {
+public:
+    explicit SessionTransaction(MyADO& db);
+    ~SessionTransaction();
+    SessionTransaction(const SessionTransaction&) = delete;
+    SessionTransaction& operator=(const SessionTransaction&) = delete;
+
+    bool Started() const { return m_open; }
+    // Returns true when the commit succeeded.
+    bool Commit();
+    void Rollback();
+
+private:
+    MyADO& m_db;
+    bool m_open = false;
+};
+
+} // namespace quorin

@@ -1,0 +1,44 @@
+#include "app/SqlText.h"
+
+#include <QRegularExpression>
+
+namespace quorin::sql {
+
+QString Text(const QString& value)
+{
+    QString out = value;
+    out.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return out;
+}
+
+std::optional<QString> Number(const QString& value)
+{
+    static const QRegularExpression wholeNumber(QStringLiteral("^[+-]?[0-9]+$"));
+    const QString t = value.trimmed();
+    if (!wholeNumber.match(t).hasMatch())
+        return std::nullopt;
+    bool ok = false;
+    const qlonglong n = t.toLongLong(&ok);
+    if (!ok || n < INT32_MIN || n > INT32_MAX)
+        return std::nullopt;
+    return QString::number(n);
+}
+
+std::optional<QString> KvNumber(const QString& unit)
+{
+    std::optional<QString> n = Number(unit);
+    if (!n || *n == QLatin1String("0"))
+        return std::nullopt;
+    return n;
+}
+
+std::optional<QString> LoginName(const QString& name)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^[A-Za-z_][A-Za-z0-9_.@-]{0,127}$"));
+    if (!pattern.match(name).hasMatch())
+        return std::nullopt;
+    return QLatin1Char('[') + name + QLatin1Char(']');
+}
+
+} // namespace quorin::sql

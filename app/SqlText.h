@@ -1,0 +1,26 @@
+#pragma once
+// Every value placed into a text query goes through here, so that a name like O'Brien
+// works and nothing typed can change a statement.
+
+#include <QString>
+#include <optional>
+
+namespace quorin::sql {
+
+// The text with every apostrophe doubled, for use between single quotes.
+QString Text(const QString& value);
+
+// A whole number after trimming blanks, in canonical form (no sign for zero, no
+// leading zeros, "-" for negatives), when it fits a 32-bit int; otherwise nothing.
+std::optional<QString> Number(const QString& value);
+
+// The KV Number (Unit) as it may go into Audiogram Manager or CID text: a Number that
+// is not zero. "" and "0" mean no number, anything else is never sent.
+std::optional<QString> KvNumber(const QString& unit);
+
+// A login name bracket-quoted for a security statement, when it matches the strict
+// pattern of login names (a letter or underscore, then letters, digits, "_", ".",
+// "-" or "@", at most 128 characters); otherwise nothing.
+std::optional<QString> LoginName(const QString& name);
+
+} // namespace quorin::sql

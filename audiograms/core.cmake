@@ -1,0 +1,8 @@
+# Audiogram records and the current test's storage.
+quorin_sources(quorin_core
+  ${CMAKE_CURRENT_LIST_DIR}/CAudPoint.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CAudRecord.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/AudiogramHistoryState.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/AudiogramLoad.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/AudiogramWrite.cpp
+)

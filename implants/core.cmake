@@ -1,0 +1,8 @@
+# Cochlear-implant and speech-language records and their storage.
+quorin_sources(quorin_core
+  ${CMAKE_CURRENT_LIST_DIR}/CCiData.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CiDataLoad.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CiDataWrite.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MonthsBetween.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SpeechTests.cpp
+)
