@@ -1,0 +1,17 @@
+#pragma once
+// The script files of database/embedded as the build embedded them: the path below that
+// folder ("quorin/schema.sql", "quorin/procedures/uspLookup.sql", ...) and the text.
+
+#include <string_view>
+#include <vector>
+
+namespace quorin::schema {
+
+struct EmbeddedScriptFile {
+    std::string_view path;
+    std::string_view text;
+};
+
+const std::vector<EmbeddedScriptFile>& embeddedScriptFiles();
+
+} // namespace quorin::schema

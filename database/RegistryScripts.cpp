@@ -1,0 +1,56 @@
+#include "database/RegistryScripts.h"
+
+#include "database/EmbeddedScriptFiles.h"
+
+#include <array>
+#include <stdexcept>
+#include <string>
+
+namespace quorin {
+
+namespace {
+
+struct DatabaseFolder {
+    const char* name;   // the database name the program connects to
+    const char* folder; // its folder below database/embedded
+};
+
+constexpr std::array<DatabaseFolder, 3> kDatabases{{
+    {"Quorin", "quorin/"},
+    {"Aud", "aud/"},
+    {"CID", "cid/"},
+}};
+
+bool startsWith(std::string_view text, std::string_view prefix)
+{
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+dalport::DatabaseScript scriptOf(const DatabaseFolder& db)
+{
+    dalport::DatabaseScript script;
+    script.name = db.name;
+    const std::string schemaPath = std::string(db.folder) + "schema.sql";
+    const std::string procedureFolder = std::string(db.folder) + "procedures/";
+    for (const auto& file : schema::embeddedScriptFiles()) {
+        if (file.path == schemaPath)
+            script.schema = std::string(file.text);
+        else if (startsWith(file.path, procedureFolder))
+            script.procedures.emplace_back(file.text);
+    }
+    if (script.schema.empty())
+        throw std::logic_error("the build embedded no schema for database " + script.name);
+    return script;
+}
+
+} // namespace
+
+std::vector<dalport::DatabaseScript> registryScripts()
+{
+    std::vector<dalport::DatabaseScript> scripts;
+    for (const auto& db : kDatabases)
+        scripts.push_back(scriptOf(db));
+    return scripts;
+}
+
+} // namespace quorin

@@ -1,0 +1,17 @@
+#pragma once
+// The databases a registry server holds: "Quorin" (the registry itself) and the
+// stand-ins for the Audiogram Manager ("Aud") and the cochlear-implant database ("CID"),
+// ready for dalport::CreateServer.
+
+#include "dalport/Registry.h"
+
+#include <vector>
+
+namespace quorin {
+
+std::vector<dalport::DatabaseScript> registryScripts();
+
+// The demo and test administrator's login for servers this folder creates.
+inline constexpr const char* kRegistryAdminLogin = "admin";
+
+} // namespace quorin

@@ -1,0 +1,8 @@
+-- One staff member by login name.
+CREATE PROCEDURE uspLoadPersbyUsername
+    @user varchar(50)
+AS
+SELECT PersId, LastName AS Lastname, FirstName AS Firstname, Status,
+    convert101(Citi) AS Citi, convert101(Nih) AS Nih
+FROM pers
+WHERE UserName = @user;

@@ -1,0 +1,73 @@
+-- Brings the implant data of every subject whose unit is a CID patient up to date from
+-- CID: history, the two latest processors, devices and speech rows are replaced and the
+-- subject is marked as having an implant. Subjects not in CID are left alone.
+CREATE PROCEDURE uspUpdateQuorinCI
+AS
+WITH m AS (
+    SELECT s.SubjectId, min(p.PatientId) AS PatientId
+    FROM subjects s
+    JOIN CID.patient p ON p.Unit = CAST(s.Unit AS TEXT)
+    WHERE s.Unit <> 0
+    GROUP BY s.SubjectId)
+DELETE FROM cidata WHERE SubjectId IN (SELECT SubjectId FROM m);
+WITH m AS (
+    SELECT s.SubjectId, min(p.PatientId) AS PatientId
+    FROM subjects s
+    JOIN CID.patient p ON p.Unit = CAST(s.Unit AS TEXT)
+    WHERE s.Unit <> 0
+    GROUP BY s.SubjectId)
+INSERT INTO cidata (SubjectId, DurationPriorL, DurationPriorR, DegreePriorL, DegreePriorR,
+    NatureL, NatureR, EtiologyL, EtiologyR, HAL, HAR, HaTimeL, HaTimeR, DurationUnaidedL,
+    DurationUnaidedR, Processor1, Processor2)
+SELECT m.SubjectId, p.DurationLeft, p.DurationRight, p.DegreePriorLeft, p.DegreePriorRight,
+    p.NatureOnsetLeft, p.NatureOnsetRight, p.EtiologyLeft, p.EtiologyRight, p.HaLeft, p.HaRight,
+    p.HaTimeLeft, p.HaTimeRight, p.UnaidedLeft, p.UnaidedRight,
+    coalesce((SELECT e.Processor FROM CID.external e WHERE e.PatientId = p.PatientId
+              ORDER BY e.DateFit DESC LIMIT 1), ''),
+    coalesce((SELECT e.Processor FROM CID.external e WHERE e.PatientId = p.PatientId
+              ORDER BY e.DateFit DESC LIMIT 1 OFFSET 1), '')
+FROM m JOIN CID.patient p ON p.PatientId = m.PatientId;
+WITH m AS (
+    SELECT s.SubjectId, min(p.PatientId) AS PatientId
+    FROM subjects s
+    JOIN CID.patient p ON p.Unit = CAST(s.Unit AS TEXT)
+    WHERE s.Unit <> 0
+    GROUP BY s.SubjectId)
+DELETE FROM CiDevice WHERE SubjectId IN (SELECT SubjectId FROM m);
+WITH m AS (
+    SELECT s.SubjectId, min(p.PatientId) AS PatientId
+    FROM subjects s
+    JOIN CID.patient p ON p.Unit = CAST(s.Unit AS TEXT)
+    WHERE s.Unit <> 0
+    GROUP BY s.SubjectId)
+INSERT INTO CiDevice (SubjectId, Ear, Device, Positioner, SurgDate, StimDate, AgeAtImplant,
+    Surgeon, Hospital, Status, ExplantDate)
+SELECT m.SubjectId, i.Ear, i.Device, i.Positioner, i.SurgeryDate, i.StimDate, i.AgeAtImplant,
+    i.Surgeon, i.Hospital, i.Status, i.DateOfExplant
+FROM m JOIN CID."Internal" i ON i.PatientId = m.PatientId
+ORDER BY m.SubjectId, i.SurgeryDate DESC;
+WITH m AS (
+    SELECT s.SubjectId, min(p.PatientId) AS PatientId
+    FROM subjects s
+    JOIN CID.patient p ON p.Unit = CAST(s.Unit AS TEXT)
+    WHERE s.Unit <> 0
+    GROUP BY s.SubjectId)
+DELETE FROM cispeech WHERE SubjectId IN (SELECT SubjectId FROM m);
+WITH m AS (
+    SELECT s.SubjectId, min(p.PatientId) AS PatientId
+    FROM subjects s
+    JOIN CID.patient p ON p.Unit = CAST(s.Unit AS TEXT)
+    WHERE s.Unit <> 0
+    GROUP BY s.SubjectId)
+INSERT INTO cispeech (SubjectId, DataType, TestType, TestName, Score, TimeIS, Condition)
+SELECT m.SubjectId, CASE WHEN c.testtype = 1 THEN 'Pre Implant' ELSE 'Post Implant' END,
+    c.type, c.name, c.score, c.time, c.Ear
+FROM m JOIN CID.speech c ON c.patientid = m.PatientId
+ORDER BY m.SubjectId, c.SpeechId;
+WITH m AS (
+    SELECT s.SubjectId, min(p.PatientId) AS PatientId
+    FROM subjects s
+    JOIN CID.patient p ON p.Unit = CAST(s.Unit AS TEXT)
+    WHERE s.Unit <> 0
+    GROUP BY s.SubjectId)
+UPDATE subjects SET CochlearImplant = 'Yes' WHERE SubjectId IN (SELECT SubjectId FROM m);

@@ -1,0 +1,26 @@
+-- Stores the subject's implant history (one row per subject).
+CREATE PROCEDURE uspWriteCiData
+    @SubjectId int,
+    @DurationPriorL int,
+    @DurationPriorR int,
+    @DegreePriorL varchar(50),
+    @DegreePriorR varchar(50),
+    @NatureL varchar(50),
+    @NatureR varchar(50),
+    @EtiologyL varchar(50),
+    @EtiologyR varchar(50),
+    @HaL int,
+    @HaR int,
+    @HaTimeL int,
+    @HaTimeR int,
+    @DurationUnaidedL int,
+    @DurationUnaidedR int,
+    @Processor1 varchar(50),
+    @Processor2 varchar(50)
+AS
+INSERT OR REPLACE INTO cidata (SubjectId, DurationPriorL, DurationPriorR, DegreePriorL,
+    DegreePriorR, NatureL, NatureR, EtiologyL, EtiologyR, HAL, HAR, HaTimeL, HaTimeR,
+    DurationUnaidedL, DurationUnaidedR, Processor1, Processor2)
+VALUES (@SubjectId, @DurationPriorL, @DurationPriorR, @DegreePriorL, @DegreePriorR, @NatureL,
+    @NatureR, @EtiologyL, @EtiologyR, @HaL, @HaR, @HaTimeL, @HaTimeR, @DurationUnaidedL,
+    @DurationUnaidedR, @Processor1, @Processor2);
