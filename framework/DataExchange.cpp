@@ -1,0 +1,41 @@
+#include "framework/DataExchange.h"
+
+#include "framework/ControlId.h"
+
+#include <QLineEdit>
+
+CDataExchange::CDataExchange(QWidget* dialog, bool saveAndValidate)
+    : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(dialog)
+{
+}
+
+QWidget* CDataExchange::PrepareCtrl(int id)
+{
+    QWidget* control = framework::FindControl(m_pDlgWnd, id);
+    if (!control) {
+        qWarning("data exchange: no control with id %d", id);
+        throw CDataExchangeFailure{};
+    }
+    m_lastControl = control;
+    m_lastIsEdit = false;
+    return control;
+}
+
+QWidget* CDataExchange::PrepareEditCtrl(int id)
+{
+    QWidget* control = PrepareCtrl(id);
+    m_lastIsEdit = true;
+    return control;
+}
+
+void CDataExchange::Fail()
+{
+    if (m_bSaveAndValidate && m_lastControl) {
+        m_lastControl->setFocus(Qt::OtherFocusReason);
+        if (m_lastIsEdit) {
+            if (auto edit = qobject_cast<QLineEdit*>(m_lastControl))
+                edit->selectAll();
+        }
+    }
+    throw CDataExchangeFailure{};
+}

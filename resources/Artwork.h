@@ -1,0 +1,19 @@
+#pragma once
+// The program's own artwork, drawn in code: toolbar button images (16x15), the icons of
+// the application and the workspace tabs, and the institute's logo.
+
+#include <QImage>
+#include <QPixmap>
+
+namespace res {
+
+// The image of a toolbar command; null for an id without one.
+QPixmap ToolbarImage(unsigned commandId);
+
+// Icons (128, 129, 133, 134, 135) and the logo bitmap (157); null for other ids.
+QPixmap LoadImage(int resourceId);
+
+// The logo as a 16-colour image on a white background, 203 by 140 pixels.
+QImage LogoImage();
+
+} // namespace res

@@ -1,0 +1,15 @@
+#include "resources/Resources.h"
+
+#include "framework/ResourceImages.h"
+#include "resources/Artwork.h"
+#include "resources/DialogTemplates.h"
+
+namespace res {
+
+void InstallResources()
+{
+    RegisterDialogTemplates();
+    framework::SetImageLoader([](int id) { return LoadImage(id); });
+}
+
+} // namespace res
