@@ -1,0 +1,86 @@
+#include "dalport/embedded/EmbeddedBackend.h"
+
+#include "dalport/embedded/EngineConnection.h"
+#include "dalport/embedded/PasswordHash.h"
+#include "dalport/embedded/ServerFolder.h"
+
+#include <sqlite3.h>
+
+namespace fs = std::filesystem;
+
+namespace dalport::embedded {
+
+namespace {
+
+constexpr const char* kSource = "Quorin Embedded Engine";
+
+[[noreturn]] void refuse(const EngineError& e)
+{
+    ProviderError p{e.number, e.level, e.state, e.message, e.message};
+    throw ConnectError{ComError(hr::Fail, kSource, e.message), {p}};
+}
+
+struct LoginRow {
+    std::string name;
+    std::string hash;
+    bool admin = false;
+};
+
+// Reads the login from master.db; empty when there is none.
+std::optional<LoginRow> readLogin(const fs::path& master, const std::string& uid)
+{
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(master.string().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        refuse(errors::serverNotFound());
+    }
+    sqlite3_busy_timeout(db, 30000);
+    std::optional<LoginRow> row;
+    sqlite3_stmt* stmt = nullptr;
+    const int rc = sqlite3_prepare_v2(db, "SELECT name, password_hash, is_admin FROM logins WHERE name = ?1", -1,
+                                      &stmt, nullptr);
+    if (rc == SQLITE_OK) {
+        sqlite3_bind_text(stmt, 1, uid.c_str(), -1, SQLITE_TRANSIENT);
+        if (sqlite3_step(stmt) == SQLITE_ROW)
+            row = LoginRow{reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)),
+                           reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)),
+                           sqlite3_column_int(stmt, 2) != 0};
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    if (rc != SQLITE_OK)
+        refuse(errors::serverNotFound());
+    return row;
+}
+
+} // namespace
+
+std::unique_ptr<Connection> openConnection(const std::string& server, const std::string& uid, const std::string& pwd,
+                                           const std::string& database)
+{
+    const fs::path folder = serverFolder(server);
+    const fs::path master = masterFile(folder);
+    std::error_code ec;
+    if (!fs::is_regular_file(master, ec))
+        refuse(errors::serverNotFound());
+
+    // The login first, as SQL Server does: a wrong password says nothing of databases.
+    const auto login = readLogin(master, uid);
+    if (!login || !verifyPassword(login->hash, pwd))
+        refuse(errors::loginFailed(uid));
+
+    const auto file = findDatabaseFile(folder, database);
+    if (!file)
+        refuse(errors::cannotOpenDatabase(database));
+    LoginContext context{login->name, login->admin, file->stem().string()};
+    try {
+        auto connection = std::make_unique<EngineConnection>(folder, *file, context);
+        if (!connection->hasDatabaseAccess())
+            refuse(errors::cannotOpenDatabase(database));
+        return connection;
+    } catch (const EngineError& e) {
+        refuse(e);
+    }
+}
+
+} // namespace dalport::embedded

@@ -1,0 +1,229 @@
+#include "dalport/embedded/EngineError.h"
+
+#include <optional>
+
+namespace dalport::embedded {
+
+namespace {
+
+EngineError make(long number, int level, std::string message, int state = 1)
+{
+    return EngineError{number, level, state, std::move(message)};
+}
+
+constexpr const char* kMarker = "\x1fMSG ";
+
+} // namespace
+
+namespace errors {
+
+EngineError loginFailed(const std::string& login)
+{
+    return make(18456, 14, "Login failed for user '" + login + "'.");
+}
+
+EngineError cannotOpenDatabase(const std::string& database)
+{
+    return make(4060, 11, "Cannot open database \"" + database + "\" requested by the login. The login failed.");
+}
+
+EngineError serverNotFound()
+{
+    return make(17, 16, "SQL Server does not exist or access denied.");
+}
+
+EngineError permissionDenied(const std::string& action, const std::string& object, const std::string& database)
+{
+    return make(229, 14, "The " + action + " permission was denied on the object '" + object + "', database '"
+                             + database + "', schema 'dbo'.");
+}
+
+EngineError noSecurityPermission()
+{
+    return make(15247, 16, "User does not have permission to perform this action.");
+}
+
+EngineError procedureNotFound(const std::string& name)
+{
+    return make(2812, 16, "Could not find stored procedure '" + name + "'.", 62);
+}
+
+EngineError tooManyArguments(const std::string& procedure)
+{
+    return make(8144, 16, "Procedure or function " + procedure + " has too many arguments specified.", 2);
+}
+
+EngineError parameterMissing(const std::string& procedure, const std::string& parameter)
+{
+    return make(201, 16,
+                "Procedure or function '" + procedure + "' expects parameter '" + parameter
+                    + "', which was not supplied.",
+                4);
+}
+
+EngineError dateMalformed()
+{
+    return make(241, 16, "Conversion failed when converting date and/or time from character string.");
+}
+
+EngineError dateOutOfRange()
+{
+    return make(242, 16,
+                "The conversion of a varchar data type to a datetime data type resulted in an out-of-range value.",
+                3);
+}
+
+EngineError intConversion(const std::string& value)
+{
+    return make(245, 16, "Conversion failed when converting the varchar value '" + value + "' to data type int.");
+}
+
+EngineError floatConversion()
+{
+    return make(8114, 16, "Error converting data type varchar to float.", 5);
+}
+
+EngineError syntaxNear(const std::string& token)
+{
+    return make(102, 15, "Incorrect syntax near '" + token + "'.");
+}
+
+EngineError syntaxAtEnd()
+{
+    return make(102, 15, "Incorrect syntax near the end of the statement.");
+}
+
+EngineError commitWithoutBegin()
+{
+    return make(3902, 16, "The COMMIT TRANSACTION request has no corresponding BEGIN TRANSACTION.");
+}
+
+EngineError rollbackWithoutBegin()
+{
+    return make(3903, 16, "The ROLLBACK TRANSACTION request has no corresponding BEGIN TRANSACTION.");
+}
+
+EngineError principalExists(const std::string& name)
+{
+    return make(15025, 16, "The server principal '" + name + "' already exists.");
+}
+
+EngineError userExists(const std::string& name)
+{
+    return make(15023, 16, "User, group, or role '" + name + "' already exists in the current database.");
+}
+
+EngineError notAValidLogin(const std::string& name)
+{
+    return make(15007, 16, "'" + name + "' is not a valid login or you do not have permission.");
+}
+
+EngineError cannotDrop(const std::string& what, const std::string& name)
+{
+    return make(15151, 16,
+                "Cannot drop the " + what + " '" + name + "', because it does not exist or you do not have permission.");
+}
+
+EngineError cannotAlterLogin(const std::string& name)
+{
+    return make(15151, 16,
+                "Cannot alter the login '" + name + "', because it does not exist or you do not have permission.");
+}
+
+EngineError roleNotFound(const std::string& name)
+{
+    return make(15410, 11, "User or role '" + name + "' does not exist in this database.");
+}
+
+EngineError emptyPassword()
+{
+    return make(15116, 16, "Password validation failed. The password does not meet the operating system policy "
+                           "requirements because it is too short.");
+}
+
+EngineError ddlDenied(const std::string& statement, const std::string& database)
+{
+    return make(262, 14, statement + " permission denied in database '" + database + "'.");
+}
+
+} // namespace errors
+
+std::string encodeForSqlite(const EngineError& e)
+{
+    return std::string(kMarker) + std::to_string(e.number) + " " + std::to_string(e.level) + " "
+        + std::to_string(e.state) + " " + e.message;
+}
+
+EngineError fromSqlite(sqlite3* db, int rc)
+{
+    return fromSqliteMessage(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc), rc);
+}
+
+EngineError fromSqliteMessage(const std::string& message, int rc)
+{
+    const auto marker = message.find(kMarker);
+    if (marker != std::string::npos) {
+        EngineError e;
+        std::size_t pos = marker + std::char_traits<char>::length(kMarker);
+        std::size_t used = 0;
+        e.number = std::stol(message.substr(pos), &used);
+        pos += used + 1;
+        e.level = std::stoi(message.substr(pos), &used);
+        pos += used + 1;
+        e.state = std::stoi(message.substr(pos), &used);
+        pos += used + 1;
+        e.message = pos < message.size() ? message.substr(pos) : "";
+        return e;
+    }
+    // SQLite's wording of the failures SQL Server has its own numbers for.
+    auto after = [&](const char* prefix) -> std::optional<std::string> {
+        const auto at = message.find(prefix);
+        if (at == std::string::npos)
+            return std::nullopt;
+        return message.substr(at + std::char_traits<char>::length(prefix));
+    };
+    auto unqualified = [](const std::string& name) {
+        const auto dot = name.rfind('.');
+        return dot == std::string::npos ? name : name.substr(dot + 1);
+    };
+    if (auto name = after("no such table: "))
+        return EngineError{208, 16, 1, "Invalid object name '" + unqualified(*name) + "'."};
+    if (auto name = after("no such column: "))
+        return EngineError{207, 16, 1, "Invalid column name '" + unqualified(*name) + "'."};
+    if (auto name = after("ambiguous column name: "))
+        return EngineError{209, 16, 1, "Ambiguous column name '" + unqualified(*name) + "'."};
+    if (auto name = after("no such function: "))
+        return EngineError{195, 15, 10, "'" + *name + "' is not a recognized built-in function name."};
+    if (auto near = after("near \"")) {
+        const auto close = near->rfind("\": syntax error");
+        if (close != std::string::npos)
+            return errors::syntaxNear(near->substr(0, close));
+    }
+    if (message.find("incomplete input") != std::string::npos)
+        return errors::syntaxAtEnd();
+    if (auto what = after("UNIQUE constraint failed: ")) {
+        const std::string table = what->substr(0, what->find('.'));
+        return EngineError{2627, 14, 1, "Violation of PRIMARY KEY constraint. Cannot insert duplicate key in object 'dbo."
+                                            + table + "'."};
+    }
+    if (auto what = after("NOT NULL constraint failed: ")) {
+        const auto dot = what->find('.');
+        const std::string table = what->substr(0, dot);
+        const std::string column = dot == std::string::npos ? *what : what->substr(dot + 1);
+        return EngineError{515, 16, 2, "Cannot insert the value NULL into column '" + column + "', table '" + table
+                                           + "'; column does not allow nulls. INSERT fails."};
+    }
+    if (message.find("FOREIGN KEY constraint failed") != std::string::npos)
+        return EngineError{547, 16, 0, "The statement conflicted with a FOREIGN KEY constraint. The statement has been terminated."};
+    if (auto what = after("CHECK constraint failed: "))
+        return EngineError{547, 16, 0, "The statement conflicted with the CHECK constraint \"" + *what
+                                           + "\". The statement has been terminated."};
+    if (message.find("values were supplied") != std::string::npos)
+        return EngineError{213, 16, 1, "Column name or number of supplied values does not match table definition."};
+    if (message.find("database is locked") != std::string::npos)
+        return EngineError{1222, 16, 56, "Lock request time out period exceeded."};
+    (void)rc;
+    return EngineError{50000, 16, 1, message};
+}
+
+} // namespace dalport::embedded

@@ -1,0 +1,330 @@
+#include "dalport/embedded/EngineFunctions.h"
+
+#include "dalport/Clock.h"
+#include "dalport/Registry.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+
+namespace dalport::embedded {
+
+namespace {
+
+std::string_view trimTrailingBlanks(std::string_view s)
+{
+    while (!s.empty() && s.back() == ' ')
+        s.remove_suffix(1);
+    return s;
+}
+
+int tsqlCollate(void*, int lenA, const void* a, int lenB, const void* b)
+{
+    return compareTsql(std::string_view(static_cast<const char*>(a), static_cast<std::size_t>(lenA)),
+                       std::string_view(static_cast<const char*>(b), static_cast<std::size_t>(lenB)));
+}
+
+std::string textOf(sqlite3_value* v)
+{
+    const unsigned char* t = sqlite3_value_text(v);
+    return t ? std::string(reinterpret_cast<const char*>(t), static_cast<std::size_t>(sqlite3_value_bytes(v)))
+             : std::string();
+}
+
+void reportError(sqlite3_context* ctx, const EngineError& e)
+{
+    sqlite3_result_error(ctx, encodeForSqlite(e).c_str(), -1);
+}
+
+void getdateFunction(sqlite3_context* ctx, int, sqlite3_value**)
+{
+    const std::string now = ClockNowText();
+    sqlite3_result_text(ctx, now.c_str(), static_cast<int>(now.size()), SQLITE_TRANSIENT);
+}
+
+// convert101(x [, length [, pad]]): CONVERT(char(length), x, 101). Dates become
+// "MM/DD/YYYY"; any other text stays as it is (style 101 only applies to dates); char
+// pads with blanks to its length (30 when none is given), varchar (pad 0) does not.
+void convert101Function(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const int length = argc > 1 ? sqlite3_value_int(argv[1]) : 30;
+    const bool pad = argc > 2 ? sqlite3_value_int(argv[2]) != 0 : true;
+    std::string out;
+    if (sqlite3_value_type(argv[0]) == SQLITE_TEXT) {
+        const std::string text = textOf(argv[0]);
+        DateTime t;
+        out = readDate(text, t) == DateReading::Ok ? style101Text(t) : text;
+    } else {
+        out = textOf(argv[0]);
+    }
+    if (length > 0 && out.size() > static_cast<std::size_t>(length))
+        out.resize(static_cast<std::size_t>(length));
+    if (pad && length > 0 && out.size() < static_cast<std::size_t>(length))
+        out.append(static_cast<std::size_t>(length) - out.size(), ' ');
+    sqlite3_result_text(ctx, out.c_str(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
+}
+
+void datediffFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    try {
+        const std::string unit = textOf(argv[0]);
+        const auto a = toDateTime(argv[1]);
+        const auto b = toDateTime(argv[2]);
+        if (!a || !b) {
+            sqlite3_result_null(ctx);
+            return;
+        }
+        const auto diff = dateDiff(unit, *a, *b);
+        if (!diff) {
+            reportError(ctx, EngineError{155, 15, 1, "'" + unit + "' is not a recognized datediff option."});
+            return;
+        }
+        sqlite3_result_int64(ctx, *diff);
+    } catch (const EngineError& e) {
+        reportError(ctx, e);
+    }
+}
+
+void todateFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    try {
+        const auto t = toDateTime(argv[0]);
+        if (!t) {
+            sqlite3_result_null(ctx);
+            return;
+        }
+        const std::string text = canonicalText(*t);
+        sqlite3_result_text(ctx, text.c_str(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+    } catch (const EngineError& e) {
+        reportError(ctx, e);
+    }
+}
+
+// tsql_convert(x, length, pad, style): CONVERT(char(length), x, style) for the styles
+// the engine knows. A stored date (canonical text) takes the style; other values keep
+// their text.
+std::string styledDate(const DateTime& t, int style)
+{
+    static const char* months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    char buf[48];
+    switch (style) {
+    case 1: std::snprintf(buf, sizeof buf, "%02d/%02d/%02d", t.month, t.day, t.year % 100); break;
+    case 101: return style101Text(t);
+    case 3: std::snprintf(buf, sizeof buf, "%02d/%02d/%02d", t.day, t.month, t.year % 100); break;
+    case 103: std::snprintf(buf, sizeof buf, "%02d/%02d/%04d", t.day, t.month, t.year); break;
+    case 12: std::snprintf(buf, sizeof buf, "%02d%02d%02d", t.year % 100, t.month, t.day); break;
+    case 112: std::snprintf(buf, sizeof buf, "%04d%02d%02d", t.year, t.month, t.day); break;
+    case 20:
+    case 120:
+        std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
+                      t.second);
+        break;
+    case 21:
+    case 121: return canonicalText(t);
+    case 23: std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", t.year, t.month, t.day); break;
+    default: { // 0 and 100: "Mar  7 2009 12:00AM"
+        const int h12 = t.hour % 12 == 0 ? 12 : t.hour % 12;
+        std::snprintf(buf, sizeof buf, "%s %2d %04d %2d:%02d%s", months[t.month - 1], t.day, t.year, h12, t.minute,
+                      t.hour < 12 ? "AM" : "PM");
+    }
+    }
+    return buf;
+}
+
+bool isCanonicalDate(const std::string& s)
+{
+    if (s.size() != 23)
+        return false;
+    static const char pattern[] = "dddd-dd-dd dd:dd:dd.ddd";
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const bool digit = std::isdigit(static_cast<unsigned char>(s[i])) != 0;
+        if ((pattern[i] == 'd') != digit || (pattern[i] != 'd' && s[i] != pattern[i]))
+            return false;
+    }
+    return true;
+}
+
+void resultText(sqlite3_context* ctx, std::string out, int length, bool pad)
+{
+    if (length > 0 && out.size() > static_cast<std::size_t>(length))
+        out.resize(static_cast<std::size_t>(length));
+    if (pad && length > 0 && out.size() < static_cast<std::size_t>(length))
+        out.append(static_cast<std::size_t>(length) - out.size(), ' ');
+    sqlite3_result_text(ctx, out.c_str(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
+}
+
+void tsqlConvertFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    std::string text = textOf(argv[0]);
+    if (sqlite3_value_type(argv[0]) == SQLITE_TEXT && isCanonicalDate(text)) {
+        DateTime t;
+        if (readDate(text, t) == DateReading::Ok)
+            text = styledDate(t, sqlite3_value_int(argv[3]));
+    }
+    resultText(ctx, std::move(text), sqlite3_value_int(argv[1]), sqlite3_value_int(argv[2]) != 0);
+}
+
+// CONVERT(int, x): text must be a whole number ('' is 0), reals are truncated.
+void tointFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    switch (sqlite3_value_type(argv[0])) {
+    case SQLITE_NULL: sqlite3_result_null(ctx); return;
+    case SQLITE_INTEGER: sqlite3_result_int64(ctx, sqlite3_value_int64(argv[0])); return;
+    case SQLITE_FLOAT: sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(sqlite3_value_double(argv[0]))); return;
+    default: break;
+    }
+    const std::string text = textOf(argv[0]);
+    std::size_t b = text.find_first_not_of(' ');
+    std::size_t e = text.find_last_not_of(' ');
+    if (b == std::string::npos) {
+        sqlite3_result_int64(ctx, 0);
+        return;
+    }
+    const std::string core = text.substr(b, e - b + 1);
+    std::size_t i = (core[0] == '-' || core[0] == '+') ? 1 : 0;
+    const bool digits = i < core.size() && core.find_first_not_of("0123456789", i) == std::string::npos;
+    if (!digits || core.size() > 11) {
+        reportError(ctx, errors::intConversion(text));
+        return;
+    }
+    const long long v = std::stoll(core);
+    if (v > 2147483647LL || v < -2147483648LL) {
+        reportError(ctx, errors::intConversion(text));
+        return;
+    }
+    sqlite3_result_int64(ctx, v);
+}
+
+void tofloatFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    switch (sqlite3_value_type(argv[0])) {
+    case SQLITE_NULL: sqlite3_result_null(ctx); return;
+    case SQLITE_INTEGER:
+    case SQLITE_FLOAT: sqlite3_result_double(ctx, sqlite3_value_double(argv[0])); return;
+    default: break;
+    }
+    const std::string text = textOf(argv[0]);
+    if (text.find_first_not_of(' ') == std::string::npos) {
+        sqlite3_result_double(ctx, 0.0);
+        return;
+    }
+    try {
+        std::size_t used = 0;
+        const double v = std::stod(text, &used);
+        if (text.find_first_not_of(' ', used) != std::string::npos)
+            throw std::invalid_argument("trailing text");
+        sqlite3_result_double(ctx, v);
+    } catch (const std::exception&) {
+        reportError(ctx, errors::floatConversion());
+    }
+}
+
+// LEN ignores trailing blanks.
+void tsqlLenFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const std::string text = textOf(argv[0]);
+    sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(trimTrailingBlanks(text).size()));
+}
+
+template <int Part>
+void datePartFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    try {
+        const auto t = toDateTime(argv[0]);
+        if (!t) {
+            sqlite3_result_null(ctx);
+            return;
+        }
+        sqlite3_result_int(ctx, Part == 0 ? t->year : Part == 1 ? t->month : t->day);
+    } catch (const EngineError& e) {
+        reportError(ctx, e);
+    }
+}
+
+} // namespace
+
+int compareTsql(std::string_view a, std::string_view b)
+{
+    a = trimTrailingBlanks(a);
+    b = trimTrailingBlanks(b);
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const int ca = std::tolower(static_cast<unsigned char>(a[i]));
+        const int cb = std::tolower(static_cast<unsigned char>(b[i]));
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+DateTime dateFromText(std::string_view text)
+{
+    DateTime t;
+    switch (readDate(text, t)) {
+    case DateReading::Ok: return roundToTicks(t);
+    case DateReading::Malformed: throw errors::dateMalformed();
+    case DateReading::OutOfRange: throw errors::dateOutOfRange();
+    }
+    throw errors::dateMalformed();
+}
+
+std::optional<DateTime> toDateTime(sqlite3_value* v)
+{
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_NULL: return std::nullopt;
+    case SQLITE_INTEGER: return fromDayNumber(sqlite3_value_int64(v));
+    case SQLITE_FLOAT: {
+        const double d = sqlite3_value_double(v);
+        const double day = std::floor(d);
+        DateTime t = fromDayNumber(static_cast<std::int64_t>(day));
+        const auto ms = static_cast<std::int64_t>(std::llround((d - day) * 86400000.0));
+        t.hour = static_cast<int>(ms / 3600000);
+        t.minute = static_cast<int>(ms / 60000 % 60);
+        t.second = static_cast<int>(ms / 1000 % 60);
+        t.millisecond = static_cast<int>(ms % 1000);
+        return roundToTicks(t);
+    }
+    default: return dateFromText(textOf(v));
+    }
+}
+
+void registerEngineFunctions(sqlite3* db)
+{
+    const int flags = SQLITE_UTF8;
+    const int pure = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    sqlite3_create_collation(db, "TSQL", SQLITE_UTF8, nullptr, tsqlCollate);
+    sqlite3_create_function(db, "getdate", 0, flags, nullptr, getdateFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "convert101", 1, pure, nullptr, convert101Function, nullptr, nullptr);
+    sqlite3_create_function(db, "convert101", 2, pure, nullptr, convert101Function, nullptr, nullptr);
+    sqlite3_create_function(db, "convert101", 3, pure, nullptr, convert101Function, nullptr, nullptr);
+    sqlite3_create_function(db, "datediff", 3, pure, nullptr, datediffFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "todate", 1, pure, nullptr, todateFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "tsql_convert", 4, pure, nullptr, tsqlConvertFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "toint", 1, pure, nullptr, tointFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "tofloat", 1, pure, nullptr, tofloatFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "tsql_len", 1, pure, nullptr, tsqlLenFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "tsql_year", 1, pure, nullptr, datePartFunction<0>, nullptr, nullptr);
+    sqlite3_create_function(db, "tsql_month", 1, pure, nullptr, datePartFunction<1>, nullptr, nullptr);
+    sqlite3_create_function(db, "tsql_day", 1, pure, nullptr, datePartFunction<2>, nullptr, nullptr);
+}
+
+} // namespace dalport::embedded
+
+void dalport::RegisterEngineFunctions(void* sqlite3db)
+{
+    embedded::registerEngineFunctions(static_cast<sqlite3*>(sqlite3db));
+}

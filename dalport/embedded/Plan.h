@@ -1,0 +1,52 @@
+#pragma once
+// What one T-SQL text means, once translated: the engine keeps it in its cache and runs
+// it as often as the same text comes again.
+
+#include "dalport/Value.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace dalport::embedded {
+
+struct SecurityStatement {
+    enum class Kind { CreateLogin, AlterLogin, DropLogin, CreateUser, DropUser, DropSchema, AddRoleMember, DropRoleMember };
+    Kind kind = Kind::CreateLogin;
+    std::string name;                       // login, user, schema or member
+    std::optional<std::string> password;
+    std::optional<std::string> oldPassword;
+    std::optional<bool> checkPolicy;
+    std::string role;                       // role statements
+};
+
+// One argument of EXEC proc ...: positional when name is empty.
+struct ExecArgument {
+    std::string name;
+    Value value;
+};
+
+struct Plan {
+    enum class Kind {
+        Sql,            // one SQLite statement
+        Ddl,            // a schema change, passed through (administrators only)
+        BeginTran,
+        CommitTran,
+        RollbackTran,
+        IfExists,       // IF [NOT] EXISTS (select) then
+        Security,
+        Exec,
+        Batch           // several statements separated by ';'
+    };
+    Kind kind = Kind::Sql;
+    std::string sql;                          // Sql, Ddl; IfExists: the EXISTS query
+    bool negate = false;                      // IfExists: IF NOT EXISTS
+    std::shared_ptr<const Plan> then;         // IfExists
+    SecurityStatement security;               // Security
+    std::string procedure;                    // Exec
+    std::vector<ExecArgument> arguments;      // Exec
+    std::vector<std::shared_ptr<const Plan>> parts; // Batch
+};
+
+} // namespace dalport::embedded

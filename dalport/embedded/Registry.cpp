@@ -1,0 +1,212 @@
+// Creating a server of the embedded engine and adding logins and users to it.
+
+#include "dalport/Registry.h"
+
+#include "dalport/embedded/EngineConnection.h"
+#include "dalport/embedded/EngineFunctions.h"
+#include "dalport/embedded/PasswordHash.h"
+#include "dalport/embedded/Procedure.h"
+#include "dalport/embedded/ServerFolder.h"
+#include "dalport/embedded/Tokenizer.h"
+
+#include <sqlite3.h>
+
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace dalport {
+
+namespace {
+
+using embedded::EngineError;
+
+// A raw SQLite handle on one file of a server, closed on every path.
+class File {
+public:
+    File(const fs::path& path, bool create)
+    {
+        const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+        if (sqlite3_open_v2(path.string().c_str(), &m_db, flags, nullptr) != SQLITE_OK) {
+            const std::string msg = m_db ? sqlite3_errmsg(m_db) : "out of memory";
+            sqlite3_close(m_db);
+            m_db = nullptr;
+            throw std::runtime_error("cannot open " + path.string() + ": " + msg);
+        }
+        sqlite3_busy_timeout(m_db, 30000);
+        embedded::registerEngineFunctions(m_db);
+    }
+    ~File() { sqlite3_close(m_db); }
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+
+    void exec(const std::string& sql, const std::string& what)
+    {
+        char* message = nullptr;
+        if (sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+            const std::string text = message ? message : "unknown error";
+            sqlite3_free(message);
+            throw std::runtime_error(what + ": " + text);
+        }
+    }
+
+    // Runs a statement with text parameters; true when it returned a row.
+    bool run(const char* sql, std::initializer_list<std::string> args)
+    {
+        sqlite3_stmt* stmt = nullptr;
+        if (sqlite3_prepare_v2(m_db, sql, -1, &stmt, nullptr) != SQLITE_OK)
+            throw std::runtime_error(sqlite3_errmsg(m_db));
+        int i = 1;
+        for (const std::string& a : args)
+            sqlite3_bind_text(stmt, i++, a.c_str(), static_cast<int>(a.size()), SQLITE_TRANSIENT);
+        const int rc = sqlite3_step(stmt);
+        sqlite3_finalize(stmt);
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+            throw std::runtime_error(sqlite3_errmsg(m_db));
+        return rc == SQLITE_ROW;
+    }
+
+private:
+    sqlite3* m_db = nullptr;
+};
+
+void checkLoginName(const std::string& name)
+{
+    if (name.empty() || name.size() > 128)
+        throw std::runtime_error("a login name must have 1 to 128 characters");
+    for (char c : name)
+        if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.' || c == '-'))
+            throw std::runtime_error("a login name may hold letters, digits, '_', '.' and '-' only: '" + name + "'");
+}
+
+void createMaster(const fs::path& folder, const std::string& login, const std::string& password)
+{
+    File master(embedded::masterFile(folder), true);
+    master.exec("PRAGMA journal_mode = WAL", "master.db");
+    master.exec(std::string("BEGIN;") + embedded::kMasterCatalogue + "COMMIT;", "master.db");
+    master.run("INSERT INTO logins(name, password_hash, check_policy, is_admin) VALUES (?1, ?2, 1, 1)",
+               {login, embedded::hashPassword(password)});
+}
+
+void createDatabase(const fs::path& folder, const DatabaseScript& script)
+{
+    if (!embedded::isPlainDatabaseName(script.name) || embedded::equalsIgnoreCase(script.name, "master"))
+        throw std::runtime_error("not a database name: '" + script.name + "'");
+    const fs::path path = folder / (script.name + ".db");
+    if (fs::exists(path))
+        throw std::runtime_error("database " + script.name + " is given twice");
+    File db(path, true);
+    db.exec("PRAGMA journal_mode = WAL", script.name);
+    db.exec(std::string("BEGIN;") + embedded::kDatabaseCatalogue + "COMMIT;", script.name);
+    db.exec("BEGIN;" + script.schema + "\n;COMMIT;", "schema of " + script.name);
+    db.exec("BEGIN", script.name);
+    for (std::size_t i = 0; i < script.procedures.size(); ++i) {
+        try {
+            const auto def = embedded::parseProcedure(script.procedures[i]);
+            if (db.run("SELECT 1 FROM sys_procedures WHERE name = ?1", {def.name}))
+                throw std::runtime_error("procedure " + def.name + " is defined twice");
+            db.run("INSERT INTO sys_procedures(name, definition) VALUES (?1, ?2)", {def.name, script.procedures[i]});
+        } catch (const EngineError& e) {
+            throw std::runtime_error("procedure file " + std::to_string(i + 1) + " of " + script.name + ": "
+                                     + e.message);
+        }
+    }
+    db.exec("COMMIT", script.name);
+}
+
+// Every procedure body is compiled once with all databases attached, so a mistake shows
+// now and not when the program first calls it.
+void compileProcedures(const fs::path& folder, const std::string& login, const std::vector<DatabaseScript>& databases)
+{
+    for (const DatabaseScript& script : databases) {
+        try {
+            embedded::EngineConnection connection(folder, folder / (script.name + ".db"),
+                                                  embedded::LoginContext{login, true, script.name});
+            connection.compileAllProcedures();
+        } catch (const EngineError& e) {
+            throw std::runtime_error(script.name + ": " + e.message);
+        }
+    }
+}
+
+void removeServerFiles(const fs::path& folder, const std::vector<fs::path>& created, bool folderCreated)
+{
+    std::error_code ec;
+    for (const fs::path& p : created) {
+        fs::remove(p, ec);
+        fs::remove(p.string() + "-wal", ec);
+        fs::remove(p.string() + "-shm", ec);
+    }
+    if (folderCreated)
+        fs::remove(folder, ec);
+}
+
+} // namespace
+
+void CreateServer(const std::string& folderName, const std::string& adminLogin, const std::string& adminPassword,
+                  const std::vector<DatabaseScript>& databases)
+{
+    if (adminPassword.empty())
+        throw std::runtime_error("the administrator's password must not be empty");
+    checkLoginName(adminLogin);
+    const fs::path folder(folderName);
+    if (fs::exists(embedded::masterFile(folder)))
+        throw std::runtime_error("a server exists already in " + folder.string());
+    for (const DatabaseScript& script : databases)
+        if (fs::exists(folder / (script.name + ".db")))
+            throw std::runtime_error("the folder already holds " + script.name + ".db");
+    const bool folderCreated = !fs::exists(folder);
+    fs::create_directories(folder);
+    std::vector<fs::path> created{embedded::masterFile(folder)};
+    try {
+        createMaster(folder, adminLogin, adminPassword);
+        for (const DatabaseScript& script : databases) {
+            created.push_back(folder / (script.name + ".db"));
+            createDatabase(folder, script);
+        }
+        compileProcedures(folder, adminLogin, databases);
+    } catch (...) {
+        removeServerFiles(folder, created, folderCreated);
+        throw;
+    }
+}
+
+void CreateLogin(const std::string& folder, const std::string& login, const std::string& password)
+{
+    checkLoginName(login);
+    if (password.empty())
+        throw std::runtime_error("a login's password must not be empty");
+    const fs::path master = embedded::masterFile(folder);
+    if (!fs::exists(master))
+        throw std::runtime_error("no server in " + folder);
+    File db(master, false);
+    if (db.run("SELECT 1 FROM logins WHERE name = ?1", {login}))
+        throw std::runtime_error("the login " + login + " exists already");
+    db.run("INSERT INTO logins(name, password_hash, check_policy, is_admin) VALUES (?1, ?2, 1, 0)",
+           {login, embedded::hashPassword(password)});
+}
+
+void CreateDatabaseUser(const std::string& folder, const std::string& database, const std::string& user,
+                        const std::string& role)
+{
+    const auto file = embedded::findDatabaseFile(folder, database);
+    if (!file)
+        throw std::runtime_error("no database " + database + " in " + folder);
+    File db(*file, false);
+    if (!role.empty() && !db.run("SELECT 1 FROM sys_database_principals WHERE name = ?1 AND type = 'R'", {role}))
+        throw std::runtime_error("no role " + role + " in " + database);
+    db.exec("BEGIN IMMEDIATE", database);
+    try {
+        if (db.run("SELECT 1 FROM sys_database_principals WHERE name = ?1", {user}))
+            throw std::runtime_error("the user " + user + " exists already in " + database);
+        db.run("INSERT INTO sys_database_principals(name, type) VALUES (?1, 'S')", {user});
+        if (!role.empty())
+            db.run("INSERT INTO sys_role_members(role, member) VALUES (?1, ?2)", {role, user});
+        db.exec("COMMIT", database);
+    } catch (...) {
+        db.exec("ROLLBACK", database);
+        throw;
+    }
+}
+
+} // namespace dalport

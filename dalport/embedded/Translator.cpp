@@ -1,0 +1,1001 @@
+#include "dalport/embedded/Translator.h"
+
+#include "dalport/embedded/EngineError.h"
+#include "dalport/embedded/EngineFunctions.h"
+
+#include <array>
+#include <set>
+
+namespace dalport::embedded {
+
+namespace {
+
+using Kind = Token::Kind;
+
+// Words that stay keywords in the SQLite text; every other word is a name and is quoted,
+// so a column called "release" or "date" cannot be taken for SQLite's keyword.
+bool isKeyword(const Token& t)
+{
+    static const std::set<std::string> keywords{
+        "select", "from", "where", "and", "or", "not", "in", "is", "null", "like", "between", "join",
+        "inner", "left", "right", "outer", "full", "cross", "on", "as", "group", "by", "order", "having",
+        "asc", "desc", "distinct", "all", "union", "except", "intersect", "insert", "into", "values",
+        "update", "set", "delete", "case", "when", "then", "else", "end", "exists", "escape", "default"};
+    return t.kind == Kind::Word && keywords.count(toLower(t.value)) > 0;
+}
+
+// T-SQL functions and what they are called in the engine.
+const char* functionName(std::string_view name)
+{
+    struct Entry { const char* tsql; const char* engine; };
+    static constexpr std::array<Entry, 21> table{{
+        {"getdate", "getdate"}, {"isnull", "ifnull"}, {"len", "tsql_len"}, {"substring", "substr"},
+        {"upper", "upper"}, {"lower", "lower"}, {"ltrim", "ltrim"}, {"rtrim", "rtrim"},
+        {"abs", "abs"}, {"round", "round"}, {"count", "count"}, {"max", "max"}, {"min", "min"},
+        {"sum", "sum"}, {"avg", "avg"}, {"coalesce", "coalesce"}, {"nullif", "nullif"},
+        {"replace", "replace"}, {"year", "tsql_year"}, {"month", "tsql_month"}, {"day", "tsql_day"},
+    }};
+    const std::string lower = toLower(name);
+    for (const auto& e : table)
+        if (lower == e.tsql)
+            return e.engine;
+    return nullptr;
+}
+
+std::string quoteName(std::string_view name)
+{
+    std::string out = "\"";
+    for (char c : name) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+std::string quoteString(std::string_view text)
+{
+    std::string out = "'";
+    for (char c : text) {
+        if (c == '\'')
+            out += '\'';
+        out += c;
+    }
+    return out + "'";
+}
+
+std::string tokenText(const Token& t)
+{
+    switch (t.kind) {
+    case Kind::String: return "'" + t.value + "'";
+    case Kind::Quoted: return t.value;
+    case Kind::End: return "";
+    default: return t.value;
+    }
+}
+
+bool isName(const Token& t) { return t.kind == Kind::Quoted || (t.kind == Kind::Word && !isKeyword(t)); }
+
+bool isComparison(const Token& t)
+{
+    if (t.kind != Kind::Symbol)
+        return false;
+    static const std::set<std::string> ops{"=", "<>", "!=", "<", ">", "<=", ">=", "!<", "!>"};
+    return ops.count(t.value) > 0;
+}
+
+std::string dateLiteral(const std::string& text) { return quoteString(canonicalText(dateFromText(text))); }
+
+// A dotted name as written: its parts (an empty part for "db..t") and where it ends.
+struct NameChain {
+    std::vector<std::string> parts;
+    std::size_t end = 0;
+};
+
+class StatementTranslator {
+public:
+    StatementTranslator(const std::vector<Token>& tokens, std::size_t begin, std::size_t end, const Catalog& catalog)
+        : m_t(tokens), m_begin(begin), m_end(end), m_catalog(catalog)
+    {
+        collectTables();
+    }
+
+    std::shared_ptr<const Plan> run() { return statement(m_begin); }
+
+private:
+    const Token& tok(std::size_t i) const { return i < m_end ? m_t[i] : m_t.back(); }
+
+    [[noreturn]] void syntaxError(std::size_t i) const
+    {
+        if (i >= m_end)
+            throw errors::syntaxAtEnd();
+        throw errors::syntaxNear(tokenText(m_t[i]));
+    }
+
+    void expectWord(std::size_t& i, std::string_view w) const
+    {
+        if (!tok(i).isWord(w))
+            syntaxError(i);
+        ++i;
+    }
+
+    void expectSymbol(std::size_t& i, std::string_view s) const
+    {
+        if (!tok(i).isSymbol(s))
+            syntaxError(i);
+        ++i;
+    }
+
+    void expectEnd(std::size_t i) const
+    {
+        if (i < m_end)
+            syntaxError(i);
+    }
+
+    std::size_t matchParen(std::size_t open, std::size_t limit) const
+    {
+        int depth = 0;
+        for (std::size_t i = open; i < limit; ++i) {
+            if (m_t[i].isSymbol("("))
+                ++depth;
+            else if (m_t[i].isSymbol(")") && --depth == 0)
+                return i;
+        }
+        throw errors::syntaxAtEnd();
+    }
+
+    // Top-level commas split a parenthesised list into ranges.
+    std::vector<std::pair<std::size_t, std::size_t>> splitArgs(std::size_t b, std::size_t e) const
+    {
+        std::vector<std::pair<std::size_t, std::size_t>> out;
+        int depth = 0;
+        std::size_t start = b;
+        for (std::size_t i = b; i < e; ++i) {
+            if (m_t[i].isSymbol("("))
+                ++depth;
+            else if (m_t[i].isSymbol(")"))
+                --depth;
+            else if (depth == 0 && m_t[i].isSymbol(",")) {
+                out.emplace_back(start, i);
+                start = i + 1;
+            }
+        }
+        out.emplace_back(start, e);
+        return out;
+    }
+
+    std::string identifierAt(std::size_t& i) const
+    {
+        const Token& t = tok(i);
+        if (t.kind != Kind::Word && t.kind != Kind::Quoted)
+            syntaxError(i);
+        ++i;
+        return t.value;
+    }
+
+    // ----- statements ------------------------------------------------------------
+
+    std::shared_ptr<const Plan> statement(std::size_t i)
+    {
+        auto plan = std::make_shared<Plan>();
+        const Token& first = tok(i);
+        if (first.isWord("select") || first.isWord("update") || first.isWord("delete")) {
+            plan->kind = Plan::Kind::Sql;
+            plan->sql = first.isWord("delete") ? deleteStatement(i) : rewrite(i, m_end);
+        } else if (first.isWord("insert")) {
+            plan->kind = Plan::Kind::Sql;
+            plan->sql = insertStatement(i);
+        } else if (first.isWord("begin")) {
+            ++i;
+            if (!tok(i).isWord("tran") && !tok(i).isWord("transaction"))
+                syntaxError(i);
+            ++i;
+            if (i < m_end)
+                identifierAt(i);
+            expectEnd(i);
+            plan->kind = Plan::Kind::BeginTran;
+        } else if (first.isWord("commit") || first.isWord("rollback")) {
+            plan->kind = first.isWord("commit") ? Plan::Kind::CommitTran : Plan::Kind::RollbackTran;
+            ++i;
+            if (tok(i).isWord("tran") || tok(i).isWord("transaction") || tok(i).isWord("work"))
+                ++i;
+            if (i < m_end)
+                identifierAt(i);
+            expectEnd(i);
+        } else if (first.isWord("if")) {
+            return ifExists(i);
+        } else if (first.isWord("exec") || first.isWord("execute")) {
+            return exec(i + 1);
+        } else if (first.isWord("create") || first.isWord("alter") || first.isWord("drop")) {
+            return definition(i);
+        } else {
+            syntaxError(i);
+        }
+        return plan;
+    }
+
+    std::shared_ptr<const Plan> ifExists(std::size_t i)
+    {
+        auto plan = std::make_shared<Plan>();
+        plan->kind = Plan::Kind::IfExists;
+        ++i;
+        if (tok(i).isWord("not")) {
+            plan->negate = true;
+            ++i;
+        }
+        expectWord(i, "exists");
+        if (!tok(i).isSymbol("("))
+            syntaxError(i);
+        const std::size_t close = matchParen(i, m_end);
+        if (!tok(i + 1).isWord("select"))
+            syntaxError(i + 1);
+        plan->sql = rewrite(i + 1, close);
+        if (close + 1 >= m_end)
+            throw errors::syntaxAtEnd();
+        plan->then = statement(close + 1);
+        return plan;
+    }
+
+    Value literalValue(std::size_t& i) const
+    {
+        const Token& t = tok(i);
+        bool negative = false;
+        std::size_t j = i;
+        if (t.isSymbol("-") && tok(i + 1).kind == Kind::Number) {
+            negative = true;
+            ++j;
+        }
+        const Token& v = tok(j);
+        i = j + 1;
+        switch (v.kind) {
+        case Kind::String: return Value::text(v.value);
+        case Kind::Number:
+            if (v.value.find_first_of(".eE") == std::string::npos)
+                return Value::integer((negative ? -1 : 1) * std::stoll(v.value));
+            return Value::real((negative ? -1 : 1) * std::stod(v.value));
+        case Kind::Word:
+            if (v.isWord("null"))
+                return Value::null();
+            return Value::text(v.value); // T-SQL takes a bare word as a text argument
+        case Kind::Quoted: return Value::text(v.value);
+        default: syntaxError(j);
+        }
+    }
+
+    std::shared_ptr<const Plan> exec(std::size_t i)
+    {
+        NameChain chain = nameChain(i);
+        if (chain.parts.empty())
+            syntaxError(i);
+        i = chain.end;
+        const std::string name = chain.parts.back();
+        std::vector<ExecArgument> args;
+        while (i < m_end) {
+            ExecArgument arg;
+            if (tok(i).kind == Kind::Variable && tok(i + 1).isSymbol("=")) {
+                arg.name = tok(i).value;
+                i += 2;
+            }
+            arg.value = literalValue(i);
+            args.push_back(std::move(arg));
+            if (i < m_end)
+                expectSymbol(i, ",");
+        }
+        auto plan = std::make_shared<Plan>();
+        const std::string lower = toLower(name);
+        if (lower == "sp_addrolemember" || lower == "sp_droprolemember") {
+            if (args.size() != 2 || args[0].value.kind != Value::Kind::Text || args[1].value.kind != Value::Kind::Text)
+                throw errors::parameterMissing(name, args.size() < 1 ? "@rolename" : "@membername");
+            plan->kind = Plan::Kind::Security;
+            plan->security.kind = lower == "sp_addrolemember" ? SecurityStatement::Kind::AddRoleMember
+                                                              : SecurityStatement::Kind::DropRoleMember;
+            plan->security.role = args[0].value.s;
+            plan->security.name = args[1].value.s;
+            return plan;
+        }
+        plan->kind = Plan::Kind::Exec;
+        plan->procedure = name;
+        plan->arguments = std::move(args);
+        return plan;
+    }
+
+    std::shared_ptr<const Plan> definition(std::size_t i)
+    {
+        const bool create = tok(i).isWord("create");
+        const bool alter = tok(i).isWord("alter");
+        std::size_t j = i + 1;
+        auto plan = std::make_shared<Plan>();
+        plan->kind = Plan::Kind::Security;
+        SecurityStatement& s = plan->security;
+        if (tok(j).isWord("login")) {
+            ++j;
+            s.name = identifierAt(j);
+            if (create || alter) {
+                s.kind = create ? SecurityStatement::Kind::CreateLogin : SecurityStatement::Kind::AlterLogin;
+                expectWord(j, "with");
+                loginOptions(j, s, create);
+            } else {
+                s.kind = SecurityStatement::Kind::DropLogin;
+            }
+            expectEnd(j);
+            return plan;
+        }
+        if (tok(j).isWord("user")) {
+            ++j;
+            s.name = identifierAt(j);
+            if (alter)
+                syntaxError(i);
+            if (create) {
+                s.kind = SecurityStatement::Kind::CreateUser;
+                if (tok(j).isWord("for") || tok(j).isWord("from")) {
+                    ++j;
+                    expectWord(j, "login");
+                    const std::string login = identifierAt(j);
+                    if (!equalsIgnoreCase(login, s.name))
+                        throw errors::notAValidLogin(login);
+                }
+                if (tok(j).isWord("with")) {
+                    ++j;
+                    expectWord(j, "default_schema");
+                    expectSymbol(j, "=");
+                    identifierAt(j);
+                }
+            } else {
+                s.kind = SecurityStatement::Kind::DropUser;
+            }
+            expectEnd(j);
+            return plan;
+        }
+        if (tok(j).isWord("schema") && !create && !alter) {
+            ++j;
+            s.kind = SecurityStatement::Kind::DropSchema;
+            s.name = identifierAt(j);
+            expectEnd(j);
+            return plan;
+        }
+        // Tables, indexes and views: SQLite's own grammar, names rewritten.
+        static const std::array<const char*, 5> objects{"table", "index", "view", "unique", "trigger"};
+        for (const char* o : objects) {
+            if (tok(j).isWord(o) && !alter) {
+                plan->kind = Plan::Kind::Ddl;
+                plan->sql = rewriteObjectNames(
+                    std::string_view(m_source).substr(m_t[i].begin, tok(m_end - 1).end - m_t[i].begin), m_catalog);
+                return plan;
+            }
+        }
+        syntaxError(j);
+    }
+
+    // WITH PASSWORD = '...' [OLD_PASSWORD = '...'], CHECK_POLICY = ON|OFF, ... as SQL
+    // Server reads them: OLD_PASSWORD only right after PASSWORD, without a comma.
+    void loginOptions(std::size_t& j, SecurityStatement& s, bool create) const
+    {
+        for (;;) {
+            if (tok(j).isWord("password")) {
+                ++j;
+                expectSymbol(j, "=");
+                if (tok(j).kind != Kind::String)
+                    syntaxError(j);
+                s.password = tok(j++).value;
+                if (tok(j).isWord("old_password") && !create) {
+                    ++j;
+                    expectSymbol(j, "=");
+                    if (tok(j).kind != Kind::String)
+                        syntaxError(j);
+                    s.oldPassword = tok(j++).value;
+                }
+            } else if (tok(j).isWord("check_policy") || tok(j).isWord("check_expiration")) {
+                const bool policy = tok(j).isWord("check_policy");
+                ++j;
+                expectSymbol(j, "=");
+                bool on;
+                if (tok(j).isWord("on"))
+                    on = true;
+                else if (tok(j).isWord("off"))
+                    on = false;
+                else
+                    syntaxError(j);
+                ++j;
+                if (policy)
+                    s.checkPolicy = on;
+            } else if (tok(j).isWord("default_database")) {
+                ++j;
+                expectSymbol(j, "=");
+                identifierAt(j);
+            } else {
+                syntaxError(j);
+            }
+            if (!tok(j).isSymbol(","))
+                break;
+            ++j;
+        }
+        if (create && !s.password)
+            syntaxError(j);
+    }
+
+    std::string deleteStatement(std::size_t i)
+    {
+        ++i; // DELETE
+        if (tok(i).isWord("from"))
+            ++i;
+        return "DELETE FROM " + rewrite(i, m_end);
+    }
+
+    std::string insertStatement(std::size_t i)
+    {
+        ++i; // INSERT
+        if (tok(i).isWord("into"))
+            ++i;
+        NameChain chain = nameChain(i);
+        if (chain.parts.empty())
+            syntaxError(i);
+        const TableInfo* table = tableOf(chain.parts, chain.parts.size());
+        std::string out = "INSERT INTO " + emitTableName(chain.parts);
+        i = chain.end;
+        std::vector<const ColumnInfo*> targets;
+        if (tok(i).isSymbol("(") && !tok(i + 1).isWord("select")) {
+            const std::size_t close = matchParen(i, m_end);
+            std::string cols;
+            for (auto [b, e] : splitArgs(i + 1, close)) {
+                if (e != b + 1 || !isName(m_t[b]))
+                    syntaxError(b);
+                targets.push_back(table ? table->column(m_t[b].value) : nullptr);
+                cols += (cols.empty() ? "" : ", ") + quoteName(m_t[b].value);
+            }
+            out += " (" + cols + ")";
+            i = close + 1;
+        } else if (table) {
+            for (const ColumnInfo& c : table->columns)
+                targets.push_back(&c);
+        }
+        if (!tok(i).isWord("values"))
+            return out + " " + rewrite(i, m_end);
+        out += " VALUES";
+        ++i;
+        bool firstRow = true;
+        while (i < m_end) {
+            if (!firstRow)
+                expectSymbol(i, ",");
+            if (!tok(i).isSymbol("("))
+                syntaxError(i);
+            const std::size_t close = matchParen(i, m_end);
+            std::string row;
+            std::size_t n = 0;
+            for (auto [b, e] : splitArgs(i + 1, close)) {
+                const bool date = n < targets.size() && targets[n] && targets[n]->isDate;
+                std::string value = date && e == b + 1 && m_t[b].kind == Kind::String ? dateLiteral(m_t[b].value)
+                                                                                      : rewrite(b, e);
+                row += (n ? ", " : "") + value;
+                ++n;
+            }
+            out += std::string(firstRow ? " " : ", ") + "(" + row + ")";
+            firstRow = false;
+            i = close + 1;
+        }
+        return out;
+    }
+
+    // ----- names -----------------------------------------------------------------
+
+    NameChain nameChain(std::size_t i) const
+    {
+        NameChain chain;
+        if (tok(i).kind != Kind::Word && tok(i).kind != Kind::Quoted)
+            return chain;
+        chain.parts.push_back(tok(i).value);
+        ++i;
+        while (tok(i).isSymbol(".")) {
+            ++i;
+            if (tok(i).isSymbol(".")) { // db..table
+                chain.parts.emplace_back();
+                continue;
+            }
+            if (tok(i).kind == Kind::Word || tok(i).kind == Kind::Quoted)
+                chain.parts.push_back(tok(i++).value);
+            else if (tok(i).isSymbol("*")) {
+                chain.parts.push_back("*");
+                ++i;
+                break;
+            } else
+                syntaxError(i);
+        }
+        chain.end = i;
+        return chain;
+    }
+
+    static bool isDbo(const std::string& part) { return part.empty() || equalsIgnoreCase(part, "dbo"); }
+
+    // The SQLite schema a database name stands for; refuses an unknown database.
+    std::string schemaOf(const std::string& database) const
+    {
+        const std::string schema = m_catalog.schemaFor(database);
+        if (schema.empty())
+            throw EngineError{911, 16, 1,
+                              "Database '" + database + "' does not exist. Make sure that the name is entered correctly."};
+        return schema;
+    }
+
+    // The catalogue views SQL Server has in sys.
+    std::string sysView(const std::string& view, const std::string& schema) const
+    {
+        const std::string v = toLower(view);
+        if (v == "server_principals" || v == "sql_logins")
+            return "\"master\".\"sys_server_principals\"";
+        if (v == "database_principals")
+            return quoteName(schema) + ".\"sys_database_principals\"";
+        if (v == "schemas")
+            return quoteName(schema) + ".\"sys_schemas\"";
+        throw EngineError{208, 16, 1, "Invalid object name 'sys." + view + "'."};
+    }
+
+    // A table named by parts[0..n) (1: table, 2: dbo.table, 3: db.dbo.table).
+    const TableInfo* tableOf(const std::vector<std::string>& parts, std::size_t n) const
+    {
+        if (n == 1)
+            return m_catalog.currentTable(parts[0]);
+        if (n == 2 && isDbo(parts[0]))
+            return m_catalog.currentTable(parts[1]);
+        if (n == 3 && isDbo(parts[1]))
+            return m_catalog.table(m_catalog.schemaFor(parts[0]), parts[2]);
+        return nullptr;
+    }
+
+    std::string emitTableName(const std::vector<std::string>& parts) const
+    {
+        if (parts.size() == 1)
+            return quoteName(parts[0]);
+        if (parts.size() == 2 && equalsIgnoreCase(parts[0], "sys"))
+            return sysView(parts[1], "main");
+        if (parts.size() == 2 && isDbo(parts[0]))
+            return quoteName(parts[1]);
+        if (parts.size() == 3 && equalsIgnoreCase(parts[1], "sys"))
+            return sysView(parts[2], schemaOf(parts[0]));
+        if (parts.size() == 3 && isDbo(parts[1]))
+            return quoteName(schemaOf(parts[0])) + "." + quoteName(parts[2]);
+        throw EngineError{208, 16, 1, "Invalid object name '" + parts.back() + "'."};
+    }
+
+    // Emits a dotted name used in an expression or a FROM clause, telling whether it is a
+    // date column.
+    std::string emitName(const NameChain& chain, bool& isDate) const
+    {
+        const auto& p = chain.parts;
+        isDate = false;
+        switch (p.size()) {
+        case 1:
+            isDate = isDateColumn(nullptr, p[0]);
+            return quoteName(p[0]);
+        case 2:
+            if (equalsIgnoreCase(p[0], "sys") || isDbo(p[0]))
+                return emitTableName(p);
+            if (p[1] == "*")
+                return quoteName(p[0]) + ".*";
+            isDate = isDateColumn(tableOf(p, 1), p[1]);
+            return quoteName(p[0]) + "." + quoteName(p[1]);
+        case 3:
+            if (isDbo(p[1]) || equalsIgnoreCase(p[1], "sys"))
+                return emitTableName(p);
+            if (isDbo(p[0])) { // dbo.table.column
+                isDate = isDateColumn(tableOf(p, 2), p[2]);
+                return quoteName(p[1]) + "." + (p[2] == "*" ? "*" : quoteName(p[2]));
+            }
+            break;
+        case 4:
+            if (isDbo(p[1])) { // db.dbo.table.column
+                isDate = isDateColumn(tableOf(p, 3), p[3]);
+                return quoteName(schemaOf(p[0])) + "." + quoteName(p[2]) + "." + (p[3] == "*" ? "*" : quoteName(p[3]));
+            }
+            break;
+        default: break;
+        }
+        throw EngineError{4104, 16, 1, "The multi-part identifier could not be bound."};
+    }
+
+    bool isDateColumn(const TableInfo* table, const std::string& column) const
+    {
+        if (table) {
+            const ColumnInfo* c = table->column(column);
+            return c && c->isDate;
+        }
+        for (const TableInfo* t : m_tables) {
+            const ColumnInfo* c = t->column(column);
+            if (c && c->isDate)
+                return true;
+        }
+        return false;
+    }
+
+    // The tables a statement names, for typing its unqualified columns.
+    void collectTables()
+    {
+        for (std::size_t i = m_begin; i < m_end; ++i) {
+            if (m_t[i].kind != Kind::Word && m_t[i].kind != Kind::Quoted)
+                continue;
+            if (i > m_begin && m_t[i - 1].isSymbol("."))
+                continue;
+            NameChain chain = nameChain(i);
+            const TableInfo* t = nullptr;
+            for (std::size_t n = chain.parts.size(); n > 0 && !t; --n) {
+                try {
+                    t = tableOf(chain.parts, n);
+                } catch (const EngineError&) {
+                }
+            }
+            if (t)
+                m_tables.insert(t);
+        }
+    }
+
+    // ----- expressions -----------------------------------------------------------
+
+    // Whether tokens from i on are a comparison of a date with a text literal.
+    std::string convertLiteral(std::size_t i) const
+    {
+        if (m_t[i].kind != Kind::String)
+            return {};
+        return dateLiteral(m_t[i].value);
+    }
+
+    // After a date column: "op 'text'", "[NOT] BETWEEN 'a' AND 'b'", "[NOT] IN ('a', ...)".
+    std::size_t dateOperand(std::size_t i, std::size_t e, std::string& out) const
+    {
+        if (i + 1 < e && isComparison(m_t[i]) && m_t[i + 1].kind == Kind::String) {
+            out += " " + symbolText(m_t[i]) + " " + convertLiteral(i + 1);
+            return i + 2;
+        }
+        std::size_t j = i;
+        std::string prefix;
+        if (j < e && m_t[j].isWord("not")) {
+            prefix = " NOT";
+            ++j;
+        }
+        if (j + 3 < e && m_t[j].isWord("between") && m_t[j + 1].kind == Kind::String && m_t[j + 2].isWord("and")
+            && m_t[j + 3].kind == Kind::String) {
+            out += prefix + " BETWEEN " + convertLiteral(j + 1) + " AND " + convertLiteral(j + 3);
+            return j + 4;
+        }
+        if (j + 1 < e && m_t[j].isWord("in") && m_t[j + 1].isSymbol("(")) {
+            const std::size_t close = matchParen(j + 1, e);
+            std::string list;
+            for (auto [b, en] : splitArgs(j + 2, close)) {
+                if (en != b + 1 || m_t[b].kind != Kind::String)
+                    return i;
+                list += (list.empty() ? "" : ", ") + convertLiteral(b);
+            }
+            out += prefix + " IN (" + list + ")";
+            return close + 1;
+        }
+        return i;
+    }
+
+    static std::string symbolText(const Token& t)
+    {
+        if (t.value == "!<")
+            return ">=";
+        if (t.value == "!>")
+            return "<=";
+        return t.value;
+    }
+
+    // The range i..e as SQLite text.
+    std::string rewrite(std::size_t b, std::size_t e)
+    {
+        std::string out;
+        std::string limit;
+        auto emit = [&](const std::string& piece) {
+            if (!out.empty())
+                out += ' ';
+            out += piece;
+        };
+        std::size_t i = b;
+        while (i < e) {
+            const Token& t = m_t[i];
+            if (t.isSymbol("(")) {
+                const std::size_t close = matchParen(i, e);
+                emit("(" + rewrite(i + 1, close) + ")");
+                i = close + 1;
+                continue;
+            }
+            if (t.isSymbol(")"))
+                syntaxError(i);
+            if (t.isWord("select")) {
+                emit("SELECT");
+                ++i;
+                if (i < e && (m_t[i].isWord("distinct") || m_t[i].isWord("all")))
+                    emit(toLower(m_t[i++].value) == "distinct" ? "DISTINCT" : "ALL");
+                if (i < e && m_t[i].isWord("top")) {
+                    ++i;
+                    bool paren = false;
+                    if (i < e && m_t[i].isSymbol("(")) {
+                        paren = true;
+                        ++i;
+                    }
+                    if (i >= e || m_t[i].kind != Kind::Number || m_t[i].value.find_first_of(".eE") != std::string::npos)
+                        syntaxError(i);
+                    limit = m_t[i++].value;
+                    if (paren)
+                        expectSymbol(i, ")");
+                    if (i < e && (m_t[i].isWord("percent") || m_t[i].isWord("with")))
+                        syntaxError(i);
+                }
+                continue;
+            }
+            if (t.kind == Kind::Word && i + 1 < e && m_t[i + 1].isSymbol("(") && !isKeyword(t)) {
+                i = function(i, e, emit);
+                continue;
+            }
+            if (t.isWord("current_timestamp")) {
+                emit("getdate()");
+                ++i;
+                continue;
+            }
+            if (t.isWord("collate")) {
+                if (i + 1 >= e || m_t[i + 1].kind != Kind::Word)
+                    syntaxError(i + 1);
+                const std::string name = toLower(m_t[i + 1].value);
+                emit(name.find("_cs_") != std::string::npos || name.find("_bin") != std::string::npos
+                         ? "COLLATE BINARY"
+                         : "COLLATE TSQL");
+                i += 2;
+                continue;
+            }
+            if (isKeyword(t)) {
+                emit(toLower(t.value));
+                ++i;
+                continue;
+            }
+            if (t.kind == Kind::Word || t.kind == Kind::Quoted) {
+                NameChain chain = nameChain(i);
+                if (chain.end > e)
+                    syntaxError(e);
+                bool date = false;
+                emit(emitName(chain, date));
+                i = chain.end;
+                if (date)
+                    i = dateOperand(i, e, out);
+                continue;
+            }
+            if (t.kind == Kind::String) {
+                // 'text' op date-column: the text is read as a date.
+                if (i + 2 < e && isComparison(m_t[i + 1])) {
+                    NameChain chain = nameChain(i + 2);
+                    bool date = false;
+                    if (!chain.parts.empty() && chain.end <= e) {
+                        const std::string name = emitName(chain, date);
+                        if (date) {
+                            emit(convertLiteral(i) + " " + symbolText(m_t[i + 1]) + " " + name);
+                            i = chain.end;
+                            continue;
+                        }
+                    }
+                }
+                emit(quoteString(t.value));
+                ++i;
+                continue;
+            }
+            if (t.kind == Kind::Variable) {
+                if (equalsIgnoreCase(t.value, "@@trancount")) {
+                    emit("trancount()");
+                    ++i;
+                    continue;
+                }
+                throw EngineError{137, 15, 2, "Must declare the scalar variable \"" + t.value + "\"."};
+            }
+            if (t.kind == Kind::Number || t.kind == Kind::Parameter) {
+                emit(t.value);
+                ++i;
+                continue;
+            }
+            if (t.kind == Kind::Symbol) {
+                if (t.value == ";" || t.value == "==" || t.value == "||" || t.value == "^" || t.value == "<<"
+                    || t.value == ">>" || t.value == "`")
+                    syntaxError(i);
+                // T-SQL joins texts with '+'.
+                const bool concat = t.value == "+"
+                    && ((i > b && m_t[i - 1].kind == Kind::String) || (i + 1 < e && m_t[i + 1].kind == Kind::String));
+                emit(concat ? "||" : symbolText(t));
+                ++i;
+                continue;
+            }
+            syntaxError(i);
+        }
+        if (!limit.empty())
+            emit("LIMIT " + limit);
+        return out;
+    }
+
+    template <typename Emit>
+    std::size_t function(std::size_t i, std::size_t e, Emit& emit)
+    {
+        const std::string name = toLower(m_t[i].value);
+        const std::size_t open = i + 1;
+        const std::size_t close = matchParen(open, e);
+        auto args = splitArgs(open + 1, close);
+        const bool empty = close == open + 1;
+        if (name == "datediff") {
+            if (args.size() != 3)
+                throw EngineError{174, 15, 1, "The datediff function requires 3 argument(s)."};
+            const auto [ub, ue] = args[0];
+            if (ue != ub + 1 || (m_t[ub].kind != Kind::Word && m_t[ub].kind != Kind::Quoted)
+                || !isDateDiffUnit(m_t[ub].value))
+                throw EngineError{155, 15, 1, "'" + tokenText(m_t[ub]) + "' is not a recognized datediff option."};
+            emit("datediff(" + quoteString(toLower(m_t[ub].value)) + ", " + rewrite(args[1].first, args[1].second)
+                 + ", " + rewrite(args[2].first, args[2].second) + ")");
+            return close + 1;
+        }
+        if (name == "convert") {
+            if (args.size() < 2 || args.size() > 3)
+                throw EngineError{174, 15, 1, "The convert function requires 2 to 3 arguments."};
+            std::optional<int> style;
+            if (args.size() == 3) {
+                const auto [sb, se] = args[2];
+                if (se != sb + 1 || m_t[sb].kind != Kind::Number)
+                    syntaxError(sb);
+                style = std::stoi(m_t[sb].value);
+            }
+            emit(conversion(args[0].first, args[0].second, rewrite(args[1].first, args[1].second), style));
+            return close + 1;
+        }
+        if (name == "cast") {
+            // CAST(expr AS type): AS at the top level of the parentheses.
+            int depth = 0;
+            for (std::size_t j = open + 1; j < close; ++j) {
+                if (m_t[j].isSymbol("("))
+                    ++depth;
+                else if (m_t[j].isSymbol(")"))
+                    --depth;
+                else if (depth == 0 && m_t[j].isWord("as")) {
+                    emit(conversion(j + 1, close, rewrite(open + 1, j), std::nullopt));
+                    return close + 1;
+                }
+            }
+            syntaxError(close);
+        }
+        const char* engineName = functionName(name);
+        if (!engineName)
+            throw EngineError{195, 15, 10, "'" + m_t[i].value + "' is not a recognized built-in function name."};
+        std::string call = std::string(engineName) + "(";
+        if (!empty) {
+            bool first = true;
+            for (auto [b, en] : args) {
+                call += (first ? "" : ", ") + rewrite(b, en);
+                first = false;
+            }
+        }
+        emit(call + ")");
+        return close + 1;
+    }
+
+    // CONVERT(type, expr[, style]) and CAST(expr AS type), the type at [tb, te).
+    std::string conversion(std::size_t tb, std::size_t te, const std::string& expr, std::optional<int> style) const
+    {
+        if (tb >= te || m_t[tb].kind != Kind::Word)
+            syntaxError(tb);
+        const std::string type = toLower(m_t[tb].value);
+        int length = -1;
+        if (tb + 1 < te) {
+            if (!m_t[tb + 1].isSymbol("("))
+                syntaxError(tb + 1);
+            if (m_t[tb + 2].isWord("max"))
+                length = 0;
+            else if (m_t[tb + 2].kind == Kind::Number)
+                length = std::stoi(m_t[tb + 2].value);
+            else
+                syntaxError(tb + 2);
+        }
+        const bool isChar = type == "char" || type == "nchar";
+        const bool isVarchar = type == "varchar" || type == "nvarchar";
+        if (isChar || isVarchar) {
+            // char and varchar without a length are 30 characters long in CONVERT and CAST.
+            const int n = length < 0 ? 30 : length;
+            const std::string pad = isChar ? "1" : "0";
+            if (style && *style == 101)
+                return "convert101(" + expr + ", " + std::to_string(n) + ", " + pad + ")";
+            const int s = style.value_or(0);
+            static const std::set<int> known{0, 100, 1, 101, 3, 103, 12, 112, 20, 120, 21, 121, 23};
+            if (!known.count(s))
+                throw EngineError{281, 16, 1, std::to_string(s) + " is not a valid style number when converting from "
+                                                                 "datetime to a character string."};
+            return "tsql_convert(" + expr + ", " + std::to_string(n) + ", " + pad + ", " + std::to_string(s) + ")";
+        }
+        if (type == "int" || type == "integer" || type == "bigint" || type == "smallint" || type == "tinyint")
+            return "toint(" + expr + ")";
+        if (type == "float" || type == "real" || type == "decimal" || type == "numeric" || type == "money")
+            return "tofloat(" + expr + ")";
+        if (type == "datetime" || type == "smalldatetime" || type == "datetime2")
+            return "todate(" + expr + ")";
+        if (type == "date")
+            return "(substr(todate(" + expr + "), 1, 10) || ' 00:00:00.000')";
+        throw EngineError{243, 16, 1, "Type " + m_t[tb].value + " is not a defined system type."};
+    }
+
+public:
+    std::string m_source;
+
+private:
+    const std::vector<Token>& m_t;
+    std::size_t m_begin;
+    std::size_t m_end;
+    const Catalog& m_catalog;
+    std::set<const TableInfo*> m_tables;
+};
+
+} // namespace
+
+std::shared_ptr<const Plan> translate(std::string_view text, const Catalog& catalog)
+{
+    const std::vector<Token> tokens = tokenize(text);
+    std::vector<std::pair<std::size_t, std::size_t>> statements;
+    std::size_t start = 0;
+    int depth = 0;
+    for (std::size_t i = 0; i + 1 < tokens.size(); ++i) {
+        if (tokens[i].isSymbol("("))
+            ++depth;
+        else if (tokens[i].isSymbol(")"))
+            --depth;
+        else if (depth == 0 && tokens[i].isSymbol(";")) {
+            if (i > start)
+                statements.emplace_back(start, i);
+            start = i + 1;
+        }
+    }
+    if (tokens.size() - 1 > start)
+        statements.emplace_back(start, tokens.size() - 1);
+    if (statements.empty())
+        throw errors::syntaxAtEnd();
+    auto one = [&](std::pair<std::size_t, std::size_t> range) {
+        StatementTranslator st(tokens, range.first, range.second, catalog);
+        st.m_source = std::string(text);
+        return st.run();
+    };
+    if (statements.size() == 1)
+        return one(statements.front());
+    auto batch = std::make_shared<Plan>();
+    batch->kind = Plan::Kind::Batch;
+    for (const auto& range : statements)
+        batch->parts.push_back(one(range));
+    return batch;
+}
+
+std::string rewriteObjectNames(std::string_view sqliteText, const Catalog& catalog)
+{
+    const std::vector<Token> t = tokenize(sqliteText);
+    std::string out;
+    std::size_t copied = 0;
+    for (std::size_t i = 0; i + 1 < t.size(); ++i) {
+        if (t[i].kind != Kind::Word && t[i].kind != Kind::Quoted)
+            continue;
+        if (i > 0 && t[i - 1].isSymbol("."))
+            continue;
+        // db.dbo.name or db..name
+        if (i + 3 < t.size() && t[i + 1].isSymbol(".") && (t[i + 2].isWord("dbo") && t[i + 3].isSymbol("."))) {
+            const std::string schema = catalog.schemaFor(t[i].value);
+            if (!schema.empty()) {
+                out.append(sqliteText.substr(copied, t[i].begin - copied));
+                out += quoteName(schema);
+                copied = t[i + 2].end; // keeps the '.' that follows dbo
+                i += 2;
+                continue;
+            }
+        }
+        if (i + 2 < t.size() && t[i + 1].isSymbol(".") && t[i + 2].isSymbol(".")) {
+            const std::string schema = catalog.schemaFor(t[i].value);
+            if (!schema.empty()) {
+                out.append(sqliteText.substr(copied, t[i].begin - copied));
+                out += quoteName(schema);
+                copied = t[i + 1].end; // keeps the second '.'
+                i += 1;
+                continue;
+            }
+        }
+        if (t[i].isWord("dbo") && i + 1 < t.size() && t[i + 1].isSymbol(".")) {
+            out.append(sqliteText.substr(copied, t[i].begin - copied));
+            copied = t[i + 1].end;
+            ++i;
+        }
+    }
+    out.append(sqliteText.substr(copied));
+    return out;
+}
+
+} // namespace dalport::embedded
