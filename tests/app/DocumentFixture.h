@@ -1,0 +1,85 @@
+#pragma once
+// What the document tests share: a fresh registry server per test (copied from a
+// template made once and kept for every later run of the same schema), a connected
+// document with the scripted user interface, the session's error reports recorded,
+// and a fixed clock.
+
+#include "app/CQuorinDoc.h"
+#include "support/ScriptedUserInterface.h"
+
+#include "dalport/ErrorReporter.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quorin::test {
+
+inline constexpr const char* kTestLogin = "admin";
+inline constexpr const char* kTestPassword = "Core-Tests-1";
+inline constexpr const char* kTestNow = "2026-06-15 10:30:00";
+
+class TestRegistry {
+public:
+    TestRegistry();
+    ~TestRegistry();
+    TestRegistry(const TestRegistry&) = delete;
+    TestRegistry& operator=(const TestRegistry&) = delete;
+
+    const std::string& Folder() const { return m_folder; }
+
+    // Straight SQLite on a database file of the server, with the engine's functions,
+    // for what no operation of the program can do (e.g. a trigger that makes a write
+    // fail).
+    void ExecRaw(const std::string& database, const std::string& sql) const;
+
+private:
+    std::string m_folder;
+};
+
+// A view that records the hints it gets and may refuse the hand-over.
+class RecordingView : public CDocumentView {
+public:
+    bool OnUpdate(int hint) override
+    {
+        hints.push_back(hint);
+        if (onUpdate)
+            onUpdate(hint);
+        return !(hint == HintHandOver && refuseHandOver);
+    }
+    std::vector<int> hints;
+    bool refuseHandOver = false;
+    std::function<void(int)> onUpdate;
+};
+
+class DocumentTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A second session on a database of the test registry, to look at what was stored.
+    MyADO Open(const char* database) const;
+    // The first row's column of a text query on a fresh session ("" without a row).
+    QString Scalar(const char* database, const QString& sql, const char* column) const;
+    int Count(const char* database, const QString& sql) const;
+
+    // The errors the session reported since the last call, as box texts.
+    std::vector<std::string> TakeErrors();
+
+    TestRegistry registry;
+    ScriptedUserInterface ui;
+    std::unique_ptr<CQuorinDoc> doc;
+    RecordingView view;
+
+private:
+    std::vector<dalport::ReportedError> m_errors;
+    dalport::ErrorReporter m_previousReporter;
+};
+
+// A subject with every field holding its own distinct value.
+CSubject DistinctSubject();
+
+} // namespace quorin::test

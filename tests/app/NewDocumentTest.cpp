@@ -1,0 +1,73 @@
+// File New: the first connects, later ones offer to save and clear.
+
+#include "DocumentFixture.h"
+
+#include <filesystem>
+
+using quorin::UserInterface;
+using quorin::test::DocumentTest;
+using quorin::test::ScriptedUserInterface;
+
+TEST_F(DocumentTest, TheFirstNewDocumentConnectsAndSetsTheTitle)
+{
+    EXPECT_EQ(ui.Title(), "Quorin Demo");
+    EXPECT_TRUE(ui.Messages().empty());
+}
+
+TEST_F(DocumentTest, NewWithNothingChangedClearsWithoutAQuestion)
+{
+    doc->m_subject.Lastname = "Kept until now";
+    ASSERT_TRUE(doc->OnNewDocument());
+    EXPECT_TRUE(ui.Messages().empty());
+    EXPECT_EQ(doc->m_subject.Lastname, "");
+    EXPECT_EQ(ui.PagesBroughtForward(),
+              (std::vector<UserInterface::Page>{UserInterface::Page::Chart, UserInterface::Page::Subject}));
+}
+
+TEST_F(DocumentTest, NewAfterANewAudiogramAsksToSaveEvenWhenTheSubjectIsUnchanged)
+{
+    doc->m_audCurrent.StartNewAudiogram();
+    ui.AnswerNext(UserInterface::Answer::No);
+    ASSERT_TRUE(doc->OnNewDocument());
+    ASSERT_EQ(ui.Messages().size(), 1u);
+    EXPECT_EQ(ui.Messages()[0].text, "Save Current Subject?");
+    EXPECT_EQ(ui.Messages()[0].buttons, UserInterface::Buttons::YesNo);
+    EXPECT_EQ(ui.Messages()[0].icon, UserInterface::Icon::Default);
+    EXPECT_EQ(doc->m_audCurrent.Dirty, 0); // No discards
+}
+
+TEST_F(DocumentTest, NewAnsweredYesSavesTheSubjectFirst)
+{
+    doc->m_subject = quorin::test::DistinctSubject();
+    doc->m_subject.Modified = 1;
+    ui.AnswerNext(UserInterface::Answer::Yes);
+    ASSERT_TRUE(doc->OnNewDocument());
+    EXPECT_EQ(Count("Quorin", "select count(*) as num from subjects where lastname = 'Lee'"), 1);
+    EXPECT_EQ(doc->m_subject.SubjectID, -1);
+}
+
+TEST(NewDocument, AFailedLoginSaysSoAndLeavesTheDocumentUnconnected)
+{
+    ScriptedUserInterface ui;
+    CQuorinDoc doc(ui);
+    const auto missing = std::filesystem::temp_directory_path() / "quorin-core-tests" / "no-such-server";
+    doc.m_strServer = QString::fromStdString(missing.string());
+    doc.m_strUserName = "nobody";
+    doc.m_strPassword = "wrong";
+    EXPECT_TRUE(doc.OnNewDocument());
+    EXPECT_EQ(ui.Texts(), QStringList{"Login Failed!"});
+    EXPECT_EQ(ui.Messages()[0].icon, UserInterface::Icon::Stop);
+    EXPECT_FALSE(doc.m_db.IsConnected());
+    EXPECT_EQ(ui.Title(), "Quorin Demo");
+    // A later New tries again with the same values.
+    EXPECT_TRUE(doc.OnNewDocument());
+    EXPECT_EQ(ui.Texts(), (QStringList{"Login Failed!", "Login Failed!"}));
+}
+
+TEST_F(DocumentTest, AnUnreachableAudiogramManagerIsReportedOnce)
+{
+    doc->m_strPassword = "not the password";
+    EXPECT_FALSE(doc->ConnectAud());
+    EXPECT_EQ(ui.Texts(), QStringList{"Unable to connect to Database Aud!"});
+    EXPECT_EQ(ui.Messages()[0].icon, UserInterface::Icon::Stop);
+}

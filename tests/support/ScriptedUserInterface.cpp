@@ -1,0 +1,74 @@
+#include "support/ScriptedUserInterface.h"
+
+#include <gtest/gtest.h>
+
+namespace quorin::test {
+
+ScriptedUserInterface::~ScriptedUserInterface()
+{
+    EXPECT_TRUE(m_answers.empty()) << m_answers.size() << " scripted answer(s) never asked for";
+    EXPECT_TRUE(m_dialogResults.empty()) << "scripted dialog result(s) never used";
+    EXPECT_TRUE(m_openFiles.empty()) << "scripted file choice(s) never used";
+    EXPECT_EQ(m_waitDepth, 0) << "wait cursor left on";
+}
+
+UserInterface::Answer ScriptedUserInterface::MessageBox(const QString& text, Icon icon, Buttons buttons)
+{
+    m_messages.push_back({text, icon, buttons});
+    if (buttons == Buttons::Ok)
+        return Answer::Ok;
+    if (m_answers.empty()) {
+        ADD_FAILURE() << "unexpected question: " << text.toStdString();
+        return Answer::No;
+    }
+    const Answer a = m_answers.front();
+    m_answers.pop_front();
+    return a;
+}
+
+void ScriptedUserInterface::BeginWaitCursor()
+{
+    ++m_waitDepth;
+    ++m_waitShown;
+}
+
+void ScriptedUserInterface::EndWaitCursor()
+{
+    if (m_waitDepth == 0)
+        ADD_FAILURE() << "wait cursor ended more often than begun";
+    else
+        --m_waitDepth;
+}
+
+int ScriptedUserInterface::RunDialog(Dialog dialog)
+{
+    m_dialogs.push_back(dialog);
+    if (m_dialogResults.empty()) {
+        ADD_FAILURE() << "unexpected dialog " << static_cast<int>(dialog);
+        return 2;
+    }
+    const int r = m_dialogResults.front();
+    m_dialogResults.pop_front();
+    return r;
+}
+
+QString ScriptedUserInterface::GetOpenFileName(const QString& defaultExtension)
+{
+    if (m_openFiles.empty()) {
+        ADD_FAILURE() << "unexpected open-file dialog (." << defaultExtension.toStdString() << ")";
+        return {};
+    }
+    const QString f = m_openFiles.front();
+    m_openFiles.pop_front();
+    return f;
+}
+
+QStringList ScriptedUserInterface::Texts() const
+{
+    QStringList out;
+    for (const Message& m : m_messages)
+        out << m.text;
+    return out;
+}
+
+} // namespace quorin::test

@@ -1,0 +1,59 @@
+#pragma once
+// The user interface of the tests: answers given in order, every text and icon
+// recorded. A question nobody scripted fails the test, and so does an answer left over.
+
+#include "app/UserInterface.h"
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <vector>
+
+namespace quorin::test {
+
+class ScriptedUserInterface : public UserInterface {
+public:
+    struct Message {
+        QString text;
+        Icon icon = Icon::Default;
+        Buttons buttons = Buttons::Ok;
+    };
+
+    ~ScriptedUserInterface() override;
+
+    // The answer to the next Yes/No question.
+    void AnswerNext(Answer answer) { m_answers.push_back(answer); }
+    // The result of the next dialog, and of the next open-file dialog.
+    void DialogResultNext(int result) { m_dialogResults.push_back(result); }
+    void OpenFileNext(const QString& path) { m_openFiles.push_back(path); }
+
+    Answer MessageBox(const QString& text, Icon icon, Buttons buttons) override;
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
+    void BringForward(Page page) override { m_pages.push_back(page); }
+    int RunDialog(Dialog dialog) override;
+    QString GetOpenFileName(const QString& defaultExtension) override;
+    void SetDocumentTitle(const QString& title) override { m_title = title; }
+
+    const std::vector<Message>& Messages() const { return m_messages; }
+    QStringList Texts() const;
+    void ClearMessages() { m_messages.clear(); }
+    const std::vector<Page>& PagesBroughtForward() const { return m_pages; }
+    const std::vector<Dialog>& DialogsRun() const { return m_dialogs; }
+    const QString& Title() const { return m_title; }
+    int WaitCursorDepth() const { return m_waitDepth; }
+    int WaitCursorShown() const { return m_waitShown; }
+
+private:
+    std::deque<Answer> m_answers;
+    std::deque<int> m_dialogResults;
+    std::deque<QString> m_openFiles;
+    std::vector<Message> m_messages;
+    std::vector<Page> m_pages;
+    std::vector<Dialog> m_dialogs;
+    QString m_title;
+    int m_waitDepth = 0;
+    int m_waitShown = 0;
+};
+
+} // namespace quorin::test
