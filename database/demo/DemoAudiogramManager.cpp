@@ -5,13 +5,14 @@
 #include "database/demo/SqliteInserter.h"
 
 #include <algorithm>
+#include <array>
 
 namespace quorin::demo {
 
 namespace {
 
 // Audiogram Manager symbol codes: 1..12 and the no-response forms 129..137.
-constexpr int kAmSymbols[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 129, 130, 131, 132, 133, 134, 135, 136, 137};
+constexpr std::array kAmSymbols{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 129, 130, 131, 132, 133, 134, 135, 136, 137};
 
 class AmWriter {
 public:

@@ -136,7 +136,7 @@ void WriteAudiograms(DemoContext& ctx)
     AudiogramWriter writer(ctx);
     auto& r = ctx.random;
     for (auto& s : ctx.subjects) {
-        if (!r.percent(85))
+        if (s.id != 1 && !r.percent(85)) // the first subject always has a history
             continue;
         const int tests = r.percent(25) || s.id == 1 ? r.between(2, 4) : 1;
         const int level = s.implant ? r.between(85, 110) : r.percent(45) ? r.between(30, 75) : r.between(0, 15);

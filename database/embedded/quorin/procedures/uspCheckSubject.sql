@@ -7,7 +7,7 @@ CREATE PROCEDURE uspCheckSubject
     @birth datetime
 AS
 SELECT Unit AS unit, Lastname AS lastname, Firstname AS firstname,
-    convert101(Birthdate) AS birth
+    convert101(Birthdate, 10) AS birth
 FROM subjects
 WHERE (@unit <> 0 AND Unit = @unit)
    OR (Lastname = @lastname AND Firstname LIKE @firstname || '%' AND Birthdate = @birth)

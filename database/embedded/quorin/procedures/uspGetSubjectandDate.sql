@@ -2,7 +2,7 @@
 -- for the bulk update from the Audiogram Manager.
 CREATE PROCEDURE uspGetSubjectandDate
 AS
-SELECT s.SubjectId, convert101(max(a.TestDate)) AS TestDate, s.Unit
+SELECT s.SubjectId, convert101(max(a.TestDate), 10) AS TestDate, s.Unit
 FROM subjects s
 JOIN aud a ON a.SubjectId = s.SubjectId
 WHERE s.Unit <> 0

@@ -2,7 +2,7 @@
 CREATE PROCEDURE uspLoadAudiogram
     @testid int
 AS
-SELECT convert101(TestDate) AS TestDate, TestedBy, Recommend, Method, Reliability, Comments,
+SELECT convert101(TestDate, 10) AS TestDate, TestedBy, Recommend, Method, Reliability, Comments,
     Imported, TympL, TympR, PeakYL, PeakYR, PeakPressL, PeakPressR, ReflexL, ReflexR,
     ETFVolL, ETFVolR, ETFRelL, ETFRelR, ImpressL, ImpressR, ImpressSF, ABRL, ABRR, Dizziness,
     FullnessL, FullnessR, HearingAidsL, HearingAidsR, HxHearingLoss, NoiseExp, OAEL, OAER, OM,

@@ -5,9 +5,9 @@ CREATE PROCEDURE uspLoadFeedback
     @Irb varchar(50),
     @Dataset varchar(100)
 AS
-SELECT p.Irb, p.Contacted, p.Participate, convert101(p.Date1) AS Date1,
-    convert101(p.Date2) AS Date2, p.Appts, p.Show, p.Completed, p.CallAgain, p.Lab, p.Dataset,
-    convert101(p.FeedbackDate) AS FDate, coalesce(d.ProjectTitle, '') AS ProjectTitle,
+SELECT p.Irb, p.Contacted, p.Participate, convert101(p.Date1, 10) AS Date1,
+    convert101(p.Date2, 10) AS Date2, p.Appts, p.Show, p.Completed, p.CallAgain, p.Lab, p.Dataset,
+    convert101(p.FeedbackDate, 10) AS FDate, coalesce(d.ProjectTitle, '') AS ProjectTitle,
     coalesce(d.GrantNo, '') AS GrantNo, p.ExContact, p.ExPartic, p.Sessions, p.Comments
 FROM participationhistory p
 LEFT JOIN dataset d ON d.Dataset = p.Dataset AND d.Irb = p.Irb

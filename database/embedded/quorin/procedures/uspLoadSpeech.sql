@@ -2,7 +2,7 @@
 CREATE PROCEDURE uspLoadSpeech
     @SubjectId int
 AS
-SELECT TestId, TestName, convert101(TestDate) AS TDate, AgeAtTest, TestedBy, Lab, Screening,
+SELECT TestId, TestName, convert101(TestDate, 10) AS TDate, AgeAtTest, TestedBy, Lab, Screening,
     RawScore, StandardScore, AgeEquivalent, Percentile, SD, Other, Comments
 FROM speech
 WHERE SubjectId = @SubjectId

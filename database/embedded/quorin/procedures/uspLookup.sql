@@ -4,7 +4,7 @@ CREATE PROCEDURE uspLookup
     @last varchar(51),
     @first varchar(51)
 AS
-SELECT Firstname, Lastname, Unit, convert101(Birthdate) AS age, SubjectId
+SELECT Firstname, Lastname, Unit, convert101(Birthdate, 10) AS age, SubjectId
 FROM subjects
 WHERE Lastname LIKE @last AND Firstname LIKE @first
 ORDER BY Lastname, Firstname, SubjectId;

@@ -1,0 +1,133 @@
+// Both engines declare exactly the procedures of the contract, with its parameters in
+// its order, and their bodies name every column the program reads.
+#include "database/ContractTable.h"
+#include "database/EmbeddedScriptFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+#include <set>
+
+namespace quorin::test {
+namespace {
+
+std::map<std::string, DeclaredProcedure> byName(const std::vector<DeclaredProcedure>& procedures)
+{
+    std::map<std::string, DeclaredProcedure> map;
+    for (const auto& p : procedures)
+        map.emplace(lowerCase(p.name), p);
+    return map;
+}
+
+std::map<std::string, DeclaredProcedure> embeddedProcedures()
+{
+    std::vector<DeclaredProcedure> all;
+    for (const auto& file : schema::embeddedScriptFiles()) {
+        if (file.path.find("/procedures/") == std::string_view::npos)
+            continue;
+        auto declared = parseProcedures(std::string(file.text));
+        EXPECT_EQ(declared.size(), 1u) << file.path << " must declare one procedure";
+        if (!declared.empty()) {
+            EXPECT_EQ("quorin/procedures/" + declared[0].name + ".sql", file.path) << "file named after its procedure";
+            all.push_back(declared[0]);
+        }
+    }
+    return byName(all);
+}
+
+std::map<std::string, DeclaredProcedure> sqlServerProcedures()
+{
+    return byName(parseProcedures(readSourceFile("mssql/03-quorin-procedures.sql")));
+}
+
+void expectSameParameters(const ContractProcedure& c, const DeclaredProcedure& d, const char* engine)
+{
+    ASSERT_EQ(d.parameters.size(), c.parameters.size()) << engine << " " << c.name;
+    for (std::size_t i = 0; i < c.parameters.size(); ++i) {
+        EXPECT_EQ(lowerCase(d.parameters[i].name), lowerCase(c.parameters[i].name))
+            << engine << " " << c.name << " parameter " << i + 1;
+        EXPECT_EQ(d.parameters[i].type, c.parameters[i].type) << engine << " " << c.name << " @" << c.parameters[i].name;
+    }
+}
+
+TEST(ContractDeclaration, TableListsEveryRegistryProcedureOnce)
+{
+    const auto contract = loadContract();
+    std::set<std::string> names;
+    for (const auto& p : contract)
+        EXPECT_TRUE(names.insert(lowerCase(p.name)).second) << p.name << " twice";
+    EXPECT_EQ(contract.size(), 43u);
+}
+
+TEST(ContractDeclaration, EmbeddedProceduresMatchTheTable)
+{
+    const auto embedded = embeddedProcedures();
+    const auto contract = loadContract();
+    EXPECT_EQ(embedded.size(), contract.size()) << "a procedure outside the contract";
+    for (const auto& c : contract) {
+        const auto it = embedded.find(lowerCase(c.name));
+        ASSERT_NE(it, embedded.end()) << c.name << " missing in database/embedded";
+        expectSameParameters(c, it->second, "embedded");
+        for (const auto& column : c.columns)
+            EXPECT_TRUE(namesWord(it->second.body, column)) << "embedded " << c.name << " lacks " << column;
+    }
+}
+
+TEST(ContractDeclaration, SqlServerProceduresMatchTheTable)
+{
+    const auto server = sqlServerProcedures();
+    const auto contract = loadContract();
+    EXPECT_EQ(server.size(), contract.size()) << "a procedure outside the contract";
+    for (const auto& c : contract) {
+        const auto it = server.find(lowerCase(c.name));
+        ASSERT_NE(it, server.end()) << c.name << " missing in database/mssql";
+        expectSameParameters(c, it->second, "mssql");
+        for (const auto& column : c.columns)
+            EXPECT_TRUE(namesWord(it->second.body, column)) << "mssql " << c.name << " lacks " << column;
+    }
+}
+
+TEST(ContractDeclaration, BothEnginesDeclareTheSameTypes)
+{
+    const auto embedded = embeddedProcedures();
+    for (const auto& [name, server] : sqlServerProcedures()) {
+        const auto it = embedded.find(name);
+        ASSERT_NE(it, embedded.end()) << name;
+        ASSERT_EQ(it->second.declaredTypes.size(), server.declaredTypes.size()) << name;
+        for (std::size_t i = 0; i < server.declaredTypes.size(); ++i) {
+            // The embedded engine's "text" parameters are varchar(max) on a real server.
+            const std::string expected = it->second.declaredTypes[i] == "text" ? "varchar" : it->second.declaredTypes[i];
+            EXPECT_EQ(server.declaredTypes[i], expected) << name << " parameter " << i + 1;
+        }
+    }
+}
+
+TEST(ContractDeclaration, InsertOrderTablesHaveExactlyTheInsertedColumns)
+{
+    // The program inserts CiDevice and cispeech rows without a column list.
+    const std::string schema = readSourceFile("embedded/quorin/schema.sql");
+    const auto columnsOf = [&](const std::string& table) {
+        const auto start = schema.find("CREATE TABLE " + table + " (");
+        const auto end = schema.find("\n);", start);
+        std::stringstream block(schema.substr(start, end - start));
+        std::string line;
+        std::getline(block, line); // the CREATE TABLE line
+        std::vector<std::string> names;
+        while (std::getline(block, line)) {
+            std::stringstream words(line);
+            std::string name;
+            words >> name;
+            names.push_back(name);
+        }
+        return names;
+    };
+    EXPECT_EQ(columnsOf("CiDevice"), (std::vector<std::string>{"SubjectId", "Ear", "Device", "Positioner", "SurgDate",
+                                                               "StimDate", "AgeAtImplant", "Surgeon", "Hospital", "Status",
+                                                               "ExplantDate"}));
+    EXPECT_EQ(columnsOf("cispeech"),
+              (std::vector<std::string>{"SubjectId", "DataType", "TestType", "TestName", "Score", "TimeIS", "Condition"}));
+}
+
+} // namespace
+} // namespace quorin::test

@@ -1,0 +1,78 @@
+#include "database/RegistryFixture.h"
+
+#include "dalport/Clock.h"
+#include "dalport/Registry.h"
+#include "database/RegistryScripts.h"
+
+#include <atomic>
+#include <unistd.h>
+
+namespace quorin::test {
+
+namespace {
+
+std::string freshFolder()
+{
+    static std::atomic<int> counter{0};
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("quorin-database-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    std::filesystem::remove_all(dir);
+    return dir.string();
+}
+
+} // namespace
+
+void RegistryTest::SetUp()
+{
+    dalport::SetFixedClock(kToday);
+    m_previousReporter = dalport::SetErrorReporter([this](const dalport::ReportedError& e) { m_errors.push_back(e); });
+    m_folder = freshFolder();
+    const auto& admin = demo::demoStaffLogins().front();
+    if (m_fillDemo) {
+        m_summary = demo::CreateDemoRegistry(m_folder, kDemoSubjects, kDemoSeed);
+    } else {
+        dalport::CreateServer(m_folder, admin.login, admin.password, registryScripts());
+    }
+    ASSERT_EQ(m_db.SetDataSource(m_folder.c_str(), admin.login, admin.password, "Quorin"), 1) << errorText();
+}
+
+void RegistryTest::TearDown()
+{
+    m_db = MyADO(); // closes the session before its files go
+    dalport::SetErrorReporter(m_previousReporter);
+    dalport::ResetClock();
+    std::error_code ignored;
+    std::filesystem::remove_all(m_folder, ignored);
+}
+
+std::string RegistryTest::errorText() const
+{
+    std::string text;
+    for (const auto& e : m_errors)
+        text += e.text + "\n";
+    return text;
+}
+
+std::unique_ptr<MyADO> RegistryTest::connect(const char* database)
+{
+    const auto& admin = demo::demoStaffLogins().front();
+    auto session = std::make_unique<MyADO>();
+    EXPECT_EQ(session->SetDataSource(m_folder.c_str(), admin.login, admin.password, database), 1) << database;
+    return session;
+}
+
+int RegistryTest::queryInt(const std::string& sql, const char* column)
+{
+    if (!m_db.RunTextQuery(sql.c_str()) || m_db.IsEOF())
+        return -1;
+    return m_db.GetIntField(column);
+}
+
+std::string RegistryTest::queryText(const std::string& sql, const char* column)
+{
+    if (!m_db.RunTextQuery(sql.c_str()) || m_db.IsEOF())
+        return "";
+    return m_db.GetStringField(column);
+}
+
+} // namespace quorin::test

@@ -1,0 +1,136 @@
+// The program's text queries run on the demo registry and its stand-in databases and
+// return the columns the program reads; some counts agree with what the demo wrote.
+#include "database/RegistryFixture.h"
+#include "database/TextQueryTable.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+
+namespace quorin::test {
+namespace {
+
+class TextQueries : public RegistryTest {
+protected:
+    void SetUp() override
+    {
+        RegistryTest::SetUp();
+        m_sessions["Quorin"] = &m_db;
+        m_aud = connect("Aud");
+        m_cid = connect("CID");
+        m_sessions["Aud"] = m_aud.get();
+        m_sessions["CID"] = m_cid.get();
+        // Subject 1 is an implant patient with a unit, in CID and (often) the clinic's database.
+        m_values["subject"] = "1";
+        m_values["unit"] = queryText("select Unit as v from subjects where SubjectId = 1", "v");
+        m_values["last"] = queryText("select Lastname as v from subjects where SubjectId = 1", "v");
+        m_values["first"] = queryText("select Firstname as v from subjects where SubjectId = 1", "v");
+        m_values["birth"] = queryText("select CONVERT(char(10), Birthdate, 101) as v from subjects where SubjectId = 1", "v");
+        m_values["irb"] = queryText("select top 1 irb as v from participationhistory order by ParticId", "v");
+        m_values["dataset"] = queryText("select top 1 dataset as v from participationhistory order by ParticId", "v");
+        m_values["from"] = "1/1/2000";
+        m_values["to"] = "6/15/2026";
+        m_values["index"] = text(*m_aud, "select min(PatientIndex) as v from info", "v");
+        m_values["cid"] = text(*m_cid, "select PatientId as v from patient where Unit = '" + m_values["unit"] + "'", "v");
+        for (const auto& [name, value] : m_values)
+            ASSERT_FALSE(value.empty()) << "demo registry lacks " << name;
+    }
+
+    static std::string text(MyADO& session, const std::string& sql, const char* column)
+    {
+        if (!session.RunTextQuery(sql.c_str()) || session.IsEOF())
+            return "";
+        return session.GetStringField(column);
+    }
+
+    std::string fill(std::string sql) const
+    {
+        for (const auto& [name, value] : m_values) {
+            const std::string token = "{" + name + "}";
+            for (auto at = sql.find(token); at != std::string::npos; at = sql.find(token, at + value.size()))
+                sql.replace(at, token.size(), value);
+        }
+        return sql;
+    }
+
+    // Runs the query and reads every named column of every row; returns the row count.
+    int run(const TextQuery& query)
+    {
+        MyADO& session = *m_sessions.at(query.database);
+        const std::string sql = fill(query.sql);
+        EXPECT_EQ(session.RunTextQuery(sql.c_str()), 1) << sql << "\n" << errorText();
+        int rows = 0;
+        for (; !session.IsEOF(); session.MoveNext(), ++rows) {
+            std::stringstream columns(query.columns);
+            std::string column;
+            while (std::getline(columns, column, ','))
+                session.GetStringField(column.c_str());
+        }
+        return rows;
+    }
+
+    int count(const std::string& sql) { return queryInt(fill(sql)); }
+
+    std::unique_ptr<MyADO> m_aud, m_cid;
+    std::map<std::string, MyADO*> m_sessions;
+    std::map<std::string, std::string> m_values;
+};
+
+TEST_F(TextQueries, EveryReadingQueryRunsAndReturnsItsColumns)
+{
+    int withRows = 0;
+    for (const auto& query : readingQueries()) {
+        SCOPED_TRACE(query.sql);
+        if (run(query) > 0)
+            ++withRows;
+        ASSERT_TRUE(errors().empty()) << errorText();
+    }
+    // The demo is meant to show something in (nearly) every report.
+    EXPECT_GE(withRows, static_cast<int>(readingQueries().size()) - 3);
+}
+
+TEST_F(TextQueries, EveryChangingStatementRuns)
+{
+    for (const auto& statement : changingStatements()) {
+        SCOPED_TRACE(statement.sql);
+        run(statement);
+        ASSERT_TRUE(errors().empty()) << errorText();
+    }
+    EXPECT_EQ(count("select count(*) as num from calllog where dataset not in (select dataset from dataset)"), 0);
+    EXPECT_EQ(count("select count(*) as num from CiDevice where SubjectId = 1"), 1);
+    EXPECT_EQ(queryText("select convert(char(10), SurgDate, 101) as v from CiDevice where SubjectId = 1", "v"), "03/07/2009");
+    EXPECT_EQ(count("select status as num from pers where UserName = 'rolson'"), 1);
+}
+
+TEST_F(TextQueries, DatabaseNumbersAgreeWithTheGenerator)
+{
+    EXPECT_EQ(count("select  count (*) as num from subjects"), summary().subjects);
+    for (int status = 0; status < 4; ++status)
+        EXPECT_EQ(count("select  count (*) as num from subjects where status = " + std::to_string(status)),
+                  summary().byStatus[static_cast<std::size_t>(status)]);
+    EXPECT_EQ(count("select count(*) as num from aud"), summary().audiograms);
+    int children = 0;
+    ASSERT_EQ(m_db.RunTextQuery("select patimpression, count (patimpression) as num from subjects where datediff(yy,birthdate, "
+                                "GetDate()) < 19 group by patimpression order by patimpression"),
+              1);
+    for (; !m_db.IsEOF(); m_db.MoveNext())
+        children += m_db.GetIntField("num");
+    EXPECT_EQ(children, summary().children);
+}
+
+TEST_F(TextQueries, StudyAndLetterCountsAgreeWithTheGenerator)
+{
+    EXPECT_EQ(count("select count(distinct dataset) as num from dataset"), summary().datasets);
+    EXPECT_EQ(count("select count(distinct title) as num from release"), summary().openDatasets);
+    EXPECT_EQ(count("Select count(*)as num from requesthistory"), summary().requests);
+    EXPECT_EQ(count("Select count(*)as num from participationhistory"), summary().participations);
+    EXPECT_EQ(run({"Quorin", readingQueries()[28].sql, ""}), summary().notContacted);
+    EXPECT_EQ(count("Select count(distinct subjectid) as num from subjects where Sent between '1/1/1950' and '12/31/2030' "),
+              summary().lettersSent);
+    EXPECT_EQ(count("select count(*) as num from subjects where Returned = '01/01/1901'"), summary().lettersNotReturned);
+    EXPECT_EQ(text(*m_aud, "select count(*) as num from info", "num"), std::to_string(summary().amTests));
+}
+
+} // namespace
+} // namespace quorin::test
