@@ -139,6 +139,7 @@ EngineConnection::~EngineConnection()
         for (sqlite3_stmt* stmt : proc->statements)
             sqlite3_finalize(stmt);
     // A session that ends with its transaction open rolls it back.
+    m_internal = true;
     if (m_db && !sqlite3_get_autocommit(m_db))
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close_v2(m_db);
@@ -480,6 +481,7 @@ std::unique_ptr<RowsResult> EngineConnection::callProcedure(const std::string& n
         }
         execInternal(outer ? "COMMIT" : "RELEASE quorin_procedure");
     } catch (...) {
+        InternalScope internal(*this);
         if (!sqlite3_get_autocommit(m_db)) {
             if (outer) {
                 sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);

@@ -1,0 +1,159 @@
+#include "TestServer.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <random>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace testing_embedded {
+
+namespace {
+
+const char* kQuorinSchema = R"(
+CREATE TABLE subjects(subjectid INTEGER PRIMARY KEY, lastname TEXT COLLATE TSQL, firstname TEXT COLLATE TSQL,
+                      birthdate DATETIME, status INTEGER DEFAULT 0, sex TEXT COLLATE TSQL DEFAULT '',
+                      race TEXT COLLATE TSQL DEFAULT '', sent DATETIME, returned DATETIME, unit INTEGER,
+                      patimpression TEXT COLLATE TSQL DEFAULT '');
+CREATE TABLE release(title TEXT COLLATE TSQL, irb TEXT COLLATE TSQL, releasedate DATETIME);
+CREATE TABLE CiDevice(SubjectId INTEGER, Ear TEXT COLLATE TSQL, SurgDate DATETIME, AgeAtImplant INTEGER);
+CREATE TABLE pers(persid INTEGER PRIMARY KEY, username TEXT COLLATE TSQL, status INTEGER);
+)";
+
+const char* kAudSchema = R"(
+CREATE TABLE info(PatientIndex INTEGER PRIMARY KEY, PatientNum INTEGER, [Date] DATETIME, Velmar TEXT COLLATE TSQL,
+                  Birthdate DATETIME, Lastname TEXT COLLATE TSQL, Firstname TEXT COLLATE TSQL);
+)";
+
+const char* kCidSchema = R"(
+CREATE TABLE patient(PatientId INTEGER PRIMARY KEY, Lastname TEXT COLLATE TSQL, Firstname TEXT COLLATE TSQL,
+                     Dob DATETIME, Unit TEXT COLLATE TSQL);
+CREATE TABLE [Internal](PatientId INTEGER, Device TEXT, SurgeryDate DATETIME);
+)";
+
+const std::vector<std::string> kQuorinProcedures = {
+    R"(-- Adds a subject and returns its id.
+CREATE PROCEDURE uspAddSubject
+    @last varchar(50),
+    @first varchar(50),
+    @birth datetime,
+    @status int = 0
+AS
+INSERT INTO subjects(lastname, firstname, birthdate, status) VALUES (@last, @first, @birth, @status);
+SELECT last_insert_rowid() AS subjectid;
+)",
+    R"(CREATE PROCEDURE uspLoadSubjectbyId
+    @id int
+AS
+SELECT subjectid, lastname, firstname, convert101(birthdate) AS birth, status FROM subjects WHERE subjectid = @id;
+)",
+    R"(CREATE PROCEDURE uspFailHalfway
+    @last varchar(50)
+AS
+INSERT INTO subjects(lastname) VALUES (@last);
+INSERT INTO subjects(subjectid, lastname) VALUES (1, 'duplicate key');
+)",
+    R"(CREATE PROCEDURE uspCountPatients
+AS
+SELECT count(*) AS num FROM CID.dbo.patient;
+)",
+    R"(CREATE PROCEDURE uspCopyPatient
+    @id int
+AS
+INSERT INTO dbo.subjects(lastname, firstname, birthdate) SELECT Lastname, Firstname, Dob FROM CID.dbo.patient WHERE PatientId = @id;
+)",
+    R"(CREATE PROCEDURE uspUpdateAccount
+    @user varchar(50),
+    @status int
+AS
+DELETE FROM sys_role_members WHERE member = @user;
+INSERT INTO sys_role_members(role, member) SELECT CASE WHEN @status = 3 THEN 'QuorinAdmin' ELSE 'QuorinUser' END, @user;
+)",
+    R"(CREATE PROCEDURE uspShortName
+    @name char(5)
+AS
+SELECT @name || '|' AS v;
+)",
+};
+
+std::atomic<int> g_counter{0};
+
+} // namespace
+
+std::string uniqueTempFolder(const std::string& stem)
+{
+    std::random_device rd;
+    const fs::path p = fs::temp_directory_path()
+        / (stem + "-" + std::to_string(::getpid()) + "-" + std::to_string(g_counter++) + "-" + std::to_string(rd()));
+    return p.string();
+}
+
+std::vector<dalport::DatabaseScript> TestServer::scripts()
+{
+    return {{"Quorin", kQuorinSchema, kQuorinProcedures}, {"Aud", kAudSchema, {}}, {"CID", kCidSchema, {}}};
+}
+
+TestServer::TestServer() : m_folder(uniqueTempFolder("quorin-engine"))
+{
+    dalport::CreateServer(m_folder, kAdmin, kAdminPassword, scripts());
+    for (const char* login : {"jdoe", "boss", "norole", "nouser"})
+        dalport::CreateLogin(m_folder, login, kStaffPassword);
+    dalport::CreateDatabaseUser(m_folder, "Quorin", "jdoe", "QuorinUser");
+    dalport::CreateDatabaseUser(m_folder, "Quorin", "boss", "QuorinAdmin");
+    dalport::CreateDatabaseUser(m_folder, "Quorin", "norole", "");
+}
+
+TestServer::~TestServer()
+{
+    std::error_code ec;
+    fs::remove_all(m_folder, ec);
+}
+
+Boxes::Boxes()
+{
+    m_previous = dalport::SetErrorReporter([this](const dalport::ReportedError& e) { all.push_back(e); });
+}
+
+Boxes::~Boxes() { dalport::SetErrorReporter(m_previous); }
+
+std::vector<dalport::ReportedError> Boxes::provider() const
+{
+    std::vector<dalport::ReportedError> out;
+    for (const auto& e : all)
+        if (e.kind == dalport::ReportedError::Kind::Provider)
+            out.push_back(e);
+    return out;
+}
+
+void connect(MyADO& db, const TestServer& server, const char* login, const char* password, const char* database)
+{
+    ASSERT_EQ(db.SetDataSource(server.folder().c_str(), login, password, database), 1)
+        << "cannot connect " << login << " to " << database;
+}
+
+std::vector<std::string> column(MyADO& db, const std::string& sql, const char* column)
+{
+    std::vector<std::string> out;
+    if (!db.RunTextQuery(sql.c_str())) {
+        ADD_FAILURE() << "query failed: " << sql;
+        return out;
+    }
+    while (!db.IsEOF()) {
+        out.push_back(db.GetStringField(column));
+        db.MoveNext();
+    }
+    return out;
+}
+
+std::string scalar(MyADO& db, const std::string& sql, const char* column)
+{
+    if (!db.RunTextQuery(sql.c_str()))
+        return "<failed>";
+    if (db.IsEOF())
+        return "<none>";
+    return db.GetStringField(column);
+}
+
+} // namespace testing_embedded

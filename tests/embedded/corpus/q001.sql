@@ -1,0 +1,1 @@
+SELECT subjectid from subjects where firstname like '1001' and lastname like '1001'

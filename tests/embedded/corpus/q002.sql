@@ -1,0 +1,1 @@
+Update info set Velmar = '1001' where patientnum = 1001 and Birthdate = '1001' 

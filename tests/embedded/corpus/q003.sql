@@ -1,0 +1,1 @@
+SELECT TOP 200 TPSpat.TPSPataddr1 AS Address1, TPSpat.TPSPataddr2 AS Address2, TPSpat.TPSPatcity AS City, TPSpat.TPSPatstate AS State, TPSpat.TPSPatzip AS Zip, TPSpat.TPSPatphone AS Phone1, TPSpat.TPSPatworkphone AS Phone2, TPpm.TPSpmsex AS Sex, TPpm.TPSpmid AS Unit FROM TPSpat INNER JOIN TPpm ON TPSpat.TPSPataccount = TPpm.TPSpmaccount WHERE TPpm.TPSpmid like '1001%'

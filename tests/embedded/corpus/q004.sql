@@ -1,0 +1,1 @@
+Select PatientIndex from info WHERE PatientNum = 1001 order by date desc 

@@ -1,0 +1,1 @@
+Update Subject Records from Audiogram Manager.

@@ -1,0 +1,1 @@
+SELECT CONVERT(char, Info.[Date], 101) AS date, Info.Testedby, Other.Reliability, Other.Method, Other.Comment, Other.Recomm FROM Info INNER JOIN Other ON Info.PatientIndex = Other.PatientIndex WHERE (Info.PatientIndex = 1)

@@ -1,0 +1,1 @@
+SELECT     TympNormR AS tympr, TympNormL AS tympl, TympPeakYL AS peakyl, TympPeakYR AS peakyr, TympAnormLVal AS peakpressl, TympAnormRVal AS peakpressr, TestedL AS reflexl, TestedR AS reflexr, DecayL as reflexal, DecayR as reflexar, EFTVolL AS etfvoll, EFTVolR AS etfvolr, EFTRelL AS etfrell, EFTRelR AS etfrelr FROM Immit WHERE (PatientIndex = 1)

@@ -1,0 +1,1 @@
+SELECT sata AS SatR, srta AS SrtR, lev1a AS Lev1R, lev2a AS Lev2R, pc1a AS Pc1R, pc2a AS Pc2R, mata AS MatR, satb AS SatL, srtb AS SrtL, lev1b AS Lev1L, lev2b AS Lev2L, pc1b AS Pc1L, pc2b AS Pc2L, matb AS MatL, satc AS SatSF, srtc AS SrtSF, matc AS MatSF FROM Speech Where Patientindex = 1

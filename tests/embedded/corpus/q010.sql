@@ -1,0 +1,1 @@
+select x,y,symbol,mask from newpoints where patientindex = 1 order by symbol,x

@@ -1,0 +1,1 @@
+Select patientnum, Convert(char,birthdate,101)as birth from info where patientindex = 1

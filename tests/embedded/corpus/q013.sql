@@ -1,0 +1,1 @@
+Select patientindex from info where patientnum = 1 and datediff(yy,GetDate(),Birthdate) <6 order by date desc

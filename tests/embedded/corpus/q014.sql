@@ -1,0 +1,1 @@
+Select patientindex from info where patientnum = 1001 order by date desc

@@ -1,0 +1,1 @@
+Select Lastname, Firstname, CONVERT(char,birthdate,101)as birth, patientnum as unit from info where patientindex = 1

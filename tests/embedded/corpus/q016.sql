@@ -1,0 +1,1 @@
+SELECT DISTINCT TOP 300 LastName AS Last, FirstName AS First, PatientNum AS Unit, CONVERT(char, BirthDate, 101) AS Birth FROM Info WHERE PatientNum = 1001order by Lastname, Firstname 

@@ -1,0 +1,1 @@
+SELECT DISTINCT TOP 300 LastName AS Last, FirstName AS First, PatientNum AS Unit, CONVERT(char, BirthDate, 101) AS Birth FROM Info WHERE LastName like '1001%' and FirstName like '1001%' and BirthDate = '1001' order by Lastname, Firstname 

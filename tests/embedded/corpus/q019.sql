@@ -1,0 +1,1 @@
+Select patientindex from info WHERE date > '1001' AND patientnum = 1001 

@@ -1,0 +1,1 @@
+Select * from CiSpeech where SubjectId = 1

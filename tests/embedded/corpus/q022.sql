@@ -1,0 +1,1 @@
+Delete from cidevice where subjectid = 1

@@ -1,0 +1,1 @@
+Delete from cispeech where subjectid = 1

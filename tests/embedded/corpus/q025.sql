@@ -1,0 +1,1 @@
+Insert into cispeech values(1, '1001', '1001', '1001', 1.50, 1, '1001')

@@ -1,0 +1,1 @@
+Select PatientId, Lastname, Firstname, Convert(char,Dob,101)as birth, Unit from patient where Unit = '1001'

@@ -1,0 +1,1 @@
+Select PatientId, DurationLeft,DurationRight,DegreePriorLeft,DegreePriorRight, NatureOnsetLeft,NatureOnsetRight,EtiologyLeft,Etiologyright,HaLeft,HaTimeLeft, HaRight,HaTimeRight,UnaidedLeft,UnaidedRight from patient where patientid = 1 

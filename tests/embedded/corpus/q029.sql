@@ -1,0 +1,1 @@
+Select Processor from external where PatientId = 1 order by DateFit desc 

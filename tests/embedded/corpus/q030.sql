@@ -1,0 +1,1 @@
+SELECT     Ear,Device, Positioner, CONVERT(char,SurgeryDate,101) as SurgDate, CONVERT(char,StimDate,101) as StimDate, AgeAtImplant, Surgeon, Hospital, Status, CONVERT(char,DateOfExplant,101) as XDate, PatientId FROM         [Internal] where PatientId = 1 ORDER BY SurgeryDate desc 

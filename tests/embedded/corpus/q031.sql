@@ -1,0 +1,1 @@
+select type, name, score, time, Ear, testtype from speech where patientid = 1

@@ -1,0 +1,1 @@
+Update Subject records from Cochlear Implant Database?

@@ -1,0 +1,1 @@
+Select SubjectId, Unit from subjects where patimpression = 'Cochlear Implant'

@@ -1,0 +1,1 @@
+Select patientid from patient where unit = '1001'

@@ -1,0 +1,1 @@
+Delete from speech where TestId = 1

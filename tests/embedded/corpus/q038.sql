@@ -1,0 +1,1 @@
+select subjectid, lastname, firstname, CONVERT(char,lastdateofconsent,101)as lastdate, address, city, state, zip, parent,CONVERT(char,sent,101)as dsent,CONVERT(char,returned,101)as dreturned from subjects where status = 0 and Returned = '01/01/1901' order by lastname, firstname

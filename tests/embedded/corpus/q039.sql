@@ -1,0 +1,1 @@
+select participationhistory.subjectid, lastname, firstname, excontact,dataset,irb, convert(char,feedbackdate,101) as fdate from participationhistory inner join subjects on participationhistory.subjectid = subjects.subjectid where contacted = 1 

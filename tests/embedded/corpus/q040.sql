@@ -1,0 +1,1 @@
+update participationhistory set contacted = 4 where subjectid = 1 and contacted = 1

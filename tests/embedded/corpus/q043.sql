@@ -1,0 +1,1 @@
+Select count(distinct subjectid) as num from subjects where Sent between '1001' and '1001' and Returned > '1001'

@@ -1,0 +1,1 @@
+delete from calllog where dataset not in  (select dataset from dataset)

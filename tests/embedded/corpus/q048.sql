@@ -1,0 +1,1 @@
+Select distinct dataset, dataset.irb, max(requestdate), Convert(char,max(requestdate),101) as RDate from dataset inner join requesthistory on dataset.dataset = requesthistory.title where requestdate between '1001' and '1001' group by dataset, dataset.irb 

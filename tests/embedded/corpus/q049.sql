@@ -1,0 +1,1 @@
+select distinct dataset, dataset.irb, count(distinct subjectid)as num from dataset inner join requesthistory on dataset.dataset = requesthistory.title and dataset.irb = requesthistory.irb where requestdate between '1001' and '1001'and dataset = '1001' and dataset.irb = '1001'group by dataset, dataset.irb 

@@ -1,0 +1,1 @@
+select count(*)as num from participationhistory where dataset = '1001' and irb = '1001' and contacted = 0 

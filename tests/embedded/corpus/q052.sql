@@ -1,0 +1,1 @@
+select count(*)as num from release where title = '1001' and irb = '1001' 

@@ -1,0 +1,1 @@
+delete from calllog where dataset = '1001' and irb = '1001'

@@ -1,0 +1,1 @@
+select username from requesthistory, pers where pers.persid = requesthistory.persid and title = '1001' and irb = '1001'

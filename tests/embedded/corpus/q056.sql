@@ -1,0 +1,1 @@
+select sex,count(sex) as num from subjects where (race like '%Not Reported%' or race = '' or race = 'NULL'

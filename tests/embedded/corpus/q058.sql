@@ -1,0 +1,1 @@
+select sex,count(sex) as num from subjects where (ethnicity like '1001' 

@@ -1,0 +1,1 @@
+select datediff(mm,dateofentry, getdate()) as months, count(datediff(mm,dateofentry, getdate())) as num from subjects group by datediff(mm,dateofentry,getdate()) order by months

@@ -1,0 +1,1 @@
+select count(*) as num from aud

@@ -1,0 +1,1 @@
+select count(*) as num from subjects inner join aud on subjects.subjectid = aud.subjectid where datediff(yy,birthdate, GetDate()) < 19 and status = 0

@@ -1,0 +1,1 @@
+select count(*) as num from aud inner join subjects on subjects.subjectid = aud.subjectid where status = 0

@@ -1,0 +1,1 @@
+select patimpression, count (patimpression) as num from subjects where datediff(yy,birthdate, GetDate()) < 19  and status = 0group by patimpression order by patimpression

@@ -1,0 +1,1 @@
+select sex, count(sex) as num from subjects group by sex order by sex

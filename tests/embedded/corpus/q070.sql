@@ -1,0 +1,1 @@
+select sex, count(sex) as num from subjects where status=0group by sex order by sex

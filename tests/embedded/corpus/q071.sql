@@ -1,0 +1,1 @@
+select ethnicity, count(ethnicity) as num, sex from subjects group by ethnicity,sex order by ethnicity,sex

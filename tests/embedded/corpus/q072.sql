@@ -1,0 +1,1 @@
+select ethnicity, count(ethnicity) as num, sex from subjects where status = 0 group by ethnicity,sex order by ethnicity,sex

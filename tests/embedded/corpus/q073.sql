@@ -1,0 +1,1 @@
+select race, count(race) as num, sex from subjects group by race,sex order by race,sex

@@ -1,0 +1,1 @@
+select race, count(race) as num, sex from subjects where status = 0 group by race,sex order by race,sex

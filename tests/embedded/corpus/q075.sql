@@ -1,0 +1,1 @@
+select  recruitment, count (recruitment) as num from subjects group by recruitment order by num desc, recruitment

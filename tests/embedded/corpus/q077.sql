@@ -1,0 +1,1 @@
+select count(distinct dataset) as num from dataset

@@ -1,0 +1,1 @@
+select count(distinct title) as num from release

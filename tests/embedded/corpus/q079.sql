@@ -1,0 +1,1 @@
+select count(distinct dataset) as num from participationhistory where dataset not in (select distinct title from release)

@@ -1,0 +1,1 @@
+Select count(distinct irb) as num from requesthistory where requestdate between '1001' and '1001'

@@ -1,0 +1,1 @@
+Select count(*) as num from release where releasedate between '1001' and '1001'

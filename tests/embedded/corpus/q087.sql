@@ -1,0 +1,1 @@
+Select count(distinct dataset) as num from participationhistory where date1 between '1001' and '1001'

@@ -1,0 +1,1 @@
+select  subjectid, count(subjectid)as appear from participationhistory where date1 between '1001' and '1001' group by subjectid having count(subjectid) >=1 order by count(subjectid) desc

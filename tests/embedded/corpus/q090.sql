@@ -1,0 +1,1 @@
+select count(*) as num from subjects inner join participationhistory on subjects.subjectid = participationhistory.subjectid where datediff(yy,birthdate, GetDate()) < 19 and date1 between '1001' and '1001'

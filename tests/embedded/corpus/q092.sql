@@ -1,0 +1,1 @@
+select ethnicity, count(ethnicity) as num from subjects inner join participationhistory on subjects.subjectid = participationhistory.subjectid where date1 between '1001' and '1001' group by ethnicity order by ethnicity

@@ -1,0 +1,1 @@
+Select count(subjectid) as num from subjects where status = 0

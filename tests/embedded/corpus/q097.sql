@@ -1,0 +1,1 @@
+Select distinct dataset from dataset order by dataset

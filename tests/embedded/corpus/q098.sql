@@ -1,0 +1,1 @@
+Select irb from participationhistory where dataset = '1001'

@@ -1,0 +1,1 @@
+Select count(distinct subjectid)as num from participationhistory where dataset = '1001'

@@ -1,0 +1,1 @@
+Select count(*)as num from participationhistory

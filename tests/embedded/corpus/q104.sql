@@ -1,0 +1,1 @@
+Select count(*) as num from participationhistory where contacted = 1 or contacted = 4 or contacted = 2

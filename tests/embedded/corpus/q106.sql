@@ -1,0 +1,1 @@
+select lastname, firstname, contacted, participate, excontact, expartic, race, ethnicity from subjects inner join participationhistory on subjects.subjectid = participationhistory.subjectid where dataset = '1001'

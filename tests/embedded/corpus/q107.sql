@@ -1,0 +1,1 @@
+Select count(distinct subjectid)as num from participationhistory where feedbackdate between '1001' and '1001' and Dataset like '1001' 

@@ -1,0 +1,1 @@
+select lastname, firstname, contacted, participate, excontact, expartic, race, ethnicity  from subjects inner join participationhistory on subjects.subjectid = participationhistory.subjectid where feedbackdate between '1001' and '1001' and Dataset like '1001' 

@@ -1,0 +1,1 @@
+Select distinct irb from participationhistory

@@ -1,0 +1,1 @@
+Select distinct dataset from participationhistory where irb = '1001'

@@ -1,0 +1,1 @@
+IF NOT EXISTS (SELECT * FROM sys.server_principals WHERE [name] = 'jsmith') CREATE LOGIN jsmith with Password = 'TempLoginPhrase', CHECK_POLICY = Off

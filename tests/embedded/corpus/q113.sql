@@ -1,0 +1,1 @@
+IF NOT EXISTS (SELECT * FROM sys.database_principals WHERE [name] = 'jsmith') CREATE USER jsmith

@@ -1,0 +1,1 @@
+IF EXISTS (SELECT * FROM sys.schemas WHERE [name] = 'jsmith') DROP SCHEMA jsmith

@@ -1,0 +1,1 @@
+IF EXISTS (SELECT * FROM sys.database_principals WHERE [name] = 'jsmith') DROP USER jsmith

@@ -1,0 +1,1 @@
+IF EXISTS (SELECT * FROM sys.server_principals WHERE [name] = 'jsmith') DROP LOGIN jsmith

@@ -1,0 +1,1 @@
+Update Pers set status = 1 where username = 'jsmith'

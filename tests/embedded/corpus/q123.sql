@@ -1,0 +1,1 @@
+BEGIN TRAN; insert into subjects(lastname) values ('x'); COMMIT TRAN

@@ -1,0 +1,1 @@
+select CONVERT(char, NULL, 101) as d, DATEDIFF(yy, '12/31/2008', '1/1/2009') as y

@@ -1,0 +1,1 @@
+select top (3) * from [subjects] where [lastname] like N'O''B%'

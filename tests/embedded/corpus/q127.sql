@@ -1,0 +1,1 @@
+select 'a' + 'b' as ab, 1 + 2 as three

@@ -1,0 +1,1 @@
+select * from subjects where birthdate = '2/30/2005'

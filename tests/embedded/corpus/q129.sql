@@ -1,0 +1,1 @@
+/* comment */ select 1 -- trailing

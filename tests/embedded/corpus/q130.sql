@@ -1,0 +1,1 @@
+EXEC uspLoadSubjectbyId 1

@@ -1,0 +1,1 @@
+select cast('12' as int) + convert(int, ' 3 ') as v, convert(float, '1.5') as f
