@@ -1,6 +1,7 @@
 // Pure pieces of the library: the procedure call text, the message texts of status
 // codes, and the platform's value conversions.
 
+#include "dalport/Backend.h"
 #include "dalport/ComError.h"
 #include "dalport/ValueConversion.h"
 #include "dalport/odbc/OdbcCallText.h"
@@ -49,6 +50,20 @@ TEST(ValueConversion, DatesShowAsThePlatformShowsThem)
     EXPECT_EQ("12/31/2008 2:05:09 PM", toText(Value::dateTime("2008-12-31 14:05:09.000")));
     EXPECT_EQ("1/1/1900 12:00:01 AM", toText(Value::dateTime("1900-01-01 00:00:01")));
     EXPECT_EQ(39879, toInt(Value::dateTime("2009-03-07 00:00:00.000")));
+}
+
+} // namespace
+
+namespace {
+
+TEST(ServerName, EmptyOrAPathMeansTheEmbeddedEngine)
+{
+    using dalport::isEmbeddedServerName;
+    for (const char* name : {"", "/srv/registry", "./registry", "../x", "~/quorin", "file:registry", "C:\\Quorin",
+                             "d:/quorin"})
+        EXPECT_TRUE(isEmbeddedServerName(name)) << name;
+    for (const char* name : {"localhost", "SQLPROD01\\QUORIN", "10.0.0.5,1433", "registry", "C:"})
+        EXPECT_FALSE(isEmbeddedServerName(name)) << name;
 }
 
 } // namespace
