@@ -1,1 +1,1 @@
-select sex,count(sex) as num from subjects where (race like '1001' 
+select sex,count(sex) as num from subjects where (race like '%%White%%' ) and datediff(yy,birthdate,getdate()) < 19  and ethnicity like 'Hispanic%' and status = 0 group by sex order by sex 

@@ -1,1 +1,1 @@
-select sex,count(sex) as num from subjects where (race like '%Not Reported%' or race = '' or race = 'NULL'
+select sex,count(sex) as num from subjects where (race like '%Not Reported%' or race = '' or race = 'NULL') and datediff(yy,birthdate,getdate()) >= 19 and (ethnicity = '' or ethnicity = 'NULL')  group by sex order by sex 

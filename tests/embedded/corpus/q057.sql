@@ -1,1 +1,1 @@
-select sex,count(sex) as num from subjects where (race like 'Other%' or race like 'More%'
+select sex,count(sex) as num from subjects where (race like 'Other%' or race like 'More%') group by sex order by sex 

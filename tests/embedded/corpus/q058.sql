@@ -1,1 +1,1 @@
-select sex,count(sex) as num from subjects where (ethnicity like '1001' 
+select sex,count(sex) as num from subjects where (ethnicity like '%%Hispanic%%' ) and datediff(yy,birthdate,getdate()) < 19  group by sex order by sex 

@@ -1,1 +1,1 @@
-Select count(*) as num from participationhistory where 
+Select count(*) as num from participationhistory where participate = 1 and dataset = 'D1'

@@ -1,1 +1,0 @@
-Update Subject Records from Audiogram Manager.

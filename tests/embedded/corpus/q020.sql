@@ -1,1 +1,0 @@
-Update Subject records from Audiogram Database and Medical Manager?\r\nSearching and updating my take some time.

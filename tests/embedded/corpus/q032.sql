@@ -1,1 +1,0 @@
-Update Subject records from Cochlear Implant Database?
