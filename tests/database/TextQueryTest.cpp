@@ -1,5 +1,6 @@
 // The program's text queries run on the demo registry and its stand-in databases and
 // return the columns the program reads; some counts agree with what the demo wrote.
+#include "database/RawRegistry.h"
 #include "database/RegistryFixture.h"
 #include "database/TextQueryTable.h"
 
@@ -100,6 +101,10 @@ TEST_F(TextQueries, EveryChangingStatementRuns)
     EXPECT_EQ(count("select count(*) as num from calllog where dataset not in (select dataset from dataset)"), 0);
     EXPECT_EQ(count("select count(*) as num from CiDevice where SubjectId = 1"), 1);
     EXPECT_EQ(queryText("select convert(char(10), SurgDate, 101) as v from CiDevice where SubjectId = 1", "v"), "03/07/2009");
+    // Stored as a date, so that it sorts and compares as one.
+    EXPECT_EQ(RawRegistry(folder()).number("select count(*) from CiDevice where SubjectId = 1 and "
+                                           "SurgDate = '2009-03-07 00:00:00.000' and ExplantDate = '1900-01-01 00:00:00.000'"),
+              1);
     EXPECT_EQ(count("select status as num from pers where UserName = 'rolson'"), 1);
 }
 

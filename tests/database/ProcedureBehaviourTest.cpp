@@ -1,0 +1,189 @@
+// What the procedures do where the program leaves their meaning to the registry.
+#include "database/RawRegistry.h"
+#include "database/RegistryFixture.h"
+
+#include <gtest/gtest.h>
+
+namespace quorin::test {
+namespace {
+
+class ProcedureBehaviour : public RegistryTest {
+protected:
+    int rowsOf(const char* procedure)
+    {
+        int rows = 0;
+        if (m_db.RunStoredProcedure(procedure))
+            for (; !m_db.IsEOF(); m_db.MoveNext())
+                ++rows;
+        m_db.RemoveParams();
+        return rows;
+    }
+    std::int64_t raw(const std::string& sql) { return RawRegistry(folder()).number(sql); }
+};
+
+TEST_F(ProcedureBehaviour, FeedbackWithNoneGivesEveryRowOfTheSubject)
+{
+    const int subject = queryInt("select top 1 SubjectId as num from participationhistory order by ParticId");
+    const int expected = queryInt("select count(*) as num from participationhistory where SubjectId = " + std::to_string(subject));
+    m_db.BindIntParam("@SubjectId", subject);
+    m_db.BindStringParam("@Irb", "none");
+    m_db.BindStringParam("@Dataset", "none");
+    EXPECT_EQ(rowsOf("uspLoadFeedback"), expected);
+
+    const std::string irb = queryText("select top 1 irb as v from participationhistory order by ParticId", "v");
+    const std::string dataset = queryText("select top 1 dataset as v from participationhistory order by ParticId", "v");
+    m_db.BindIntParam("@SubjectId", subject);
+    m_db.BindStringParam("@Irb", irb);
+    m_db.BindStringParam("@Dataset", dataset);
+    EXPECT_EQ(rowsOf("uspLoadFeedback"), 1);
+}
+
+TEST_F(ProcedureBehaviour, FeedbackUpdateWritesTheRowAndStampsTheDate)
+{
+    const int subject = queryInt("select top 1 SubjectId as num from participationhistory order by ParticId");
+    const std::string irb = queryText("select top 1 irb as v from participationhistory order by ParticId", "v");
+    const std::string dataset = queryText("select top 1 dataset as v from participationhistory order by ParticId", "v");
+    const auto bind = [&] {
+        m_db.BindIntParam("@SubjectId", subject);
+        m_db.BindStringParam("@Irb", irb);
+        m_db.BindStringParam("@Dataset", dataset);
+    };
+    bind();
+    m_db.BindIntParam("@Contact", 3);
+    m_db.BindStringParam("@ExContact", "No answer");
+    m_db.BindIntParam("@Participated", 1);
+    m_db.BindStringParam("@ExParticipated", "Moved away");
+    m_db.BindStringParam("@Date1", "5/1/2026");
+    m_db.BindStringParam("@Date2", "");
+    for (const char* p : {"@Show", "@Appts", "@Completed", "@Call"})
+        m_db.BindIntParam(p, -1);
+    m_db.BindStringParam("@Lab", "CCD");
+    m_db.BindIntParam("@Done", 0);
+    m_db.BindIntParam("@Sessions", 2);
+    m_db.BindStringParam("@Comments", "Called twice");
+    ASSERT_EQ(m_db.RunStoredProcedure("uspUpdateFeedback"), 1) << errorText();
+    m_db.RemoveParams();
+    bind();
+    ASSERT_EQ(m_db.RunStoredProcedure("uspLoadFeedback"), 1);
+    EXPECT_EQ(m_db.GetIntField("Contacted"), 3);
+    EXPECT_EQ(m_db.GetStringField("ExPartic"), "Moved away");
+    EXPECT_EQ(m_db.GetStringField("Date1"), "05/01/2026");
+    EXPECT_EQ(m_db.GetStringField("Date2"), "");
+    EXPECT_EQ(m_db.GetStringField("FDate"), "06/15/2026");
+    EXPECT_EQ(m_db.GetIntField("Sessions"), 2);
+    m_db.RemoveParams();
+}
+
+TEST_F(ProcedureBehaviour, AccountRoleFollowsTheStaffStatus)
+{
+    const auto roleOf = [&](const char* user) {
+        RawRegistry r(folder());
+        if (r.number(std::string("SELECT count(*) FROM sys_role_members WHERE role = 'QuorinAdmin' AND member = '") + user + "'"))
+            return std::string("QuorinAdmin");
+        if (r.number(std::string("SELECT count(*) FROM sys_role_members WHERE role = 'QuorinUser' AND member = '") + user + "'"))
+            return std::string("QuorinUser");
+        return std::string();
+    };
+    const auto account = [&](int status) {
+        m_db.BindStringParam("@user", "jsmith");
+        m_db.BindIntParam("@status", status);
+        EXPECT_EQ(m_db.RunStoredProcedure("uspUpdateAccount"), 1) << errorText();
+        m_db.RemoveParams();
+        return roleOf("jsmith");
+    };
+    EXPECT_EQ(roleOf("jsmith"), "QuorinUser");
+    EXPECT_EQ(account(3), "QuorinAdmin");
+    EXPECT_EQ(account(1), "");
+    EXPECT_EQ(account(0), "QuorinUser");
+    EXPECT_EQ(account(2), "");
+    EXPECT_EQ(queryInt("select Status as num from pers where UserName = 'jsmith'"), 2);
+    // A member without a role can no longer work in the registry.
+    MyADO session;
+    const bool connected = session.SetDataSource(folder().c_str(), "jsmith", "QuorinDemo-User1", "Quorin") == 1;
+    EXPECT_TRUE(!connected || session.RunStoredProcedure("uspLoadRecruitMethods") == 0);
+}
+
+TEST_F(ProcedureBehaviour, RecruitmentMethodIsKeptOnceWhateverItsCase)
+{
+    const int before = queryInt("select count(*) as num from recruitment");
+    for (const char* method : {"Radio Spot", "RADIO SPOT ", ""}) {
+        m_db.BindStringParam("@method", method);
+        EXPECT_EQ(m_db.RunStoredProcedure("uspWriteRecruitMethod"), 1) << errorText();
+        m_db.RemoveParams();
+    }
+    EXPECT_EQ(queryInt("select count(*) as num from recruitment"), before + 1);
+    m_db.BindStringParam("@method", "radio spot");
+    EXPECT_EQ(m_db.RunStoredProcedure("uspDeleteRecruitMethod"), 1);
+    m_db.RemoveParams();
+    EXPECT_EQ(queryInt("select count(*) as num from recruitment"), before);
+}
+
+TEST_F(ProcedureBehaviour, UpdateFromCidImportsEveryImplantPatientByUnit)
+{
+    const std::string waiting =
+        "select count(*) from CID.patient p join subjects s on CAST(s.Unit AS TEXT) = p.Unit "
+        "where not exists (select 1 from cidata c where c.SubjectId = s.SubjectId)";
+    ASSERT_GT(raw(waiting), 0);
+    ASSERT_EQ(rowsOf("uspUpdateQuorinCI"), 0) << errorText();
+    EXPECT_EQ(raw(waiting), 0);
+    EXPECT_EQ(raw("select count(*) from cispeech"), raw("select count(*) from CID.speech c join CID.patient p on "
+                                                        "p.PatientId = c.patientid join subjects s on CAST(s.Unit AS TEXT) = p.Unit"));
+    // Processor1 is the latest fitting.
+    EXPECT_EQ(raw("select count(*) from cidata c join subjects s on s.SubjectId = c.SubjectId join CID.patient p on "
+                  "p.Unit = CAST(s.Unit AS TEXT) where c.Processor1 <> (select e.Processor from CID.external e where "
+                  "e.PatientId = p.PatientId order by e.DateFit desc limit 1)"),
+              0);
+    EXPECT_TRUE(errors().empty()) << errorText();
+}
+
+TEST_F(ProcedureBehaviour, CheckSubjectFindsByUnitOrNameInitialAndBirth)
+{
+    const std::string unit = queryText("select Unit as v from subjects where SubjectId = 1", "v");
+    const std::string last = queryText("select Lastname as v from subjects where SubjectId = 1", "v");
+    const std::string first = queryText("select Firstname as v from subjects where SubjectId = 1", "v");
+    const std::string birth = queryText("select CONVERT(char(10), Birthdate, 101) as v from subjects where SubjectId = 1", "v");
+    const auto check = [&](int u, const std::string& l, const std::string& f, const std::string& b) {
+        m_db.BindIntParam("@unit", u);
+        m_db.BindStringParam("@lastname", l);
+        m_db.BindStringParam("@firstname", f);
+        m_db.BindStringParam("@birth", b);
+        EXPECT_EQ(m_db.RunStoredProcedure("uspCheckSubject"), 1);
+        const int found = m_db.IsEOF() ? -1 : m_db.GetIntField("unit");
+        m_db.RemoveParams();
+        return found;
+    };
+    EXPECT_EQ(check(std::stoi(unit), "", "", ""), std::stoi(unit));
+    EXPECT_EQ(check(0, last, first.substr(0, 1), birth), std::stoi(unit));
+    EXPECT_EQ(check(0, last, first.substr(0, 1), "1/1/1901"), -1);
+}
+
+TEST_F(ProcedureBehaviour, BulkUpdateListsSplitSubjectsByAudiogram)
+{
+    const int withUnit = queryInt("select count(*) as num from subjects where Unit <> 0");
+    const int tested = rowsOf("uspGetSubjectandDate");
+    const int untested = rowsOf("uspGetSubjectNoTest");
+    EXPECT_GT(tested, 0);
+    EXPECT_GT(untested, 0);
+    EXPECT_EQ(tested + untested, withUnit);
+}
+
+TEST_F(ProcedureBehaviour, ReopeningReleasesASubjectOnce)
+{
+    const auto reopen = [&] {
+        m_db.BindIntParam("@SubjectId", 1);
+        m_db.BindStringParam("@Irb", "IRB-2099-001");
+        m_db.BindStringParam("@Title", "Reopened Study");
+        EXPECT_EQ(m_db.RunStoredProcedure("uspReOpenDataset"), 1) << errorText();
+        m_db.RemoveParams();
+    };
+    reopen();
+    reopen();
+    EXPECT_EQ(queryInt("select count(*) as num from release where title = 'Reopened Study'"), 1);
+    m_db.BindIntParam("@SubjectId", 1);
+    ASSERT_EQ(m_db.RunStoredProcedure("uspGetCurrentStudy"), 1);
+    EXPECT_EQ(m_db.GetStringField("Irb"), "IRB-2099-001");
+    m_db.RemoveParams();
+}
+
+} // namespace
+} // namespace quorin::test

@@ -1,0 +1,56 @@
+#include "database/RawRegistry.h"
+
+#include "dalport/Registry.h"
+
+#include <stdexcept>
+
+namespace quorin::test {
+
+RawRegistry::RawRegistry(const std::string& folder)
+{
+    const std::string path = dalport::DatabaseFilePath(folder, "Quorin");
+    if (sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
+        throw std::runtime_error("cannot open " + path);
+    dalport::RegisterEngineFunctions(m_db);
+    for (const char* name : {"Aud", "CID"}) {
+        const std::string attach = "ATTACH DATABASE '" + dalport::DatabaseFilePath(folder, name) + "' AS " + name;
+        sqlite3_exec(m_db, attach.c_str(), nullptr, nullptr, nullptr);
+    }
+}
+
+RawRegistry::~RawRegistry()
+{
+    sqlite3_close(m_db);
+}
+
+std::int64_t RawRegistry::number(const std::string& sql) const
+{
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK)
+        throw std::runtime_error(sql + ": " + sqlite3_errmsg(m_db));
+    std::int64_t value = 0;
+    if (sqlite3_step(st) == SQLITE_ROW)
+        value = sqlite3_column_int64(st, 0);
+    sqlite3_finalize(st);
+    return value;
+}
+
+std::string RawRegistry::dump(const std::string& sql) const
+{
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK)
+        throw std::runtime_error(sql + ": " + sqlite3_errmsg(m_db));
+    std::string text;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        for (int c = 0; c < sqlite3_column_count(st); ++c) {
+            const unsigned char* v = sqlite3_column_text(st, c);
+            text += v ? reinterpret_cast<const char*>(v) : "<null>";
+            text += '|';
+        }
+        text += '\n';
+    }
+    sqlite3_finalize(st);
+    return text;
+}
+
+} // namespace quorin::test

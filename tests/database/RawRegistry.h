@@ -1,0 +1,28 @@
+#pragma once
+// Read access to a registry's files with plain SQLite, to look at what the demo wrote
+// (role tables, rows the program never selects) without going through a session.
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <string>
+
+namespace quorin::test {
+
+class RawRegistry {
+public:
+    explicit RawRegistry(const std::string& folder);
+    ~RawRegistry();
+    RawRegistry(const RawRegistry&) = delete;
+    RawRegistry& operator=(const RawRegistry&) = delete;
+
+    // First column of the first row (0 without a row); Aud and CID are attached.
+    std::int64_t number(const std::string& sql) const;
+    // Every row of every column joined into one text, to compare whole tables.
+    std::string dump(const std::string& sql) const;
+
+private:
+    sqlite3* m_db = nullptr;
+};
+
+} // namespace quorin::test
