@@ -68,14 +68,7 @@ RawProcedures::RawProcedures(const std::string& serverFolder, const std::string&
                     p.parameters.push_back({t.substr(0, space), Lower(t).find("datetime") != std::string::npos});
                 }
             }
-            const char* tail = body.c_str();
-            while (tail && *tail) {
-                sqlite3_stmt* statement = nullptr;
-                if (sqlite3_prepare_v2(m_db, tail, -1, &statement, &tail) != SQLITE_OK)
-                    throw std::runtime_error(name + ": " + sqlite3_errmsg(m_db));
-                if (statement)
-                    p.statements.push_back(statement);
-            }
+            p.body = body;
             m_procedures[name] = std::move(p);
         }
     }
@@ -113,6 +106,14 @@ int RawProcedures::StepAll(sqlite3_stmt* statement)
 int RawProcedures::Call(const std::string& name, const std::vector<std::string>& values)
 {
     Procedure& p = m_procedures.at(name);
+    // Prepared on first use: only the procedures a benchmark calls need their tables.
+    for (const char* tail = p.body.c_str(); p.statements.empty() && tail && *tail;) {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(m_db, tail, -1, &statement, &tail) != SQLITE_OK)
+            throw std::runtime_error(name + ": " + sqlite3_errmsg(m_db));
+        if (statement)
+            p.statements.push_back(statement);
+    }
     m_first = "-1";
     // Atomic, as the engine runs a body.
     sqlite3_exec(m_db, "SAVEPOINT raw", nullptr, nullptr, nullptr);

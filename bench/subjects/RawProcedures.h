@@ -37,6 +37,7 @@ public:
 private:
     struct Procedure {
         std::vector<RawParameter> parameters;
+        std::string body;
         std::vector<sqlite3_stmt*> statements;
     };
     int StepAll(sqlite3_stmt* statement);
