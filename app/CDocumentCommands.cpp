@@ -1,0 +1,60 @@
+#include "app/CDocumentCommands.h"
+
+#include "app/CQuorinDoc.h"
+#include "app/DialogRegistry.h"
+#include "resources/Resource.h"
+
+#include <QFile>
+
+using quorin::UserInterface;
+
+CDocumentCommands::CDocumentCommands(CQuorinDoc& document) : m_document(document)
+{
+    CCommandMap& map = CommandMap();
+    map.On(res::ID_FILE_OPEN, [this] { OnFileOpen(); });
+    map.On(res::ID_FILE_SAVE, [this] { m_document.SaveSubject(); });
+    map.OnUpdate(res::ID_PAGE_PREV, [this](CCmdUI* ui) { ui->Enable(PagePrevEnabled(m_document)); });
+    map.OnUpdate(res::ID_PAGE_NEXT, [this](CCmdUI* ui) { ui->Enable(PageNextEnabled(m_document)); });
+
+    InstallDialogCommand(res::ID_TOOLS_USERS, int(UserInterface::Dialog::Users));
+    InstallDialogCommand(res::ID_TOOLS_CHANGE_PASSWORD, int(UserInterface::Dialog::ChangePassword));
+    InstallDialogCommand(res::ID_TOOLS_RECRUITMENT, int(UserInterface::Dialog::Recruitment));
+    InstallDialogCommand(res::ID_REPORTS_CONSENT, int(UserInterface::Dialog::ReportConsent));
+    InstallDialogCommand(res::ID_REPORTS_CONTACT, int(UserInterface::Dialog::ReportContact));
+    InstallDialogCommand(res::ID_REPORTS_DATASETS, int(UserInterface::Dialog::ReportDatasets));
+    InstallDialogCommand(res::ID_REPORTS_DEMOGRAPHICS, int(UserInterface::Dialog::ReportDemographics));
+    InstallDialogCommand(res::ID_REPORTS_FEEDBACK, int(UserInterface::Dialog::ReportFeedback));
+    InstallDialogCommand(res::ID_REPORTS_MONTHLY, int(UserInterface::Dialog::ReportMonthlyNumbers));
+    InstallDialogCommand(res::ID_REPORTS_NUMBERS, int(UserInterface::Dialog::ReportNumbers));
+    InstallDialogCommand(res::ID_REPORTS_PARTICIPATION, int(UserInterface::Dialog::ReportParticipation));
+    InstallDialogCommand(res::ID_REPORTS_OLD_DATASETS, int(UserInterface::Dialog::ReportOldDatasets));
+    InstallDialogCommand(res::ID_REPORTS_LETTERS, int(UserInterface::Dialog::ReportLetters));
+}
+
+void CDocumentCommands::InstallDialogCommand(unsigned id, int dialog)
+{
+    // A window that no subsystem has registered yet is shown disabled.
+    const auto kind = static_cast<UserInterface::Dialog>(dialog);
+    CommandMap().On(id, [this, kind] { m_document.UI().RunDialog(kind); });
+    CommandMap().OnUpdate(id, [kind](CCmdUI* ui) { ui->Enable(quorin::IsDialogAvailable(kind)); });
+}
+
+void CDocumentCommands::OnFileOpen()
+{
+    const QString path = m_document.UI().GetOpenFileName(QStringLiteral("txt"));
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        m_document.UI().MessageBox(QStringLiteral("Error: Can't open input file."), UserInterface::Icon::Stop);
+}
+
+bool CDocumentCommands::PageNextEnabled(const CQuorinDoc& document)
+{
+    return document.m_nPageDir != 0 && document.m_nHistoryPos != document.m_nHistoryCount + 1;
+}
+
+bool CDocumentCommands::PagePrevEnabled(const CQuorinDoc& document)
+{
+    return !(document.m_bHistoryLoaded == 1 && document.m_nHistoryPos == 1);
+}

@@ -1,0 +1,66 @@
+#include "app/CLoginDlg.h"
+
+#include "framework/ControlId.h"
+#include "framework/DdxStandard.h"
+#include "framework/MessageBox.h"
+#include "resources/Artwork.h"
+#include "resources/Resource.h"
+
+#include <QPainter>
+
+namespace {
+
+// The logo with its white background turned into the dialog's colour, so it blends in.
+QImage LogoOn(const QColor& background)
+{
+    QImage logo = res::LogoImage().convertToFormat(QImage::Format_RGB32);
+    const QRgb white = qRgb(255, 255, 255);
+    for (int y = 0; y < logo.height(); ++y) {
+        auto line = reinterpret_cast<QRgb*>(logo.scanLine(y));
+        for (int x = 0; x < logo.width(); ++x) {
+            if ((line[x] & 0xFFFFFF) == (white & 0xFFFFFF))
+                line[x] = background.rgb();
+        }
+    }
+    return logo;
+}
+
+} // namespace
+
+CLoginDlg::CLoginDlg(QWidget* parent) : CTemplateDialog(res::IDD_LOGIN, parent)
+{
+}
+
+void CLoginDlg::OnInitDialog()
+{
+    if (QWidget* user = framework::FindControl(this, res::IDC_USERNAME))
+        user->setFocus(Qt::OtherFocusReason);
+}
+
+void CLoginDlg::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Text(pDX, res::IDC_USERNAME, m_strUserName);
+    DDX_Text(pDX, res::IDC_PASSWORD, m_strPassword);
+    DDX_Text(pDX, res::IDC_SERVER, m_strServer);
+}
+
+void CLoginDlg::OnOK()
+{
+    if (!UpdateData(true))
+        return;
+    if (m_strUserName.isEmpty()) {
+        framework::ShowMessage(this, {QStringLiteral("You must enter a username"), framework::MessageIcon::Stop,
+                                      framework::MessageButtons::Ok});
+        return;
+    }
+    accept();
+}
+
+void CLoginDlg::paintEvent(QPaintEvent* event)
+{
+    CTemplateDialog::paintEvent(event);
+    // The colour at the dialog's top-left pixel is its background colour.
+    const QImage logo = LogoOn(palette().color(backgroundRole()));
+    QPainter painter(this);
+    painter.drawImage(QPoint(0, 0), logo, QRect(0, 0, logo.width() / 2, logo.height()));
+}

@@ -1,0 +1,121 @@
+#include "app/CQuorinApp.h"
+
+#include "app/CAboutDlg.h"
+#include "app/CDocumentCommands.h"
+#include "app/CLoginDlg.h"
+#include "app/CMainFrame.h"
+#include "app/CQuorinDoc.h"
+#include "resources/Resource.h"
+
+#include <QApplication>
+#include <QPageSetupDialog>
+#include <QPrinter>
+#include <QSettings>
+
+namespace {
+CQuorinApp* g_app = nullptr;
+}
+
+CQuorinApp::CQuorinApp()
+{
+    g_app = this;
+    m_loginRunner = [](CLoginDlg& dialog) { return dialog.DoModal(); };
+    m_firstRunPrompts = quorin::QtFirstRunPrompts();
+    CommandMap().On(res::ID_APP_ABOUT, [this] { OnAppAbout(); });
+    CommandMap().On(res::ID_FILE_NEW, [this] { OnFileNew(); });
+    CommandMap().On(res::ID_FILE_PRINT_SETUP, [this] { OnFilePrintSetup(); });
+}
+
+CQuorinApp::~CQuorinApp()
+{
+    // Views detach from the document as they go, so the frame goes first.
+    m_frame.reset();
+    m_documentCommands.reset();
+    m_document.reset();
+    if (g_app == this)
+        g_app = nullptr;
+}
+
+CQuorinApp* CQuorinApp::Instance()
+{
+    return g_app;
+}
+
+void CQuorinApp::LoadStdProfileSettings(int maxRecentFiles)
+{
+    QSettings settings;
+    settings.beginGroup(QStringLiteral("Recent File List"));
+    for (int i = 1; i <= maxRecentFiles; ++i) {
+        const QString file = settings.value(QStringLiteral("File%1").arg(i)).toString();
+        if (!file.isEmpty())
+            m_recentFiles << file;
+    }
+    settings.endGroup();
+}
+
+int CQuorinApp::InitInstance()
+{
+    // The per-user settings key, and the recent-file list of four entries.
+    QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
+    QCoreApplication::setApplicationName(QStringLiteral("Quorin"));
+    LoadStdProfileSettings(4);
+
+    {
+        CLoginDlg login;
+        if (m_loginRunner(login) != CTemplateDialog::IDOK)
+            return 1;
+        m_strUserName = login.m_strUserName;
+        m_strPassword = login.m_strPassword;
+        m_strServer = login.m_strServer;
+    }
+
+    // A first start without a registry: offer an empty one. Declining goes on to the
+    // connection, which then fails with "Login Failed!".
+    quorin::OfferEmptyRegistry(m_strServer, m_strUserName, m_strPassword, m_firstRunPrompts);
+
+    if (!OnFileNew())
+        return 1;
+    m_pMainFrame->showMaximized();
+    m_pMainFrame->update();
+    return kRun;
+}
+
+bool CQuorinApp::CreateFirstDocument()
+{
+    m_document = std::make_unique<CQuorinDoc>(m_ui);
+    m_documentCommands = std::make_unique<CDocumentCommands>(*m_document);
+    m_ui.SetDocument(m_document.get());
+    m_frame = std::make_unique<CMainFrame>();
+    m_frame->SetDocumentTarget(m_documentCommands.get());
+    m_frame->SetApplicationTarget(this);
+    m_ui.SetMainFrame(m_frame.get());
+    m_context.m_pCurrentDoc = m_document.get();
+    // A page that could not be created is simply absent.
+    m_frame->OnCreateClient(&m_context);
+    m_pMainFrame = m_frame.get();
+    // The document's own copy of the login values, for every session it opens.
+    m_document->m_strUserName = m_strUserName;
+    m_document->m_strPassword = m_strPassword;
+    m_document->m_strServer = m_strServer;
+    return true;
+}
+
+bool CQuorinApp::OnFileNew()
+{
+    if (!m_document && !CreateFirstDocument())
+        return false;
+    return m_document->OnNewDocument();
+}
+
+void CQuorinApp::OnAppAbout()
+{
+    CAboutDlg about(m_pMainFrame);
+    about.DoModal();
+}
+
+void CQuorinApp::OnFilePrintSetup()
+{
+    QPrinter printer;
+    QPageSetupDialog dialog(&printer, m_pMainFrame);
+    dialog.exec();
+}

@@ -1,0 +1,37 @@
+#pragma once
+// What the document shows or asks, done with Qt: message boxes with the "Quorin"
+// caption, the wait cursor, bringing workspace pages forward, the registered dialogs,
+// the open-file dialog and the frame's caption.
+
+#include "app/UserInterface.h"
+
+#include "app/CMainFrame.h"
+
+#include <QPointer>
+
+class CQuorinDoc;
+
+namespace quorin {
+
+class QtUserInterface : public UserInterface {
+public:
+    void SetMainFrame(CMainFrame* frame) { m_frame = frame; }
+    void SetDocument(CQuorinDoc* document) { m_document = document; }
+
+    Answer MessageBox(const QString& text, Icon icon, Buttons buttons) override;
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
+    void BringForward(Page page) override;
+    int RunDialog(Dialog dialog) override;
+    QString GetOpenFileName(const QString& defaultExtension) override;
+    void SetDocumentTitle(const QString& title) override;
+
+    // The workspace node that shows a page.
+    static unsigned NodeId(Page page);
+
+private:
+    QPointer<CMainFrame> m_frame;
+    CQuorinDoc* m_document = nullptr;
+};
+
+} // namespace quorin

@@ -1,0 +1,23 @@
+// Quorin: the registry of research subjects.
+#include "app/CQuorinApp.h"
+#include "dalport/ErrorReporter.h"
+#include "framework/MessageBox.h"
+#include "resources/Resources.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    res::InstallResources();
+    // The database library's errors are shown as the program's own boxes.
+    dalport::SetErrorReporter([](const dalport::ReportedError& error) {
+        framework::ShowMessage(QString::fromStdString(error.text), framework::MessageIcon::Stop,
+                               framework::MessageButtons::Ok);
+    });
+    CQuorinApp app;
+    const int start = app.InitInstance();
+    if (start != CQuorinApp::kRun)
+        return start;
+    return application.exec();
+}

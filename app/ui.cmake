@@ -1,0 +1,25 @@
+# The application, its dialogs, the main frame and the Qt side of the user interface,
+# and the quorin executable.
+quorin_sources(quorin_ui
+  ${CMAKE_CURRENT_LIST_DIR}/CAboutDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CDocumentCommands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CLoginDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CMainFrame.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CQuorinApp.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ComponentVersions.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DialogRegistry.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FirstRun.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/QtUserInterface.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WorkspacePages.cpp
+  # Listed so that moc sees their Q_OBJECT classes.
+  ${CMAKE_CURRENT_LIST_DIR}/CAboutDlg.h
+  ${CMAKE_CURRENT_LIST_DIR}/CLoginDlg.h
+  ${CMAKE_CURRENT_LIST_DIR}/CMainFrame.h
+)
+# The About box reads the versions of the libraries the data access really uses; the
+# first start creates a registry from the embedded scripts.
+target_link_libraries(quorin_ui PUBLIC quorin_schema PRIVATE PkgConfig::ODBC SQLite::SQLite3)
+target_compile_definitions(quorin_ui PRIVATE QUORIN_VERSION_TEXT="${PROJECT_VERSION}")
+
+add_executable(quorin ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
+target_link_libraries(quorin PRIVATE quorin_ui)

@@ -1,0 +1,159 @@
+// The Subject tab (template 130): every field of the open subject except the implant
+// history and the speech-therapy texts. Each label stands right before its control, so
+// the template order is also the tab order.
+
+#include "resources/SubjectTemplates.h"
+
+namespace res {
+
+using framework::ControlKind;
+using namespace framework;
+using namespace subject;
+
+namespace {
+
+const QStringList kPhoneTypes = {QStringLiteral("Home"), QStringLiteral("Work"), QStringLiteral("Cell"),
+                                 QStringLiteral("Pager")};
+const QStringList kImpressions = {QStringLiteral("Normal Hearing"), QStringLiteral("Hearing Impaired")};
+
+// The districts of the institute's region, after "Home Schooled".
+const QStringList kSchoolDistricts = {
+    QStringLiteral("Home Schooled"),          QStringLiteral("Madison Metropolitan"),
+    QStringLiteral("Middleton-Cross Plains"), QStringLiteral("Verona Area"),
+    QStringLiteral("Sun Prairie Area"),       QStringLiteral("Monona Grove"),
+    QStringLiteral("Oregon"),                 QStringLiteral("Stoughton Area"),
+    QStringLiteral("McFarland"),              QStringLiteral("DeForest Area"),
+    QStringLiteral("Waunakee Community"),     QStringLiteral("Mount Horeb Area"),
+    QStringLiteral("Sauk Prairie")};
+
+constexpr unsigned kEdit = StyleAutoHScroll;
+constexpr unsigned kUpper = StyleAutoHScroll | StyleUpperCase;
+
+// Labels of the left column sit at the form's edge, those of the right column end just
+// before their control.
+ControlTemplate LeftLabel(const char* text, int y)
+{
+    return {-1, ControlKind::Static, QString::fromUtf8(text), 4, y + 2, 44, 8, StyleNone, {}};
+}
+
+ControlTemplate RightLabel(const char* text, int y)
+{
+    return {-1, ControlKind::Static, QString::fromUtf8(text), 216, y + 2, 96, 8, StyleRight, {}};
+}
+
+} // namespace
+
+DialogTemplate SubjectFormTemplate()
+{
+    DialogTemplate form;
+    form.id = IDD_FORM_SUBJECT;
+    form.cx = 432;
+    form.cy = 282;
+    form.controls = {
+        LeftLabel("SubjectId:", 7),
+        {IDC_SUBJECTID, ControlKind::Edit, {}, 49, 7, 111, 12, kUpper | StyleNumber, {}},
+        {IDC_LOAD_BY_ID, ControlKind::PushButton, QStringLiteral("?"), 163, 7, 13, 12, StyleNone, {}},
+        {IDC_LOOKUP, ControlKind::DefPushButton, QStringLiteral("Lookup"), 183, 10, 50, 14, StyleNone, {}},
+        {IDC_MM, ControlKind::PushButton, QStringLiteral("MM"), 183, 28, 50, 14, StyleNone, {}},
+        LeftLabel("Last Name:", 20),
+        {IDC_LAST, ControlKind::Edit, {}, 49, 20, 111, 12, kUpper, {}},
+        LeftLabel("First Name:", 33),
+        {IDC_FIRST, ControlKind::Edit, {}, 49, 33, 111, 12, kUpper, {}},
+        LeftLabel("Parent:", 46),
+        {IDC_PARENT, ControlKind::Edit, {}, 49, 46, 111, 12, kUpper, {}},
+        LeftLabel("KV Number:", 59),
+        {IDC_UNIT, ControlKind::Edit, {}, 49, 59, 111, 12, kEdit, {}},
+        LeftLabel("Gender:", 72),
+        {IDC_GENDER, ControlKind::ComboDropDown, {}, 49, 72, 111, 47, StyleSorted,
+         {QStringLiteral("Male"), QStringLiteral("Female")}},
+        LeftLabel("Ethnicity:", 85),
+        {IDC_ETHNICITY, ControlKind::ComboDropDown, {}, 49, 85, 111, 85, StyleNone,
+         {QStringLiteral("Hispanic or Latino"), QStringLiteral("Not Hispanic or Latino"),
+          QStringLiteral("Not Reported")}},
+        LeftLabel("Race:", 99),
+        {IDC_RACE, ControlKind::ComboDropDown, {}, 50, 99, 111, 85, StyleNone,
+         {QStringLiteral("American Indian or Alaskan Native"), QStringLiteral("Asian"),
+          QStringLiteral("Black or African American"),
+          QStringLiteral("Native Hawaiian or Other Pacific Islander"), QStringLiteral("White"),
+          QStringLiteral("More Than One"), QStringLiteral("Not Reported")}},
+        LeftLabel("Birth Date:", 112),
+        {IDC_BIRTH, ControlKind::Edit, {}, 50, 112, 111, 12, kEdit, {}},
+        LeftLabel("Address:", 125),
+        {IDC_ADDRESS, ControlKind::Edit, {}, 50, 125, 111, 12, kEdit, {}},
+        {IDC_LAST_ADDRESS, ControlKind::PushButton, QStringLiteral("L"), 163, 125, 13, 12, StyleNone, {}},
+        LeftLabel("City:", 138),
+        {IDC_CITY, ControlKind::Edit, {}, 50, 138, 111, 12, kEdit, {}},
+        LeftLabel("State:", 151),
+        {IDC_STATE, ControlKind::Edit, {}, 50, 151, 111, 12, kUpper, {}},
+        LeftLabel("Zip Code:", 164),
+        {IDC_ZIP, ControlKind::Edit, {}, 50, 164, 111, 12, kEdit, {}},
+        LeftLabel("Email:", 177),
+        {IDC_EMAIL, ControlKind::Edit, {}, 49, 177, 111, 12, kEdit, {}},
+        LeftLabel("Phone:", 190),
+        {IDC_PHONE1, ControlKind::Edit, QStringLiteral("xxx-xxx-xxxx"), 49, 190, 111, 12, kEdit, {}},
+        {-1, ControlKind::Static, QStringLiteral("Type:"), 164, 192, 20, 8, StyleNone, {}},
+        {IDC_PHONE1_TYPE, ControlKind::ComboDropDown, {}, 185, 190, 42, 87, StyleSorted, kPhoneTypes},
+        LeftLabel("Alt Phone:", 203),
+        {IDC_PHONE2, ControlKind::Edit, QStringLiteral("xxx-xxx-xxxx"), 49, 203, 111, 12, kEdit, {}},
+        {-1, ControlKind::Static, QStringLiteral("Type:"), 164, 205, 20, 8, StyleNone, {}},
+        {IDC_PHONE2_TYPE, ControlKind::ComboDropDown, {}, 185, 203, 42, 82, StyleSorted, kPhoneTypes},
+        LeftLabel("Pref. Cont.:", 216),
+        {IDC_CONTACT, ControlKind::ComboDropDown, {}, 49, 216, 111, 85, StyleNone,
+         {QStringLiteral("Phone"), QStringLiteral("Home Phone"), QStringLiteral("Work Phone"),
+          QStringLiteral("Cell Phone"), QStringLiteral("Email"), QStringLiteral("U.S. Mail"), QString()}},
+        {-1, ControlKind::Static, QStringLiteral("Notes:"), 7, 226, 40, 8, StyleNone, {}},
+        {IDC_NOTES, ControlKind::MultiEdit, {}, 7, 235, 194, 37, StyleVScroll | StyleWantReturn, {}},
+        {IDC_NOTICE, ControlKind::Icon, QString::number(IDI_NOTICE), 203, 170, 20, 20, StyleHidden, {}},
+        RightLabel("School District:", 7),
+        {IDC_SCHOOL, ControlKind::ComboDropDown, {}, 315, 7, 111, 120, StyleSorted, kSchoolDistricts},
+        RightLabel("Primary Language:", 21),
+        {IDC_LANGUAGE, ControlKind::ComboDropDown, {}, 315, 21, 111, 120, StyleSorted,
+         {QStringLiteral("English"), QStringLiteral("Spanish"), QStringLiteral("Chinese"), QStringLiteral("Mong"),
+          QStringLiteral("French"), QStringLiteral("German"), QStringLiteral("Italian"), QStringLiteral("Swahili"),
+          QStringLiteral("Japanese"), QStringLiteral("Korean"), QStringLiteral("Other")}},
+        RightLabel("Bilingual:", 34),
+        {IDC_BILINGUAL, ControlKind::ComboDropDown, {}, 315, 34, 111, 120, StyleSorted,
+         {QStringLiteral("Yes"), QStringLiteral("No"), QStringLiteral("Unknown")}},
+        RightLabel("Hearing Status:", 47),
+        {IDC_HEARING, ControlKind::ComboDropDown, {}, 315, 47, 111, 120, StyleNone, kImpressions},
+        RightLabel("Loss Type:", 60),
+        {IDC_LOSSTYPE, ControlKind::ComboDropDown, {}, 315, 60, 111, 120, StyleSorted,
+         {QStringLiteral("Unilateral"), QStringLiteral("Bilateral"), QStringLiteral("Unknown"), QString()}},
+        RightLabel("Cochlear Implant :", 73),
+        {IDC_IMPLANT, ControlKind::ComboDropDown, {}, 315, 73, 111, 120, StyleSorted,
+         {QStringLiteral("Yes"), QStringLiteral("No")}},
+        RightLabel("Bilateral Cochlear Implant:", 87),
+        {IDC_BILATERAL, ControlKind::ComboDropDown, {}, 315, 87, 111, 77, StyleSorted,
+         {QStringLiteral("None "), QStringLiteral("Sequential"), QStringLiteral("Simultaneous"),
+          QStringLiteral("Unknown")}},
+        RightLabel("Screening Impression:", 99),
+        {IDC_SCREENING, ControlKind::ComboDropDown, {}, 315, 99, 111, 120, StyleSorted, kImpressions},
+        RightLabel("Date of Entry:", 112),
+        {IDC_DATE_ENTRY, ControlKind::Edit, {}, 315, 112, 111, 12, kEdit, {}},
+        RightLabel("Last Update:", 126),
+        {IDC_DATE_UPDATE, ControlKind::Edit, {}, 315, 126, 111, 12, kEdit | StyleReadOnly, {}},
+        RightLabel("Entered by:", 139),
+        {IDC_ENTERED_BY, ControlKind::Edit, {}, 315, 139, 111, 12, kEdit, {}},
+        RightLabel("Status:", 152),
+        {IDC_STATUS, ControlKind::ComboDropList, {}, 315, 152, 111, 47, StyleNone,
+         {QStringLiteral("Active"), QStringLiteral("Withdrawn"), QStringLiteral("Inactive"),
+          QStringLiteral("Not Available")}},
+        RightLabel("Recruitment Method:", 165),
+        {IDC_RECRUITMENT, ControlKind::ComboDropDown, {}, 315, 165, 111, 115, StyleNone, {}},
+        RightLabel("Date of Initial Consent:", 178),
+        {IDC_DATE_INITIAL, ControlKind::Edit, {}, 315, 178, 111, 12, kEdit, {}},
+        RightLabel("Date of Last DB Consent:", 191),
+        {IDC_DATE_LAST, ControlKind::Edit, {}, 315, 191, 111, 12, kEdit, {}},
+        RightLabel("Current Study:", 204),
+        {IDC_STUDY, ControlKind::Edit, {}, 315, 204, 111, 12, kEdit | StyleReadOnly, {}},
+        RightLabel("Last Participation:", 217),
+        {IDC_PARTICIPATION, ControlKind::Edit, {}, 315, 217, 111, 12, kEdit | StyleReadOnly, {}},
+        RightLabel("Letter Sent:", 230),
+        {IDC_LETTER_SENT, ControlKind::Edit, {}, 315, 230, 111, 12, kEdit, {}},
+        RightLabel("Letter Returned:", 243),
+        {IDC_LETTER_RETURNED, ControlKind::Edit, {}, 315, 243, 111, 12, kEdit, {}},
+    };
+    return form;
+}
+
+} // namespace res
