@@ -1,0 +1,30 @@
+#pragma once
+// A small, table-driven reader of command-line options shared by the tools.
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quorin::tools {
+
+struct OptionSpec {
+    std::string name;       // "-S", "--admin"
+    bool takesValue = true;
+    std::string help;
+};
+
+struct ParsedCommandLine {
+    std::map<std::string, std::string> options; // flags without value hold ""
+    std::vector<std::string> positional;
+
+    bool has(const std::string& name) const { return options.count(name) > 0; }
+    std::optional<std::string> value(const std::string& name) const;
+};
+
+// Throws std::runtime_error for an unknown option or a missing value.
+ParsedCommandLine parseCommandLine(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs);
+
+std::string usageLines(const std::vector<OptionSpec>& specs);
+
+} // namespace quorin::tools

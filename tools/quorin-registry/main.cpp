@@ -1,0 +1,48 @@
+// quorin-registry: creates and fills servers of the embedded engine.
+//   quorin-registry create <folder> --admin <name> [--password-file F]
+
+#include "tools/quorin-registry/Commands.h"
+
+#include <iostream>
+#include <stdexcept>
+
+using namespace quorin::tools;
+
+namespace {
+
+std::vector<Command> commands() { return {createCommand()}; }
+
+void usage(std::ostream& out)
+{
+    out << "usage: quorin-registry <command> ...\n";
+    for (const Command& c : commands())
+        out << "\n" << c.name << " " << c.arguments << "\n  " << c.summary << "\n" << usageLines(c.options);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        usage(std::cerr);
+        return 2;
+    }
+    const std::string name = argv[1];
+    if (name == "-h" || name == "--help") {
+        usage(std::cout);
+        return 0;
+    }
+    for (const Command& c : commands()) {
+        if (c.name != name)
+            continue;
+        try {
+            return c.run(parseCommandLine(std::vector<std::string>(argv + 2, argv + argc), c.options));
+        } catch (const std::exception& e) {
+            std::cerr << "quorin-registry " << name << ": " << e.what() << "\n";
+            return 1;
+        }
+    }
+    std::cerr << "quorin-registry: unknown command " << name << "\n";
+    usage(std::cerr);
+    return 2;
+}
