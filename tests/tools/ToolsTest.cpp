@@ -1,0 +1,123 @@
+// quorin-registry create and quorin-sql, run as processes.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ProcessRun {
+    int status = -1;
+    std::string output;
+};
+
+ProcessRun run(const std::string& command)
+{
+    ProcessRun r;
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    if (!pipe)
+        return r;
+    std::array<char, 4096> buf{};
+    std::size_t n;
+    while ((n = fread(buf.data(), 1, buf.size(), pipe)) > 0)
+        r.output.append(buf.data(), n);
+    const int status = pclose(pipe);
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+std::string quote(const std::string& s) { return "'" + s + "'"; }
+
+class Tools : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::random_device rd;
+        base = fs::temp_directory_path() / ("quorin-tools-" + std::to_string(getpid()) + "-" + std::to_string(rd()));
+        fs::create_directories(base);
+        passwordFile = (base / "pw").string();
+        std::ofstream(passwordFile) << "T00ls-secret\n";
+        folder = (base / "registry").string();
+        const ProcessRun created = run(std::string(QUORIN_REGISTRY_TOOL) + " create " + quote(folder)
+                                + " --admin admin --password-file " + quote(passwordFile));
+        ASSERT_EQ(created.status, 0) << created.output;
+    }
+    void TearDown() override
+    {
+        std::error_code ec;
+        fs::remove_all(base, ec);
+    }
+
+    ProcessRun sql(const std::string& args)
+    {
+        return run(std::string(QUORIN_SQL_TOOL) + " -S " + quote(folder) + " -U admin -P T00ls-secret " + args);
+    }
+
+    fs::path base;
+    std::string folder;
+    std::string passwordFile;
+};
+
+TEST_F(Tools, CreateBuildsTheServerAndRefusesToRepeat)
+{
+    for (const char* file : {"master.db", "Quorin.db", "Aud.db", "CID.db"})
+        EXPECT_TRUE(fs::exists(fs::path(folder) / file)) << file;
+    const ProcessRun again = run(std::string(QUORIN_REGISTRY_TOOL) + " create " + quote(folder)
+                          + " --admin admin --password-file " + quote(passwordFile));
+    EXPECT_EQ(again.status, 1);
+    EXPECT_NE(again.output.find("exists already"), std::string::npos) << again.output;
+}
+
+TEST_F(Tools, QueryPrintsAlignedColumnsAndTheRowCount)
+{
+    const ProcessRun r = sql("-Q \"select name, type from sys.database_principals where type = 'R' order by name\"");
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_EQ(r.output, "name        type\n"
+                        "----------- ----\n"
+                        "QuorinAdmin R\n"
+                        "QuorinUser  R\n"
+                        "\n"
+                        "(2 rows affected)\n");
+}
+
+TEST_F(Tools, ErrorsPrintAsSqlcmdDoesAndFail)
+{
+    const ProcessRun r = sql("-Q \"select * from nosuchtable\"");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find("Msg 208, Level 16, State 1, "), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("Invalid object name 'nosuchtable'."), std::string::npos) << r.output;
+}
+
+TEST_F(Tools, ScriptFileRunsEachBatch)
+{
+    const std::string script = (base / "script.sql").string();
+    std::ofstream(script) << "CREATE LOGIN clerk WITH PASSWORD = 'Cl3rk-pw', CHECK_POLICY = OFF\nGO\n"
+                             "CREATE USER clerk\ngo\n"
+                             "EXEC sp_addrolemember 'QuorinUser', clerk\nGO\n"
+                             "select count(*) as members from sys_role_members where member = 'clerk'\n";
+    const ProcessRun r = sql("-i " + quote(script));
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("members\n-------\n1\n"), std::string::npos) << r.output;
+    // The new login works, with its password taken from the environment.
+    const ProcessRun clerk = run("QUORIN_PASSWORD=Cl3rk-pw " + std::string(QUORIN_SQL_TOOL) + " -S " + quote(folder)
+                          + " -U clerk -Q \"select count(*) as n from sys.schemas\"");
+    EXPECT_EQ(clerk.status, 0) << clerk.output;
+}
+
+TEST_F(Tools, WrongPasswordFails)
+{
+    const ProcessRun r = run(std::string(QUORIN_SQL_TOOL) + " -S " + quote(folder) + " -U admin -P nope -Q \"select 1 as x\"");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find("cannot connect"), std::string::npos) << r.output;
+}
+
+} // namespace
