@@ -90,7 +90,7 @@ void WriteAudiogramManager(DemoContext& ctx)
     AmWriter writer(ctx);
     auto& r = ctx.random;
     for (const auto& s : ctx.subjects) {
-        if (s.unit == 0 || !r.percent(55))
+        if (s.unit == 0 || (s.id != 1 && !r.percent(55))) // the first subject is always a clinic patient
             continue;
         const DemoDate latest = s.hasTest ? s.lastTest : s.entry;
         const int level = r.between(0, 90);

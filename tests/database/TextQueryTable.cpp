@@ -6,7 +6,7 @@ const std::vector<TextQuery>& readingQueries()
 {
     static const std::vector<TextQuery> queries = {
         // Subject storage.
-        {"Quorin", "SELECT subjectid from subjects where firstname like 'O''BRIEN' and lastname like 'O''BRIEN'", "subjectid"},
+        {"Quorin", "SELECT subjectid from subjects where firstname like '{first}' and lastname like '{last}'", "subjectid"},
         // Audiogram history and the Audiogram Manager import.
         {"Aud", "Select PatientIndex from info WHERE PatientNum = {unit} order by date desc ", "PatientIndex"},
         {"Aud", "SELECT CONVERT(char, Info.[Date], 101) AS date, Info.Testedby, Other.Reliability, Other.Method, Other.Comment, Other.Recomm FROM Info INNER JOIN Other ON Info.PatientIndex = Other.PatientIndex WHERE (Info.PatientIndex = {index})",

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 #include <sstream>
 
@@ -85,6 +86,8 @@ TEST_F(TextQueries, EveryReadingQueryRunsAndReturnsItsColumns)
         SCOPED_TRACE(query.sql);
         if (run(query) > 0)
             ++withRows;
+        else
+            std::printf("no rows: %s\n", fill(query.sql).c_str());
         ASSERT_TRUE(errors().empty()) << errorText();
     }
     // The demo is meant to show something in (nearly) every report.
