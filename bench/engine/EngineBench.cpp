@@ -1,0 +1,145 @@
+// The same count query and the same point lookup through MyADO on the embedded engine
+// and through raw SQLite, on a registry of 100,000 subjects. The translation cache is
+// what keeps the engine close to raw SQLite: a repeated text is neither tokenised nor
+// prepared again. Prints the two ratios at the end.
+
+#include "dalport/MyADO.h"
+#include "dalport/Registry.h"
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <random>
+#include <string>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kRows = 100000;
+constexpr const char* kCount = "select count(*) as num from subjects where status = 0";
+constexpr const char* kLookup = "select lastname from subjects where subjectid = 47111";
+
+const char* kSchema = R"(
+CREATE TABLE subjects(subjectid INTEGER PRIMARY KEY, lastname TEXT COLLATE TSQL, firstname TEXT COLLATE TSQL,
+                      birthdate DATETIME, status INTEGER, race TEXT COLLATE TSQL);
+)";
+
+class Registry {
+public:
+    Registry()
+    {
+        std::random_device rd;
+        m_folder = (fs::temp_directory_path() / ("quorin-bench-" + std::to_string(getpid()) + "-" + std::to_string(rd())))
+                       .string();
+        dalport::CreateServer(m_folder, "admin", "bench-pw", {{"Quorin", kSchema, {}}});
+        sqlite3* db = nullptr;
+        sqlite3_open(dalport::DatabaseFilePath(m_folder, "Quorin").c_str(), &db);
+        dalport::RegisterEngineFunctions(db);
+        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+        sqlite3_stmt* insert = nullptr;
+        sqlite3_prepare_v2(db, "INSERT INTO subjects VALUES (?1, ?2, 'First', '1980-01-01 00:00:00.000', ?3, 'White')", -1,
+                           &insert, nullptr);
+        for (int i = 1; i <= kRows; ++i) {
+            const std::string name = "Name" + std::to_string(i);
+            sqlite3_bind_int(insert, 1, i);
+            sqlite3_bind_text(insert, 2, name.c_str(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_int(insert, 3, i % 4);
+            sqlite3_step(insert);
+            sqlite3_reset(insert);
+        }
+        sqlite3_finalize(insert);
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    }
+    ~Registry()
+    {
+        std::error_code ec;
+        fs::remove_all(m_folder, ec);
+    }
+    const std::string& folder() const { return m_folder; }
+
+private:
+    std::string m_folder;
+};
+
+Registry& registry()
+{
+    static Registry r;
+    return r;
+}
+
+void viaMyADO(benchmark::State& state, const char* sql, const char* column)
+{
+    MyADO db;
+    if (!db.SetDataSource(registry().folder().c_str(), "admin", "bench-pw", "Quorin")) {
+        state.SkipWithError("cannot connect");
+        return;
+    }
+    for (auto _ : state) {
+        db.RunTextQuery(sql);
+        benchmark::DoNotOptimize(db.GetStringField(column));
+    }
+}
+
+// Raw SQLite as a client running the same text would: prepare, step, read, finalize.
+void viaRawSqlite(benchmark::State& state, const char* sql)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open(dalport::DatabaseFilePath(registry().folder(), "Quorin").c_str(), &db);
+    dalport::RegisterEngineFunctions(db);
+    for (auto _ : state) {
+        sqlite3_stmt* stmt = nullptr;
+        sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
+        if (sqlite3_step(stmt) == SQLITE_ROW) {
+            const unsigned char* t = sqlite3_column_text(stmt, 0);
+            benchmark::DoNotOptimize(std::string(t ? reinterpret_cast<const char*>(t) : ""));
+        }
+        sqlite3_finalize(stmt);
+    }
+    sqlite3_close(db);
+}
+
+void BM_Count_MyADO(benchmark::State& s) { viaMyADO(s, kCount, "num"); }
+void BM_Count_RawSqlite(benchmark::State& s) { viaRawSqlite(s, kCount); }
+void BM_Lookup_MyADO(benchmark::State& s) { viaMyADO(s, kLookup, "lastname"); }
+void BM_Lookup_RawSqlite(benchmark::State& s) { viaRawSqlite(s, kLookup); }
+
+BENCHMARK(BM_Count_MyADO);
+BENCHMARK(BM_Count_RawSqlite);
+BENCHMARK(BM_Lookup_MyADO);
+BENCHMARK(BM_Lookup_RawSqlite);
+
+// Keeps each run's time per iteration so that the ratios can be printed at the end.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& r : runs)
+            times[r.benchmark_name()] = r.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> times;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    registry();
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    auto ratio = [&](const char* engine, const char* raw) {
+        const double r = reporter.times[raw];
+        return r > 0 ? reporter.times[engine] / r : 0.0;
+    };
+    std::cout << "\nMyADO / raw SQLite, count query:  " << ratio("BM_Count_MyADO", "BM_Count_RawSqlite") << "\n"
+              << "MyADO / raw SQLite, point lookup: " << ratio("BM_Lookup_MyADO", "BM_Lookup_RawSqlite") << "\n";
+    benchmark::Shutdown();
+    return 0;
+}
