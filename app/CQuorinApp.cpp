@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QPageSetupDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QSettings>
 
 namespace {
@@ -75,6 +76,10 @@ int CQuorinApp::InitInstance()
 
     if (!OnFileNew())
         return 1;
+    // Without a window manager (a bare X server) maximising does nothing, so the window
+    // first takes the whole screen itself.
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        m_pMainFrame->setGeometry(screen->availableGeometry());
     m_pMainFrame->showMaximized();
     m_pMainFrame->update();
     return kRun;

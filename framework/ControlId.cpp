@@ -14,7 +14,6 @@ constexpr const char* kIdProperty = "quorinControlId";
 void SetControlId(QWidget* control, int id)
 {
     control->setProperty(kIdProperty, id);
-    control->setObjectName(QStringLiteral("ctrl%1").arg(id));
 }
 
 int ControlId(const QWidget* control)

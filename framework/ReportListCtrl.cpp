@@ -1,6 +1,7 @@
 #include "framework/ReportListCtrl.h"
 
 #include <QHeaderView>
+#include <QSignalBlocker>
 
 namespace {
 constexpr int kDataRole = Qt::UserRole + 1;
@@ -124,7 +125,12 @@ int CReportListCtrl::GetItemCount() const
 
 bool CReportListCtrl::DeleteItem(int item)
 {
-    QTreeWidgetItem* row = takeTopLevelItem(item);
+    QTreeWidgetItem* row = nullptr;
+    {
+        // Taking the current row moves the current item; the mark is adjusted below.
+        const QSignalBlocker blocker(this);
+        row = takeTopLevelItem(item);
+    }
     if (!row)
         return false;
     delete row;

@@ -16,10 +16,16 @@ TFrameWnd::TFrameWnd(QWidget* parent) : QMainWindow(parent), m_updateTimer(new Q
     m_router.AddTarget([this] { return m_applicationTarget; });
     m_updateTimer->setInterval(250);
     connect(m_updateTimer, &QTimer::timeout, this, &TFrameWnd::UpdateCommandUI);
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
+    m_focusConnection =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
 }
 
-TFrameWnd::~TFrameWnd() = default;
+TFrameWnd::~TFrameWnd()
+{
+    // The children still to be destroyed move the focus; this object is half gone by then.
+    disconnect(m_focusConnection);
+    m_updateTimer->stop();
+}
 
 void TFrameWnd::SetActiveView(QWidget* view)
 {

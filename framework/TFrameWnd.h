@@ -58,4 +58,5 @@ private:
     CCmdTarget* m_applicationTarget = nullptr;
     std::multimap<unsigned, QPointer<QAction>> m_actions;
     QTimer* m_updateTimer;
+    QMetaObject::Connection m_focusConnection;
 };

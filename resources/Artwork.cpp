@@ -228,20 +228,22 @@ QImage LogoImage()
     QImage image(203, 140, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter p(&image);
-    // A stylised ear and sound arcs in the left half, the institute's initial in the
-    // right; plain colours of the 16-colour palette.
-    p.setPen(QPen(QColor(0, 0, 128), 6));
+    p.setRenderHint(QPainter::Antialiasing, false);
+    // The dialog shows the left half: an ear with sound arcs. The right half carries the
+    // institute's initial, for places that show the whole bitmap. Colours of the
+    // 16-colour palette only.
+    p.setPen(QPen(QColor(0, 0, 128), 5));
     p.setBrush(QColor(0, 128, 128));
     QPainterPath ear;
-    ear.moveTo(60, 120);
-    ear.cubicTo(20, 110, 20, 20, 60, 20);
-    ear.cubicTo(100, 20, 100, 70, 70, 80);
-    ear.cubicTo(60, 85, 70, 110, 60, 120);
+    ear.moveTo(40, 122);
+    ear.cubicTo(6, 112, 6, 18, 40, 18);
+    ear.cubicTo(72, 18, 74, 64, 50, 76);
+    ear.cubicTo(42, 82, 52, 112, 40, 122);
     p.drawPath(ear);
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(QColor(128, 0, 0), 4));
-    for (int r = 20; r <= 50; r += 15)
-        p.drawArc(QRect(70 - r, 70 - r, 2 * r, 2 * r).translated(30, 0), -40 * 16, 80 * 16);
+    for (int r = 14; r <= 38; r += 12)
+        p.drawArc(QRect(62 - r, 62 - r, 2 * r, 2 * r), -45 * 16, 90 * 16);
     p.setPen(QColor(0, 0, 128));
     QFont font(QStringLiteral("Serif"));
     font.setPixelSize(72);

@@ -181,19 +181,19 @@ TEST(TabWndPainting, ActiveTabIsRaisedAndJoinsItsPage)
     const int otherMid = (tabs.TabLeft(1) + tabs.TabRight(1)) / 2;
 
     // Both tabs have their black top edge at y 6.
-    EXPECT_EQ(image.pixelColor(activeMid, 6), QColor(Qt::black));
-    EXPECT_EQ(image.pixelColor(otherMid, 6), QColor(Qt::black));
+    EXPECT_EQ(image.pixelColor(activeMid, 6).rgb(), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixelColor(otherMid, 6).rgb(), qRgb(0, 0, 0));
     // The inactive tab ends in a black line at y 26; the active one runs on into its page.
-    EXPECT_EQ(image.pixelColor(otherMid, 26), QColor(Qt::black));
-    EXPECT_EQ(image.pixelColor(activeMid, 26), face);
+    EXPECT_EQ(image.pixelColor(otherMid, 26).rgb(), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixelColor(activeMid, 26).rgb(), face.rgb());
     // Under the active tab the page frame's top line is painted over; elsewhere it shows.
-    EXPECT_EQ(image.pixelColor(activeMid, 30), face);
-    EXPECT_EQ(image.pixelColor(otherMid, 30), shadow);
+    EXPECT_EQ(image.pixelColor(activeMid, 30).rgb(), face.rgb());
+    EXPECT_EQ(image.pixelColor(otherMid, 30).rgb(), shadow.rgb());
     // Two-pixel highlight inside the active tab's left edge, one pixel for the other.
     const QColor light = tabs.palette().color(QPalette::Light);
-    EXPECT_EQ(image.pixelColor(tabs.TabLeft(0) + 2, 15), light);
-    EXPECT_EQ(image.pixelColor(tabs.TabLeft(1) + 1, 15), light);
-    EXPECT_EQ(image.pixelColor(tabs.TabLeft(1) + 2, 15), face);
+    EXPECT_EQ(image.pixelColor(tabs.TabLeft(0) + 2, 15).rgb(), light.rgb());
+    EXPECT_EQ(image.pixelColor(tabs.TabLeft(1) + 1, 15).rgb(), light.rgb());
+    EXPECT_EQ(image.pixelColor(tabs.TabLeft(1) + 2, 15).rgb(), face.rgb());
 }
 
 TEST(TabWndFocus, ActivatingFromCodeDoesNotMoveTheFocusButClickingDoes)
