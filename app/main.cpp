@@ -1,5 +1,6 @@
 // Quorin: the registry of research subjects.
 #include "app/CQuorinApp.h"
+#include "app/Subsystems.h"
 #include "dalport/ErrorReporter.h"
 #include "framework/MessageBox.h"
 #include "resources/Resources.h"
@@ -10,6 +11,7 @@ int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     res::InstallResources();
+    quorin::RegisterSubsystems();
     // The database library's errors are shown as the program's own boxes.
     dalport::SetErrorReporter([](const dalport::ReportedError& error) {
         framework::ShowMessage(QString::fromStdString(error.text), framework::MessageIcon::Stop,

@@ -10,6 +10,7 @@ quorin_sources(quorin_ui
   ${CMAKE_CURRENT_LIST_DIR}/DialogRegistry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FirstRun.cpp
   ${CMAKE_CURRENT_LIST_DIR}/QtUserInterface.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Subsystems.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WorkspacePages.cpp
   # Listed so that moc sees their Q_OBJECT classes.
   ${CMAKE_CURRENT_LIST_DIR}/CAboutDlg.h

@@ -1,0 +1,12 @@
+#include "app/Subsystems.h"
+
+#include "subjects/SubjectForms.h"
+
+namespace quorin {
+
+void RegisterSubsystems()
+{
+    RegisterSubjectForms();
+}
+
+} // namespace quorin
