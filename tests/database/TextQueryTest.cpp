@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <map>
 #include <sstream>
 
@@ -81,17 +80,12 @@ protected:
 
 TEST_F(TextQueries, EveryReadingQueryRunsAndReturnsItsColumns)
 {
-    int withRows = 0;
     for (const auto& query : readingQueries()) {
         SCOPED_TRACE(query.sql);
-        if (run(query) > 0)
-            ++withRows;
-        else
-            std::printf("no rows: %s\n", fill(query.sql).c_str());
+        // The demo is meant to show something in every report.
+        EXPECT_GT(run(query), 0) << "no rows";
         ASSERT_TRUE(errors().empty()) << errorText();
     }
-    // The demo is meant to show something in (nearly) every report.
-    EXPECT_GE(withRows, static_cast<int>(readingQueries().size()) - 3);
 }
 
 TEST_F(TextQueries, EveryChangingStatementRuns)
