@@ -1,0 +1,16 @@
+// Widget tests need one QApplication for the whole binary, the program's resources and
+// the subject registry's forms.
+#include "resources/Resources.h"
+#include "subjects/SubjectForms.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    res::InstallResources();
+    quorin::RegisterSubjectForms();
+    return RUN_ALL_TESTS();
+}
