@@ -55,8 +55,10 @@ std::optional<LoginRow> readLogin(const fs::path& master, const std::string& uid
 
 } // namespace
 
-std::unique_ptr<Connection> openConnection(const std::string& server, const std::string& uid, const std::string& pwd,
-                                           const std::string& database)
+namespace {
+
+std::unique_ptr<Connection> openChecked(const std::string& server, const std::string& uid, const std::string& pwd,
+                                        const std::string& database)
 {
     const fs::path folder = serverFolder(server);
     const fs::path master = masterFile(folder);
@@ -80,6 +82,20 @@ std::unique_ptr<Connection> openConnection(const std::string& server, const std:
         return connection;
     } catch (const EngineError& e) {
         refuse(e);
+    } catch (const std::exception& e) {
+        refuse(EngineError{50000, 16, 1, std::string("The embedded engine cannot open the database: ") + e.what()});
+    }
+}
+
+} // namespace
+
+std::unique_ptr<Connection> openConnection(const std::string& server, const std::string& uid, const std::string& pwd,
+                                           const std::string& database)
+{
+    try {
+        return openChecked(server, uid, pwd, database);
+    } catch (const std::exception& e) {
+        refuse(EngineError{50000, 16, 1, std::string("The embedded engine cannot open the server: ") + e.what()});
     }
 }
 

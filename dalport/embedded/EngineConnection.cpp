@@ -105,7 +105,8 @@ EngineConnection::EngineConnection(const fs::path& folder, const fs::path& datab
     try {
         execInternal("ATTACH DATABASE " + quoteString(masterFile(folder).string()) + " AS master");
         for (const auto& [name, path] : databaseFiles(folder)) {
-            if (fs::equivalent(path, databaseFile))
+            std::error_code ec;
+            if (fs::equivalent(path, databaseFile, ec) || ec)
                 continue;
             execInternal("ATTACH DATABASE " + quoteString(path.string()) + " AS " + quoteName(name));
         }
@@ -167,6 +168,12 @@ std::unique_ptr<Result> EngineConnection::execute(CommandType type, const std::s
         syncTranCount();
         m_errors.push_back(ProviderError{e.number, e.level, e.state, e.message, e.message});
         throw ComError(hr::Fail, kSource, e.message);
+    } catch (const std::exception& e) {
+        // Nothing but the session's own error leaves the engine.
+        syncTranCount();
+        const std::string message = std::string("Internal error of the embedded engine: ") + e.what();
+        m_errors.push_back(ProviderError{50000, 16, 1, message, message});
+        throw ComError(hr::Fail, kSource, message);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "dalport/embedded/EngineError.h"
 
 #include <optional>
+#include <stdexcept>
 
 namespace dalport::embedded {
 
@@ -163,17 +164,21 @@ EngineError fromSqliteMessage(const std::string& message, int rc)
 {
     const auto marker = message.find(kMarker);
     if (marker != std::string::npos) {
-        EngineError e;
-        std::size_t pos = marker + std::char_traits<char>::length(kMarker);
-        std::size_t used = 0;
-        e.number = std::stol(message.substr(pos), &used);
-        pos += used + 1;
-        e.level = std::stoi(message.substr(pos), &used);
-        pos += used + 1;
-        e.state = std::stoi(message.substr(pos), &used);
-        pos += used + 1;
-        e.message = pos < message.size() ? message.substr(pos) : "";
-        return e;
+        try {
+            EngineError e;
+            std::size_t pos = marker + std::char_traits<char>::length(kMarker);
+            std::size_t used = 0;
+            e.number = std::stol(message.substr(pos), &used);
+            pos += used + 1;
+            e.level = std::stoi(message.substr(pos), &used);
+            pos += used + 1;
+            e.state = std::stoi(message.substr(pos), &used);
+            pos += used + 1;
+            e.message = pos < message.size() ? message.substr(pos) : "";
+            return e;
+        } catch (const std::exception&) {
+            // Not one of ours after all: read it as SQLite's own message.
+        }
     }
     // SQLite's wording of the failures SQL Server has its own numbers for.
     auto after = [&](const char* prefix) -> std::optional<std::string> {

@@ -98,7 +98,7 @@ ProcedureDefinition parseProcedure(std::string_view text)
             if (t[i].isWord("max"))
                 p.length = -1;
             else if (t[i].kind == Kind::Number)
-                p.length = std::stoi(t[i].value);
+                p.length = smallIntegerValue(t[i]);
             else
                 syntaxError(t[i]);
             ++i;
@@ -124,8 +124,8 @@ ProcedureDefinition parseProcedure(std::string_view text)
                 p.defaultValue = Value::text(t[i].value);
             else if (t[i].kind == Kind::Number)
                 p.defaultValue = t[i].value.find_first_of(".eE") == std::string::npos
-                    ? Value::integer((negative ? -1 : 1) * std::stoll(t[i].value))
-                    : Value::real((negative ? -1 : 1) * std::stod(t[i].value));
+                    ? Value::integer((negative ? -1 : 1) * integerValue(t[i]))
+                    : Value::real((negative ? -1 : 1) * realValue(t[i]));
             else if (t[i].isWord("null"))
                 p.defaultValue = Value::null();
             else

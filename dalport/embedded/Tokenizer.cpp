@@ -3,6 +3,7 @@
 #include "dalport/embedded/EngineError.h"
 
 #include <cctype>
+#include <stdexcept>
 
 namespace dalport::embedded {
 
@@ -210,6 +211,39 @@ std::string toLower(std::string_view s)
     for (char& c : out)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return out;
+}
+
+namespace {
+EngineError overflow(const std::string& text)
+{
+    return EngineError{8115, 16, 2, "Arithmetic overflow error converting expression to data type int: " + text + "."};
+}
+} // namespace
+
+long long integerValue(const Token& t)
+{
+    try {
+        return std::stoll(t.value);
+    } catch (const std::exception&) {
+        throw overflow(t.value);
+    }
+}
+
+double realValue(const Token& t)
+{
+    try {
+        return std::stod(t.value);
+    } catch (const std::exception&) {
+        throw overflow(t.value);
+    }
+}
+
+int smallIntegerValue(const Token& t)
+{
+    const long long v = integerValue(t);
+    if (v > 2147483647LL || v < -2147483648LL)
+        throw overflow(t.value);
+    return static_cast<int>(v);
 }
 
 bool Token::isWord(std::string_view w) const { return kind == Kind::Word && equalsIgnoreCase(value, w); }

@@ -31,6 +31,11 @@ struct Token {
 // Throws EngineError 102/105 for an unterminated string, bracket or comment.
 std::vector<Token> tokenize(std::string_view text);
 
+// The value of a Number token; throws EngineError 8115 when it does not fit.
+long long integerValue(const Token& t);
+double realValue(const Token& t);
+int smallIntegerValue(const Token& t); // fits an int
+
 bool equalsIgnoreCase(std::string_view a, std::string_view b);
 std::string toLower(std::string_view s);
 

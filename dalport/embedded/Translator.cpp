@@ -251,8 +251,8 @@ private:
         case Kind::String: return Value::text(v.value);
         case Kind::Number:
             if (v.value.find_first_of(".eE") == std::string::npos)
-                return Value::integer((negative ? -1 : 1) * std::stoll(v.value));
-            return Value::real((negative ? -1 : 1) * std::stod(v.value));
+                return Value::integer((negative ? -1 : 1) * integerValue(v));
+            return Value::real((negative ? -1 : 1) * realValue(v));
         case Kind::Word:
             if (v.isWord("null"))
                 return Value::null();
@@ -831,7 +831,7 @@ private:
                 const auto [sb, se] = args[2];
                 if (se != sb + 1 || m_t[sb].kind != Kind::Number)
                     syntaxError(sb);
-                style = std::stoi(m_t[sb].value);
+                style = smallIntegerValue(m_t[sb]);
             }
             emit(conversion(args[0].first, args[0].second, rewrite(args[1].first, args[1].second), style));
             return close + 1;
@@ -879,7 +879,7 @@ private:
             if (m_t[tb + 2].isWord("max"))
                 length = 0;
             else if (m_t[tb + 2].kind == Kind::Number)
-                length = std::stoi(m_t[tb + 2].value);
+                length = smallIntegerValue(m_t[tb + 2]);
             else
                 syntaxError(tb + 2);
         }

@@ -31,6 +31,9 @@ TEST(RealSchema, EveryProgramQueryRunsOnOneOfTheDatabases)
     std::sort(files.begin(), files.end());
     std::size_t run = 0;
     for (const fs::path& file : files) {
+        // The program's own queries are q*.sql; the other files are fuzzing finds.
+        if (file.filename().string().rfind('q', 0) != 0)
+            continue;
         std::ifstream in(file);
         std::stringstream text;
         text << in.rdbuf();

@@ -1,0 +1,1 @@
+select subjectid, lastname, firstname, CONVERT(char,lastdateofconsent,13333333301)as lastdate, address, city, state, zÿip, parent,CONVERT(char,sent$101)as dselastname, firstname
