@@ -136,3 +136,54 @@ TEST_F(TextQueries, StudyAndLetterCountsAgreeWithTheGenerator)
 
 } // namespace
 } // namespace quorin::test
+
+namespace quorin::test {
+namespace {
+
+// The Users window's statements, in the order adding, promoting, resetting and
+// deactivating a staff member sends them.
+TEST_F(TextQueries, StaffAdministrationStatementsRun)
+{
+    const char* statements[] = {
+        "IF NOT EXISTS (SELECT * FROM sys.server_principals WHERE [name] = 'pnew') CREATE LOGIN pnew with Password = 'TempLoginPhrase', CHECK_POLICY = Off",
+        "IF NOT EXISTS (SELECT * FROM sys.database_principals WHERE [name] = 'pnew') CREATE USER pnew",
+        "EXEC sp_addrolemember 'QuorinAdmin', pnew",
+        "IF EXISTS (SELECT * FROM sys.server_principals WHERE [name] = 'pnew') ALTER LOGIN pnew WITH PASSWORD = 'TempLoginPhrase'",
+        "IF EXISTS (SELECT * FROM sys.server_principals WHERE [name] = 'pnew') ALTER LOGIN pnew with CHECK_POLICY = OFF;",
+    };
+    for (const char* sql : statements)
+        EXPECT_EQ(m_db.RunTextQuery(sql), 1) << sql << "\n" << errorText();
+
+    m_db.BindStringParam("@user", "pnew");
+    for (const char* p : {"@last", "@first", "@name"})
+        m_db.BindStringParam(p, "NEW");
+    m_db.BindStringParam("@citi", "1/5/2010");
+    m_db.BindStringParam("@nih", "");
+    m_db.BindIntParam("@status", 3);
+    ASSERT_EQ(m_db.RunStoredProcedure("uspCreateNewUser"), 1) << errorText();
+    m_db.RemoveParams();
+
+    MyADO newcomer;
+    ASSERT_EQ(newcomer.SetDataSource(folder().c_str(), "pnew", "TempLoginPhrase", "Quorin"), 1);
+    // SQL Server's order: the new password first, then the old one (no comma).
+    EXPECT_EQ(newcomer.RunTextQuery("ALTER LOGIN pnew WITH PASSWORD = 'Chosen-Phrase9' OLD_PASSWORD = 'TempLoginPhrase'"), 1)
+        << errorText();
+    newcomer.BindIntParam("@status", 4);
+    EXPECT_EQ(newcomer.RunStoredProcedure("uspLoadPers"), 1) << errorText();
+    newcomer = MyADO();
+
+    const char* deactivate[] = {
+        "IF EXISTS (SELECT * FROM sys.schemas WHERE [name] = 'pnew') DROP SCHEMA pnew",
+        "IF EXISTS (SELECT * FROM sys.database_principals WHERE [name] = 'pnew') DROP USER pnew",
+        "IF EXISTS (SELECT * FROM sys.server_principals WHERE [name] = 'pnew') DROP LOGIN pnew",
+        "Update Pers set status = 1 where username = 'pnew'",
+    };
+    for (const char* sql : deactivate)
+        EXPECT_EQ(m_db.RunTextQuery(sql), 1) << sql << "\n" << errorText();
+    EXPECT_EQ(queryInt("select Status as num from pers where UserName = 'pnew'"), 1);
+    MyADO gone;
+    EXPECT_EQ(gone.SetDataSource(folder().c_str(), "pnew", "Chosen-Phrase9", "Quorin"), 0);
+}
+
+} // namespace
+} // namespace quorin::test
