@@ -91,7 +91,12 @@ void DDX_CBString(CDataExchange* pDX, int id, QString& value)
         combo->setEditText(value);
     } else {
         // A drop-down list selects the first item that starts with the text, as the
-        // platform's combo does; no match keeps the current selection.
+        // platform's combo does; an empty text selects nothing, and no match keeps the
+        // current selection.
+        if (value.isEmpty()) {
+            combo->setCurrentIndex(-1);
+            return;
+        }
         const int match = combo->findText(value, Qt::MatchStartsWith);
         if (match >= 0)
             combo->setCurrentIndex(match);

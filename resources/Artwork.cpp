@@ -228,7 +228,6 @@ QImage LogoImage()
     QImage image(203, 140, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing, false);
     // The dialog shows the left half: an ear with sound arcs. The right half carries the
     // institute's initial, for places that show the whole bitmap. Colours of the
     // 16-colour palette only.
@@ -251,7 +250,14 @@ QImage LogoImage()
     p.setFont(font);
     p.drawText(QRect(110, 20, 90, 100), Qt::AlignCenter, QStringLiteral("T"));
     p.end();
-    return image;
+    // A 16-colour bitmap, as the logo has always been.
+    static const QList<QRgb> vga = {
+        qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
+        qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),
+        qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
+        qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255),
+    };
+    return image.convertToFormat(QImage::Format_Indexed8, vga, Qt::ThresholdDither | Qt::AvoidDither);
 }
 
 QPixmap ToolbarImage(unsigned commandId)

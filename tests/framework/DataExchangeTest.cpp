@@ -160,6 +160,10 @@ TEST_F(DataExchangeTest, ComboAndListSelections)
     EXPECT_EQ(framework::FindControlAs<QComboBox>(&dialog, 21)->currentText(), QStringLiteral("Gamma"));
     ASSERT_TRUE(Load([&](CDataExchange* pDX) { DDX_CBString(pDX, 20, listText); }));
     EXPECT_EQ(gender->currentText(), QStringLiteral("Not Reported"));
+    QString empty;
+    ASSERT_TRUE(Load([&](CDataExchange* pDX) { DDX_CBString(pDX, 20, empty); }));
+    EXPECT_EQ(gender->currentIndex(), -1);
+    gender->setCurrentIndex(1);
 
     gender->setCurrentIndex(-1);
     framework::FindControlAs<QListWidget>(&dialog, 22)->setCurrentRow(0);

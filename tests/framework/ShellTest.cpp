@@ -104,6 +104,8 @@ TEST_F(LoginDialogTest, LogoLeftHalfIsPaintedOnTheDialogColour)
         EXPECT_EQ(shot.pixelColor(half + 2, y).rgb(), background.rgb()) << "right half drawn at row " << y;
     }
     EXPECT_GT(logoPixels, 500);
+    EXPECT_EQ(res::LogoImage().size(), QSize(203, 140));
+    EXPECT_EQ(res::LogoImage().colorCount(), 16);
 }
 
 TEST(AboutBox, NamesTheDataAccessComponentsReallyUsed)
@@ -279,6 +281,24 @@ TEST_F(FailedLoginTest, UpdateHandlersOfTheShell)
     frame->ExecuteCommand(res::ID_VIEW_TOOLBAR);
     EXPECT_FALSE(frame->m_wndToolBar->isVisible());
     EXPECT_EQ(frame->QueryCommand(res::ID_VIEW_TOOLBAR).Checked(), 0);
+}
+
+TEST_F(FailedLoginTest, HiddenBarsLeaveTheWorkspaceFillingTheClientArea)
+{
+    CMainFrame* frame = app.m_pMainFrame;
+    frame->showNormal();
+    frame->resize(900, 700);
+    QApplication::processEvents();
+    const int before = frame->centralWidget()->height();
+    frame->ExecuteCommand(res::ID_VIEW_STATUS_BAR);
+    frame->ExecuteCommand(res::ID_VIEW_TOOLBAR);
+    QApplication::processEvents();
+    EXPECT_FALSE(frame->m_wndStatusBar->isVisible());
+    EXPECT_GT(frame->centralWidget()->height(), before);
+    EXPECT_EQ(frame->centralWidget()->geometry().bottom(), frame->height() - 1);
+    auto top = qobject_cast<TTabWnd*>(frame->m_pTabMain->GetWnd());
+    EXPECT_EQ(top->GetTabWnd(0)->height(), top->height() - 32);
+    EXPECT_EQ(frame->QueryCommand(res::ID_VIEW_STATUS_BAR).Checked(), 0);
 }
 
 TEST_F(FailedLoginTest, AWindowOfALaterSubsystemIsEnabledOnceRegistered)
