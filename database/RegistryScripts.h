@@ -11,7 +11,4 @@ namespace quorin {
 
 std::vector<dalport::DatabaseScript> registryScripts();
 
-// The demo and test administrator's login for servers this folder creates.
-inline constexpr const char* kRegistryAdminLogin = "admin";
-
 } // namespace quorin

@@ -4,8 +4,8 @@ GO
 
 -- The research-subject registry "Quorin".
 -- The same tables as the embedded engine's registry; the server's default
--- case-insensitive collation gives the comparisons the program expects. Column names are the ones the program's text
--- queries and procedure readers use, so both see the same names on both engines.
+-- case-insensitive collation gives the comparisons the program expects. Column names
+-- are the ones the program's text queries and procedure readers use.
 
 -- One research subject.
 CREATE TABLE subjects (
