@@ -2,6 +2,8 @@
 
 #include "app/CQuorinDoc.h"
 #include "app/DialogRegistry.h"
+#include "app/DocumentCommandRegistry.h"
+#include "subjects/AdminImport.h"
 #include "resources/Resource.h"
 
 #include <QFile>
@@ -15,6 +17,7 @@ CDocumentCommands::CDocumentCommands(CQuorinDoc& document) : m_document(document
     map.On(res::ID_FILE_SAVE, [this] { m_document.SaveSubject(); });
     map.OnUpdate(res::ID_PAGE_PREV, [this](CCmdUI* ui) { ui->Enable(PagePrevEnabled(m_document)); });
     map.OnUpdate(res::ID_PAGE_NEXT, [this](CCmdUI* ui) { ui->Enable(PageNextEnabled(m_document)); });
+    map.On(res::ID_TOOLS_ADMIN_IMPORT, [this] { quorin::OnAdminImport(m_document.UI()); });
 
     InstallDialogCommand(res::ID_TOOLS_USERS, int(UserInterface::Dialog::Users));
     InstallDialogCommand(res::ID_TOOLS_CHANGE_PASSWORD, int(UserInterface::Dialog::ChangePassword));
@@ -29,6 +32,13 @@ CDocumentCommands::CDocumentCommands(CQuorinDoc& document) : m_document(document
     InstallDialogCommand(res::ID_REPORTS_PARTICIPATION, int(UserInterface::Dialog::ReportParticipation));
     InstallDialogCommand(res::ID_REPORTS_OLD_DATASETS, int(UserInterface::Dialog::ReportOldDatasets));
     InstallDialogCommand(res::ID_REPORTS_LETTERS, int(UserInterface::Dialog::ReportLetters));
+
+    for (const auto& [id, command] : quorin::RegisteredDocumentCommands()) {
+        if (command.run)
+            map.On(id, [this, run = command.run] { run(m_document); });
+        if (command.enabled)
+            map.OnUpdate(id, [this, enabled = command.enabled](CCmdUI* ui) { ui->Enable(enabled(m_document)); });
+    }
 }
 
 void CDocumentCommands::InstallDialogCommand(unsigned id, int dialog)

@@ -8,6 +8,7 @@ quorin_sources(quorin_ui
   ${CMAKE_CURRENT_LIST_DIR}/CQuorinApp.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ComponentVersions.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DialogRegistry.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DocumentCommandRegistry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FirstRun.cpp
   ${CMAKE_CURRENT_LIST_DIR}/QtUserInterface.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Subsystems.cpp

@@ -9,6 +9,7 @@
 #include "app/CQuorinDoc.h"
 #include "app/ComponentVersions.h"
 #include "app/DialogRegistry.h"
+#include "app/DocumentCommandRegistry.h"
 #include "framework/ControlId.h"
 #include "framework/TTabWnd.h"
 #include "resources/Artwork.h"
@@ -351,6 +352,27 @@ TEST_F(WorkingLoginTest, LoginOpensTheConnectedMainWindow)
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(qobject_cast<TTabWnd*>(frame->m_pTabMain->GetWnd())->GetActiveTab(), 0);
     EXPECT_EQ(qobject_cast<TTabWnd*>(frame->m_pTabAudiogram->GetWnd())->GetActiveTab(), 0);
+}
+
+TEST(DocumentCommands, AdminImportAndRegisteredCommands)
+{
+    quorin::test::ScriptedUserInterface ui;
+    CQuorinDoc doc(ui);
+    int runs = 0;
+    bool enabled = false;
+    quorin::RegisterDocumentCommand(res::ID_PAGE_HOME, {[&](CQuorinDoc& d) { runs += &d == &doc; },
+                                                        [&](const CQuorinDoc&) { return enabled; }});
+    CDocumentCommands commands(doc);
+    EXPECT_TRUE(commands.OnCmdMsg(res::ID_PAGE_HOME, nullptr));
+    EXPECT_EQ(runs, 1);
+    CCmdUI state(res::ID_PAGE_HOME);
+    EXPECT_TRUE(commands.OnCmdMsg(res::ID_PAGE_HOME, &state));
+    EXPECT_FALSE(state.IsEnabled());
+
+    EXPECT_TRUE(commands.OnCmdMsg(res::ID_TOOLS_ADMIN_IMPORT, nullptr));
+    ASSERT_EQ(ui.Messages().size(), 1u);
+    EXPECT_EQ(ui.Messages()[0].text, QStringLiteral("Unable to connect to Medical Manager Server!"));
+    EXPECT_EQ(ui.Messages()[0].icon, quorin::UserInterface::Icon::Stop);
 }
 
 TEST(DocumentCommands, OpenChecksOnlyThatTheFileCanBeRead)
