@@ -10,7 +10,7 @@ std::optional<std::string> ParsedCommandLine::value(const std::string& name) con
     return it == options.end() ? std::nullopt : std::optional<std::string>(it->second);
 }
 
-ParsedCommandLine parseCommandLine(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs)
+ParsedCommandLine parseCommandLine(const std::vector<std::string>& args, const std::vector<Option>& table)
 {
     ParsedCommandLine out;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -19,13 +19,13 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args, const s
             out.positional.push_back(a);
             continue;
         }
-        const OptionSpec* spec = nullptr;
-        for (const OptionSpec& s : specs)
+        const Option* option = nullptr;
+        for (const Option& s : table)
             if (s.name == a)
-                spec = &s;
-        if (!spec)
+                option = &s;
+        if (!option)
             throw std::runtime_error("unknown option " + a);
-        if (!spec->takesValue) {
+        if (!option->takesValue) {
             out.options[a] = "";
             continue;
         }
@@ -36,10 +36,10 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args, const s
     return out;
 }
 
-std::string usageLines(const std::vector<OptionSpec>& specs)
+std::string usageLines(const std::vector<Option>& table)
 {
     std::string out;
-    for (const OptionSpec& s : specs)
+    for (const Option& s : table)
         out += "  " + s.name + (s.takesValue ? " <value>" : "") + "\t" + s.help + "\n";
     return out;
 }

@@ -8,7 +8,7 @@
 
 namespace quorin::tools {
 
-struct OptionSpec {
+struct Option {
     std::string name;       // "-S", "--admin"
     bool takesValue = true;
     std::string help;
@@ -23,8 +23,8 @@ struct ParsedCommandLine {
 };
 
 // Throws std::runtime_error for an unknown option or a missing value.
-ParsedCommandLine parseCommandLine(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs);
+ParsedCommandLine parseCommandLine(const std::vector<std::string>& args, const std::vector<Option>& table);
 
-std::string usageLines(const std::vector<OptionSpec>& specs);
+std::string usageLines(const std::vector<Option>& table);
 
 } // namespace quorin::tools

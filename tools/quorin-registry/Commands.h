@@ -13,7 +13,7 @@ struct Command {
     std::string name;
     std::string arguments; // the positional arguments, for the usage text
     std::string summary;
-    std::vector<OptionSpec> options;
+    std::vector<Option> options;
     int (*run)(const ParsedCommandLine& cmd);
 };
 

@@ -16,7 +16,7 @@ using namespace quorin::tools;
 
 namespace {
 
-const std::vector<OptionSpec> kOptions = {
+const std::vector<Option> kOptions = {
     {"-S", true, "server: a registry folder (or empty for the default registry) or a SQL Server name"},
     {"-U", true, "login"},
     {"-P", true, "password (else $QUORIN_PASSWORD, else asked)"},
