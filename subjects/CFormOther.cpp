@@ -13,6 +13,7 @@
 #include "subjects/ParticipationCodes.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
@@ -36,6 +37,17 @@ constexpr Column kColumns[] = {{"IRB", 50},      {"Contacted", 40}, {"Participat
                                {"CallAgain", 40}, {"Lab", 80},      {"Dataset", 80},      {"Feedback Date", 80}};
 
 constexpr int kDatasetColumn = 10;
+
+// A drop-down list shows a stored code it has no item for (an old 7 in Contacted, a 5 in
+// Show) as no choice. The user cannot choose "no choice", so a list left that way keeps
+// the stored code rather than overwriting it with -1.
+void DDX_CodeIndex(CDataExchange* pDX, int id, int& code)
+{
+    auto combo = qobject_cast<QComboBox*>(pDX->PrepareCtrl(id));
+    if (pDX->m_bSaveAndValidate && combo && combo->currentIndex() < 0)
+        return;
+    DDX_CBIndex(pDX, id, code);
+}
 constexpr int kAvailability[] = {IDC_LONGTERM, IDC_SHORTTERM, IDC_WORKDAY, IDC_EVENINGS, IDC_WEEKENDS, IDC_OTHER};
 
 } // namespace
@@ -110,15 +122,15 @@ void CFormOther::DoDataExchange(CDataExchange* pDX)
     DDX_DateField(pDX, IDC_DATE1, m_strDate1);
     DDX_DateField(pDX, IDC_DATE2, m_strDate2);
     DDX_IntField(pDX, IDC_SESSIONS, m_nSessions);
-    DDX_CBIndex(pDX, IDC_CONTACTED, m_nContacted);
+    DDX_CodeIndex(pDX, IDC_CONTACTED, m_nContacted);
     DDX_Text(pDX, IDC_EXCONTACT, m_strExContact);
-    DDX_CBIndex(pDX, IDC_PARTICIPATED, m_nParticipated);
+    DDX_CodeIndex(pDX, IDC_PARTICIPATED, m_nParticipated);
     DDX_Text(pDX, IDC_EXPARTIC, m_strExPartic);
-    DDX_CBIndex(pDX, IDC_COMPLETED, m_nCompleted);
+    DDX_CodeIndex(pDX, IDC_COMPLETED, m_nCompleted);
     DDX_Text(pDX, IDC_COMMENTS, m_strComments);
-    DDX_CBIndex(pDX, IDC_APPTS, m_nAppts);
-    DDX_CBIndex(pDX, IDC_SHOW, m_nShow);
-    DDX_CBIndex(pDX, IDC_CALLAGAIN, m_nCallAgain);
+    DDX_CodeIndex(pDX, IDC_APPTS, m_nAppts);
+    DDX_CodeIndex(pDX, IDC_SHOW, m_nShow);
+    DDX_CodeIndex(pDX, IDC_CALLAGAIN, m_nCallAgain);
     DDX_Text(pDX, IDC_FDATE, m_strFDate);
     DDX_CBString(pDX, IDC_LAB, m_strLab);
 }

@@ -7,6 +7,7 @@
 #include "framework/ReportListCtrl.h"
 #include "resources/SubjectTemplates.h"
 
+#include <QHeaderView>
 #include <QPushButton>
 
 using namespace res::recruitment;
@@ -31,6 +32,9 @@ void CRecruitmentDlg::OnInitDialog()
     m_pList->InsertColumn(0, QStringLiteral("Recruitment Method"), CReportListCtrl::FormatLeft, 150);
     m_pList->setSortingEnabled(true);
     m_pList->sortByColumn(0, Qt::AscendingOrder);
+    // Always ascending: the heading does not turn the order round.
+    m_pList->header()->setSectionsClickable(false);
+    m_pList->header()->setSortIndicatorShown(false);
     FillList();
 }
 

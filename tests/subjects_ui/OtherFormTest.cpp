@@ -163,6 +163,23 @@ TEST_F(OtherFormTest, DoubleClickPicksTheRowAndUpdateWritesItThenResetsTheFields
     EXPECT_TRUE(ui.Texts().isEmpty());
 }
 
+TEST_F(OtherFormTest, UpdateKeepsStoredCodesTheListsHaveNoItemFor)
+{
+    ShowActive(form.get());
+    Settle();
+    DoubleClickRow(RowOf(QStringLiteral("IRB-1")));
+    EXPECT_EQ(Combo(IDC_CONTACTED)->currentIndex(), -1) << "7 has no item";
+    EXPECT_EQ(Combo(IDC_SHOW)->currentIndex(), -1) << "5 has no item";
+    TypeInto(Edit(IDC_SESSIONS), QStringLiteral("6"));
+    Click(framework::FindControl(form.get(), IDC_UPDATE));
+    MyADO db = Open("Quorin");
+    ASSERT_TRUE(db.RunTextQuery("select Contacted, Show, Sessions, Appts from participationhistory where Irb = 'IRB-1'"));
+    EXPECT_EQ(db.GetIntField("Contacted"), 7);
+    EXPECT_EQ(db.GetIntField("Show"), 5);
+    EXPECT_EQ(db.GetIntField("Sessions"), 6);
+    EXPECT_EQ(db.GetIntField("Appts"), 1);
+}
+
 TEST_F(OtherFormTest, DoubleClickWithoutASelectedRowAsksForOne)
 {
     ShowActive(form.get());
