@@ -18,6 +18,7 @@
 #include "app/DocumentFixture.h"
 #include "support/ScriptedUserInterface.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -91,6 +92,13 @@ TEST_F(LoginDialogTest, BlankUserNameIsAcceptedAndEnterInAnyFieldActsAsOk)
     EXPECT_TRUE(messages.shown.empty());
 }
 
+TEST_F(LoginDialogTest, EscapeCancels)
+{
+    QTest::keyClick(Field(&dialog, res::IDC_USERNAME), Qt::Key_Escape);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_FALSE(dialog.isVisible());
+}
+
 TEST_F(LoginDialogTest, LogoLeftHalfIsPaintedOnTheDialogColour)
 {
     const QImage shot = dialog.grab().toImage();
@@ -132,6 +140,35 @@ TEST(Startup, CancelledLoginEndsWithExitCodeOneAndNoWindow)
     EXPECT_EQ(app.InitInstance(), 1);
     EXPECT_EQ(app.m_pMainFrame, nullptr);
     EXPECT_EQ(app.GetDocument(), nullptr);
+}
+
+TEST(Startup, DecliningTheFirstRegistryLeadsToLoginFailed)
+{
+    QTemporaryDir folder;
+    const QByteArray previous = qgetenv("QUORIN_REGISTRY");
+    const QString registry = folder.path() + QStringLiteral("/none-yet");
+    qputenv("QUORIN_REGISTRY", registry.toLocal8Bit());
+    framework::test::MessageRecorder messages;
+    QStringList questions;
+    {
+        CQuorinApp app;
+        app.SetLoginRunner(LoginWith(QStringLiteral("labadmin"), QString(), QString()));
+        quorin::FirstRunPrompts prompts;
+        prompts.askYesNo = [&](const QString& question) {
+            questions << question;
+            return false;
+        };
+        prompts.askPassword = [](const QString&) { return std::optional<QString>(); };
+        prompts.tell = [](const QString&) {};
+        app.SetFirstRunPrompts(prompts);
+        ASSERT_EQ(app.InitInstance(), CQuorinApp::kRun);
+        EXPECT_FALSE(app.GetDocument()->m_db.IsConnected());
+    }
+    qputenv("QUORIN_REGISTRY", previous);
+    EXPECT_EQ(questions.size(), 1);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Login Failed!"));
+    EXPECT_FALSE(QFileInfo::exists(registry + QStringLiteral("/master.db")));
 }
 
 class FailedLoginTest : public ::testing::Test {
