@@ -51,7 +51,7 @@ int CReportListCtrl::InsertColumn(int column, const QString& heading, Format for
         item->setText(column, QString());
     }
     headerItem()->setTextAlignment(column, AlignmentOf(format));
-    setProperty(qPrintable(QStringLiteral("align%1").arg(column)), static_cast<int>(format));
+    m_formats.insert(m_formats.begin() + column, format);
     if (width >= 0)
         setColumnWidth(column, width);
     return column;
@@ -77,10 +77,8 @@ int CReportListCtrl::InsertItem(int index, const QString& text)
     index = qBound(0, index, topLevelItemCount());
     auto item = new QTreeWidgetItem;
     item->setText(0, text);
-    for (int column = 0; column < columnCount(); ++column) {
-        const QVariant format = property(qPrintable(QStringLiteral("align%1").arg(column)));
-        item->setTextAlignment(column, AlignmentOf(static_cast<Format>(format.toInt())));
-    }
+    for (int column = 0; column < static_cast<int>(m_formats.size()); ++column)
+        item->setTextAlignment(column, AlignmentOf(m_formats[column]));
     item->setData(0, kDataRole, QVariant::fromValue<qlonglong>(0));
     insertTopLevelItem(index, item);
     if (m_selectionMark >= index)

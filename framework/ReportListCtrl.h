@@ -6,6 +6,7 @@
 #include <QTreeWidget>
 
 #include <cstdint>
+#include <vector>
 
 class CReportListCtrl : public QTreeWidget {
     Q_OBJECT
@@ -40,4 +41,5 @@ private:
     void OnCurrentChanged();
 
     int m_selectionMark = -1;
+    std::vector<Format> m_formats; // one per column
 };

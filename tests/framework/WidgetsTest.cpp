@@ -154,6 +154,17 @@ TEST(ReportList, ColumnsRowsItemDataAndSelectionMark)
     EXPECT_EQ(list.GetSelectionMark(), -1);
     list.DeleteAllItems();
     EXPECT_EQ(list.GetItemCount(), 0);
+
+    // A column inserted in front moves the texts and formats of the others along.
+    list.InsertItem(0, QStringLiteral("SMITH"));
+    list.SetItemText(0, 1, QStringLiteral("34"));
+    list.InsertColumn(0, QStringLiteral("Id"), CReportListCtrl::FormatCenter, 30);
+    EXPECT_EQ(list.GetItemText(0, 0), QString());
+    EXPECT_EQ(list.GetItemText(0, 1), QStringLiteral("SMITH"));
+    EXPECT_EQ(list.GetItemText(0, 2), QStringLiteral("34"));
+    list.InsertItem(1, QStringLiteral("7"));
+    EXPECT_EQ(list.topLevelItem(1)->textAlignment(0), int(Qt::AlignHCenter | Qt::AlignVCenter));
+    EXPECT_EQ(list.topLevelItem(1)->textAlignment(2), int(Qt::AlignRight | Qt::AlignVCenter));
 }
 
 } // namespace
