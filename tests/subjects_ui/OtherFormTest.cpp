@@ -228,6 +228,22 @@ TEST_F(OtherFormTest, AClearedDocumentEmptiesThePickedRowAndReloadsOnTheNextShow
     EXPECT_EQ(List()->GetItemCount(), 2);
 }
 
+TEST_F(OtherFormTest, ASubjectLoadedWhileTheTabIsShownAppearsAtOnce)
+{
+    ShowActive(form.get());
+    Settle();
+    ASSERT_EQ(List()->GetItemCount(), 2);
+    const int second = AddSubject(QStringLiteral("LUND"), QStringLiteral("ERIK"), 99, QStringLiteral("2003-01-02"));
+    registry.ExecRaw("Quorin", QStringLiteral("update subjects set Weekends = 1 where SubjectId = %1")
+                                   .arg(second)
+                                   .toStdString());
+    ASSERT_NE(doc->LoadSubjectById(second), 0);
+    EXPECT_EQ(List()->GetItemCount(), 0);
+    EXPECT_TRUE(framework::FindControlAs<QCheckBox>(form.get(), IDC_WEEKENDS)->isChecked());
+    EXPECT_FALSE(framework::FindControlAs<QCheckBox>(form.get(), IDC_LONGTERM)->isChecked());
+    EXPECT_EQ(doc->ParticipationLoaded, 1);
+}
+
 TEST_F(OtherFormTest, ASubjectWithoutIdentitySendsTheUserBackToTheSubjectTab)
 {
     ASSERT_TRUE(doc->OnNewDocument());
