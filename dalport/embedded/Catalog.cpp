@@ -1,5 +1,6 @@
 #include "dalport/embedded/Catalog.h"
 
+#include "dalport/embedded/SqlQuoting.h"
 #include "dalport/embedded/Tokenizer.h"
 
 namespace dalport::embedded {
@@ -20,16 +21,6 @@ std::vector<std::string> column0(sqlite3* db, const std::string& sql)
     return out;
 }
 
-std::string quoted(const std::string& name)
-{
-    std::string out = "\"";
-    for (char c : name) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
 
 bool declaresDate(const std::string& type)
 {
@@ -56,7 +47,7 @@ void Catalog::load(sqlite3* db, const std::string& currentDatabase)
         if (schema == "temp")
             continue;
         m_schemas[toLower(schema == "main" ? currentDatabase : schema)] = schema;
-        const auto tables = column0(db, "SELECT name FROM " + quoted(schema)
+        const auto tables = column0(db, "SELECT name FROM " + quoteName(schema)
                                             + ".sqlite_schema WHERE type IN ('table','view')");
         for (const std::string& name : tables) {
             TableInfo info{schema, name, {}};

@@ -192,6 +192,11 @@ void CreateDatabaseUser(const std::string& folder, const std::string& database, 
     const auto file = embedded::findDatabaseFile(folder, database);
     if (!file)
         throw std::runtime_error("no database " + database + " in " + folder);
+    {
+        File master(embedded::masterFile(folder), false);
+        if (!master.run("SELECT 1 FROM logins WHERE name = ?1", {user}))
+            throw std::runtime_error("no login " + user + " on the server in " + folder);
+    }
     File db(*file, false);
     if (!role.empty() && !db.run("SELECT 1 FROM sys_database_principals WHERE name = ?1 AND type = 'R'", {role}))
         throw std::runtime_error("no role " + role + " in " + database);

@@ -38,6 +38,8 @@ RowsResult::RowsResult(sqlite3_stmt* stmt)
     for (int i = 0; i < n; ++i) {
         const char* name = sqlite3_column_name(stmt, i);
         m_columns.emplace_back(name ? name : "");
+        // Only a column declared as a date is handed on as a date: an expression may be
+        // CONVERT(char(23), d, 121), whose text looks the same but is text.
         m_dateColumns.push_back(isDateType(sqlite3_column_decltype(stmt, i)));
     }
 }

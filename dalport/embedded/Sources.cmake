@@ -8,6 +8,8 @@ set(DALPORT_EMBEDDED_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/EngineError.cpp
   ${CMAKE_CURRENT_LIST_DIR}/EngineFunctions.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PasswordHash.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Permissions.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ProcedureCalls.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Procedure.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Registry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RowsResult.cpp

@@ -2,6 +2,7 @@
 
 #include "dalport/embedded/EngineError.h"
 #include "dalport/embedded/EngineFunctions.h"
+#include "dalport/embedded/SqlQuoting.h"
 
 #include <array>
 #include <set>
@@ -42,27 +43,7 @@ const char* functionName(std::string_view name)
     return nullptr;
 }
 
-std::string quoteName(std::string_view name)
-{
-    std::string out = "\"";
-    for (char c : name) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
 
-std::string quoteString(std::string_view text)
-{
-    std::string out = "'";
-    for (char c : text) {
-        if (c == '\'')
-            out += '\'';
-        out += c;
-    }
-    return out + "'";
-}
 
 std::string tokenText(const Token& t)
 {

@@ -1,0 +1,181 @@
+// Calling stored procedures: finding and compiling the body, binding the arguments by
+// position, and running the body all or nothing.
+
+#include "dalport/embedded/EngineConnection.h"
+
+#include "dalport/embedded/SqlQuoting.h"
+#include "dalport/embedded/Tokenizer.h"
+#include "dalport/embedded/Translator.h"
+
+namespace dalport::embedded {
+
+namespace {
+
+// The procedure's own name from "name", "dbo.name", "[name]" or "db.dbo.name".
+std::pair<std::string, std::string> splitProcedureName(const std::string& text)
+{
+    std::vector<std::string> parts;
+    for (const Token& t : tokenize(text)) {
+        if (t.kind == Token::Kind::Word || t.kind == Token::Kind::Quoted)
+            parts.push_back(t.value);
+        else if (t.kind == Token::Kind::End)
+            break;
+        else if (!t.isSymbol("."))
+            return {"", text};
+    }
+    if (parts.empty())
+        return {"", text};
+    const std::string database = parts.size() >= 3 ? parts[parts.size() - 3] : "";
+    return {database, parts.back()};
+}
+
+} // namespace
+
+EngineConnection::CompiledProcedure& EngineConnection::procedure(const std::string& text)
+{
+    const auto [database, name] = splitProcedureName(text);
+    std::string schema = "main";
+    if (!database.empty()) {
+        schema = catalog().schemaFor(database);
+        if (schema.empty())
+            throw errors::procedureNotFound(text);
+    }
+    const std::string key = toLower(schema) + "." + toLower(name);
+    if (auto it = m_procedures.find(key); it != m_procedures.end())
+        return *it->second;
+
+    InternalScope internal(*this);
+    sqlite3_stmt* lookup = nullptr;
+    const std::string sql = "SELECT definition FROM " + quoteName(schema) + ".sys_procedures WHERE name = ?1";
+    std::string definitionText;
+    if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &lookup, nullptr) == SQLITE_OK) {
+        sqlite3_bind_text(lookup, 1, name.c_str(), -1, SQLITE_TRANSIENT);
+        if (sqlite3_step(lookup) == SQLITE_ROW)
+            definitionText = reinterpret_cast<const char*>(sqlite3_column_text(lookup, 0));
+    }
+    sqlite3_finalize(lookup);
+    if (definitionText.empty())
+        throw errors::procedureNotFound(text);
+
+    auto proc = std::make_unique<CompiledProcedure>();
+    proc->definition = parseProcedure(definitionText);
+    const std::string body = rewriteObjectNames(proc->definition.body, catalog());
+    proc->changesRoles = toLower(body).find("sys_role_members") != std::string::npos;
+    const char* tail = body.c_str();
+    const char* end = tail + body.size();
+    try {
+        while (tail < end) {
+            sqlite3_stmt* stmt = nullptr;
+            const int rc = sqlite3_prepare_v2(m_db, tail, static_cast<int>(end - tail), &stmt, &tail);
+            if (rc != SQLITE_OK)
+                throw errorFromSqlite(rc);
+            if (!stmt)
+                continue; // blanks and comments after the last statement
+            proc->readOnly = proc->readOnly && sqlite3_stmt_readonly(stmt);
+            proc->statements.push_back(stmt);
+        }
+    } catch (...) {
+        for (sqlite3_stmt* stmt : proc->statements)
+            sqlite3_finalize(stmt);
+        throw;
+    }
+    return *m_procedures.emplace(key, std::move(proc)).first->second;
+}
+
+std::vector<Value> EngineConnection::bindArguments(const ProcedureDefinition& def, const std::vector<Value>& positional,
+                                                   const std::vector<std::pair<std::string, Value>>& named)
+{
+    if (positional.size() + named.size() > def.parameters.size())
+        throw errors::tooManyArguments(def.name);
+    std::vector<std::optional<Value>> given(def.parameters.size());
+    for (std::size_t i = 0; i < positional.size(); ++i)
+        given[i] = positional[i];
+    for (const auto& [name, value] : named) {
+        bool found = false;
+        for (std::size_t i = 0; i < def.parameters.size(); ++i) {
+            if (equalsIgnoreCase(def.parameters[i].name, name)) {
+                given[i] = value;
+                found = true;
+            }
+        }
+        if (!found)
+            throw EngineError{8145, 16, 2, name + " is not a parameter for procedure " + def.name + "."};
+    }
+    std::vector<Value> values;
+    for (std::size_t i = 0; i < def.parameters.size(); ++i) {
+        const ProcedureParameter& p = def.parameters[i];
+        if (given[i])
+            values.push_back(convertArgument(p, *given[i]));
+        else if (p.defaultValue)
+            values.push_back(convertArgument(p, *p.defaultValue));
+        else
+            throw errors::parameterMissing(def.name, p.name);
+    }
+    return values;
+}
+
+std::unique_ptr<RowsResult> EngineConnection::callProcedure(const std::string& name, const std::vector<Value>& positional,
+                                                            const std::vector<std::pair<std::string, Value>>& named)
+{
+    CompiledProcedure& proc = procedure(name);
+    const ProcedureDefinition& def = proc.definition;
+    if (!hasDataAccess())
+        throw errors::permissionDenied("EXECUTE", def.name, m_context.database);
+    const std::vector<Value> values = bindArguments(def, positional, named);
+
+    // All or nothing: a transaction of its own, or a savepoint inside the caller's.
+    const bool outer = sqlite3_get_autocommit(m_db) != 0;
+    execInternal(outer ? (proc.readOnly ? "BEGIN" : "BEGIN IMMEDIATE") : "SAVEPOINT quorin_procedure");
+    std::unique_ptr<RowsResult> first;
+    try {
+        InternalScope internal(*this);
+        for (sqlite3_stmt* stmt : proc.statements) {
+            sqlite3_clear_bindings(stmt);
+            for (std::size_t i = 0; i < def.parameters.size(); ++i) {
+                const int index = sqlite3_bind_parameter_index(stmt, def.parameters[i].name.c_str());
+                if (index > 0)
+                    bindValue(stmt, index, values[i]);
+            }
+            auto rows = step(stmt);
+            if (!first && rows->hasColumns())
+                first = std::move(rows);
+        }
+        execInternal(outer ? "COMMIT" : "RELEASE quorin_procedure");
+    } catch (...) {
+        InternalScope internal(*this);
+        if (!sqlite3_get_autocommit(m_db)) {
+            if (outer) {
+                sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+            } else {
+                sqlite3_exec(m_db, "ROLLBACK TO quorin_procedure", nullptr, nullptr, nullptr);
+                sqlite3_exec(m_db, "RELEASE quorin_procedure", nullptr, nullptr, nullptr);
+            }
+        }
+        throw;
+    }
+    if (proc.changesRoles)
+        refreshRoles();
+    return first;
+}
+
+void EngineConnection::compileAllProcedures()
+{
+    std::vector<std::string> names;
+    {
+        InternalScope internal(*this);
+        sqlite3_stmt* stmt = nullptr;
+        sqlite3_prepare_v2(m_db, "SELECT name FROM main.sys_procedures", -1, &stmt, nullptr);
+        while (stmt && sqlite3_step(stmt) == SQLITE_ROW)
+            names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+        sqlite3_finalize(stmt);
+    }
+    for (const std::string& n : names) {
+        try {
+            procedure(n);
+        } catch (const EngineError& e) {
+            throw EngineError{e.number, e.level, e.state, "procedure " + n + ": " + e.message};
+        }
+    }
+}
+
+} // namespace dalport::embedded
