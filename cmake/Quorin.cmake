@@ -35,6 +35,10 @@ function(quorin_test name)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
   # gtest_main supplies main() unless the test folder defines its own.
   target_link_libraries(${name} PRIVATE ${QT_LIBS} GTest::gtest GTest::gmock GTest::gtest_main Threads::Threads)
+  # Listing the tests runs the binary at build time: widget tests need the offscreen
+  # platform there too, so the binary is started through env.
+  find_program(QUORIN_ENV_PROGRAM env REQUIRED)
+  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${QUORIN_ENV_PROGRAM};QT_QPA_PLATFORM=offscreen")
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1:detect_odr_violation=0;UBSAN_OPTIONS=print_stacktrace=1"
