@@ -291,8 +291,11 @@ EngineError EngineConnection::errorFromSqlite(int rc)
 // only decrements and a ROLLBACK undoes everything.
 void EngineConnection::beginTran()
 {
+    // Deferred, so that a transaction in one database does not lock the server's other
+    // files: a program writes the Audiogram Manager's status while its registry
+    // transaction is open.
     if (m_tranCount == 0 && sqlite3_get_autocommit(m_db))
-        execInternal("BEGIN IMMEDIATE");
+        execInternal("BEGIN");
     ++m_tranCount;
 }
 

@@ -52,7 +52,6 @@ private:
     struct CompiledProcedure {
         ProcedureDefinition definition;
         std::vector<sqlite3_stmt*> statements;
-        bool readOnly = true;
         bool changesRoles = false;
     };
     struct Denial {
@@ -82,6 +81,7 @@ private:
     std::unique_ptr<RowsResult> callProcedure(const std::string& name, const std::vector<Value>& positional,
                                               const std::vector<std::pair<std::string, Value>>& named);
     CompiledProcedure& procedure(const std::string& name);
+    std::unique_ptr<RowsResult> runBody(CompiledProcedure& proc, const std::vector<Value>& values, bool outer);
     std::vector<Value> bindArguments(const ProcedureDefinition& def, const std::vector<Value>& positional,
                                      const std::vector<std::pair<std::string, Value>>& named);
 

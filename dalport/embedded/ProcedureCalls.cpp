@@ -7,9 +7,14 @@
 #include "dalport/embedded/Tokenizer.h"
 #include "dalport/embedded/Translator.h"
 
+#include <chrono>
+#include <thread>
+
 namespace dalport::embedded {
 
 namespace {
+
+constexpr int kBusyRetries = 20;
 
 // The procedure's own name from "name", "dbo.name", "[name]" or "db.dbo.name".
 std::pair<std::string, std::string> splitProcedureName(const std::string& text)
@@ -71,7 +76,6 @@ EngineConnection::CompiledProcedure& EngineConnection::procedure(const std::stri
                 throw errorFromSqlite(rc);
             if (!stmt)
                 continue; // blanks and comments after the last statement
-            proc->readOnly = proc->readOnly && sqlite3_stmt_readonly(stmt);
             proc->statements.push_back(stmt);
         }
     } catch (...) {
@@ -114,18 +118,13 @@ std::vector<Value> EngineConnection::bindArguments(const ProcedureDefinition& de
     return values;
 }
 
-std::unique_ptr<RowsResult> EngineConnection::callProcedure(const std::string& name, const std::vector<Value>& positional,
-                                                            const std::vector<std::pair<std::string, Value>>& named)
+std::unique_ptr<RowsResult> EngineConnection::runBody(CompiledProcedure& proc, const std::vector<Value>& values,
+                                                      bool outer)
 {
-    CompiledProcedure& proc = procedure(name);
     const ProcedureDefinition& def = proc.definition;
-    if (!hasDataAccess())
-        throw errors::permissionDenied("EXECUTE", def.name, m_context.database);
-    const std::vector<Value> values = bindArguments(def, positional, named);
-
-    // All or nothing: a transaction of its own, or a savepoint inside the caller's.
-    const bool outer = sqlite3_get_autocommit(m_db) != 0;
-    execInternal(outer ? (proc.readOnly ? "BEGIN" : "BEGIN IMMEDIATE") : "SAVEPOINT quorin_procedure");
+    // Deferred: only the files the body writes are locked, as SQL Server locks only
+    // what a statement touches.
+    execInternal(outer ? "BEGIN" : "SAVEPOINT quorin_procedure");
     std::unique_ptr<RowsResult> first;
     try {
         InternalScope internal(*this);
@@ -152,6 +151,33 @@ std::unique_ptr<RowsResult> EngineConnection::callProcedure(const std::string& n
             }
         }
         throw;
+    }
+    return first;
+}
+
+std::unique_ptr<RowsResult> EngineConnection::callProcedure(const std::string& name, const std::vector<Value>& positional,
+                                                            const std::vector<std::pair<std::string, Value>>& named)
+{
+    CompiledProcedure& proc = procedure(name);
+    const ProcedureDefinition& def = proc.definition;
+    if (!hasDataAccess())
+        throw errors::permissionDenied("EXECUTE", def.name, m_context.database);
+    const std::vector<Value> values = bindArguments(def, positional, named);
+
+    // All or nothing: a transaction of its own, or a savepoint inside the caller's. A
+    // transaction of its own that lost a race for the write lock (another program
+    // wrote first) is simply run again: none of it had taken effect.
+    const bool outer = sqlite3_get_autocommit(m_db) != 0;
+    std::unique_ptr<RowsResult> first;
+    for (int attempt = 1;; ++attempt) {
+        try {
+            first = runBody(proc, values, outer);
+            break;
+        } catch (const EngineError& e) {
+            if (!outer || e.number != 1222 || attempt >= kBusyRetries)
+                throw;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5 * attempt));
+        }
     }
     if (proc.changesRoles)
         refreshRoles();

@@ -93,6 +93,19 @@ TEST_F(Transactions, SessionEndingInsideATransactionRollsBack)
     EXPECT_EQ(db.RunTextQuery("insert into subjects(lastname) values ('next')"), 1);
 }
 
+TEST_F(Transactions, OpenTransactionLeavesOtherDatabasesFreeForOtherSessions)
+{
+    MyADO aud;
+    connect(aud, server, kAdmin, kAdminPassword, "Aud");
+    ASSERT_EQ(db.RunTextQuery("BEGIN TRAN"), 1);
+    ASSERT_EQ(db.RunTextQuery("insert into subjects(lastname) values ('open')"), 1);
+    // The same program saves the subject's status into the Audiogram Manager meanwhile.
+    EXPECT_EQ(aud.RunTextQuery("insert into info(PatientIndex, PatientNum, Velmar) values (1, 1001, 'Yes')"), 1);
+    ASSERT_EQ(db.RunTextQuery("COMMIT TRAN"), 1);
+    EXPECT_EQ(scalar(aud, "select Velmar as v from info where PatientNum = 1001"), "Yes");
+    EXPECT_EQ(count(other), "1");
+}
+
 TEST_F(Transactions, SeveralStatementsInOneText)
 {
     ASSERT_EQ(db.RunTextQuery("BEGIN TRAN; insert into subjects(lastname) values ('x'); "
