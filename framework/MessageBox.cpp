@@ -1,6 +1,7 @@
 #include "framework/MessageBox.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QMessageBox>
 
 namespace framework {
@@ -9,7 +10,13 @@ namespace {
 MessageResult RunQtBox(QWidget* parent, const MessageRequest& request)
 {
     auto box = BuildMessageBox(parent, request);
+    // Around a long operation the wait cursor is up; the box wants the arrow.
+    const bool waiting = QApplication::overrideCursor() != nullptr;
+    if (waiting)
+        QApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
     const int answer = box->exec();
+    if (waiting)
+        QApplication::restoreOverrideCursor();
     if (request.buttons == MessageButtons::YesNo)
         return answer == QMessageBox::Yes ? MessageResult::Yes : MessageResult::No;
     return MessageResult::Ok;

@@ -9,6 +9,7 @@
 #include "app/CQuorinDoc.h"
 #include "app/ComponentVersions.h"
 #include "app/DialogRegistry.h"
+#include "app/QtUserInterface.h"
 #include "app/DocumentCommandRegistry.h"
 #include "framework/ControlId.h"
 #include "framework/TTabWnd.h"
@@ -389,6 +390,36 @@ TEST_F(WorkingLoginTest, LoginOpensTheConnectedMainWindow)
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(qobject_cast<TTabWnd*>(frame->m_pTabMain->GetWnd())->GetActiveTab(), 0);
     EXPECT_EQ(qobject_cast<TTabWnd*>(frame->m_pTabAudiogram->GetWnd())->GetActiveTab(), 0);
+}
+
+TEST(QtUserInterface, MapsIconsButtonsAnswersAndUnknownDialogs)
+{
+    framework::test::MessageRecorder messages;
+    messages.answers = {framework::MessageResult::Yes, framework::MessageResult::No};
+    quorin::QtUserInterface qtUi;
+    using UI = quorin::UserInterface;
+    UI& ui = qtUi;
+    EXPECT_EQ(ui.MessageBox(QStringLiteral("Save Current Subject?"), UI::Icon::Default, UI::Buttons::YesNo),
+              UI::Answer::Yes);
+    EXPECT_EQ(ui.MessageBox(QStringLiteral("Again?"), UI::Icon::Information, UI::Buttons::YesNo), UI::Answer::No);
+    EXPECT_EQ(ui.MessageBox(QStringLiteral("Login Failed!"), UI::Icon::Stop), UI::Answer::Ok);
+    ASSERT_EQ(messages.shown.size(), 3u);
+    EXPECT_EQ(messages.shown[0].buttons, framework::MessageButtons::YesNo);
+    EXPECT_EQ(messages.shown[0].icon, framework::MessageIcon::Default);
+    EXPECT_EQ(messages.shown[1].icon, framework::MessageIcon::Information);
+    EXPECT_EQ(messages.shown[2].icon, framework::MessageIcon::Stop);
+    EXPECT_EQ(messages.shown[2].buttons, framework::MessageButtons::Ok);
+
+    quorin::test::ScriptedUserInterface scripted;
+    CQuorinDoc doc(scripted);
+    qtUi.SetDocument(&doc);
+    EXPECT_EQ(ui.RunDialog(UI::Dialog::CidImport), 2); // nobody registered it
+    ui.BeginWaitCursor();
+    ui.BeginWaitCursor();
+    ui.EndWaitCursor();
+    EXPECT_NE(QApplication::overrideCursor(), nullptr);
+    ui.EndWaitCursor();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST(DocumentCommands, AdminImportAndRegisteredCommands)

@@ -51,6 +51,19 @@ TEST(MessageBox, RealBoxReturnsTheButtonPressed)
               framework::MessageResult::No);
 }
 
+TEST(MessageBox, ShowsTheArrowWhileTheWaitCursorIsUp)
+{
+    CWaitCursor wait;
+    Qt::CursorShape during = Qt::WaitCursor;
+    QTimer::singleShot(0, [&] {
+        during = QApplication::overrideCursor()->shape();
+        qobject_cast<QMessageBox*>(QApplication::activeModalWidget())->button(QMessageBox::Ok)->click();
+    });
+    framework::ShowMessage(QStringLiteral("Done"), framework::MessageIcon::Information);
+    EXPECT_EQ(during, Qt::ArrowCursor);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+}
+
 TEST(WaitCursor, NestedCursorsComeBackAfterTheLast)
 {
     ASSERT_EQ(QApplication::overrideCursor(), nullptr);
