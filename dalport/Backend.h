@@ -34,6 +34,8 @@ public:
     // The current row's value of a column found by name without regard to case;
     // throws ComError 0x800A0CC1 for an unknown column, 0x800A0BCD at the end.
     virtual Value field(const std::string& name) const = 0;
+    // The column names in result order (for tools that print whole results).
+    virtual std::vector<std::string> columns() const = 0;
 };
 
 class Connection {

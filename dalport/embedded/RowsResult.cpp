@@ -89,12 +89,3 @@ Value RowsResult::field(const std::string& name) const
 }
 
 } // namespace dalport::embedded
-
-#include "dalport/embedded/ResultColumns.h"
-
-std::vector<std::string> dalport::ResultColumnNames(const Result* result)
-{
-    if (const auto* rows = dynamic_cast<const embedded::RowsResult*>(result))
-        return rows->columns();
-    return {};
-}

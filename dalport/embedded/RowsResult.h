@@ -21,12 +21,12 @@ public:
     // Appends the statement's current row.
     void addRow(sqlite3_stmt* stmt);
     bool hasColumns() const { return !m_columns.empty(); }
-    const std::vector<std::string>& columns() const { return m_columns; }
     std::size_t rowCount() const { return m_rows.size(); }
 
     bool atEnd() const override;
     void moveNext() override;
     Value field(const std::string& name) const override;
+    std::vector<std::string> columns() const override { return m_columns; }
 
 private:
     std::vector<std::string> m_columns;

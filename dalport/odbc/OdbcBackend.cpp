@@ -65,6 +65,14 @@ public:
         fetch();
     }
 
+    std::vector<std::string> columns() const override
+    {
+        std::vector<std::string> names;
+        for (const Column& c : m_columns)
+            names.push_back(c.name);
+        return names;
+    }
+
     Value field(const std::string& name) const override
     {
         const auto it = std::find_if(m_columns.begin(), m_columns.end(), [&](const Column& c) {

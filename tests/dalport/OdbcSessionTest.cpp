@@ -187,3 +187,26 @@ TEST_F(OdbcSession, StoredProcedureGoesOutAsAnOdbcCall)
 }
 
 } // namespace
+
+#include "dalport/SessionObjects.h"
+
+namespace {
+
+// What a tool that prints whole results sees of a result's columns.
+class ColumnReader : public MyADO {
+public:
+    std::vector<std::string> columns() const
+    {
+        return m_pRecordset && m_pRecordset->result ? m_pRecordset->result->columns() : std::vector<std::string>{};
+    }
+};
+
+TEST_F(OdbcSession, ResultNamesItsColumnsInOrder)
+{
+    ColumnReader db;
+    ASSERT_TRUE(connect(db));
+    ASSERT_EQ(1, db.RunTextQuery("SELECT 1 AS SubjectId, 'x' AS Lastname, 2.5 AS score"));
+    EXPECT_EQ((std::vector<std::string>{"SubjectId", "Lastname", "score"}), db.columns());
+}
+
+} // namespace

@@ -29,8 +29,11 @@ void printResult(std::ostream& out, const std::vector<std::string>& columns,
     }
     auto line = [&](auto cell) {
         std::string text;
-        for (std::size_t c = 0; c < columns.size(); ++c)
-            text += (c ? " " : "") + cell(c);
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            if (c)
+                text += ' ';
+            text += cell(c);
+        }
         while (!text.empty() && text.back() == ' ')
             text.pop_back();
         out << text << "\n";

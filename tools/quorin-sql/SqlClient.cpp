@@ -1,9 +1,7 @@
 #include "tools/quorin-sql/SqlClient.h"
 
 #include "dalport/SessionObjects.h"
-#include "dalport/embedded/ResultColumns.h"
 #include "tools/quorin-sql/ResultPrinter.h"
-#include "tools/quorin-sql/SelectListNames.h"
 
 #include <cctype>
 #include <sstream>
@@ -48,18 +46,17 @@ std::vector<std::string> SqlClient::splitBatches(const std::string& script)
     return batches;
 }
 
-std::vector<std::string> SqlClient::columnNames(const std::string& text) const
+std::vector<std::string> SqlClient::columnNames() const
 {
     const dalport::Result* result = m_pRecordset ? m_pRecordset->result.get() : nullptr;
-    auto names = dalport::ResultColumnNames(result);
-    return names.empty() ? selectListNames(text) : names;
+    return result ? result->columns() : std::vector<std::string>{};
 }
 
 bool SqlClient::runBatch(const std::string& text, std::ostream& out)
 {
     if (!RunTextQuery(text.c_str()))
         return false;
-    const std::vector<std::string> columns = columnNames(text);
+    const std::vector<std::string> columns = columnNames();
     if (columns.empty())
         return true;
     std::vector<std::vector<std::string>> rows;

@@ -19,7 +19,7 @@ public:
     static std::vector<std::string> splitBatches(const std::string& script);
 
 private:
-    std::vector<std::string> columnNames(const std::string& text) const;
+    std::vector<std::string> columnNames() const;
 };
 
 } // namespace quorin::tools
