@@ -106,13 +106,13 @@ void CMainFrame::BuildStatusBar()
     m_wndStatusBar->setObjectName(QStringLiteral("statusbar59393"));
     setStatusBar(m_wndStatusBar);
     // The message pane shows "Ready" when idle; the three indicators follow it.
-    m_wndStatusBar->showMessage(res::LoadString(57345));
+    m_wndStatusBar->showMessage(res::StringResource(57345));
     connect(m_wndStatusBar, &QStatusBar::messageChanged, this, [this](const QString& text) {
         if (text.isEmpty())
-            m_wndStatusBar->showMessage(res::LoadString(57345));
+            m_wndStatusBar->showMessage(res::StringResource(57345));
     });
     for (int id : {res::ID_INDICATOR_CAPS, res::ID_INDICATOR_NUM, res::ID_INDICATOR_SCRL}) {
-        auto pane = new QLabel(res::LoadString(id), m_wndStatusBar);
+        auto pane = new QLabel(res::StringResource(id), m_wndStatusBar);
         pane->setObjectName(QStringLiteral("indicator%1").arg(id));
         pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         pane->setAlignment(Qt::AlignCenter);
@@ -177,7 +177,7 @@ bool CMainFrame::OnCreateClient(CCreateContext* context)
 
 void CMainFrame::SetDocumentTitle(const QString& title)
 {
-    const QString app = res::LoadString(res::IDS_APP_TITLE);
+    const QString app = res::StringResource(res::IDS_APP_TITLE);
     setWindowTitle(title.isEmpty() ? app : title + QStringLiteral(" - ") + app);
 }
 

@@ -265,7 +265,7 @@ QPixmap ToolbarImage(unsigned commandId)
     return Button(commandId);
 }
 
-QPixmap LoadImage(int resourceId)
+QPixmap ImageResource(int resourceId)
 {
     if (resourceId == IDB_LOGO)
         return QPixmap::fromImage(LogoImage());

@@ -11,7 +11,7 @@ namespace res {
 QPixmap ToolbarImage(unsigned commandId);
 
 // Icons (128, 129, 133, 134, 135) and the logo bitmap (157); null for other ids.
-QPixmap LoadImage(int resourceId);
+QPixmap ImageResource(int resourceId);
 
 // The logo as a 16-colour image on a white background, 203 by 140 pixels.
 QImage LogoImage();

@@ -9,7 +9,7 @@ namespace res {
 void InstallResources()
 {
     RegisterDialogTemplates();
-    framework::SetImageLoader([](int id) { return LoadImage(id); });
+    framework::SetImageLoader([](int id) { return ImageResource(id); });
 }
 
 } // namespace res

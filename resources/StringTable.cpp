@@ -23,7 +23,7 @@ const std::map<int, const char*>& Strings()
 }
 } // namespace
 
-QString LoadString(int id)
+QString StringResource(int id)
 {
     const auto found = Strings().find(id);
     if (found != Strings().end())
@@ -36,7 +36,7 @@ QString LoadString(int id)
 
 QString DocumentStringField(int index)
 {
-    return LoadString(IDS_DOCUMENT).split(QLatin1Char('\n')).value(index);
+    return StringResource(IDS_DOCUMENT).split(QLatin1Char('\n')).value(index);
 }
 
 } // namespace res

@@ -6,8 +6,8 @@
 
 namespace res {
 
-// "" when the id has no string.
-QString LoadString(int id);
+// "" when the id has no string. (Not named LoadString: that is a macro on one platform.)
+QString StringResource(int id);
 
 // The document string is split at "\n" into fields; index 0 is the window title.
 QString DocumentStringField(int index);
