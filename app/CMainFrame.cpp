@@ -1,5 +1,6 @@
 #include "app/CMainFrame.h"
 
+#include "app/LockKeyPanes.h"
 #include "app/WorkspacePages.h"
 #include "framework/ResourceImages.h"
 #include "framework/TTabWnd.h"
@@ -111,14 +112,18 @@ void CMainFrame::BuildStatusBar()
         if (text.isEmpty())
             m_wndStatusBar->showMessage(res::StringResource(57345));
     });
+    QList<QLabel*> panes;
     for (int id : {res::ID_INDICATOR_CAPS, res::ID_INDICATOR_NUM, res::ID_INDICATOR_SCRL}) {
         auto pane = new QLabel(res::StringResource(id), m_wndStatusBar);
         pane->setObjectName(QStringLiteral("indicator%1").arg(id));
         pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         pane->setAlignment(Qt::AlignCenter);
-        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 8);
+        // Each pane keeps the width of its text, shown or not.
+        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(pane->text()) + 10);
         m_wndStatusBar->addPermanentWidget(pane);
+        panes << pane;
     }
+    new CLockKeyPanes(panes[0], panes[1], panes[2], this);
 }
 
 void CMainFrame::InstallShortcutOnlyCommands()

@@ -10,6 +10,7 @@ quorin_sources(quorin_ui
   ${CMAKE_CURRENT_LIST_DIR}/DialogRegistry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DocumentCommandRegistry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FirstRun.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LockKeyPanes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/QtUserInterface.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Subsystems.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WorkspacePages.cpp
@@ -17,6 +18,7 @@ quorin_sources(quorin_ui
   ${CMAKE_CURRENT_LIST_DIR}/CAboutDlg.h
   ${CMAKE_CURRENT_LIST_DIR}/CLoginDlg.h
   ${CMAKE_CURRENT_LIST_DIR}/CMainFrame.h
+  ${CMAKE_CURRENT_LIST_DIR}/LockKeyPanes.h
 )
 # The About box reads the versions of the libraries the data access really uses; the
 # first start creates a registry from the embedded scripts.

@@ -9,6 +9,7 @@
 #include "app/CQuorinDoc.h"
 #include "app/ComponentVersions.h"
 #include "app/DialogRegistry.h"
+#include "app/LockKeyPanes.h"
 #include "app/QtUserInterface.h"
 #include "app/DocumentCommandRegistry.h"
 #include "framework/ControlId.h"
@@ -284,10 +285,18 @@ TEST_F(FailedLoginTest, MenusToolbarAndStatusBarAreComplete)
     EXPECT_FALSE(frame->CommandAction(32795)->icon().isNull());
     EXPECT_EQ(frame->m_wndToolBar->iconSize(), QSize(16, 15));
 
-    QStringList panes;
-    for (QLabel* pane : frame->m_wndStatusBar->findChildren<QLabel*>(QRegularExpression("^indicator")))
-        panes << pane->text();
-    EXPECT_EQ(panes, QStringList({"CAP", "NUM", "SCRL"}));
+    QList<QLabel*> panes = frame->m_wndStatusBar->findChildren<QLabel*>(QRegularExpression("^indicator"));
+    ASSERT_EQ(panes.size(), 3);
+    // The lock states are not known here, so no pane claims a lock is on.
+    for (QLabel* pane : panes)
+        EXPECT_EQ(pane->text(), QString());
+    CLockKeyPanes lights(panes[0], panes[1], panes[2]);
+    lights.Show(CLockKeyPanes::FromX11Modifiers(0x02 | 0x01));
+    EXPECT_EQ(panes[0]->text(), QStringLiteral("CAP"));
+    EXPECT_EQ(panes[1]->text(), QString());
+    lights.Show(CLockKeyPanes::FromX11Modifiers(0x10));
+    EXPECT_EQ(panes[0]->text(), QString());
+    EXPECT_EQ(panes[1]->text(), QStringLiteral("NUM"));
     EXPECT_EQ(frame->CommandAction(res::ID_FILE_SAVE)->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
     EXPECT_EQ(frame->CommandAction(res::ID_SYMBOL_ERASER)->shortcut(), QKeySequence(QStringLiteral("Alt+-")));
 }
