@@ -113,11 +113,42 @@ TEST_F(Tools, ScriptFileRunsEachBatch)
     EXPECT_EQ(clerk.status, 0) << clerk.output;
 }
 
-TEST_F(Tools, WrongPasswordFails)
+TEST_F(Tools, WrongPasswordFailsWithTheServersMessage)
 {
     const ProcessRun r = run(std::string(QUORIN_SQL_TOOL) + " -S " + quote(folder) + " -U admin -P nope -Q \"select 1 as x\"");
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.output.find("cannot connect"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("Msg 18456, Level 14, State 1"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("Login failed for user 'admin'."), std::string::npos) << r.output;
+}
+
+TEST_F(Tools, DemoRegistryIsMadeWithItsLoginsAndSize)
+{
+    const std::string demo = (base / "demo").string();
+    const ProcessRun made = run(std::string(QUORIN_REGISTRY_TOOL) + " create --demo " + quote(demo) + " --size 40");
+    ASSERT_EQ(made.status, 0) << made.output;
+    EXPECT_NE(made.output.find("admin / "), std::string::npos) << made.output;
+    const ProcessRun count = run(std::string(QUORIN_SQL_TOOL) + " -S " + quote(demo)
+                                 + " -U jsmith -P QuorinDemo-User1 -d Quorin -Q \"select count(*) as num from subjects\"");
+    EXPECT_EQ(count.status, 0) << count.output;
+    EXPECT_NE(count.output.find("num\n---\n40\n"), std::string::npos) << count.output;
+    // A second demo in the same folder is refused, and nothing is overwritten.
+    const ProcessRun again = run(std::string(QUORIN_REGISTRY_TOOL) + " create --demo " + quote(demo));
+    EXPECT_EQ(again.status, 1) << again.output;
+    // Unless asked to keep what is there, as the run script does.
+    const ProcessRun kept = run(std::string(QUORIN_REGISTRY_TOOL) + " create --demo " + quote(demo) + " --if-missing");
+    EXPECT_EQ(kept.status, 0) << kept.output;
+    const ProcessRun still = run(std::string(QUORIN_SQL_TOOL) + " -S " + quote(demo)
+                                 + " -U admin -P QuorinDemo-Admin1 -d Quorin -Q \"select count(*) as num from subjects\"");
+    EXPECT_NE(still.output.find("num\n---\n40\n"), std::string::npos) << still.output;
+}
+
+TEST_F(Tools, DemoSizeMustBeAWholeNumber)
+{
+    const ProcessRun r = run(std::string(QUORIN_REGISTRY_TOOL) + " create --demo " + quote((base / "d").string())
+                             + " --size 12x");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find("--size takes a whole number"), std::string::npos) << r.output;
+    EXPECT_FALSE(fs::exists(base / "d" / "master.db"));
 }
 
 } // namespace

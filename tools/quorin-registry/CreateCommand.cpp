@@ -1,18 +1,23 @@
 #include "tools/quorin-registry/Commands.h"
 
 #include "dalport/Registry.h"
+#include "database/RegistryScripts.h"
+#include "database/demo/DemoRegistry.h"
 #include "tools/common/PasswordPrompt.h"
 
-#ifdef QUORIN_WITH_REGISTRY_SCRIPTS
-#include "database/RegistryScripts.h"
-#endif
-
+#include <filesystem>
 #include <iostream>
 #include <stdexcept>
+
+#include <unistd.h>
 
 namespace quorin::tools {
 
 namespace {
+
+constexpr const char* kUsage =
+    "usage: quorin-registry create <folder> --admin <name> [--password-file F]\n"
+    "       quorin-registry create --demo [<folder>] [--size N] [--if-missing]";
 
 // The password from the file, or typed twice on the terminal.
 std::string adminPassword(const ParsedCommandLine& cmd)
@@ -28,25 +33,62 @@ std::string adminPassword(const ParsedCommandLine& cmd)
     return *first;
 }
 
-std::vector<dalport::DatabaseScript> registryDatabases()
+int demoSize(const ParsedCommandLine& cmd)
 {
-#ifdef QUORIN_WITH_REGISTRY_SCRIPTS
-    return quorin::registryScripts();
-#else
-    throw std::runtime_error("this build does not carry the registry's database scripts");
-#endif
+    const auto text = cmd.value("--size");
+    if (!text)
+        return demo::kDefaultDemoSubjects;
+    std::size_t used = 0;
+    int size = 0;
+    try {
+        size = std::stoi(*text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used != text->size() || size < 1)
+        throw std::runtime_error("--size takes a whole number of subjects, at least 1");
+    return size;
+}
+
+// The demo registry: its own staff logins, data from the fixed seed, a progress line
+// on the terminal while it is written.
+int runCreateDemo(const ParsedCommandLine& cmd)
+{
+    if (cmd.positional.size() > 1 || cmd.has("--admin") || cmd.has("--password-file"))
+        throw std::runtime_error(kUsage);
+    const std::string folder = cmd.positional.empty() ? dalport::DefaultRegistryFolder() : cmd.positional[0];
+    const int size = demoSize(cmd);
+    if (cmd.has("--if-missing") && std::filesystem::exists(std::filesystem::path(folder) / "master.db")) {
+        std::cout << "Using the registry in " << folder << ".\n";
+        return 0;
+    }
+    const bool terminal = isatty(2);
+    const auto summary = demo::CreateDemoRegistry(folder, size, demo::kDefaultDemoSeed, [&](int done, int total) {
+        std::cerr << (terminal ? "\r" : "") << "Writing subjects: " << done << " of " << total
+                  << (terminal ? "" : "\n") << std::flush;
+    });
+    if (terminal)
+        std::cerr << "\n";
+    std::cout << "Created the demo registry in " << folder << " with " << summary.subjects << " subjects.\n"
+              << "Log in with an empty server field (or this folder as the server):\n";
+    for (const demo::DemoStaffLogin& login : demo::demoStaffLogins())
+        std::cout << "  " << login.login << " / " << login.password
+                  << (login.status == 3 ? "   (administrator)" : "") << "\n";
+    return 0;
 }
 
 int runCreate(const ParsedCommandLine& cmd)
 {
-    if (cmd.positional.size() != 1 || !cmd.has("--admin"))
-        throw std::runtime_error("usage: quorin-registry create <folder> --admin <name> [--password-file F]");
+    if (cmd.has("--demo"))
+        return runCreateDemo(cmd);
+    if (cmd.has("--size") || cmd.positional.size() != 1 || !cmd.has("--admin"))
+        throw std::runtime_error(kUsage);
     const std::string folder = cmd.positional[0];
     const std::string admin = *cmd.value("--admin");
     const std::string password = adminPassword(cmd);
     if (password.empty())
         throw std::runtime_error("the administrator's password must not be empty");
-    dalport::CreateServer(folder, admin, password, registryDatabases());
+    dalport::CreateServer(folder, admin, password, quorin::registryScripts());
     std::cout << "Created the registry in " << folder << " with the administrator " << admin << ".\n";
     return 0;
 }
@@ -56,11 +98,15 @@ int runCreate(const ParsedCommandLine& cmd)
 Command createCommand()
 {
     return Command{"create",
-                   "<folder>",
-                   "create a registry server (master.db, Quorin.db, Aud.db, CID.db) in a new folder",
+                   "<folder> | --demo [<folder>]",
+                   "create a registry server (master.db, Quorin.db, Aud.db, CID.db) in a new folder;\n"
+                   "  with --demo, the demo registry (the default registry when no folder is given)",
                    {
                        {"--admin", true, "the administrator's login"},
                        {"--password-file", true, "read the password from the first line of this file"},
+                       {"--demo", false, "fill the registry with the demo data and its staff logins"},
+                       {"--size", true, "with --demo: the number of subjects (default 2000)"},
+                       {"--if-missing", false, "with --demo: leave an existing registry as it is"},
                    },
                    &runCreate};
 }

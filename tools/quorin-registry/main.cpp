@@ -1,5 +1,6 @@
 // quorin-registry: creates and fills servers of the embedded engine.
 //   quorin-registry create <folder> --admin <name> [--password-file F]
+//   quorin-registry create --demo [<folder>] [--size N]
 
 #include "tools/quorin-registry/Commands.h"
 

@@ -46,6 +46,11 @@ std::vector<std::string> SqlClient::splitBatches(const std::string& script)
     return batches;
 }
 
+std::vector<dalport::ProviderError> SqlClient::connectionErrors() const
+{
+    return m_pConnection ? m_pConnection->errors : std::vector<dalport::ProviderError>{};
+}
+
 std::vector<std::string> SqlClient::columnNames() const
 {
     const dalport::Result* result = m_pRecordset ? m_pRecordset->result.get() : nullptr;

@@ -83,12 +83,15 @@ int main(int argc, char** argv)
     // Errors print as sqlcmd prints them; the session's closing box only when the
     // server said nothing itself.
     bool providerSpoke = false;
+    auto printMsg = [&](long number, int level, int state, const std::string& message) {
+        std::cout << "Msg " << number << ", Level " << level << ", State " << state << ", Server "
+                  << (server.empty() ? "(default registry)" : server) << ", Line 1\n"
+                  << message << "\n";
+    };
     dalport::SetErrorReporter([&](const dalport::ReportedError& e) {
         if (e.kind == dalport::ReportedError::Kind::Provider) {
             providerSpoke = true;
-            std::cout << "Msg " << e.number << ", Level " << e.level << ", State " << e.state << ", Server "
-                      << (server.empty() ? "(default registry)" : server) << ", Line 1\n"
-                      << e.message << "\n";
+            printMsg(e.number, e.level, e.state, e.message);
         } else if (!providerSpoke) {
             std::cout << e.text << "\n";
         }
@@ -96,6 +99,11 @@ int main(int argc, char** argv)
 
     SqlClient client;
     if (!client.SetDataSource(server.c_str(), login.c_str(), password.c_str(), database.c_str())) {
+        const auto errors = client.connectionErrors();
+        for (const dalport::ProviderError& e : errors)
+            printMsg(e.number, e.level, e.state, e.message);
+        if (!errors.empty())
+            return 1;
         std::cerr << "quorin-sql: cannot connect to database " << database << " on "
                   << (server.empty() ? "the default registry" : server) << " as " << login
                   << " (wrong login or password, or no access to the database).\n";
