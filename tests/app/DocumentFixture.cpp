@@ -6,6 +6,7 @@
 #include "dalport/Clock.h"
 #include "dalport/Registry.h"
 
+#include <dlfcn.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
@@ -21,9 +22,22 @@ namespace quorin::test {
 
 namespace {
 
+// When the engine itself was built: a rebuilt engine may write its files otherwise, so
+// a template made by an older one is not reused.
+std::string EngineBuildStamp()
+{
+    Dl_info info{};
+    if (!dladdr(reinterpret_cast<const void*>(&dalport::CreateServer), &info) || !info.dli_fname)
+        return "unknown";
+    std::error_code ec;
+    const auto written = fs::last_write_time(info.dli_fname, ec);
+    return ec ? std::string("unknown") : std::to_string(written.time_since_epoch().count());
+}
+
 std::string ScriptsKey()
 {
-    std::string all = kTestLogin;
+    std::string all = EngineBuildStamp();
+    all += kTestLogin;
     all += kTestPassword;
     for (const dalport::DatabaseScript& s : quorin::registryScripts()) {
         all += s.name;
