@@ -301,7 +301,9 @@ void TTabWnd::LayoutTabs()
 
 void TTabWnd::paintEvent(QPaintEvent*)
 {
-    LayoutTabs();
+    // The tabs were laid out when their size, icons or visibility last changed. Moving or
+    // raising the caption labels from here would schedule another paint, and the window
+    // would repaint for ever.
     QPainter painter(this);
     const QPalette& pal = palette();
     const int w = width();

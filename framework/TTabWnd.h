@@ -60,7 +60,7 @@ public:
     void SetTabEnabled(int index, bool enabled);
     void SetPageEnabled(int index, bool enabled);
 
-    // The tab's left and right x from the last paint (hit testing uses them).
+    // The tab's left and right x from the last layout (hit testing uses them).
     int TabLeft(int index) const;
     int TabRight(int index) const;
     // The tab's width as painted: caption width plus 4, at most 200, plus 18 with icon.

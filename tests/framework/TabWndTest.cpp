@@ -235,4 +235,33 @@ TEST(TabWndFocus, ActivatingFromCodeDoesNotMoveTheFocusButClickingDoes)
     EXPECT_FALSE(chart->isVisible());
 }
 
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+TEST_F(TabWndTest, AnIdleTabWindowStopsRepainting)
+{
+    PaintCounter counter;
+    tabs.installEventFilter(&counter);
+    tabs.update();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return counter.paints > 0; }, 2000));
+    QTest::qWait(100);
+    // Once painted, nothing has changed: further paints would mean the window keeps
+    // scheduling its own repaint.
+    counter.paints = 0;
+    QTest::qWait(300);
+    EXPECT_EQ(counter.paints, 0);
+    tabs.removeEventFilter(&counter);
+}
+
 } // namespace
