@@ -4,9 +4,10 @@
 #include "framework/ControlId.h"
 #include "framework/MessageBox.h"
 
+#include <QRegularExpression>
+
 #include <cstdlib>
 #include <cstring>
-#include <string>
 
 namespace {
 
@@ -29,6 +30,16 @@ bool OnlyCharacters(const QString& text, const char* allowed)
             return false;
     }
     return true;
+}
+
+// The number at the start of the text, read as C's strtod reads it ("1.5.2" is 1.5, a
+// lone "+" is 0) but always with the decimal point: the application runs in the user's
+// locale, where strtod would stop at the "." of "1.5" under a decimal comma.
+double LeadingNumber(const QString& text)
+{
+    static const QRegularExpression number(QStringLiteral("^[+-]?(?:[0-9]+\\.?[0-9]*|\\.[0-9]+)"));
+    const QRegularExpressionMatch match = number.match(text);
+    return match.hasMatch() ? match.captured(0).toDouble() : 0.0;
 }
 
 } // namespace
@@ -58,9 +69,7 @@ void DDX_FloatField(CDataExchange* pDX, int id, float& value)
     const QString text = framework::WindowText(control).left(kNumberChars);
     if (!OnlyCharacters(text, "0123456789.+-"))
         FailWith(pDX, "Invalid characters in numeric field.");
-    // strtod stops at the first character that does not continue a number: "1.5.2"
-    // reads 1.5, a lone "+" reads 0.
-    value = text.isEmpty() ? kEmptyFloat : static_cast<float>(std::strtod(text.toLatin1().constData(), nullptr));
+    value = text.isEmpty() ? kEmptyFloat : static_cast<float>(LeadingNumber(text));
 }
 
 void DDX_DateField(CDataExchange* pDX, int id, QString& value)

@@ -10,6 +10,9 @@
 #include <QLineEdit>
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <string>
+
 namespace {
 
 constexpr const char* kInvalidNumber = "Invalid characters in numeric field.";
@@ -98,6 +101,44 @@ TEST_F(DdxFieldsTest, FloatFieldEmptyValueAndTwoDecimals)
     EXPECT_FLOAT_EQ(value, -12.25f);
     EXPECT_FALSE(Save(DDX_FloatField, QStringLiteral("1,5"), value));
     EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+TEST_F(DdxFieldsTest, FloatFieldReadsTheNumberAtTheStartOfTheText)
+{
+    float value = 0.0f;
+    EXPECT_TRUE(Save(DDX_FloatField, QStringLiteral("5."), value));
+    EXPECT_FLOAT_EQ(value, 5.0f);
+    EXPECT_TRUE(Save(DDX_FloatField, QStringLiteral(".5"), value));
+    EXPECT_FLOAT_EQ(value, 0.5f);
+    EXPECT_TRUE(Save(DDX_FloatField, QStringLiteral("+2.5"), value));
+    EXPECT_FLOAT_EQ(value, 2.5f);
+    EXPECT_TRUE(Save(DDX_FloatField, QStringLiteral("7-3"), value));
+    EXPECT_FLOAT_EQ(value, 7.0f);
+    EXPECT_TRUE(Save(DDX_FloatField, QStringLiteral("+-1"), value));
+    EXPECT_EQ(value, 0.0f);
+    EXPECT_TRUE(Save(DDX_FloatField, QStringLiteral("."), value));
+    EXPECT_EQ(value, 0.0f);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// The program runs in the user's locale; a decimal comma there must not cut "1.5" to 1.
+TEST_F(DdxFieldsTest, FloatFieldReadsTheDecimalPointUnderADecimalCommaLocale)
+{
+    const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+    const char* comma = nullptr;
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "nl_NL.UTF-8", "de_DE"}) {
+        if (std::setlocale(LC_NUMERIC, name)) {
+            comma = name;
+            break;
+        }
+    }
+    if (!comma)
+        GTEST_SKIP() << "no locale with a decimal comma is installed";
+    float value = 0.0f;
+    const bool ok = Save(DDX_FloatField, QStringLiteral("1.5"), value);
+    std::setlocale(LC_NUMERIC, previous.c_str());
+    EXPECT_TRUE(ok);
+    EXPECT_FLOAT_EQ(value, 1.5f);
 }
 
 TEST_F(DdxFieldsTest, DateFieldNaAndTheDocumentedEdges)
