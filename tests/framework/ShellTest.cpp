@@ -299,6 +299,14 @@ TEST_F(FailedLoginTest, MenusToolbarAndStatusBarAreComplete)
     EXPECT_EQ(panes[1]->text(), QStringLiteral("NUM"));
     EXPECT_EQ(frame->CommandAction(res::ID_FILE_SAVE)->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
     EXPECT_EQ(frame->CommandAction(res::ID_SYMBOL_ERASER)->shortcut(), QKeySequence(QStringLiteral("Alt+-")));
+
+    // The status-bar texts the program gives its commands.
+    EXPECT_EQ(frame->CommandAction(res::ID_TOOLS_RECRUITMENT)->statusTip(), QStringLiteral("Edit Recruitment Methods"));
+    EXPECT_EQ(frame->CommandAction(res::ID_TOOLS_UPDATE)->statusTip(),
+              QStringLiteral("Update Subject Records from Audiogram Manager."));
+    EXPECT_EQ(frame->CommandAction(res::ID_TOOLS_CID_IMPORT)->statusTip(), QStringLiteral("Import from CID Database"));
+    EXPECT_EQ(frame->CommandAction(res::ID_AUD_EDIT)->statusTip(), QStringLiteral("Edit the current Audiogram"));
+    EXPECT_EQ(frame->CommandAction(res::ID_PAGE_PREV)->statusTip(), QStringLiteral("View Previous Test."));
 }
 
 TEST_F(FailedLoginTest, UpdateHandlersOfTheShell)
