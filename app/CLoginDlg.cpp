@@ -8,25 +8,6 @@
 
 #include <QPainter>
 
-namespace {
-
-// The logo with its white background turned into the dialog's colour, so it blends in.
-QImage LogoOn(const QColor& background)
-{
-    QImage logo = res::LogoImage().convertToFormat(QImage::Format_RGB32);
-    const QRgb white = qRgb(255, 255, 255);
-    for (int y = 0; y < logo.height(); ++y) {
-        auto line = reinterpret_cast<QRgb*>(logo.scanLine(y));
-        for (int x = 0; x < logo.width(); ++x) {
-            if ((line[x] & 0xFFFFFF) == (white & 0xFFFFFF))
-                line[x] = background.rgb();
-        }
-    }
-    return logo;
-}
-
-} // namespace
-
 CLoginDlg::CLoginDlg(QWidget* parent) : CTemplateDialog(res::IDD_LOGIN, parent)
 {
 }
@@ -60,7 +41,7 @@ void CLoginDlg::paintEvent(QPaintEvent* event)
 {
     CTemplateDialog::paintEvent(event);
     // The colour at the dialog's top-left pixel is its background colour.
-    const QImage logo = LogoOn(palette().color(backgroundRole()));
+    const QImage logo = res::LogoOnBackground(res::LogoImage(), palette().color(backgroundRole()));
     QPainter painter(this);
-    painter.drawImage(QPoint(0, 0), logo, QRect(0, 0, logo.width() / 2, logo.height()));
+    painter.drawImage(QPoint(0, 0), logo);
 }

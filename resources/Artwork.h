@@ -2,6 +2,7 @@
 // The program's own artwork, drawn in code: toolbar button images (16x15), the icons of
 // the application and the workspace tabs, and the institute's logo.
 
+#include <QColor>
 #include <QImage>
 #include <QPixmap>
 
@@ -15,5 +16,9 @@ QPixmap ImageResource(int resourceId);
 
 // The logo as a 16-colour image on a white background, 203 by 140 pixels.
 QImage LogoImage();
+
+// The left half of a logo image with its white turned into the given background colour,
+// as the login dialog and the Subject tab paint it, so it sits on them without a white box.
+QImage LogoOnBackground(const QImage& logo, const QColor& background);
 
 } // namespace res

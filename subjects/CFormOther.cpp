@@ -9,7 +9,6 @@
 #include "framework/ReportListCtrl.h"
 #include "resources/Resource.h"
 #include "resources/SubjectTemplates.h"
-#include "subjects/AdminImport.h"
 #include "subjects/ParticipationCodes.h"
 
 #include <QCheckBox>
@@ -69,10 +68,6 @@ CFormOther::CFormOther(QWidget* parent, CCreateContext* context)
     }
     connect(framework::FindControlAs<QPushButton>(this, IDC_UPDATE), &QPushButton::clicked, this,
             [this] { OnUpdateRow(); });
-    CommandMap().On(res::ID_TOOLS_ADMIN_IMPORT, [this] {
-        if (GetDocument())
-            quorin::OnAdminImport(GetDocument()->UI());
-    });
 }
 
 void CFormOther::InsertColumns()

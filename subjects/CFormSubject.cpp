@@ -5,9 +5,9 @@
 #include "framework/ControlId.h"
 #include "framework/DialogUnits.h"
 #include "framework/ResourceImages.h"
+#include "resources/Artwork.h"
 #include "resources/Resource.h"
 #include "resources/SubjectTemplates.h"
-#include "subjects/AdminImport.h"
 #include "subjects/CMedicalManagerLookupDlg.h"
 #include "subjects/CSubjectLookupDlg.h"
 #include "subjects/SubjectArtwork.h"
@@ -78,10 +78,6 @@ CFormSubject::CFormSubject(QWidget* parent, CCreateContext* context)
     }
     ConnectHandlers();
     WatchChanges();
-    CommandMap().On(res::ID_TOOLS_ADMIN_IMPORT, [this] {
-        if (GetDocument())
-            quorin::OnAdminImport(GetDocument()->UI());
-    });
 }
 
 QLineEdit* CFormSubject::Edit(int id) const
@@ -361,7 +357,7 @@ bool CFormSubject::eventFilter(QObject* watched, QEvent* event)
 void CFormSubject::paintEvent(QPaintEvent* event)
 {
     TVisualFormView::paintEvent(event);
-    const QImage logo = quorin::LogoOnBackground(framework::LoadImageResource(res::IDB_LOGO).toImage(),
+    const QImage logo = res::LogoOnBackground(framework::LoadImageResource(res::IDB_LOGO).toImage(),
                                                  palette().color(backgroundRole()));
     if (logo.isNull())
         return;

@@ -26,21 +26,4 @@ QPixmap NoticeIcon()
     return icon;
 }
 
-QImage LogoOnBackground(const QImage& logo, const QColor& background)
-{
-    if (logo.isNull())
-        return {};
-    QImage half = logo.copy(0, 0, logo.width() / 2, logo.height()).convertToFormat(QImage::Format_RGB32);
-    const QRgb white = qRgb(255, 255, 255);
-    const QRgb fill = background.rgb();
-    for (int y = 0; y < half.height(); ++y) {
-        auto line = reinterpret_cast<QRgb*>(half.scanLine(y));
-        for (int x = 0; x < half.width(); ++x) {
-            if ((line[x] & 0xFFFFFF) == (white & 0xFFFFFF))
-                line[x] = fill;
-        }
-    }
-    return half;
-}
-
 } // namespace quorin

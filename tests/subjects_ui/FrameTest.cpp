@@ -103,6 +103,7 @@ TEST_F(FrameTest, ToolsCommandsOfTheSubjectRegistryAreAvailable)
     EXPECT_TRUE(frame->QueryCommand(res::ID_TOOLS_ADMIN_IMPORT).IsEnabled());
     EXPECT_TRUE(frame->ExecuteCommand(res::ID_TOOLS_ADMIN_IMPORT));
     EXPECT_EQ(ui.Texts(), QStringList{QStringLiteral("Unable to connect to Medical Manager Server!")});
+    EXPECT_EQ(ui.Messages().back().icon, UserInterface::Icon::Stop);
 }
 
 } // namespace

@@ -213,13 +213,5 @@ TEST_F(SubjectFormTest, MedicalManagerPatientChosenWithOkFillsTheForm)
     EXPECT_EQ(form->m_strGender, QStringLiteral("Female"));
 }
 
-TEST_F(SubjectFormTest, AdminImportSaysTheMedicalManagerServerIsUnreachable)
-{
-    EXPECT_TRUE(form->OnCmdMsg(res::ID_TOOLS_ADMIN_IMPORT, nullptr));
-    ASSERT_EQ(ui.Messages().size(), 1u);
-    EXPECT_EQ(ui.Messages()[0].text, QStringLiteral("Unable to connect to Medical Manager Server!"));
-    EXPECT_EQ(ui.Messages()[0].icon, UserInterface::Icon::Stop);
-}
-
 } // namespace
 } // namespace quorin::test
