@@ -55,9 +55,12 @@ bool CQuorinDoc::OnNewDocument()
         return true;
     }
     if (m_subject.Modified || m_audCurrent.Dirty) {
+        // A save that could not store the subject has said why; clearing now would throw
+        // away what the user asked to keep, so the subject stays open for correcting.
         if (m_ui.MessageBox(QStringLiteral("Save Current Subject?"), UserInterface::Icon::Default,
-                            UserInterface::Buttons::YesNo) == UserInterface::Answer::Yes)
-            SaveSubject();
+                            UserInterface::Buttons::YesNo) == UserInterface::Answer::Yes
+            && !SaveSubject())
+            return true;
     }
     ClearDocument();
     m_ui.BringForward(UserInterface::Page::Chart);

@@ -46,6 +46,22 @@ TEST_F(DocumentTest, NewAnsweredYesSavesTheSubjectFirst)
     EXPECT_EQ(doc->m_subject.SubjectID, -1);
 }
 
+TEST_F(DocumentTest, NewAnsweredYesKeepsTheSubjectWhenTheSaveCannotStoreIt)
+{
+    doc->m_subject = quorin::test::DistinctSubject();
+    doc->m_subject.DateInitial = "";
+    doc->m_subject.Modified = 1;
+    ui.AnswerNext(UserInterface::Answer::Yes);
+    ASSERT_TRUE(doc->OnNewDocument());
+    EXPECT_EQ(ui.Texts(), (QStringList{"Save Current Subject?",
+                                       "You must enter a Last Name, First Name, Birth Date and Initial "
+                                       "Consent date before saving."}));
+    // What was typed is still there to be completed, and still marked as unsaved.
+    EXPECT_EQ(doc->m_subject.Lastname, "Lee");
+    EXPECT_EQ(doc->m_subject.Modified, 1);
+    EXPECT_EQ(Count("Quorin", "select count(*) as num from subjects"), 0);
+}
+
 TEST(NewDocument, AFailedLoginSaysSoAndLeavesTheDocumentUnconnected)
 {
     ScriptedUserInterface ui;

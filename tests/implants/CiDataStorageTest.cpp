@@ -186,3 +186,21 @@ TEST_F(CiDataStorage, AFailedDeviceWriteKeepsTheStoredSetAndTheFlags)
     EXPECT_EQ(Scalar("Quorin", "select DegreePriorL from cidata", "DegreePriorL"), "Severe");
     EXPECT_EQ(doc->m_ciData.Devices.size(), 3u);
 }
+
+TEST_F(CiDataStorage, AFailedSpeechRowWriteKeepsTheStoredRowsAndTheFlags)
+{
+    const int id = SaveSubjectWithCi();
+    ASSERT_NE(doc->LoadSubjectById(id), 0);
+    registry.ExecRaw("Quorin", "create trigger refuse_row before insert on cispeech "
+                               "when new.TestName = 'Broken' begin select raise(abort, 'refused'); end");
+    doc->m_subject.Modified = 1;
+    doc->m_ciSpeechList.front().Score = 1.0f;
+    doc->m_ciSpeechList.push_back(SpeechRow("Discrimination", "Broken", 5.0f, 3));
+    EXPECT_EQ(doc->SaveSubject(), 0);
+    EXPECT_FALSE(TakeErrors().empty());
+    EXPECT_EQ(doc->m_subject.Modified, 1);
+    // Neither emptied nor half rewritten: the two stored rows with their old scores.
+    EXPECT_EQ(Count("Quorin", "select count(*) as num from cispeech"), 2);
+    EXPECT_EQ(Count("Quorin", "select count(*) as num from cispeech where Score = 62.5"), 1);
+    EXPECT_EQ(doc->m_ciSpeechList.size(), 3u);
+}
