@@ -52,6 +52,8 @@ private:
     struct CompiledProcedure {
         ProcedureDefinition definition;
         std::vector<sqlite3_stmt*> statements;
+        // Per statement and slot, the declared parameter it takes (T-SQL names ignore case).
+        std::vector<std::vector<std::size_t>> slots;
         bool changesRoles = false;
     };
     struct Denial {
@@ -93,6 +95,7 @@ private:
     bool isSecurityAdmin() const;
     bool principalExists(const std::string& name, const char* type);
     bool loginExists(const std::string& name, std::string* hash = nullptr);
+    bool loginIsServerAdmin(const std::string& name);
 
     static int authorize(void* self, int action, const char* a, const char* b, const char* db, const char* inner);
     int authorizeAction(int action, const char* a, const char* b, const char* db, const char* inner);

@@ -90,9 +90,10 @@ int EngineConnection::authorizeAction(int action, const char* a, const char* b, 
     case SQLITE_UPDATE:
     case SQLITE_DELETE: {
         const char* what = action == SQLITE_INSERT ? "INSERT" : action == SQLITE_UPDATE ? "UPDATE" : "DELETE";
-        // SQLite's own schema table changes only under a statement already allowed.
-        if (a && toLower(a).rfind("sqlite_", 0) == 0 && schema != "master" && isSecurityAdmin())
-            return SQLITE_OK;
+        // SQLite's own schema table changes only under a statement already allowed; its
+        // INSERT comes before the CREATE it belongs to, so a refusal says CREATE.
+        if (a && toLower(a).rfind("sqlite_", 0) == 0 && schema != "master")
+            return isSecurityAdmin() ? SQLITE_OK : deny("CREATE TABLE", a, true);
         if (schema == "master" || isSystemTable(a) || !hasDataAccess())
             return deny(what, a);
         return SQLITE_OK;

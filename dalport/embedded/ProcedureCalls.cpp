@@ -34,6 +34,26 @@ std::pair<std::string, std::string> splitProcedureName(const std::string& text)
     return {database, parts.back()};
 }
 
+// The declared parameter each slot of a body statement takes. A variable the header
+// does not declare is SQL Server's error 137, never a silent NULL.
+std::vector<std::size_t> parameterSlots(sqlite3_stmt* stmt, const ProcedureDefinition& def)
+{
+    std::vector<std::size_t> slots;
+    const int count = sqlite3_bind_parameter_count(stmt);
+    for (int k = 1; k <= count; ++k) {
+        const char* name = sqlite3_bind_parameter_name(stmt, k);
+        const std::string text = name ? name : "?";
+        std::size_t found = def.parameters.size();
+        for (std::size_t i = 0; i < def.parameters.size() && found == def.parameters.size(); ++i)
+            if (equalsIgnoreCase(def.parameters[i].name, text))
+                found = i;
+        if (found == def.parameters.size())
+            throw EngineError{137, 15, 2, "Must declare the scalar variable \"" + text + "\"."};
+        slots.push_back(found);
+    }
+    return slots;
+}
+
 } // namespace
 
 EngineConnection::CompiledProcedure& EngineConnection::procedure(const std::string& text)
@@ -77,6 +97,7 @@ EngineConnection::CompiledProcedure& EngineConnection::procedure(const std::stri
             if (!stmt)
                 continue; // blanks and comments after the last statement
             proc->statements.push_back(stmt);
+            proc->slots.push_back(parameterSlots(stmt, proc->definition));
         }
     } catch (...) {
         for (sqlite3_stmt* stmt : proc->statements)
@@ -121,20 +142,17 @@ std::vector<Value> EngineConnection::bindArguments(const ProcedureDefinition& de
 std::unique_ptr<RowsResult> EngineConnection::runBody(CompiledProcedure& proc, const std::vector<Value>& values,
                                                       bool outer)
 {
-    const ProcedureDefinition& def = proc.definition;
     // Deferred: only the files the body writes are locked, as SQL Server locks only
     // what a statement touches.
     execInternal(outer ? "BEGIN" : "SAVEPOINT quorin_procedure");
     std::unique_ptr<RowsResult> first;
     try {
         InternalScope internal(*this);
-        for (sqlite3_stmt* stmt : proc.statements) {
-            sqlite3_clear_bindings(stmt);
-            for (std::size_t i = 0; i < def.parameters.size(); ++i) {
-                const int index = sqlite3_bind_parameter_index(stmt, def.parameters[i].name.c_str());
-                if (index > 0)
-                    bindValue(stmt, index, values[i]);
-            }
+        for (std::size_t s = 0; s < proc.statements.size(); ++s) {
+            sqlite3_stmt* stmt = proc.statements[s];
+            const std::vector<std::size_t>& slots = proc.slots[s];
+            for (std::size_t k = 0; k < slots.size(); ++k)
+                bindValue(stmt, static_cast<int>(k) + 1, values[slots[k]]);
             auto rows = step(stmt);
             if (!first && rows->hasColumns())
                 first = std::move(rows);

@@ -63,6 +63,14 @@ bool EngineConnection::loginExists(const std::string& name, std::string* hash)
     return found;
 }
 
+bool EngineConnection::loginIsServerAdmin(const std::string& name)
+{
+    InternalScope internal(*this);
+    bool found = false;
+    run(m_db, "SELECT 1 FROM master.logins WHERE name = ?1 AND is_admin <> 0", {name}, nullptr, &found);
+    return found;
+}
+
 void EngineConnection::requireSecurityAdmin() const
 {
     if (!isSecurityAdmin())
@@ -93,7 +101,9 @@ void EngineConnection::runSecurity(const SecurityStatement& s)
         const bool ownPasswordChange = own && s.password && s.oldPassword && !s.checkPolicy;
         if (!isSecurityAdmin() && !ownPasswordChange)
             throw errors::noSecurityPermission();
-        if (!exists)
+        // A database's administrators manage staff logins, never the server's
+        // administrator: that would hand them the whole server.
+        if (!exists || (!ownPasswordChange && !m_context.serverAdmin && loginIsServerAdmin(s.name)))
             throw errors::cannotAlterLogin(s.name);
         if (s.oldPassword && !verifyPassword(hash, *s.oldPassword))
             throw errors::cannotAlterLogin(s.name);
@@ -108,7 +118,7 @@ void EngineConnection::runSecurity(const SecurityStatement& s)
     }
     case K::DropLogin:
         requireSecurityAdmin();
-        if (!loginExists(s.name))
+        if (!loginExists(s.name) || (!m_context.serverAdmin && loginIsServerAdmin(s.name)))
             throw errors::cannotDrop("login", s.name);
         if (equalsIgnoreCase(s.name, m_context.login))
             throw EngineError{15434, 16, 1, "Could not drop login '" + s.name + "' as the user is currently logged in."};

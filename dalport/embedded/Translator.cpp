@@ -750,7 +750,9 @@ private:
                         }
                     }
                 }
-                emit(quoteString(t.value));
+                // A text compares as SQL Server's default collation does even where no
+                // column lends it one: 'abc' = 'ABC ', CONVERT(char, d, 101) = '03/07/2009'.
+                emit(quoteString(t.value) + " COLLATE TSQL");
                 ++i;
                 continue;
             }

@@ -108,6 +108,10 @@ TEST_F(Logins, SecurityStatementsNeedAdministrator15247)
     boxes.clear();
     EXPECT_EQ(db.RunTextQuery("insert into sys_role_members(role, member) values ('QuorinAdmin', 'jdoe')"), 0);
     EXPECT_EQ(lastProviderError().number, 229);
+    boxes.clear();
+    EXPECT_EQ(db.RunTextQuery("create table mine(a int)"), 0);
+    EXPECT_EQ(lastProviderError().number, 262);
+    EXPECT_EQ(lastProviderError().message, "CREATE TABLE permission denied in database 'Quorin'.");
 }
 
 TEST_F(Logins, QuorinAdminMemberAddsAStaffMember)
@@ -174,6 +178,39 @@ TEST_F(Logins, OwnPasswordChangesWithTheOldOne)
     MyADO again;
     EXPECT_EQ(again.SetDataSource(server.folder().c_str(), "jdoe", kStaffPassword, "Quorin"), 0);
     connect(again, server, "jdoe", "N3w-pass");
+}
+
+TEST_F(Logins, DatabaseAdministratorCannotTakeOverTheServerAdministrator)
+{
+    MyADO db;
+    connect(db, server, "boss", kStaffPassword);
+    EXPECT_EQ(db.RunTextQuery("ALTER LOGIN sa WITH PASSWORD = 'Taken-0ver'"), 0);
+    EXPECT_EQ(lastProviderError().number, 15151);
+    EXPECT_EQ(lastProviderError().message,
+              "Cannot alter the login 'sa', because it does not exist or you do not have permission.");
+    boxes.clear();
+    EXPECT_EQ(db.RunTextQuery("DROP LOGIN sa"), 0);
+    EXPECT_EQ(lastProviderError().message,
+              "Cannot drop the login 'sa', because it does not exist or you do not have permission.");
+    // Staff logins stay theirs to manage.
+    boxes.clear();
+    EXPECT_EQ(db.RunTextQuery("ALTER LOGIN jdoe WITH PASSWORD = 'TempLoginPhrase'"), 1);
+    EXPECT_TRUE(boxes.all.empty());
+    MyADO admin;
+    connect(admin, server, kAdmin, kAdminPassword);
+}
+
+TEST_F(Logins, PlainUserReadsLoginNamesButNoHashes)
+{
+    MyADO db;
+    connect(db, server, "jdoe", kStaffPassword);
+    EXPECT_EQ(column(db, "select name from sys.server_principals where name = 'SA'", "name"),
+              (std::vector<std::string>{"sa"}));
+    EXPECT_EQ(db.RunTextQuery("select password_hash from master.logins"), 0);
+    EXPECT_EQ(lastProviderError().number, 229);
+    boxes.clear();
+    EXPECT_EQ(db.RunTextQuery("update master.logins set is_admin = 1 where name = 'jdoe'"), 0);
+    EXPECT_EQ(lastProviderError().number, 229);
 }
 
 TEST_F(Logins, PasswordsAreStoredOnlyAsArgon2idHashes)

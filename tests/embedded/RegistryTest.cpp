@@ -47,6 +47,34 @@ TEST_F(Registry, ABrokenProcedureFailsCreationAndLeavesNothing)
     dalport::CreateServer(folder, "admin", "pw", TestServer::scripts());
 }
 
+TEST_F(Registry, ProcedureVariablesIgnoreCaseAndMustBeDeclared)
+{
+    auto scripts = TestServer::scripts();
+    scripts[0].procedures.push_back("CREATE PROCEDURE uspEcho\n    @Name varchar(20),\n    @Count int\nAS\n"
+                                    "SELECT @NAME AS name, @count + 1 AS next;\n");
+    dalport::CreateServer(folder, "admin", "pw", scripts);
+    MyADO db;
+    ASSERT_EQ(db.SetDataSource(folder.c_str(), "admin", "pw", "Quorin"), 1);
+    db.BindStringParam("@Name", "Ada");
+    db.BindIntParam("@Count", 41);
+    ASSERT_EQ(db.RunStoredProcedure("uspEcho"), 1);
+    EXPECT_EQ(db.GetStringField("name"), "Ada");
+    EXPECT_EQ(db.GetIntField("next"), 42);
+    db.RemoveParams();
+
+    const std::string other = folder + "-undeclared";
+    scripts = TestServer::scripts();
+    scripts[0].procedures.push_back("CREATE PROCEDURE uspTypo\n    @id int\nAS\nSELECT @idd AS v;\n");
+    try {
+        dalport::CreateServer(other, "admin", "pw", scripts);
+        FAIL() << "created a server whose procedure reads an undeclared variable";
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find("Must declare the scalar variable \"@idd\"."), std::string::npos)
+            << e.what();
+    }
+    EXPECT_FALSE(fs::exists(other + "/master.db"));
+}
+
 TEST_F(Registry, RawSqliteWritersUseTheEngineCollationAndFunctions)
 {
     dalport::CreateServer(folder, "admin", "pw", TestServer::scripts());

@@ -126,6 +126,19 @@ TEST_F(TextQuery, TextComparesIgnoringCaseAndTrailingBlanks)
     EXPECT_EQ(scalar(db, "SELECT subjectid as v from subjects where firstname like 'an%' and lastname like 'smi%'"), "1");
 }
 
+TEST_F(TextQuery, TextsCompareAsSqlServerDoesWhereNoColumnLendsACollation)
+{
+    EXPECT_EQ(scalar(db, "select case when 'abc' = 'ABC  ' then 1 else 0 end as v"), "1");
+    EXPECT_EQ(scalar(db, "select case when 'b' in ('a', 'B ') then 1 else 0 end as v"), "1");
+    EXPECT_EQ(scalar(db, "select case when 'abd' > 'ABC' then 1 else 0 end as v"), "1");
+    // CONVERT's char(30) keeps its padding; the comparison ignores it.
+    EXPECT_EQ(scalar(db, "select subjectid as v from subjects where CONVERT(char, birthdate, 101) = '12/31/1990'"),
+              "1");
+    EXPECT_EQ(column(db, "select subjectid from subjects where rtrim(lastname) = 'smith' order by subjectid",
+                     "subjectid"),
+              (std::vector<std::string>{"1", "3"}));
+}
+
 TEST_F(TextQuery, ApostropheInsideALiteral)
 {
     EXPECT_EQ(scalar(db, "select subjectid as v from subjects where lastname = 'O''Brien'"), "2");
