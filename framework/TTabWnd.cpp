@@ -205,6 +205,8 @@ bool TTabWnd::SetActiveTab(int index, bool activateView)
     // Keep the focus from falling into a hidden page: if it was inside the old page it
     // moves to the new one, otherwise it stays where it is unless asked to activate.
     const bool focusWasInside = oldPage && oldPage->isAncestorOf(QApplication::focusWidget());
+    if (focusWasInside)
+        m_tabs[m_activeTab]->lastFocus = QApplication::focusWidget();
     if (oldPage) {
         oldPage->setEnabled(false);
         oldPage->hide();
@@ -214,7 +216,7 @@ bool TTabWnd::SetActiveTab(int index, bool activateView)
             newPage->setEnabled(true);
         newPage->show();
         if (activateView || focusWasInside)
-            newPage->setFocus(Qt::OtherFocusReason);
+            FocusPage(next);
     }
     m_activeTab = index;
     update(0, m_tabPos == TabsOnTop ? 0 : height() - kBandHeightBottom, width(), kBandHeightBottom);
@@ -222,6 +224,21 @@ bool TTabWnd::SetActiveTab(int index, bool activateView)
     if (activateView)
         ActivateView(newPage);
     return true;
+}
+
+// The user goes on typing where they left the page, or in its first control the first
+// time; the page itself takes the focus only when it has no control that can.
+void TTabWnd::FocusPage(TabItem& tab)
+{
+    QWidget* page = tab.page.data();
+    auto canTake = [page](QWidget* w) {
+        return w && page->isAncestorOf(w) && w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus);
+    };
+    QWidget* target = canTake(tab.lastFocus.data()) ? tab.lastFocus.data() : nullptr;
+    for (QWidget* w = page->nextInFocusChain(); !target && w && w != page; w = w->nextInFocusChain())
+        if (canTake(w))
+            target = w;
+    (target ? target : page)->setFocus(Qt::TabFocusReason);
 }
 
 bool TTabWnd::CanChangeTab(QWidget*, QWidget*)

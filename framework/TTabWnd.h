@@ -82,6 +82,7 @@ private:
         int left = 0;
         int right = 0;
         QIcon icon;
+        QPointer<QWidget> lastFocus; // the control that had the focus when the page was left
     };
 
     void LayoutTabs();
@@ -90,6 +91,7 @@ private:
     int BandY(int y) const;
     QRect BandRect(int x, int y, int width, int height) const;
     void ActivateView(QWidget* page);
+    void FocusPage(TabItem& tab);
     bool ParentIsFrame() const;
 
     std::vector<std::unique_ptr<TabItem>> m_tabs;

@@ -265,3 +265,42 @@ TEST_F(TabWndTest, AnIdleTabWindowStopsRepainting)
 }
 
 } // namespace
+
+namespace {
+
+TEST(TabWndFocus, ClickingATabPutsTheFocusWhereTheUserLeftThatPage)
+{
+    TFrameWnd frame;
+    auto tabs = new TTabWnd;
+    frame.setCentralWidget(tabs);
+    tabs->SetTabPos(TTabWnd::TabsOnTop);
+    auto twoEdits = [](const QString& name) {
+        QWidget* page = MakePage(name);
+        auto second = new QLineEdit(page);
+        second->setObjectName(name + QStringLiteral("Second"));
+        second->move(0, 40);
+        return page;
+    };
+    QWidget* subject = tabs->AddPage(QStringLiteral("Subject"), twoEdits(QStringLiteral("subject")));
+    QWidget* other = tabs->AddPage(QStringLiteral("Other"), twoEdits(QStringLiteral("other")));
+    frame.resize(700, 500);
+    frame.show();
+    QApplication::setActiveWindow(&frame);
+
+    auto subjectSecond = subject->findChild<QLineEdit*>(QStringLiteral("subjectSecond"));
+    subjectSecond->setFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), subjectSecond);
+
+    // First visit: the page's first control takes the focus, so typing goes somewhere.
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, QPoint(tabs->TabLeft(1) + 4, 15));
+    ASSERT_EQ(tabs->GetActiveTab(), 1);
+    EXPECT_EQ(QApplication::focusWidget(), other->findChild<QLineEdit*>(QStringLiteral("otherEdit")));
+
+    // Back again: the control the user left.
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, QPoint(tabs->TabLeft(0) + 4, 15));
+    ASSERT_EQ(tabs->GetActiveTab(), 0);
+    EXPECT_EQ(QApplication::focusWidget(), subjectSecond);
+}
+
+} // namespace
