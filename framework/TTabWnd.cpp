@@ -238,7 +238,7 @@ void TTabWnd::FocusPage(TabItem& tab)
     for (QWidget* w = page->nextInFocusChain(); !target && w && w != page; w = w->nextInFocusChain())
         if (canTake(w))
             target = w;
-    (target ? target : page)->setFocus(Qt::TabFocusReason);
+    (target ? target : page)->setFocus(Qt::OtherFocusReason);
 }
 
 bool TTabWnd::CanChangeTab(QWidget*, QWidget*)
