@@ -39,3 +39,10 @@ void CDataExchange::Fail()
     }
     throw CDataExchangeFailure{};
 }
+
+void ShowBeginningOfTexts(QWidget* dialog)
+{
+    for (QLineEdit* edit : dialog->findChildren<QLineEdit*>())
+        if (!edit->hasFocus())
+            edit->setCursorPosition(0);
+}

@@ -32,6 +32,11 @@ private:
     bool m_lastIsEdit = false;
 };
 
+// After the members are shown, every field the user is not typing in shows the
+// beginning of its text, as the platform's edits do (Qt leaves the cursor at the end,
+// so a long value in a narrow field showed only its tail).
+void ShowBeginningOfTexts(QWidget* dialog);
+
 // Runs an exchange; false when a check failed (its message has been shown).
 template <class Exchange>
 bool RunDataExchange(QWidget* dialog, bool saveAndValidate, Exchange&& exchange)
@@ -42,5 +47,7 @@ bool RunDataExchange(QWidget* dialog, bool saveAndValidate, Exchange&& exchange)
     } catch (const CDataExchangeFailure&) {
         return false;
     }
+    if (!saveAndValidate)
+        ShowBeginningOfTexts(dialog);
     return true;
 }

@@ -88,6 +88,24 @@ TEST_F(DataExchangeTest, TextAndNumbersGoBothWays)
     EXPECT_EQ(count, 17);
 }
 
+TEST_F(DataExchangeTest, LoadedTextsShowTheirBeginningExceptWhereTheUserTypes)
+{
+    QString race = QStringLiteral("American Indian or Alaskan Native");
+    QString typing = QStringLiteral("Smith");
+    Edit(11)->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(Load([&](CDataExchange* pDX) {
+        DDX_CBString(pDX, 21, race);
+        DDX_Text(pDX, 10, race);
+        DDX_Text(pDX, 11, typing);
+    }));
+    EXPECT_EQ(Edit(10)->cursorPosition(), 0);
+    EXPECT_EQ(framework::FindControlAs<QComboBox>(&dialog, 21)->lineEdit()->cursorPosition(), 0);
+    // The focused field keeps the cursor where typing goes on.
+    ASSERT_TRUE(Edit(11)->hasFocus());
+    EXPECT_EQ(Edit(11)->cursorPosition(), 5);
+}
+
 TEST_F(DataExchangeTest, RangeFailureShowsOneMessageFocusesTheControlAndStops)
 {
     QString first = QStringLiteral("old"), last = QStringLiteral("old");
