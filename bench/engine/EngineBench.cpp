@@ -3,6 +3,7 @@
 // what keeps the engine close to raw SQLite: a repeated text is neither tokenised nor
 // prepared again. Prints the two ratios at the end.
 
+#include "bench/RatioReporter.h"
 #include "dalport/MyADO.h"
 #include "dalport/Registry.h"
 
@@ -113,18 +114,6 @@ BENCHMARK(BM_Count_MyADO);
 BENCHMARK(BM_Count_RawSqlite);
 BENCHMARK(BM_Lookup_MyADO);
 BENCHMARK(BM_Lookup_RawSqlite);
-
-// Keeps each run's time per iteration so that the ratios can be printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& r : runs)
-            times[r.benchmark_name()] = r.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
 
 } // namespace
 

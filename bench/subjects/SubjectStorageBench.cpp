@@ -2,6 +2,7 @@
 // subject write, each against the same statements run straight on SQLite. Prints the
 // ratios at the end; the aim is at most 2.
 
+#include "bench/RatioReporter.h"
 #include "RawProcedures.h"
 
 #include "app/CQuorinDoc.h"
@@ -151,18 +152,6 @@ BENCHMARK(BM_LoadSubjectById)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadSubjectRawSqlite)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteSubject)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_WriteSubjectRawSqlite)->Unit(benchmark::kMicrosecond);
-
-// Collects each benchmark's time per iteration for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& r : runs)
-            times[r.benchmark_name()] = r.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
 
 } // namespace
 

@@ -20,17 +20,12 @@ std::mutex g_mutex;
 std::optional<ClockTime> g_fixed;
 bool g_initialised = false;
 
-ClockTime fromDateTime(const embedded::DateTime& t)
-{
-    return {t.year, t.month, t.day, t.hour, t.minute, t.second, t.millisecond};
-}
-
 std::optional<ClockTime> parse(const std::string& when)
 {
     embedded::DateTime t;
     if (when.empty() || embedded::readDate(when, t) != embedded::DateReading::Ok)
         return std::nullopt;
-    return fromDateTime(t);
+    return t;
 }
 
 std::optional<ClockTime> fromEnvironment()
@@ -96,9 +91,7 @@ ClockTime ClockNow()
 
 std::string ClockNowText()
 {
-    const ClockTime c = ClockNow();
-    embedded::DateTime t{c.year, c.month, c.day, c.hour, c.minute, c.second, c.millisecond};
-    return embedded::canonicalText(embedded::roundToTicks(t));
+    return embedded::canonicalText(embedded::roundToTicks(ClockNow()));
 }
 
 } // namespace dalport

@@ -225,6 +225,12 @@ private:
         ++m_pos;
         if (peek().kind == Token::Punct && peek().text == ",")
             ++m_pos;
+        return readYearAfterMonthName(out);
+    }
+
+    // The year that ends both month-name forms: four digits, or two with the cut-off.
+    bool readYearAfterMonthName(DateTime& out)
+    {
         skipBlanks();
         if (peek().kind != Token::Number || (peek().text.size() != 4 && peek().text.size() != 2))
             return false;
@@ -244,12 +250,7 @@ private:
         if (out.month == 0)
             return false;
         ++m_pos;
-        skipBlanks();
-        if (peek().kind != Token::Number || (peek().text.size() != 4 && peek().text.size() != 2))
-            return false;
-        out.year = expandYear(peek().text);
-        ++m_pos;
-        return true;
+        return readYearAfterMonthName(out);
     }
 
     bool readTimePart(DateTime& out)

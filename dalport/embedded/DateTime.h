@@ -3,6 +3,8 @@
 // settings, and stored by the engine as canonical text "YYYY-MM-DD HH:MM:SS.fff" so that
 // text order is date order.
 
+#include "dalport/Clock.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -10,15 +12,8 @@
 
 namespace dalport::embedded {
 
-struct DateTime {
-    int year = 1900;
-    int month = 1;
-    int day = 1;
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
-    int millisecond = 0;
-};
+// The same broken-down time the clock hands out.
+using DateTime = ClockTime;
 
 enum class DateReading {
     Ok,
