@@ -10,7 +10,9 @@ packages=(
   unixodbc unixodbc-dev odbcinst libsqliteodbc
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   python3 python3-aiosmtpd
-  xvfb xauth imagemagick fonts-dejavu-core
+  libicu-dev
+  xvfb xauth imagemagick fonts-dejavu-core fonts-liberation poppler-utils
+  at-spi2-core python3-pyatspi
 )
 
 missing=()
