@@ -17,6 +17,7 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <map>
 #include <random>
@@ -52,11 +53,21 @@ public:
     void SetDocumentTitle(const QString&) override {}
 };
 
-// The demo registry is made once and kept between runs.
+// The demo registry is made once and kept between runs; its folder is named after the
+// scripts it was made from, so a changed schema or procedure gets a registry of its own.
 const std::string& Registry()
 {
     static const std::string folder = [] {
-        const fs::path path = fs::temp_directory_path() / "quorin-bench" / ("demo-" + std::to_string(kSubjects));
+        std::string scripts;
+        for (const dalport::DatabaseScript& db : quorin::registryScripts()) {
+            scripts += db.schema;
+            for (const std::string& procedure : db.procedures)
+                scripts += procedure;
+        }
+        char tag[32];
+        std::snprintf(tag, sizeof tag, "%016zx", std::hash<std::string>{}(scripts));
+        const fs::path path =
+            fs::temp_directory_path() / "quorin-bench" / ("demo-" + std::to_string(kSubjects) + "-" + tag);
         if (!fs::exists(path / "master.db")) {
             std::cerr << "creating the demo registry (" << kSubjects << " subjects)...\n";
             fs::create_directories(path.parent_path());
