@@ -2,6 +2,8 @@
 // The program's text queries, as it sends them, with the columns it reads from each.
 // Values the program fills in appear as {unit}, {index}, {subject}, {cid}, {irb},
 // {dataset}, {from}, {to}; the test puts demo values in their place.
+// The plan test runs every entry too: a report or import built later adds its queries
+// here, and its paths are kept off full scans from then on.
 
 #include <map>
 #include <string>
