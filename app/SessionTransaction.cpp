@@ -27,7 +27,16 @@ void SessionTransaction::Rollback()
     if (!m_open)
         return;
     m_open = false;
-    m_db.RunTextQuery("ROLLBACK TRANSACTION");
+    // A second ROLLBACK would be refused (3903) and shown to the user as an error box.
+    if (OpenOnServer())
+        m_db.RunTextQuery("ROLLBACK TRANSACTION");
+}
+
+bool SessionTransaction::OpenOnServer()
+{
+    if (!m_db.RunTextQuery("SELECT @@TRANCOUNT AS trancount") || m_db.IsEOF())
+        return true; // unknown: let the server answer the statement itself
+    return m_db.GetIntField("trancount") > 0;
 }
 
 } // namespace quorin

@@ -1,6 +1,8 @@
 #pragma once
 // One transaction on a session, for the delete-and-rewrite of a set: either the whole
-// new set is stored or the old one stays. Rolled back unless committed.
+// new set is stored or the old one stays. Rolled back unless committed. A failing
+// procedure may end the transaction on the server itself (SET XACT_ABORT ON), so the
+// rollback first asks whether it is still open (@@TRANCOUNT).
 
 class MyADO;
 
@@ -19,6 +21,8 @@ public:
     void Rollback();
 
 private:
+    bool OpenOnServer();
+
     MyADO& m_db;
     bool m_open = false;
 };

@@ -79,6 +79,8 @@ RawProcedures::~RawProcedures()
     for (auto& [name, p] : m_procedures)
         for (sqlite3_stmt* s : p.statements)
             sqlite3_finalize(s);
+    for (auto& [sql, s] : m_statements)
+        sqlite3_finalize(s);
     sqlite3_close(m_db);
 }
 
@@ -103,6 +105,28 @@ int RawProcedures::StepAll(sqlite3_stmt* statement)
     return rows;
 }
 
+sqlite3_stmt* RawProcedures::Prepared(const std::string& sql)
+{
+    sqlite3_stmt*& statement = m_statements[sql];
+    if (!statement && sqlite3_prepare_v2(m_db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK)
+        throw std::runtime_error(sql + ": " + sqlite3_errmsg(m_db));
+    return statement;
+}
+
+namespace {
+
+void BindValue(sqlite3_stmt* s, int index, const std::string& v, bool isDate)
+{
+    char* end = nullptr;
+    const long long n = std::strtoll(v.c_str(), &end, 10);
+    if (!isDate && !v.empty() && end && *end == '\0')
+        sqlite3_bind_int64(s, index, n);
+    else
+        sqlite3_bind_text(s, index, v.c_str(), -1, SQLITE_TRANSIENT);
+}
+
+} // namespace
+
 int RawProcedures::Call(const std::string& name, const std::vector<std::string>& values)
 {
     Procedure& p = m_procedures.at(name);
@@ -115,36 +139,34 @@ int RawProcedures::Call(const std::string& name, const std::vector<std::string>&
             p.statements.push_back(statement);
     }
     m_first = "-1";
-    // Atomic, as the engine runs a body.
-    sqlite3_exec(m_db, "SAVEPOINT raw", nullptr, nullptr, nullptr);
+    // A body of several statements is atomic, as the engine runs it; one statement is
+    // atomic by itself.
+    const bool several = p.statements.size() > 1;
+    if (several)
+        StepAll(Prepared("SAVEPOINT raw"));
     int rows = 0;
     for (sqlite3_stmt* s : p.statements) {
         for (size_t i = 0; i < p.parameters.size() && i < values.size(); ++i) {
             const int index = sqlite3_bind_parameter_index(s, p.parameters[i].name.c_str());
-            if (index <= 0)
-                continue;
-            const std::string& v = values[i];
-            char* end = nullptr;
-            const long long n = std::strtoll(v.c_str(), &end, 10);
-            if (!p.parameters[i].isDate && !v.empty() && end && *end == '\0')
-                sqlite3_bind_int64(s, index, n);
-            else
-                sqlite3_bind_text(s, index, v.c_str(), -1, SQLITE_TRANSIENT);
+            if (index > 0)
+                BindValue(s, index, values[i], p.parameters[i].isDate);
         }
         rows += StepAll(s);
         sqlite3_clear_bindings(s);
     }
-    sqlite3_exec(m_db, "RELEASE raw", nullptr, nullptr, nullptr);
+    if (several)
+        StepAll(Prepared("RELEASE raw"));
     return rows;
 }
 
-int RawProcedures::Run(const std::string& sql)
+int RawProcedures::Run(const std::string& sql, const std::vector<std::string>& values)
 {
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK)
-        throw std::runtime_error(sqlite3_errmsg(m_db));
+    sqlite3_stmt* statement = Prepared(sql);
+    for (size_t i = 0; i < values.size(); ++i)
+        BindValue(statement, static_cast<int>(i) + 1, values[i], false);
+    m_first = "-1";
     const int rows = StepAll(statement);
-    sqlite3_finalize(statement);
+    sqlite3_clear_bindings(statement);
     return rows;
 }
 

@@ -20,6 +20,8 @@ public:
     DemoDate plusDays(int days) const;
     DemoDate minusDays(int days) const { return plusDays(-days); }
     DemoDate minusYears(int years) const;
+    // Days from this date to the other (negative when the other is earlier).
+    int daysUntil(const DemoDate& other) const { return static_cast<int>((other.m_days - m_days).count()); }
     int year() const;
     unsigned month() const;
     bool operator<(const DemoDate& other) const { return m_days < other.m_days; }

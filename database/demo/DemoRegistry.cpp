@@ -7,6 +7,7 @@
 
 #include <sqlite3.h>
 
+#include <cstdio>
 #include <stdexcept>
 
 namespace quorin::demo {
@@ -63,7 +64,64 @@ void CreateStaffLogins(const std::string& folder)
     }
 }
 
+// Rows of (value, count) of a grouping query, most frequent first.
+std::vector<std::pair<std::string, int>> counts(sqlite3* db, const std::string& sql)
+{
+    std::vector<std::pair<std::string, int>> out;
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(statement);
+        throw std::runtime_error(std::string("cannot count the demo data: ") + sqlite3_errmsg(db));
+    }
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+        const unsigned char* value = sqlite3_column_text(statement, 0);
+        std::string text = value ? reinterpret_cast<const char*>(value) : "";
+        out.emplace_back(text.empty() ? "(empty)" : text, sqlite3_column_int(statement, 1));
+    }
+    sqlite3_finalize(statement);
+    return out;
+}
+
+std::vector<DemoDistribution> ReadDistributions(sqlite3* db)
+{
+    return {
+        {"Status", counts(db, "SELECT CASE Status WHEN 0 THEN 'Active' WHEN 1 THEN 'Withdrawn' WHEN 2 THEN 'Inactive' "
+                              "WHEN 3 THEN 'Not Available' ELSE Status END, count(*) AS n "
+                              "FROM subjects GROUP BY Status ORDER BY n DESC, Status")},
+        {"Race", counts(db, "SELECT Race, count(*) AS n FROM subjects GROUP BY Race ORDER BY n DESC, Race")},
+        {"Ethnicity",
+         counts(db, "SELECT Ethnicity, count(*) AS n FROM subjects GROUP BY Ethnicity ORDER BY n DESC, Ethnicity")},
+        {"Phone types",
+         counts(db, "SELECT t, count(*) AS n FROM (SELECT Phone1Type AS t FROM subjects UNION ALL "
+                    "SELECT Phone2Type FROM subjects WHERE Phone2Type <> '') GROUP BY t ORDER BY n DESC, t")},
+        {"Last consent after the initial one",
+         counts(db, "SELECT CASE WHEN d = 0 THEN 'same day' WHEN d < 365 THEN 'within a year' "
+                    "WHEN d < 730 THEN '1-2 years' WHEN d < 1826 THEN '2-5 years' ELSE '5 years or more' END, "
+                    "count(*) AS n FROM (SELECT CAST(julianday(substr(LastDateofConsent, 1, 10)) - "
+                    "julianday(substr(InitialDateofConsent, 1, 10)) AS INTEGER) AS d FROM subjects) "
+                    "GROUP BY 1 ORDER BY min(d)")},
+        {"Last consent year",
+         counts(db, "SELECT substr(LastDateofConsent, 1, 4) AS y, count(*) FROM subjects GROUP BY y ORDER BY y")},
+    };
+}
+
 } // namespace
+
+std::string DescribeDistribution(const DemoDistribution& distribution)
+{
+    long total = 0;
+    for (const auto& [value, n] : distribution.counts)
+        total += n;
+    std::string line = distribution.name + ":";
+    const char* separator = " ";
+    for (const auto& [value, n] : distribution.counts) {
+        char share[32];
+        std::snprintf(share, sizeof share, " (%.1f%%)", total ? 100.0 * n / static_cast<double>(total) : 0.0);
+        line += separator + value + " " + std::to_string(n) + share;
+        separator = ", ";
+    }
+    return line;
+}
 
 DemoSummary FillDemoRegistry(const std::string& serverFolder, int subjects, std::uint32_t seed,
                              const ProgressCallback& progress)
@@ -90,6 +148,7 @@ DemoSummary FillDemoRegistry(const std::string& serverFolder, int subjects, std:
         WriteImplants(ctx);
         WriteSpeechTests(ctx);
         WriteStudies(ctx);
+        ctx.summary.distributions = ReadDistributions(db);
         execute(db, "COMMIT");
     } catch (...) {
         sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);

@@ -9,12 +9,22 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quorin::demo {
 
 // Called now and then while subjects are written: (subjects done, subjects in total).
 using ProgressCallback = std::function<void(int done, int total)>;
+
+// How the subjects spread over the values of one field, most frequent first.
+struct DemoDistribution {
+    std::string name;                                 // "Status", "Race", ...
+    std::vector<std::pair<std::string, int>> counts;  // value ("(empty)" for ""), subjects
+};
+
+// One line: "Race: White 1361 (68.1%), Asian 140 (7.0%), ..."
+std::string DescribeDistribution(const DemoDistribution& distribution);
 
 // What the generator wrote, so that tests can check the reports' counts against it.
 struct DemoSummary {
@@ -35,6 +45,9 @@ struct DemoSummary {
     int participations = 0;        // rows of participationhistory
     int notContacted = 0;          // participation rows with contacted = 1
     int staff = 0;                 // rows of pers
+    // Status, race, ethnicity, phone types and the last consent's distance from the
+    // initial one, as stored.
+    std::vector<DemoDistribution> distributions;
 };
 
 // A staff member of the demo with a login (status as in pers: 0 active, 3 administrator).

@@ -41,6 +41,10 @@ CREATE PROCEDURE dbo.uspCreateNewUser
 AS
 BEGIN
     SET NOCOUNT ON;
+    -- All or nothing: a failure part-way rolls back every statement, and the
+    -- caller's open transaction with it.
+    SET XACT_ABORT ON;
+    BEGIN TRANSACTION;
     IF EXISTS (SELECT 1 FROM pers WHERE UserName = @user)
         UPDATE pers SET LastName = @last, FirstName = @first, Name = @name, Citi = @citi, Nih = @nih,
             Status = @status
@@ -48,6 +52,7 @@ BEGIN
     ELSE
         INSERT INTO pers (UserName, LastName, FirstName, Name, Citi, Nih, Status)
         VALUES (@user, @last, @first, @name, @citi, @nih, @status);
+    COMMIT TRANSACTION;
 END;
 GO
 
@@ -534,6 +539,10 @@ WITH EXECUTE AS OWNER
 AS
 BEGIN
     SET NOCOUNT ON;
+    -- All or nothing: a failure part-way rolls back every statement, and the
+    -- caller's open transaction with it.
+    SET XACT_ABORT ON;
+    BEGIN TRANSACTION;
     IF EXISTS (SELECT 1 FROM sys.database_role_members rm
                JOIN sys.database_principals r ON r.principal_id = rm.role_principal_id
                JOIN sys.database_principals u ON u.principal_id = rm.member_principal_id
@@ -550,6 +559,7 @@ BEGIN
         IF @status = 3 EXEC sp_addrolemember 'QuorinAdmin', @user;
     END;
     UPDATE pers SET Status = @status WHERE UserName = @user;
+    COMMIT TRANSACTION;
 END;
 GO
 
@@ -678,6 +688,10 @@ CREATE PROCEDURE dbo.uspUpdateFeedback
 AS
 BEGIN
     SET NOCOUNT ON;
+    -- All or nothing: a failure part-way rolls back every statement, and the
+    -- caller's open transaction with it.
+    SET XACT_ABORT ON;
+    BEGIN TRANSACTION;
     UPDATE participationhistory SET
         Contacted = @Contact, ExContact = @ExContact, Participate = @Participated,
         ExPartic = @ExParticipated, Date1 = @Date1, Date2 = @Date2, Show = @Show, Appts = @Appts,
@@ -691,6 +705,7 @@ BEGIN
         @Date1, @Date2, @Show, @Appts, @Completed, @Call, @Lab, @Done, @Sessions, @Comments, GETDATE()
     WHERE @Irb <> '' AND NOT EXISTS (SELECT 1 FROM participationhistory
         WHERE SubjectId = @SubjectId AND Irb = @Irb AND Dataset = @Dataset);
+    COMMIT TRANSACTION;
 END;
 GO
 
@@ -727,6 +742,9 @@ CREATE PROCEDURE dbo.uspUpdateQuorinCI
 AS
 BEGIN
     SET NOCOUNT ON;
+    -- A failure part-way (a value too long for its column) rolls back the whole
+    -- update, the caller's open transaction with it, instead of committing the deletes.
+    SET XACT_ABORT ON;
     DECLARE @m TABLE (SubjectId int PRIMARY KEY, PatientId int);
     INSERT INTO @m (SubjectId, PatientId)
     SELECT s.SubjectId, MIN(p.PatientId)
@@ -943,6 +961,10 @@ CREATE PROCEDURE dbo.uspWriteCiData
 AS
 BEGIN
     SET NOCOUNT ON;
+    -- All or nothing: a failure part-way rolls back every statement, and the
+    -- caller's open transaction with it.
+    SET XACT_ABORT ON;
+    BEGIN TRANSACTION;
     DELETE FROM cidata WHERE SubjectId = @SubjectId;
     INSERT INTO cidata (SubjectId, DurationPriorL, DurationPriorR, DegreePriorL,
         DegreePriorR, NatureL, NatureR, EtiologyL, EtiologyR, HAL, HAR, HaTimeL, HaTimeR,
@@ -950,6 +972,7 @@ BEGIN
     VALUES (@SubjectId, @DurationPriorL, @DurationPriorR, @DegreePriorL, @DegreePriorR, @NatureL,
         @NatureR, @EtiologyL, @EtiologyR, @HaL, @HaR, @HaTimeL, @HaTimeR, @DurationUnaidedL,
         @DurationUnaidedR, @Processor1, @Processor2);
+    COMMIT TRANSACTION;
 END;
 GO
 

@@ -59,6 +59,45 @@ TEST_F(DemoRegistry, SubjectsCoverEveryListValueStatusAndAge)
     EXPECT_GT(number("SELECT count(*) FROM subjects s WHERE NOT EXISTS (SELECT 1 FROM zones z WHERE z.Zip = s.Zip)"), 0);
 }
 
+// Drawn with plausible weights, and the generator says how the subjects spread.
+TEST_F(DemoRegistry, DataSpreadAsInARealRegistryAndTheSpreadIsReported)
+{
+    constexpr int kSize = 1000;
+    const auto big = folder() + "-big";
+    const auto made = demo::CreateDemoRegistry(big, kSize, kDemoSeed);
+    RawRegistry raw(big);
+    // Most subjects are active; a pager is rare.
+    EXPECT_GT(raw.number("SELECT count(*) FROM subjects WHERE Status = 0"), kSize * 3 / 4);
+    const auto phones = raw.number("SELECT count(*) FROM subjects") + raw.number("SELECT count(*) FROM subjects WHERE Phone2Type <> ''");
+    const auto pagers = raw.number("SELECT count(*) FROM subjects WHERE Phone1Type = 'Pager'")
+                        + raw.number("SELECT count(*) FROM subjects WHERE Phone2Type = 'Pager'");
+    EXPECT_GE(pagers, 1);
+    EXPECT_LT(pagers * 100, phones * 3);
+    EXPECT_GT(raw.number("SELECT count(*) FROM subjects WHERE Race = 'White'"), kSize / 2);
+    // Last consents spread over the years since the initial one, not piled on one day.
+    EXPECT_LT(raw.number("SELECT max(n) FROM (SELECT count(*) AS n FROM subjects GROUP BY LastDateofConsent)"), kSize / 50);
+    EXPECT_GT(raw.number("SELECT count(*) FROM subjects WHERE LastDateofConsent > InitialDateofConsent"), kSize / 2);
+    EXPECT_GT(raw.number("SELECT count(*) FROM subjects WHERE LastDateofConsent = InitialDateofConsent"), kSize / 4);
+    EXPECT_EQ(raw.number("SELECT count(*) FROM subjects WHERE LastDateofConsent > getdate() "
+                         "OR LastDateofConsent < InitialDateofConsent"),
+              0);
+
+    ASSERT_EQ(made.distributions.size(), 6u);
+    for (const auto& d : made.distributions) {
+        if (d.name == "Phone types")
+            continue; // a subject may have two
+        int total = 0;
+        for (const auto& [value, n] : d.counts)
+            total += n;
+        EXPECT_EQ(total, kSize) << d.name;
+    }
+    const std::string status = demo::DescribeDistribution(made.distributions.front());
+    EXPECT_EQ(status.rfind("Status: Active " + std::to_string(raw.number("SELECT count(*) FROM subjects WHERE Status = 0")) + " (", 0), 0u)
+        << status;
+    EXPECT_EQ(status.find('\n'), std::string::npos);
+    std::filesystem::remove_all(big);
+}
+
 TEST_F(DemoRegistry, AudiogramsShowEverySymbolAndHistories)
 {
     EXPECT_EQ(number("SELECT count(DISTINCT symbol) FROM audpoints WHERE symbol BETWEEN 1 AND 12"), 12);

@@ -1,5 +1,7 @@
 #include "database/TextQueryTable.h"
 
+#include "dalport/MyADO.h"
+
 namespace quorin::test {
 
 const std::vector<TextQuery>& readingQueries()
@@ -34,7 +36,7 @@ const std::vector<TextQuery>& readingQueries()
         {"CID", "Select PatientId, Lastname, Firstname, Convert(char,Dob,101)as birth, Unit from patient where Unit = '{unit}'", "PatientId,Lastname,firstname,birth,Unit"},
         {"CID", "Select PatientId, DurationLeft,DurationRight,DegreePriorLeft,DegreePriorRight, NatureOnsetLeft,NatureOnsetRight,EtiologyLeft,Etiologyright,HaLeft,HaTimeLeft, HaRight,HaTimeRight,UnaidedLeft,UnaidedRight from patient where patientid = {cid} ",
          "DurationLeft,DurationRight,DegreePriorLeft,DegreePriorRight,NatureOnsetLeft,NatureOnsetRight,EtiologyLeft,EtiologyRight,HaLeft,HaRight,HaTimeLeft,HaTimeRight,UnaidedLeft,UnaidedRight"},
-        {"CID", "Select Processor from external where PatientId = {cid} order by DateFit desc ", "Processor"},
+        {"CID", "Select Processor from [external] where PatientId = {cid} order by DateFit desc ", "Processor"},
         {"CID", "SELECT     Ear,Device, Positioner, CONVERT(char,SurgeryDate,101) as SurgDate, CONVERT(char,StimDate,101) as StimDate, AgeAtImplant, Surgeon, Hospital, Status, CONVERT(char,DateOfExplant,101) as XDate, PatientId FROM         [Internal] where PatientId = {cid} ORDER BY SurgeryDate desc ",
          "Ear,Device,Positioner,SurgDate,StimDate,AgeAtImplant,Surgeon,Hospital,Status,XDate"},
         {"CID", "select type, name, score, time, Ear, testtype from speech where patientid = {cid}", "type,name,score,time,Ear,testtype"},
@@ -133,6 +135,46 @@ const std::vector<TextQuery>& changingStatements()
         {"Quorin", "Update Pers set status = 1 where username = 'rolson'", ""},
     };
     return statements;
+}
+
+namespace {
+
+std::string firstValue(MyADO& session, const std::string& sql)
+{
+    if (!session.RunTextQuery(sql.c_str()) || session.IsEOF())
+        return "";
+    return session.GetStringField("v");
+}
+
+} // namespace
+
+std::map<std::string, std::string> textQueryValues(MyADO& quorin, MyADO& aud, MyADO& cid)
+{
+    std::map<std::string, std::string> values;
+    // Subject 1 is an implant patient with a unit, in CID and (often) the clinic's database.
+    values["subject"] = "1";
+    values["unit"] = firstValue(quorin, "select Unit as v from subjects where SubjectId = 1");
+    values["last"] = firstValue(quorin, "select Lastname as v from subjects where SubjectId = 1");
+    values["first"] = firstValue(quorin, "select Firstname as v from subjects where SubjectId = 1");
+    values["birth"] = firstValue(quorin, "select CONVERT(char(10), Birthdate, 101) as v from subjects where SubjectId = 1");
+    values["irb"] = firstValue(quorin, "select top 1 irb as v from participationhistory order by ParticId");
+    values["dataset"] = firstValue(quorin, "select top 1 dataset as v from participationhistory order by ParticId");
+    values["from"] = "1/1/2000";
+    values["to"] = "6/15/2026";
+    values["index"] = firstValue(aud, "select min(PatientIndex) as v from info");
+    values["cid"] = firstValue(cid, "select PatientId as v from patient where Unit = '" + values["unit"] + "'");
+    std::erase_if(values, [](const auto& entry) { return entry.second.empty(); });
+    return values;
+}
+
+std::string fillQuery(std::string sql, const std::map<std::string, std::string>& values)
+{
+    for (const auto& [name, value] : values) {
+        const std::string token = "{" + name + "}";
+        for (auto at = sql.find(token); at != std::string::npos; at = sql.find(token, at + value.size()))
+            sql.replace(at, token.size(), value);
+    }
+    return sql;
 }
 
 } // namespace quorin::test

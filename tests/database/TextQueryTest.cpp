@@ -22,20 +22,9 @@ protected:
         m_cid = connect("CID");
         m_sessions["Aud"] = m_aud.get();
         m_sessions["CID"] = m_cid.get();
-        // Subject 1 is an implant patient with a unit, in CID and (often) the clinic's database.
-        m_values["subject"] = "1";
-        m_values["unit"] = queryText("select Unit as v from subjects where SubjectId = 1", "v");
-        m_values["last"] = queryText("select Lastname as v from subjects where SubjectId = 1", "v");
-        m_values["first"] = queryText("select Firstname as v from subjects where SubjectId = 1", "v");
-        m_values["birth"] = queryText("select CONVERT(char(10), Birthdate, 101) as v from subjects where SubjectId = 1", "v");
-        m_values["irb"] = queryText("select top 1 irb as v from participationhistory order by ParticId", "v");
-        m_values["dataset"] = queryText("select top 1 dataset as v from participationhistory order by ParticId", "v");
-        m_values["from"] = "1/1/2000";
-        m_values["to"] = "6/15/2026";
-        m_values["index"] = text(*m_aud, "select min(PatientIndex) as v from info", "v");
-        m_values["cid"] = text(*m_cid, "select PatientId as v from patient where Unit = '" + m_values["unit"] + "'", "v");
-        for (const auto& [name, value] : m_values)
-            ASSERT_FALSE(value.empty()) << "demo registry lacks " << name;
+        m_values = textQueryValues(m_db, *m_aud, *m_cid);
+        for (const char* name : {"subject", "unit", "last", "first", "birth", "irb", "dataset", "index", "cid"})
+            ASSERT_TRUE(m_values.count(name)) << "demo registry lacks " << name;
     }
 
     static std::string text(MyADO& session, const std::string& sql, const char* column)
@@ -45,15 +34,7 @@ protected:
         return session.GetStringField(column);
     }
 
-    std::string fill(std::string sql) const
-    {
-        for (const auto& [name, value] : m_values) {
-            const std::string token = "{" + name + "}";
-            for (auto at = sql.find(token); at != std::string::npos; at = sql.find(token, at + value.size()))
-                sql.replace(at, token.size(), value);
-        }
-        return sql;
-    }
+    std::string fill(const std::string& sql) const { return fillQuery(sql, m_values); }
 
     // Runs the query and reads every named column of every row; returns the row count.
     int run(const TextQuery& query)

@@ -127,6 +127,9 @@ TEST_F(Tools, DemoRegistryIsMadeWithItsLoginsAndSize)
     const ProcessRun made = run(std::string(QUORIN_REGISTRY_TOOL) + " create --demo " + quote(demo) + " --size 40");
     ASSERT_EQ(made.status, 0) << made.output;
     EXPECT_NE(made.output.find("admin / "), std::string::npos) << made.output;
+    // The exact Server text for a folder that is not the default registry, and the spread.
+    EXPECT_NE(made.output.find("Server: " + fs::weakly_canonical(demo).string() + "\n"), std::string::npos) << made.output;
+    EXPECT_NE(made.output.find("\nStatus: Active "), std::string::npos) << made.output;
     const ProcessRun count = run(std::string(QUORIN_SQL_TOOL) + " -S " + quote(demo)
                                  + " -U jsmith -P QuorinDemo-User1 -d Quorin -Q \"select count(*) as num from subjects\"");
     EXPECT_EQ(count.status, 0) << count.output;

@@ -50,8 +50,32 @@ int demoSize(const ParsedCommandLine& cmd)
     return size;
 }
 
+// What to type into the login dialog's Server field for the registry in the folder:
+// nothing for the default registry; otherwise its absolute path, since a relative name
+// such as "demo" would be read as the name of an ODBC server.
+std::string serverFieldText(const std::string& folder)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path given = fs::weakly_canonical(fs::absolute(folder), ec);
+    const fs::path fallback = fs::absolute(folder).lexically_normal();
+    const fs::path defaultFolder = fs::weakly_canonical(fs::absolute(dalport::DefaultRegistryFolder()), ec);
+    if (!ec && given == defaultFolder)
+        return "";
+    return (given.empty() ? fallback : given).string();
+}
+
+void printServerField(const std::string& folder)
+{
+    const std::string server = serverFieldText(folder);
+    if (server.empty())
+        std::cout << "Server: leave the field empty (this is the default registry)\n";
+    else
+        std::cout << "Server: " << server << "\n";
+}
+
 // The demo registry: its own staff logins, data from the fixed seed, a progress line
-// on the terminal while it is written.
+// on the terminal while it is written, and at the end how its subjects spread.
 int runCreateDemo(const ParsedCommandLine& cmd)
 {
     if (cmd.positional.size() > 1 || cmd.has("--admin") || cmd.has("--password-file"))
@@ -60,6 +84,7 @@ int runCreateDemo(const ParsedCommandLine& cmd)
     const int size = demoSize(cmd);
     if (cmd.has("--if-missing") && std::filesystem::exists(std::filesystem::path(folder) / "master.db")) {
         std::cout << "Using the registry in " << folder << ".\n";
+        printServerField(folder);
         return 0;
     }
     const bool terminal = isatty(2);
@@ -69,11 +94,14 @@ int runCreateDemo(const ParsedCommandLine& cmd)
     });
     if (terminal)
         std::cerr << "\n";
-    std::cout << "Created the demo registry in " << folder << " with " << summary.subjects << " subjects.\n"
-              << "Log in with an empty server field (or this folder as the server):\n";
+    std::cout << "Created the demo registry in " << folder << " with " << summary.subjects << " subjects.\n";
+    for (const demo::DemoDistribution& distribution : summary.distributions)
+        std::cout << demo::DescribeDistribution(distribution) << "\n";
+    std::cout << "Log in to it with one of these (user name / password):\n";
     for (const demo::DemoStaffLogin& login : demo::demoStaffLogins())
         std::cout << "  " << login.login << " / " << login.password
                   << (login.status == 3 ? "   (administrator)" : "") << "\n";
+    printServerField(folder);
     return 0;
 }
 

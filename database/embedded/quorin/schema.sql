@@ -125,6 +125,8 @@ CREATE TABLE release (
 );
 CREATE INDEX ix_release_title ON release (Title, Irb);
 CREATE INDEX ix_release_date  ON release (ReleaseDate);
+-- Both subject loads ask for the subject's latest release.
+CREATE INDEX ix_release_subject ON release (SubjectId, ReleaseDate);
 
 -- Study participation and the researcher's feedback, one row per subject and dataset.
 CREATE TABLE participationhistory (
@@ -153,6 +155,8 @@ CREATE INDEX ix_partic_dataset  ON participationhistory (Dataset, Irb);
 CREATE INDEX ix_partic_irb      ON participationhistory (Irb);
 CREATE INDEX ix_partic_date1    ON participationhistory (Date1);
 CREATE INDEX ix_partic_feedback ON participationhistory (FeedbackDate);
+-- The letters report and the contact counts select by contact code.
+CREATE INDEX ix_partic_contacted ON participationhistory (Contacted);
 
 -- Calls made to subjects of a dataset.
 CREATE TABLE calllog (

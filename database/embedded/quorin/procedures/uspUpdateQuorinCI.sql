@@ -1,20 +1,20 @@
 -- Brings the implant data of every subject whose unit is a CID patient up to date from
 -- CID: history, the two latest processors, devices and speech rows are replaced and the
 -- subject is marked as having an implant. Subjects not in CID are left alone.
+-- Each statement reads every CID patient once and finds its subject through the unit
+-- index (CROSS JOIN keeps that order): the work grows with CID, not with the registry.
 CREATE PROCEDURE uspUpdateQuorinCI
 AS
 WITH m AS (
     SELECT s.SubjectId, min(p.PatientId) AS PatientId
-    FROM subjects s
-    JOIN CID.patient p ON p.Unit = CAST(s.Unit AS TEXT)
-    WHERE s.Unit <> 0
+    FROM CID.patient p CROSS JOIN subjects s
+    WHERE s.Unit = CAST(p.Unit AS INTEGER) AND p.Unit = CAST(s.Unit AS TEXT) AND s.Unit <> 0
     GROUP BY s.SubjectId)
 DELETE FROM cidata WHERE SubjectId IN (SELECT SubjectId FROM m);
 WITH m AS (
     SELECT s.SubjectId, min(p.PatientId) AS PatientId
-    FROM subjects s
-    JOIN CID.patient p ON p.Unit = CAST(s.Unit AS TEXT)
-    WHERE s.Unit <> 0
+    FROM CID.patient p CROSS JOIN subjects s
+    WHERE s.Unit = CAST(p.Unit AS INTEGER) AND p.Unit = CAST(s.Unit AS TEXT) AND s.Unit <> 0
     GROUP BY s.SubjectId)
 INSERT INTO cidata (SubjectId, DurationPriorL, DurationPriorR, DegreePriorL, DegreePriorR,
     NatureL, NatureR, EtiologyL, EtiologyR, HAL, HAR, HaTimeL, HaTimeR, DurationUnaidedL,
@@ -29,16 +29,14 @@ SELECT m.SubjectId, p.DurationLeft, p.DurationRight, p.DegreePriorLeft, p.Degree
 FROM m JOIN CID.patient p ON p.PatientId = m.PatientId;
 WITH m AS (
     SELECT s.SubjectId, min(p.PatientId) AS PatientId
-    FROM subjects s
-    JOIN CID.patient p ON p.Unit = CAST(s.Unit AS TEXT)
-    WHERE s.Unit <> 0
+    FROM CID.patient p CROSS JOIN subjects s
+    WHERE s.Unit = CAST(p.Unit AS INTEGER) AND p.Unit = CAST(s.Unit AS TEXT) AND s.Unit <> 0
     GROUP BY s.SubjectId)
 DELETE FROM CiDevice WHERE SubjectId IN (SELECT SubjectId FROM m);
 WITH m AS (
     SELECT s.SubjectId, min(p.PatientId) AS PatientId
-    FROM subjects s
-    JOIN CID.patient p ON p.Unit = CAST(s.Unit AS TEXT)
-    WHERE s.Unit <> 0
+    FROM CID.patient p CROSS JOIN subjects s
+    WHERE s.Unit = CAST(p.Unit AS INTEGER) AND p.Unit = CAST(s.Unit AS TEXT) AND s.Unit <> 0
     GROUP BY s.SubjectId)
 INSERT INTO CiDevice (SubjectId, Ear, Device, Positioner, SurgDate, StimDate, AgeAtImplant,
     Surgeon, Hospital, Status, ExplantDate)
@@ -48,16 +46,14 @@ FROM m JOIN CID."Internal" i ON i.PatientId = m.PatientId
 ORDER BY m.SubjectId, i.SurgeryDate DESC;
 WITH m AS (
     SELECT s.SubjectId, min(p.PatientId) AS PatientId
-    FROM subjects s
-    JOIN CID.patient p ON p.Unit = CAST(s.Unit AS TEXT)
-    WHERE s.Unit <> 0
+    FROM CID.patient p CROSS JOIN subjects s
+    WHERE s.Unit = CAST(p.Unit AS INTEGER) AND p.Unit = CAST(s.Unit AS TEXT) AND s.Unit <> 0
     GROUP BY s.SubjectId)
 DELETE FROM cispeech WHERE SubjectId IN (SELECT SubjectId FROM m);
 WITH m AS (
     SELECT s.SubjectId, min(p.PatientId) AS PatientId
-    FROM subjects s
-    JOIN CID.patient p ON p.Unit = CAST(s.Unit AS TEXT)
-    WHERE s.Unit <> 0
+    FROM CID.patient p CROSS JOIN subjects s
+    WHERE s.Unit = CAST(p.Unit AS INTEGER) AND p.Unit = CAST(s.Unit AS TEXT) AND s.Unit <> 0
     GROUP BY s.SubjectId)
 INSERT INTO cispeech (SubjectId, DataType, TestType, TestName, Score, TimeIS, Condition)
 SELECT m.SubjectId, CASE WHEN c.testtype = 1 THEN 'Pre Implant' ELSE 'Post Implant' END,
@@ -66,8 +62,7 @@ FROM m JOIN CID.speech c ON c.patientid = m.PatientId
 ORDER BY m.SubjectId, c.SpeechId;
 WITH m AS (
     SELECT s.SubjectId, min(p.PatientId) AS PatientId
-    FROM subjects s
-    JOIN CID.patient p ON p.Unit = CAST(s.Unit AS TEXT)
-    WHERE s.Unit <> 0
+    FROM CID.patient p CROSS JOIN subjects s
+    WHERE s.Unit = CAST(p.Unit AS INTEGER) AND p.Unit = CAST(s.Unit AS TEXT) AND s.Unit <> 0
     GROUP BY s.SubjectId)
 UPDATE subjects SET CochlearImplant = 'Yes' WHERE SubjectId IN (SELECT SubjectId FROM m);

@@ -1,0 +1,64 @@
+#pragma once
+// What SQLite plans for the statements the embedded engine really runs. A trace on every
+// SQLite connection the process opens records each statement a session starts; a
+// connection of our own that sees the registry's files as the engine does (the same
+// attached names and functions) then asks EXPLAIN QUERY PLAN about each of them.
+
+#include <sqlite3.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace quorin::test {
+
+struct RecordedStatement {
+    std::string file; // the connection's main database file
+    std::string sql;  // as prepared, parameters unbound
+};
+
+// Installs the trace (once per process; it must come before the connections to record
+// are opened) and records, while the object lives, each distinct statement started.
+class StatementRecorder {
+public:
+    StatementRecorder();
+    ~StatementRecorder();
+    StatementRecorder(const StatementRecorder&) = delete;
+    StatementRecorder& operator=(const StatementRecorder&) = delete;
+
+    static void InstallTrace();
+    // What was recorded since the last take, in the order first started.
+    std::vector<RecordedStatement> take();
+};
+
+// A table read from its first row to its last: a SCAN, or the automatic index SQLite
+// builds by reading the whole table.
+struct FullScan {
+    std::string table;  // lower case, without its database
+    std::string detail; // the plan line
+};
+
+class PlanInspector {
+public:
+    explicit PlanInspector(const std::string& serverFolder);
+    ~PlanInspector();
+    PlanInspector(const PlanInspector&) = delete;
+    PlanInspector& operator=(const PlanInspector&) = delete;
+
+    // The plan lines. Throws std::runtime_error when SQLite cannot prepare the statement.
+    std::vector<std::string> plan(const RecordedStatement& statement);
+    // Full scans of tables that grow with the registry; throws std::runtime_error for a
+    // scanned name that is neither a table, an alias, nor a subquery of the statement.
+    std::vector<FullScan> fullScans(const RecordedStatement& statement);
+
+private:
+    sqlite3* connectionFor(const std::string& file);
+
+    std::string m_folder;
+    std::map<std::string, sqlite3*> m_connections;
+};
+
+// True for the tables that hold rows per subject, test or patient.
+bool growsWithRegistry(const std::string& lowerCaseTable);
+
+} // namespace quorin::test
