@@ -1,5 +1,6 @@
 #include "resources/DialogTemplates.h"
 
+#include "framework/AccessibleFactory.h"
 #include "framework/TemplateAccessibility.h"
 #include "framework/TemplateRegistry.h"
 #include "resources/MenuLayout.h"
@@ -8,6 +9,9 @@ namespace res {
 
 void RegisterDialogTemplates()
 {
+    // Before the first window: Qt settles on a widget's accessible interface the first
+    // time the widget changes, shown or not.
+    framework::InstallAccessibleFactories();
     // A label's mnemonic must not take the letter of a menu: Alt with it would then
     // reach neither.
     for (const MenuPopup& popup : MainMenu()) {

@@ -1,12 +1,13 @@
 #!/usr/bin/env python3
-"""The running program read by a real assistive-technology client.
+"""The running program read and driven by a real assistive-technology client.
 
 Starts an X server (Xvfb) and the AT-SPI bus inside the D-Bus session this script runs
 in (start it with dbus-run-session), makes a demo registry, starts quorin on it, and
 then, only through AT-SPI as a screen reader would: fills in the login dialog by the
 names of its fields, presses OK, types a subject id into "SubjectId", presses the
 button named "Load subject by id", and reads the field named "Birth Date". The value
-must be the subject's birth date as the registry holds it.
+must be the subject's birth date as the registry holds it. Last, it presses the page tab
+"CI Data" and waits for the announcement that this tab is now selected.
 """
 
 import argparse
@@ -61,12 +62,12 @@ def start_atspi_bus():
 
 def birth_date_of_a_subject(sql_tool, registry):
     """A demo subject with a birth date, and that date as the registry gives it."""
-    query = ("SELECT TOP 1 SubjectId, CONVERT(char(10), Birth, 101) AS b FROM subjects "
-             "WHERE Birth > '1901-01-01' ORDER BY SubjectId")
+    query = ("SELECT TOP 1 SubjectId, CONVERT(char(10), Birthdate, 101) AS b FROM subjects "
+             "WHERE Birthdate > '1901-01-01' ORDER BY SubjectId")
     out = subprocess.run([sql_tool, "-S", registry, "-U", ADMIN, "-P", ADMIN_PASSWORD, "-Q", query],
                          capture_output=True, text=True, timeout=60)
     if out.returncode != 0:
-        fail("quorin-sql: " + out.stderr)
+        fail("quorin-sql: " + out.stdout + out.stderr)
     for line in out.stdout.splitlines():
         match = re.match(r"\s*(\d+)\s+(\d\d/\d\d/\d{4})\s*$", line)
         if match:
@@ -87,10 +88,15 @@ def wait_for(what, probe, timeout=60.0):
     fail("timed out waiting for " + what)
 
 
-def find(root, role, name):
+TEXT_ROLES = ("text", "entry", "password text")
+
+
+def find(root, roles, name):
     import pyatspi
+    if isinstance(roles, str):
+        roles = (roles,)
     return pyatspi.findDescendant(
-        root, lambda node: node is not None and node.getRoleName() == role and node.name == name)
+        root, lambda node: node is not None and node.getRoleName() in roles and node.name == name)
 
 
 def application(pid):
@@ -164,21 +170,21 @@ def main():
         app = wait_for("quorin on the accessibility bus", lambda: application(program.pid))
 
         # The login dialog, field by field, by the names its labels give.
-        user = wait_for("the Username field", lambda: find(app, "text", "Username"))
+        user = wait_for("the Username field", lambda: find(app, TEXT_ROLES, "Username"))
         set_text(user, ADMIN)
-        set_text(find(app, "text", "Password"), ADMIN_PASSWORD)
-        set_text(find(app, "text", "Server"), registry)
+        set_text(find(app, TEXT_ROLES, "Password"), ADMIN_PASSWORD)
+        set_text(find(app, TEXT_ROLES, "Server"), registry)
         press(find(app, "push button", "OK"))
 
         # The Subject tab: load the subject by its id, then read Birth Date.
-        subject_id_field = wait_for("the SubjectId field", lambda: find(app, "text", "SubjectId"))
+        subject_id_field = wait_for("the SubjectId field", lambda: find(app, TEXT_ROLES, "SubjectId"))
         tabs = find(app, "page tab", "Subject")
         if tabs is None or not tabs.getState().contains(pyatspi.STATE_SELECTED):
             fail("the Subject tab is not published as the selected page tab")
         set_text(subject_id_field, str(subject_id))
         press(find(app, "push button", "Load subject by id"))
 
-        birth_field = find(app, "text", "Birth Date")
+        birth_field = find(app, TEXT_ROLES, "Birth Date")
         if birth_field is None:
             fail("no text field named Birth Date")
 
@@ -189,6 +195,30 @@ def main():
 
         wait_for("Birth Date to show %s" % birth, loaded, timeout=30)
         print("Birth Date of subject %d read over AT-SPI: %s" % (subject_id, birth))
+
+        # Switching pages by the band's tab is announced: the reader hears the new tab.
+        announced = []
+
+        def on_selected(event):
+            if event.detail1 == 1 and event.source is not None and event.source.name == "CI Data":
+                announced.append(event.source)
+
+        pyatspi.Registry.registerEventListener(on_selected, "object:state-changed:selected")
+        press(find(app, "page tab", "CI Data"))
+        from gi.repository import GLib
+        context = GLib.MainContext.default()
+        deadline = time.monotonic() + 20
+        while not announced and time.monotonic() < deadline:
+            while context.pending():
+                context.iteration(False)
+            time.sleep(0.05)
+        if not announced:
+            fail("switching to CI Data was not announced")
+        if not announced[0].getState().contains(pyatspi.STATE_SELECTED):
+            fail("the announced CI Data tab is not selected")
+        if find(app, "page tab", "Subject").getState().contains(pyatspi.STATE_SELECTED):
+            fail("the Subject tab is still selected")
+        print("Switch to the CI Data tab announced over AT-SPI")
     finally:
         for child in reversed(children):
             if child.poll() is None:
