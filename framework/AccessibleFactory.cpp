@@ -1,11 +1,13 @@
 #include "framework/AccessibleFactory.h"
 
 #include "framework/AccessibleCanvas.h"
+#include "framework/AccessibleComboBox.h"
 #include "framework/AccessibleTabBand.h"
 #include "framework/AccessibleToolButton.h"
 #include "framework/TTabWnd.h"
 
 #include <QAccessible>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QToolBar>
 #include <QToolButton>
@@ -28,6 +30,8 @@ QAccessibleInterface* Factory(const QString& className, QObject* object)
             return new AccessibleToolButton(button);
         return nullptr;
     }
+    if (className == QLatin1String("QComboBox"))
+        return new AccessibleComboBox(static_cast<QComboBox*>(widget));
     if (IsAccessibleCanvas(widget) && className == QLatin1String(widget->metaObject()->className()))
         return new AccessibleCanvas(widget);
     return nullptr;

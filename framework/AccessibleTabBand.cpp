@@ -40,6 +40,7 @@ public:
             if (child->isWidgetType())
                 child->installEventFilter(this);
         }
+        NamePages();
     }
 
 protected:
@@ -50,6 +51,8 @@ protected:
                 QObject* child = static_cast<QChildEvent*>(event)->child();
                 if (child->isWidgetType())
                     child->installEventFilter(this);
+                // The window names its new page only after adding it.
+                QTimer::singleShot(0, this, [this] { NamePages(); });
             } else if (event->type() == QEvent::FocusIn) {
                 AnnounceFocus();
             }
@@ -61,6 +64,16 @@ protected:
     }
 
 private:
+    // A page is read under its tab's caption ("Subject", "Audiogram").
+    void NamePages()
+    {
+        for (int i = 0; i < m_tabWnd->GetTabCount(); ++i) {
+            QWidget* page = m_tabWnd->GetTabWnd(i);
+            if (page && page->accessibleName().isEmpty())
+                page->setAccessibleName(m_tabWnd->GetTabTitle(i));
+        }
+    }
+
     AccessibleTabWindow* Owner() const
     {
         return static_cast<AccessibleTabWindow*>(QAccessible::queryAccessibleInterface(m_tabWnd));

@@ -111,6 +111,16 @@ TEST(BuilderNames, TheNameColumnWinsOverALabelThatIsNoName)
     // The reader announces the edit part of an editable combo, which must say the same.
     EXPECT_EQ(Name(combo->lineEdit()), QStringLiteral("Alt Phone type"));
     EXPECT_EQ(second->findChild<QLabel*>()->buddy(), combo);
+    // A chosen item is the combo's value, not its name.
+    combo->setCurrentIndex(0);
+    EXPECT_EQ(Name(combo), QStringLiteral("Alt Phone type"));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(combo)->text(QAccessible::Value), QStringLiteral("Home"));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(combo)->role(), QAccessible::ComboBox);
+    // Its edit part and its list are its children.
+    QAccessibleInterface* comboIface = QAccessible::queryAccessibleInterface(combo);
+    ASSERT_EQ(comboIface->childCount(), 2);
+    EXPECT_EQ(comboIface->child(1)->object(), combo->lineEdit());
+    EXPECT_EQ(comboIface->indexOfChild(comboIface->child(0)), 0);
 }
 
 TEST(BuilderNames, ACheckBoxWithItsOwnTextKeepsItAndOneWithoutTakesTheLabel)

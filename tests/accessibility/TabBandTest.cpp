@@ -72,8 +72,9 @@ TEST_F(TabBandTest, BandIsAPageTabListWithTheActiveTabSelected)
         names << tab->text(QAccessible::Name);
     }
     EXPECT_EQ(names, (QStringList{"Subject", "Audiogram", "Other"}));
-    // The pages follow the band, each its own window's interface.
+    // The pages follow the band, each its own window's interface, named as its tab.
     EXPECT_EQ(window->child(2)->object(), tabs->GetTabWnd(1));
+    EXPECT_EQ(window->child(2)->text(QAccessible::Name), QStringLiteral("Audiogram"));
     EXPECT_EQ(window->indexOfChild(window->child(3)), 3);
     // Tabs sit side by side in the band, and a point on one finds it.
     const QRect second = band->child(1)->rect();
