@@ -68,6 +68,15 @@ void SetDescription(QWidget* widget, const QString& description)
 
 } // namespace
 
+bool LabelsNext(const ControlTemplate& label, const ControlTemplate& next)
+{
+    if (label.kind != ControlKind::Static || !TakesInputFromLabel(next) || NameFromLabel(label.text).isEmpty())
+        return false;
+    // A unit ("yrs") or a column title ("Left") in front of a field that the template
+    // names itself is no label of that field; a label proper ends with a colon.
+    return next.name.isEmpty() || label.text.trimmed().endsWith(u':');
+}
+
 QString NameFromLabel(const QString& labelText)
 {
     QString name;
@@ -137,7 +146,7 @@ void ApplyAccessibility(const DialogTemplate& dialogTemplate, const std::vector<
         if (!widget)
             continue;
         if (control.kind == ControlKind::Static && i + 1 < count && widgets[i + 1]
-            && TakesInputFromLabel(controls[i + 1])) {
+            && LabelsNext(control, controls[i + 1])) {
             auto label = qobject_cast<QLabel*>(widget);
             const QString name = NameFromLabel(control.text);
             if (label && !name.isEmpty()) {

@@ -26,6 +26,10 @@ QString ReservedMnemonics();
 // True for the kinds that take input and so take their name from a label in front.
 bool TakesInputFromLabel(const ControlTemplate& control);
 
+// True when the static text is the label of the control after it: that control takes
+// input, and the template names it not itself or the text ends with a colon.
+bool LabelsNext(const ControlTemplate& label, const ControlTemplate& next);
+
 // Names, buddies, mnemonics and descriptions for the widgets built from the template;
 // widgets[i] was built from dialogTemplate.controls[i].
 void ApplyAccessibility(const DialogTemplate& dialogTemplate, const std::vector<QWidget*>& widgets);

@@ -94,12 +94,21 @@ TEST(BuilderNames, TheNameColumnWinsOverALabelThatIsNoName)
     years.name = QStringLiteral("Age at implant, years");
     ControlTemplate symbol{1002, ControlKind::PushButton, QStringLiteral("?"), 60, 10, 12, 12, StyleNone, {},
                            QStringLiteral("Load subject by id")};
-    form.controls = {years, Label("yrs", 52, 12), symbol, Edit(1003, 10, 30)};
+    ControlTemplate months = Edit(1005, 60, 30);
+    months.name = QStringLiteral("Age at implant, months");
+    form.controls = {years, Label("yrs", 52, 12), symbol, Edit(1003, 10, 30), Label("mos", 52, 32), months};
     auto host = BuildForm(form);
     EXPECT_EQ(Name(FindControl(host.get(), 1001)), QStringLiteral("Age at implant, years"));
     EXPECT_EQ(Name(FindControl(host.get(), 1002)), QStringLiteral("Load subject by id"));
     // A unit label after its field names nothing: it is not in front of an input.
     EXPECT_EQ(Name(FindControl(host.get(), 1003)), QString());
+    // Nor is the unit in front of the next field, which the template names: that field
+    // is not the unit's buddy and the unit takes no mnemonic.
+    EXPECT_EQ(Name(FindControl(host.get(), 1005)), QStringLiteral("Age at implant, months"));
+    for (QLabel* unit : host->findChildren<QLabel*>()) {
+        EXPECT_EQ(unit->buddy(), nullptr) << unit->text().toStdString();
+        EXPECT_FALSE(unit->text().contains(u'&')) << unit->text().toStdString();
+    }
 
     // A label in front of a field with a name column stays its buddy for the focus.
     ControlTemplate type = {1004, ControlKind::ComboDropDown, {}, 50, 10, 40, 60, StyleNone,

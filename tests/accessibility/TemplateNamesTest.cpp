@@ -177,9 +177,7 @@ TEST_P(EveryTemplate, EveryInputIsReachedByTabOrItsLabelsMnemonic)
     for (size_t i = 0; i < form->controls.size(); ++i) {
         const ControlTemplate& control = form->controls[i];
         QWidget* widget = built.widgets[i];
-        const bool tiedLabel = control.kind == ControlKind::Static && i + 1 < form->controls.size()
-            && framework::TakesInputFromLabel(form->controls[i + 1])
-            && !framework::NameFromLabel(control.text).isEmpty();
+        const bool tiedLabel = i + 1 < form->controls.size() && framework::LabelsNext(control, form->controls[i + 1]);
         if (tiedLabel) {
             auto label = qobject_cast<QLabel*>(widget);
             ASSERT_NE(label, nullptr) << Where(i);
