@@ -55,8 +55,7 @@ struct ControlTemplate {
     QStringList items;    // list and combo contents in resource order
     // The name a screen reader says for the control where the label in front of it gives
     // none or is no name ("Left", "yrs", a row label shared by two ears), and for
-    // symbol-only buttons. Empty: the label's text names it. A static text without a
-    // colon in front of a control named here is not its label (no buddy, no mnemonic).
+    // symbol-only buttons. Empty: the label's text names it.
     QString name = {};
 };
 

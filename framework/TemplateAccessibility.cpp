@@ -68,13 +68,21 @@ void SetDescription(QWidget* widget, const QString& description)
 
 } // namespace
 
-bool LabelsNext(const ControlTemplate& label, const ControlTemplate& next)
+bool LabelsNext(const std::vector<ControlTemplate>& controls, size_t index)
 {
-    if (label.kind != ControlKind::Static || !TakesInputFromLabel(next) || NameFromLabel(label.text).isEmpty())
+    if (index + 1 >= controls.size())
         return false;
-    // A unit ("yrs") or a column title ("Left") in front of a field that the template
-    // names itself is no label of that field; a label proper ends with a colon.
-    return next.name.isEmpty() || label.text.trimmed().endsWith(u':');
+    const ControlTemplate& label = controls[index];
+    if (label.kind != ControlKind::Static || !TakesInputFromLabel(controls[index + 1])
+        || NameFromLabel(label.text).isEmpty())
+        return false;
+    if (index == 0 || label.text.trimmed().endsWith(u':'))
+        return true;
+    // A unit ("yrs") right after a field on its row belongs to that field, not to the
+    // field after it; a label proper ("Type:") ends with a colon.
+    const ControlTemplate& before = controls[index - 1];
+    const bool sameRow = label.y < before.y + before.cy && before.y < label.y + label.cy;
+    return !(TakesInputFromLabel(before) && sameRow && label.x >= before.x + before.cx);
 }
 
 QString NameFromLabel(const QString& labelText)
@@ -145,8 +153,7 @@ void ApplyAccessibility(const DialogTemplate& dialogTemplate, const std::vector<
         QWidget* widget = widgets[i];
         if (!widget)
             continue;
-        if (control.kind == ControlKind::Static && i + 1 < count && widgets[i + 1]
-            && LabelsNext(control, controls[i + 1])) {
+        if (i + 1 < count && widgets[i + 1] && LabelsNext(controls, i)) {
             auto label = qobject_cast<QLabel*>(widget);
             const QString name = NameFromLabel(control.text);
             if (label && !name.isEmpty()) {

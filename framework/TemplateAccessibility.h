@@ -26,9 +26,10 @@ QString ReservedMnemonics();
 // True for the kinds that take input and so take their name from a label in front.
 bool TakesInputFromLabel(const ControlTemplate& control);
 
-// True when the static text is the label of the control after it: that control takes
-// input, and the template names it not itself or the text ends with a colon.
-bool LabelsNext(const ControlTemplate& label, const ControlTemplate& next);
+// True when the static text controls[index] is the label of the control after it: that
+// control takes input, and the text is not the unit of the field before it on its row
+// (a text with a colon is always a label).
+bool LabelsNext(const std::vector<ControlTemplate>& controls, size_t index);
 
 // Names, buddies, mnemonics and descriptions for the widgets built from the template;
 // widgets[i] was built from dialogTemplate.controls[i].

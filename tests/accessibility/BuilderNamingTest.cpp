@@ -102,18 +102,19 @@ TEST(BuilderNames, TheNameColumnWinsOverALabelThatIsNoName)
     EXPECT_EQ(Name(FindControl(host.get(), 1002)), QStringLiteral("Load subject by id"));
     // A unit label after its field names nothing: it is not in front of an input.
     EXPECT_EQ(Name(FindControl(host.get(), 1003)), QString());
-    // Nor is the unit in front of the next field, which the template names: that field
-    // is not the unit's buddy and the unit takes no mnemonic.
+    // Nor is a unit the label of the field after it: the field the template names is not
+    // the unit's buddy and the unit takes no mnemonic.
     EXPECT_EQ(Name(FindControl(host.get(), 1005)), QStringLiteral("Age at implant, months"));
     for (QLabel* unit : host->findChildren<QLabel*>()) {
         EXPECT_EQ(unit->buddy(), nullptr) << unit->text().toStdString();
         EXPECT_FALSE(unit->text().contains(u'&')) << unit->text().toStdString();
     }
 
-    // A label in front of a field with a name column stays its buddy for the focus.
-    ControlTemplate type = {1004, ControlKind::ComboDropDown, {}, 50, 10, 40, 60, StyleNone,
+    // A label in front of a field with a name column stays its buddy for the focus, also
+    // when it stands right of another field on the row: its colon makes it a label.
+    ControlTemplate type = {1004, ControlKind::ComboDropDown, {}, 95, 10, 40, 60, StyleNone,
                             {QStringLiteral("Home")}, QStringLiteral("Alt Phone type")};
-    form.controls = {Label("Type:", 10, 12), type};
+    form.controls = {Edit(1006, 10, 10), Label("Type:", 52, 12), type};
     auto second = BuildForm(form);
     auto combo = FindControlAs<QComboBox>(second.get(), 1004);
     EXPECT_EQ(Name(combo), QStringLiteral("Alt Phone type"));

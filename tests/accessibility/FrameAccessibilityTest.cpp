@@ -12,6 +12,7 @@
 #include "resources/Resource.h"
 #include "resources/SubjectTemplates.h"
 #include "subjects/CFormSubject.h"
+#include "subjects/CSubjectLookupDlg.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -154,6 +155,43 @@ TEST_F(FrameAccessibility, BirthDateIsReachedByItsMnemonicAndReadByItsName)
               QStringLiteral("Alt Phone type"));
     EXPECT_EQ(Iface(framework::FindControl(subject, IDC_LOAD_BY_ID))->text(QAccessible::Name),
               QStringLiteral("Load subject by id"));
+}
+
+TEST_F(FrameAccessibility, TheLookupListIsNamedReachedByItsPromptAndReadsItsHeaders)
+{
+    using namespace res::subject;
+    AddSubject(QStringLiteral("SMITH"), QStringLiteral("JOHN"), 501, QStringLiteral("1970-05-06"));
+    TypeInto(framework::FindControlAs<QLineEdit>(subject, IDC_LAST), QStringLiteral("SMITH"));
+    QString name, cell, focusedName;
+    QStringList headers;
+    OnNextModal([&](QWidget* modal) {
+        auto dialog = qobject_cast<CSubjectLookupDlg*>(modal);
+        if (!dialog) {
+            modal->close();
+            return;
+        }
+        // The list lays its rows out once the events have run.
+        Settle();
+        QAccessibleInterface* list = Iface(dialog->List());
+        name = list->text(QAccessible::Name);
+        if (QAccessibleTableInterface* table = list->tableInterface()) {
+            for (int column = 0; column < 3; ++column)
+                headers << table->columnDescription(column);
+            if (table->rowCount() > 0 && table->cellAt(0, 2))
+                cell = table->cellAt(0, 2)->text(QAccessible::Name);
+        }
+        // Alt with the prompt's mnemonic leads into the list.
+        QTest::keyClick(dialog, Qt::Key_M, Qt::AltModifier);
+        if (QWidget* focus = QApplication::focusWidget())
+            focusedName = Iface(focus)->text(QAccessible::Name);
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    QTest::mouseClick(framework::FindControl(subject, IDC_LOOKUP), Qt::LeftButton);
+    Settle();
+    EXPECT_EQ(name, QStringLiteral("Matching subjects"));
+    EXPECT_EQ(headers, (QStringList{"Name", "Unit", "Birth Date"}));
+    EXPECT_EQ(cell, QStringLiteral("05/06/1970"));
+    EXPECT_EQ(focusedName, QStringLiteral("Matching subjects"));
 }
 
 TEST(ReportListAccessibility, ColumnTitlesArePublishedAsHeaders)

@@ -177,7 +177,7 @@ TEST_P(EveryTemplate, EveryInputIsReachedByTabOrItsLabelsMnemonic)
     for (size_t i = 0; i < form->controls.size(); ++i) {
         const ControlTemplate& control = form->controls[i];
         QWidget* widget = built.widgets[i];
-        const bool tiedLabel = i + 1 < form->controls.size() && framework::LabelsNext(control, form->controls[i + 1]);
+        const bool tiedLabel = framework::LabelsNext(form->controls, i);
         if (tiedLabel) {
             auto label = qobject_cast<QLabel*>(widget);
             ASSERT_NE(label, nullptr) << Where(i);
