@@ -53,6 +53,10 @@ struct ControlTemplate {
     int x = 0, y = 0, cx = 0, cy = 0; // dialog units
     unsigned style = StyleNone;
     QStringList items;    // list and combo contents in resource order
+    // The name a screen reader says for the control where the label in front of it gives
+    // none or is no name ("Left", "yrs", a row label shared by two ears), and for
+    // symbol-only buttons. Empty: the label's text names it.
+    QString name = {};
 };
 
 struct DialogTemplate {

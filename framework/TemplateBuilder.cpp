@@ -1,8 +1,10 @@
 #include "framework/TemplateBuilder.h"
 
+#include "framework/AccessibleFactory.h"
 #include "framework/ControlId.h"
 #include "framework/ReportListCtrl.h"
 #include "framework/ResourceImages.h"
+#include "framework/TemplateAccessibility.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -116,6 +118,8 @@ QFont TemplateBuilder::DialogFont(const DialogTemplate& dialogTemplate)
 
 TemplateBuilder::TemplateBuilder(const QFont& font) : m_font(font), m_units(font)
 {
+    // Before any form is queried, so that its tab windows and lists speak our way.
+    InstallAccessibleFactories();
 }
 
 QWidget* TemplateBuilder::BuildControl(const ControlTemplate& control, QWidget* parent) const
@@ -183,8 +187,11 @@ QWidget* TemplateBuilder::BuildControl(const ControlTemplate& control, QWidget* 
 QSize TemplateBuilder::Build(const DialogTemplate& dialogTemplate, QWidget* parent) const
 {
     parent->setFont(m_font);
+    std::vector<QWidget*> widgets;
+    widgets.reserve(dialogTemplate.controls.size());
     for (const ControlTemplate& control : dialogTemplate.controls)
-        BuildControl(control, parent);
+        widgets.push_back(BuildControl(control, parent));
+    ApplyAccessibility(dialogTemplate, widgets);
     return QSize(m_units.ToPixelsX(dialogTemplate.cx), m_units.ToPixelsY(dialogTemplate.cy));
 }
 

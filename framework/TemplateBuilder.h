@@ -1,6 +1,7 @@
 #pragma once
 // Builds a dialog template into child widgets of a parent: each control at its
-// dialog-unit rectangle converted with the dialog font's metrics, carrying its id.
+// dialog-unit rectangle converted with the dialog font's metrics, carrying its id, named
+// for assistive technology by the label in front of it or the template's name column.
 
 #include "framework/DialogTemplate.h"
 #include "framework/DialogUnits.h"
@@ -20,8 +21,9 @@ public:
 
     explicit TemplateBuilder(const QFont& font);
 
-    // Creates the controls in template order (which is also the tab order) and returns
-    // the dialog's client size in pixels.
+    // Creates the controls in template order (which is also the tab order), gives them
+    // the names a screen reader says (TemplateAccessibility.h) and returns the dialog's
+    // client size in pixels.
     QSize Build(const DialogTemplate& dialogTemplate, QWidget* parent) const;
 
     QWidget* BuildControl(const ControlTemplate& control, QWidget* parent) const;

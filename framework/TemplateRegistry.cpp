@@ -23,4 +23,12 @@ const DialogTemplate* FindDialogTemplate(int id)
     return found == Templates().end() ? nullptr : &found->second;
 }
 
+std::vector<int> DialogTemplateIds()
+{
+    std::vector<int> ids;
+    for (const auto& entry : Templates())
+        ids.push_back(entry.first);
+    return ids;
+}
+
 } // namespace framework

@@ -4,6 +4,8 @@
 
 #include "framework/DialogTemplate.h"
 
+#include <vector>
+
 namespace framework {
 
 // Replaces a template registered earlier under the same id.
@@ -11,5 +13,8 @@ void RegisterDialogTemplate(DialogTemplate dialogTemplate);
 
 // Null when no template has the id.
 const DialogTemplate* FindDialogTemplate(int id);
+
+// The ids of every registered template, ascending.
+std::vector<int> DialogTemplateIds();
 
 } // namespace framework

@@ -10,7 +10,7 @@ using namespace framework;
 
 namespace {
 
-DialogTemplate LookupTemplate(int id, const char* caption, const char* prompt)
+DialogTemplate LookupTemplate(int id, const char* caption, const char* prompt, const char* listName)
 {
     DialogTemplate form;
     form.id = id;
@@ -21,7 +21,7 @@ DialogTemplate LookupTemplate(int id, const char* caption, const char* prompt)
         {IDOK, ControlKind::DefPushButton, QStringLiteral("OK"), 187, 7, 50, 14, StyleNone, {}},
         {IDCANCEL, ControlKind::PushButton, QStringLiteral("Cancel"), 187, 24, 50, 14, StyleNone, {}},
         {-1, ControlKind::Static, QString::fromUtf8(prompt), 7, 23, 175, 16, StyleNone, {}},
-        {lookup::IDC_LIST, ControlKind::ReportList, {}, 7, 42, 230, 72, StyleNone, {}},
+        {lookup::IDC_LIST, ControlKind::ReportList, {}, 7, 42, 230, 72, StyleNone, {}, QString::fromUtf8(listName)},
     };
     return form;
 }
@@ -30,12 +30,14 @@ DialogTemplate LookupTemplate(int id, const char* caption, const char* prompt)
 
 DialogTemplate SubjectLookupTemplate()
 {
-    return LookupTemplate(IDD_SUBJECT_LOOKUP, "Subject Lookup", "Matching subjects found in the Quorin Database.");
+    return LookupTemplate(IDD_SUBJECT_LOOKUP, "Subject Lookup", "Matching subjects found in the Quorin Database.",
+                          "Matching subjects");
 }
 
 DialogTemplate MedicalManagerLookupTemplate(int id)
 {
-    return LookupTemplate(id, "Medical Manager Lookup", "Matching Patients found in the Medical Manager Database.");
+    return LookupTemplate(id, "Medical Manager Lookup", "Matching Patients found in the Medical Manager Database.",
+                          "Matching patients");
 }
 
 } // namespace res

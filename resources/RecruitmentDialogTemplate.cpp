@@ -19,7 +19,7 @@ DialogTemplate RecruitmentDialogTemplate()
     form.controls = {
         {-1, ControlKind::Static, QStringLiteral("New Method Description:"), 7, 7, 81, 8, StyleNone, {}},
         {IDC_METHOD, ControlKind::Edit, {}, 7, 16, 117, 12, StyleAutoHScroll, {}},
-        {IDC_LIST, ControlKind::ReportList, {}, 7, 35, 120, 64, StyleSorted, {}},
+        {IDC_LIST, ControlKind::ReportList, {}, 7, 35, 120, 64, StyleSorted, {}, QStringLiteral("Recruitment methods")},
         {IDOK, ControlKind::DefPushButton, QStringLiteral("OK"), 129, 7, 50, 14, StyleNone, {}},
         {IDC_ADD, ControlKind::PushButton, QStringLiteral("Add"), 129, 24, 50, 14, StyleNone, {}},
         {IDC_DELETE, ControlKind::PushButton, QStringLiteral("Delete"), 129, 44, 50, 14, StyleNone, {}},

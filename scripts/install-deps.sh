@@ -12,7 +12,7 @@ packages=(
   python3 python3-aiosmtpd
   libicu-dev
   xvfb xauth imagemagick fonts-dejavu-core fonts-liberation poppler-utils
-  at-spi2-core python3-pyatspi
+  at-spi2-core python3-pyatspi dbus-daemon
 )
 
 missing=()
