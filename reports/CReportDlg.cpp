@@ -8,9 +8,6 @@
 #include "reports/PrintList.h"
 
 #include <QAbstractButton>
-#include <QLineEdit>
-
-using quorin::UserInterface;
 
 CReportDlg::CReportDlg(int templateId, CQuorinDoc& document, const QString& printTitle, QWidget* parent)
     : CTemplateDialog(templateId, parent), m_document(document), m_printTitle(printTitle)
@@ -33,7 +30,7 @@ void CReportDlg::SetDateRangeDefaults(const QString& from, bool toToday)
 
 void CReportDlg::OpenSubjectsOnDoubleClick()
 {
-    connect(m_pList, &CReportListCtrl::listDoubleClicked, this, [this] { OnListDoubleClick(); },
+    connect(m_pList, &CReportListCtrl::listDoubleClicked, this, &CReportDlg::OnListDoubleClick,
             Qt::UniqueConnection);
 }
 

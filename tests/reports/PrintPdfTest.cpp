@@ -19,7 +19,7 @@
 namespace quorin::test {
 namespace {
 
-QString Run(const QString& program, const QStringList& arguments)
+QString Tool(const QString& program, const QStringList& arguments)
 {
     QProcess process;
     process.start(program, arguments);
@@ -65,7 +65,7 @@ TEST_F(PrintPdfTest, FortyRowsOnTwoLandscapePages)
     EXPECT_TRUE(ui.Texts().isEmpty());
     EXPECT_EQ(ui.WaitCursorDepth(), 0);
 
-    const QString info = Run(QStringLiteral("pdfinfo"), {pdf});
+    const QString info = Tool(QStringLiteral("pdfinfo"), {pdf});
     EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("(?m)^Pages:\\s+2$")))) << info.toStdString();
     EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("(?m)^Title:\\s+QUORIN$")))) << info.toStdString();
     const QRegularExpressionMatch size =
@@ -73,7 +73,7 @@ TEST_F(PrintPdfTest, FortyRowsOnTwoLandscapePages)
     ASSERT_TRUE(size.hasMatch()) << info.toStdString();
     EXPECT_GT(size.captured(1).toDouble(), size.captured(2).toDouble()) << "landscape";
 
-    const QStringList pages = Run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
+    const QStringList pages = Tool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
                                   .split(QLatin1Char('\f'), Qt::SkipEmptyParts);
     ASSERT_GE(pages.size(), 2);
     for (int p = 0; p < 2; ++p) {
@@ -102,7 +102,7 @@ TEST_F(PrintPdfTest, FortyRowsOnTwoLandscapePages)
 
     // Page 1 as a picture, for a reviewer's eyes.
     const QString png = QStringLiteral(QUORIN_OUTPUT_DIR "/report-page1");
-    Run(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"),
+    Tool(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"),
                                      QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
                                      QStringLiteral("1"), QStringLiteral("-singlefile"), pdf, png});
     EXPECT_TRUE(QFile::exists(png + QStringLiteral(".png")));
@@ -121,9 +121,9 @@ TEST_F(PrintPdfTest, HeadingOnlyAndEmptyListsPrintOnePage)
         QPrinter printer(QPrinter::HighResolution);
         ToPdf(printer, pdf);
         ASSERT_TRUE(PrintListTo(*doc, printer, QStringLiteral("Subjects Added by Month"), *list));
-        const QString info = Run(QStringLiteral("pdfinfo"), {pdf});
+        const QString info = Tool(QStringLiteral("pdfinfo"), {pdf});
         EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("(?m)^Pages:\\s+1$")))) << info.toStdString();
-        EXPECT_TRUE(Run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")})
+        EXPECT_TRUE(Tool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")})
                         .contains(QStringLiteral("Subjects Added by Month")));
     }
     EXPECT_TRUE(ui.Texts().isEmpty());
