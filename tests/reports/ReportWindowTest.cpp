@@ -119,6 +119,14 @@ protected:
         return window;
     }
 
+    // A window with an open child window counts itself active before the switch is done;
+    // wait for the application to say so.
+    void ActivateMain()
+    {
+        frame->activateWindow();
+        EXPECT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == frame.get(); }));
+    }
+
     QLineEdit* SubjectEdit(int id) const { return framework::FindControlAs<QLineEdit>(subject, id); }
 
     static void DoubleClickRow(CReportListCtrl* list, int row)
@@ -167,6 +175,7 @@ TEST_F(ReportWindowTest, ModelessBesideAMainWindowThatStillTakesTyping)
     EXPECT_EQ(QApplication::focusWidget(), framework::FindControl(window, CReportDlg::IDC_FROM));
 
     // The main window takes typing while the report stays open.
+    ActivateMain();
     TypeInto(SubjectEdit(res::subject::IDC_CITY), QStringLiteral("Verona"), false);
     EXPECT_EQ(SubjectEdit(res::subject::IDC_CITY)->text(), QStringLiteral("Verona"));
     EXPECT_TRUE(window->isVisible());
@@ -182,12 +191,12 @@ TEST_F(ReportWindowTest, ItsCommandRaisesTheOpenWindowAndFillsItAgain)
 
     // Typed options and a new subject: the command fills as at opening.
     AddSubject(QStringLiteral("MOORE"), QStringLiteral("JO"), 104, QStringLiteral("1990-01-01"));
-    ShowActive(frame.get());
-    ASSERT_FALSE(first->isActiveWindow());
-    QTest::qWait(1);
+    ActivateMain();
+    ASSERT_NE(QApplication::activeWindow(), first.data());
     CTestReportDlg* again = OpenByCommand();
     EXPECT_EQ(again, first.data()) << "one window of a kind";
-    EXPECT_TRUE(QTest::qWaitForWindowActive(first));
+    EXPECT_TRUE(QTest::qWaitFor([&first] { return QApplication::activeWindow() == first.data(); }))
+        << "brought to the front";
     EXPECT_EQ(CTestReportDlg::fills, 2);
     EXPECT_EQ(Column(first->List(), 1), (QStringList{QStringLiteral("NAME"), QStringLiteral("ABEL"),
                                                      QStringLiteral("MOORE"), QStringLiteral("ZHAO")}));
@@ -261,6 +270,7 @@ TEST_F(ReportWindowTest, UnsavedChangesAreOfferedForSavingFirst)
     const QString saveQuestion = QStringLiteral("Save Current Subject?");
 
     // Yes with a save that stops: the required fields are missing, nothing is loaded.
+    ActivateMain();
     TypeInto(SubjectEdit(res::subject::IDC_CITY), QStringLiteral("Lisbon"));
     ASSERT_EQ(doc->m_subject.Modified, 1);
     ui.AnswerNext(UserInterface::Answer::Yes);
@@ -285,6 +295,7 @@ TEST_F(ReportWindowTest, UnsavedChangesAreOfferedForSavingFirst)
     ui.ClearMessages();
 
     // Yes: the changes are stored, then the other subject loads.
+    ActivateMain();
     TypeInto(SubjectEdit(res::subject::IDC_CITY), QStringLiteral("Porto"));
     ASSERT_EQ(doc->m_subject.Modified, 1);
     ui.AnswerNext(UserInterface::Answer::Yes);
