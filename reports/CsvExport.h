@@ -15,7 +15,9 @@ class UserInterface;
 
 enum class CsvResult { Saved, Cancelled, OpenFailed, WriteFailed };
 
-// The line with the index, as its fields (they go through csv::Line).
+// The line with the index, as its fields (they go through csv::Line). Lines carry the
+// values a report's rows were made from, not the list's display: a header naming two
+// fields for one displayed column ("Lastname, Firstname") gets the row's two values.
 using CsvLineSource = std::function<QStringList(int index)>;
 
 // Writes lineCount lines to the path; no dialog, no message.

@@ -9,6 +9,7 @@
 #include "app/CDocumentCommands.h"
 #include "app/CMainFrame.h"
 #include "app/DialogRegistry.h"
+#include "app/SqlText.h"
 #include "framework/ControlId.h"
 #include "framework/ReportListCtrl.h"
 #include "framework/TemplateRegistry.h"
@@ -20,6 +21,9 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPointer>
+#include <QComboBox>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace quorin::test {
@@ -69,7 +73,7 @@ protected:
         list.SetItemText(heading, 1, QStringLiteral("NAME"));
         query.Run(QStringLiteral("select SubjectId, Lastname from subjects where InitialDateofConsent between '%1' "
                                  "and '%2' order by Lastname")
-                      .arg(m_strFrom, m_strTo));
+                      .arg(sql::Text(m_strFrom), sql::Text(m_strTo)));
         for (; !query.IsEOF(); query.MoveNext()) {
             const int row = list.AppendItem(QString::number(query.Int("SubjectId")));
             list.SetItemText(row, 1, query.Text("Lastname"));
@@ -321,6 +325,37 @@ TEST_F(ReportWindowTest, PrintCancelledPrintsNothing)
     EXPECT_TRUE(dialogSeen) << "Print asks for a printer first";
     EXPECT_TRUE(ui.Texts().isEmpty()) << ui.Texts().join(QStringLiteral(" | ")).toStdString();
     EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(ReportWindowTest, PrintOffersPdfBesideThePrinters)
+{
+    CTestReportDlg* window = OpenByCommand();
+    ASSERT_NE(window, nullptr);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("test-list.pdf"));
+    bool pdfOffered = false;
+    OnNextModal([&](QWidget* modal) {
+        ASSERT_NE(modal, nullptr);
+        for (QComboBox* combo : modal->findChildren<QComboBox*>()) {
+            const int index = combo->findText(QStringLiteral("Print to File (PDF)"));
+            if (index >= 0) {
+                pdfOffered = true;
+                combo->setCurrentIndex(index);
+            }
+        }
+        if (auto file = modal->findChild<QLineEdit*>(QStringLiteral("filename")))
+            file->setText(pdf);
+        if (pdfOffered)
+            QMetaObject::invokeMethod(modal, "accept");
+        else
+            QTest::keyClick(modal, Qt::Key_Escape);
+    });
+    Click(framework::FindControl(window, CReportDlg::IDC_PRINT));
+    ASSERT_TRUE(pdfOffered);
+    EXPECT_TRUE(ui.Texts().isEmpty()) << ui.Texts().join(QStringLiteral(" | ")).toStdString();
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "the report went to the PDF file";
+    EXPECT_TRUE(file.read(5) == "%PDF-");
 }
 
 } // namespace
