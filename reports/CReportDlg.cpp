@@ -58,7 +58,7 @@ void CReportDlg::OnInitDialog()
 
 void CReportDlg::OnReopen()
 {
-    if (m_fillOnOpen)
+    if (m_fillOnOpen && UpdateData(true))
         Refill();
 }
 

@@ -61,7 +61,8 @@ protected:
 
     void OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
-    // Reopened by its command: filled again as at opening.
+    // Reopened by its command: the fill of the opening runs again, with the options the
+    // window shows (a check box left on keeps its list).
     void OnReopen() override;
 
 private:

@@ -193,7 +193,7 @@ TEST_F(ReportWindowTest, ItsCommandRaisesTheOpenWindowAndFillsItAgain)
     ASSERT_TRUE(first);
     EXPECT_EQ(CTestReportDlg::fills, 1);
 
-    // Typed options and a new subject: the command fills as at opening.
+    // A subject added meanwhile: the command runs the same fill as the opening did.
     AddSubject(QStringLiteral("MOORE"), QStringLiteral("JO"), 104, QStringLiteral("1990-01-01"));
     ActivateMain();
     ASSERT_NE(QApplication::activeWindow(), first.data());
