@@ -1,5 +1,6 @@
 #include "app/Subsystems.h"
 
+#include "audiograms/AudiogramViews.h"
 #include "subjects/SubjectForms.h"
 
 namespace quorin {
@@ -7,6 +8,7 @@ namespace quorin {
 void RegisterSubsystems()
 {
     RegisterSubjectForms();
+    RegisterAudiogramViews();
 }
 
 } // namespace quorin
