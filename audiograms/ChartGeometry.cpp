@@ -8,7 +8,7 @@ namespace {
 
 // The nearest of an ascending list of positions; below the first one, 0 competes as
 // the lower candidate, above the last one, the last one wins. Ties go up.
-template <size_t N>
+template <std::size_t N>
 int Snap(const std::array<int, N>& positions, int v)
 {
     int upper = positions[N - 1];
@@ -17,7 +17,7 @@ int Snap(const std::array<int, N>& positions, int v)
         upper = positions[0];
         lower = 0;
     } else if (v < positions[N - 1]) {
-        for (size_t i = 1; i < N; ++i) {
+        for (std::size_t i = 1; i < N; ++i) {
             if (positions[i] > v) {
                 upper = positions[i];
                 lower = positions[i - 1];
@@ -40,18 +40,18 @@ ChartGeometry::ChartGeometry(int width, int height)
     int previous = kTop;
     for (int i = 1; i <= 14; ++i) {
         const int line = RowLineY(i);
-        m_levels[static_cast<size_t>(2 * (i - 1))] = (previous + line) / 2;
-        m_levels[static_cast<size_t>(2 * (i - 1) + 1)] = line;
+        m_levels[static_cast<std::size_t>(2 * (i - 1))] = (previous + line) / 2;
+        m_levels[static_cast<std::size_t>(2 * (i - 1) + 1)] = line;
         previous = line;
     }
     // The solid lines 125 ... 8000 Hz at odd columns, the dotted ones in between.
     const int solid[] = {0, 1, 2, 4, 6, 8, 10};
     for (int k = 0; k < 7; ++k)
-        m_freq[static_cast<size_t>(solid[k])] = kLeft + (2 * k + 1) * m_dx;
+        m_freq[static_cast<std::size_t>(solid[k])] = kLeft + (2 * k + 1) * m_dx;
     const int dotted[] = {3, 5, 7, 9};
     const double column[] = {6.2, 8.2, 10.2, 12.2};
     for (int k = 0; k < 4; ++k)
-        m_freq[static_cast<size_t>(dotted[k])] = static_cast<int>(m_dx * column[k] + kLeft);
+        m_freq[static_cast<std::size_t>(dotted[k])] = static_cast<int>(m_dx * column[k] + kLeft);
 }
 
 double ChartGeometry::FreqIndexPosition(int index)
@@ -84,7 +84,7 @@ int ChartGeometry::SnapY(int py) const
 int ChartGeometry::FrequencyIndexOf(int fx) const
 {
     for (int i = 0; i < kFrequencies; ++i)
-        if (m_freq[static_cast<size_t>(i)] == fx)
+        if (m_freq[static_cast<std::size_t>(i)] == fx)
             return i;
     return -1;
 }
@@ -92,7 +92,7 @@ int ChartGeometry::FrequencyIndexOf(int fx) const
 int ChartGeometry::LevelIndexOf(int fy) const
 {
     for (int i = 0; i < kLevels; ++i)
-        if (m_levels[static_cast<size_t>(i)] == fy)
+        if (m_levels[static_cast<std::size_t>(i)] == fy)
             return i;
     return -1;
 }

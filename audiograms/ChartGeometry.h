@@ -4,6 +4,7 @@
 // snaps to the nearest frequency and level. Shared by the screen, images and printing.
 
 #include <array>
+#include <cstddef>
 
 namespace quorin {
 
@@ -29,8 +30,8 @@ public:
     static double FreqIndexPosition(int index);
 
     // x of the line of frequency index 0..10; y of level snap position 0..27.
-    int FrequencyX(int index) const { return m_freq[static_cast<size_t>(index)]; }
-    int LevelSnapY(int index) const { return m_levels[static_cast<size_t>(index)]; }
+    int FrequencyX(int index) const { return m_freq[static_cast<std::size_t>(index)]; }
+    int LevelSnapY(int index) const { return m_levels[static_cast<std::size_t>(index)]; }
     // y of horizontal grid line i = 1..14, and x of the solid line k (column k).
     int RowLineY(int i) const { return kTop + i * m_dy; }
 

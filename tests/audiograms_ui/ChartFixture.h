@@ -4,12 +4,13 @@
 
 #include "FormFixture.h"
 
+#include "app/CDocumentCommands.h"
+#include "app/CMainFrame.h"
+
 #include <QString>
 
 #include <memory>
 
-class CDocumentCommands;
-class CMainFrame;
 class CViewAud;
 class QAction;
 

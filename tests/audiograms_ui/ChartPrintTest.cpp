@@ -15,13 +15,14 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 
 namespace quorin::test {
 namespace {
 
 // Runs a poppler tool; its standard output.
-QString Run(const QString& program, const QStringList& arguments)
+QString RunTool(const QString& program, const QStringList& arguments)
 {
     QProcess process;
     process.start(program, arguments);
@@ -62,14 +63,14 @@ TEST_F(ChartPrint, CtrlPPrintsTheShownTestOnOneLandscapePdfPage)
     EXPECT_TRUE(ui.Texts().isEmpty()) << ui.Texts().join(" | ").toStdString();
     ASSERT_TRUE(QFile::exists(pdf));
 
-    const QString info = Run(QStringLiteral("pdfinfo"), {pdf});
+    const QString info = RunTool(QStringLiteral("pdfinfo"), {pdf});
     EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n")))) << info.toStdString();
     const QRegularExpressionMatch size =
         QRegularExpression(QStringLiteral("Page size:\\s+([0-9.]+) x ([0-9.]+)")).match(info);
     ASSERT_TRUE(size.hasMatch()) << info.toStdString();
     EXPECT_GT(size.captured(1).toDouble(), size.captured(2).toDouble()) << "landscape";
 
-    const QString text = Run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    const QString text = RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     EXPECT_TRUE(text.contains(QStringLiteral("KEY TO AUDIOGRAM"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("Test Date: 03/04/2025"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("LEE, MORGAN")) || text.contains(QStringLiteral("Lee, Morgan")))
@@ -78,7 +79,7 @@ TEST_F(ChartPrint, CtrlPPrintsTheShownTestOnOneLandscapePdfPage)
 
     // Rendered back for a reviewer; the red circle of the right ear is on the page.
     const QString prefix = OutputPath(QStringLiteral("printed-chart"));
-    Run(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("80"),
+    RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("80"),
                                      QStringLiteral("-singlefile"), pdf, prefix});
     const QImage page(prefix + QStringLiteral(".png"));
     ASSERT_FALSE(page.isNull());
