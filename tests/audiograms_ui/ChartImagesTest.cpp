@@ -89,8 +89,9 @@ TEST_F(ChartImages, PixelsSitWhereTheLayoutPutsThem)
     EXPECT_EQ(circle.back(), 334);
     EXPECT_TRUE(IsColour(image, 328, 171, white)) << "TDH-49 is filled white";
 
-    // 1000 Hz / 60 dB at (326, 319): the blue X 2 px left, arms of 7.
-    for (QPoint p : {QPoint(324, 319), QPoint(317, 312), QPoint(331, 312), QPoint(317, 326), QPoint(331, 326),
+    // 1000 Hz / 60 dB at (326, 319): the blue X 2 px left, arms of 7 (the last pixel of
+    // a stroke is not drawn).
+    for (QPoint p : {QPoint(324, 319), QPoint(318, 313), QPoint(330, 313), QPoint(318, 325), QPoint(330, 325),
                      QPoint(320, 315)})
         EXPECT_TRUE(IsColour(image, p.x(), p.y(), blue)) << p.x() << "," << p.y();
     EXPECT_FALSE(IsColour(image, 329, 319, blue));
