@@ -141,12 +141,15 @@ void CViewAud::mousePressEvent(QMouseEvent* event)
         return;
     }
     setFocus(Qt::MouseFocusReason);
+    event->accept();
+    // Until the subject passed the checks its test is not shown: an edit would be unseen.
+    if (m_pDocument->m_bChartLoaded != 1)
+        return;
     const quorin::ChartGeometry geometry(width(), height());
     const QPoint at = event->position().toPoint();
     const bool shift = event->modifiers() & Qt::ShiftModifier;
     quorin::ClickChart(*m_pDocument, m_tools, geometry, at.x(), at.y(), shift);
     update();
-    event->accept();
 }
 
 void CViewAud::OnFilePrint()

@@ -176,6 +176,15 @@ TEST_F(ChartView, TheIdentityCheckRunsAfterThePaintOncePerShowing)
     }
     EXPECT_EQ(ui.Texts().size(), 1);
 
+    // The test is not shown, so clicks do not edit it unseen.
+    frame->UpdateCommandUI();
+    chart->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(chart, Qt::Key_1, Qt::AltModifier);
+    EXPECT_EQ(chart->Tool(), 1);
+    ClickPoint(4, 5);
+    EXPECT_TRUE(doc->m_audCurrent.Points.empty());
+    EXPECT_EQ(ui.Texts().size(), 1) << "no question either";
+
     // The next showing checks again; with a KV Number the consent date is missing.
     doc->m_subject.Unit = "4711";
     ShowSubjectTab();
