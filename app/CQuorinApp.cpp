@@ -5,11 +5,11 @@
 #include "app/CLoginDlg.h"
 #include "app/CMainFrame.h"
 #include "app/CQuorinDoc.h"
+#include "framework/ApplicationPrinter.h"
 #include "resources/Resource.h"
 
 #include <QApplication>
 #include <QPageSetupDialog>
-#include <QPrinter>
 #include <QScreen>
 #include <QSettings>
 
@@ -120,7 +120,6 @@ void CQuorinApp::OnAppAbout()
 
 void CQuorinApp::OnFilePrintSetup()
 {
-    QPrinter printer;
-    QPageSetupDialog dialog(&printer, m_pMainFrame);
+    QPageSetupDialog dialog(&framework::ApplicationPrinter(), m_pMainFrame);
     dialog.exec();
 }

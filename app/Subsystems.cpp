@@ -1,5 +1,6 @@
 #include "app/Subsystems.h"
 
+#include "audiograms/AudiogramViews.h"
 #include "subjects/SubjectForms.h"
 #include "reports/ReportWindows.h"
 
@@ -9,6 +10,7 @@ void RegisterSubsystems()
 {
     RegisterSubjectForms();
     RegisterReportWindows();
+    RegisterAudiogramViews();
 }
 
 } // namespace quorin

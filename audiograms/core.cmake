@@ -6,3 +6,10 @@ quorin_sources(quorin_core
   ${CMAKE_CURRENT_LIST_DIR}/AudiogramLoad.cpp
   ${CMAKE_CURRENT_LIST_DIR}/AudiogramWrite.cpp
 )
+# The chart's geometry, its click editing and its first-draw checks.
+quorin_sources(quorin_core
+  ${CMAKE_CURRENT_LIST_DIR}/AmImportOffers.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ChartEditing.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ChartFirstDraw.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ChartGeometry.cpp
+)
