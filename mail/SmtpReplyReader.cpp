@@ -40,15 +40,20 @@ SmtpReplyReader::State SmtpReplyReader::Take(SmtpReply& reply)
     // bytes were cut.
     const qsizetype window = std::min(m_buffer.size(), m_limit);
     while (m_scanned < window) {
-        const qsizetype end = m_buffer.indexOf('\n', m_scanned);
-        if (end < 0 || end >= window)
+        // Bytes already searched for the current line's end are not searched again, so
+        // a long line arriving a byte at a time costs no more than arriving whole.
+        const qsizetype end = m_buffer.indexOf('\n', std::max(m_scanned, m_searched));
+        if (end < 0 || end >= window) {
+            m_searched = window;
             break;
+        }
         const bool middle = end - m_scanned >= 4 && m_buffer.at(m_scanned + 3) == '-';
         if (!middle) {
             reply.text = m_buffer.left(end + 1);
             reply.code = SmtpReplyCode(reply.text);
             m_buffer.remove(0, end + 1);
             m_scanned = 0;
+            m_searched = 0;
             return State::Complete;
         }
         m_scanned = end + 1;
@@ -60,6 +65,7 @@ void SmtpReplyReader::Clear()
 {
     m_buffer.clear();
     m_scanned = 0;
+    m_searched = 0;
 }
 
 } // namespace quorin::mail

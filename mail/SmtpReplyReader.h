@@ -44,7 +44,8 @@ public:
 private:
     QByteArray m_buffer;
     qsizetype m_limit;
-    qsizetype m_scanned = 0; // start of the first line not yet known to be a middle line
+    qsizetype m_scanned = 0;  // start of the first line not yet known to be a middle line
+    qsizetype m_searched = 0; // the buffer holds no line end before this
 };
 
 } // namespace quorin::mail
