@@ -149,6 +149,7 @@ void ScriptedSmtpServer::Run()
             ok = WaitFor(FindDataEnd, consumed);
             break;
         case Step::Kind::Pause:
+        case Step::Kind::Stall:
             std::this_thread::sleep_for(std::chrono::milliseconds(step.ms));
             break;
         case Step::Kind::Close:

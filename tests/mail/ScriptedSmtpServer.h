@@ -14,7 +14,7 @@
 class ScriptedSmtpServer {
 public:
     struct Step {
-        enum class Kind { Send, ReadLine, ReadData, Pause, Close, Endless };
+        enum class Kind { Send, ReadLine, ReadData, Pause, Close, Endless, Stall };
         Kind kind;
         QByteArray bytes;
         int pieceSize = 0; // Send: bytes per write, 0 for all at once
@@ -30,6 +30,8 @@ public:
     static Step Data() { return {Step::Kind::ReadData, {}}; }          // up to "\r\n.\r\n"
     static Step Pause(int ms) { return {Step::Kind::Pause, {}, 0, ms}; }
     static Step Close() { return {Step::Kind::Close, {}}; }
+    // Reads nothing for a while, so what the client sends backs up.
+    static Step Stall(int ms) { return {Step::Kind::Stall, {}, 0, ms}; }
     // Sends the line again and again until the client goes away.
     static Step Endless(const QByteArray& line) { return {Step::Kind::Endless, line}; }
 

@@ -232,6 +232,24 @@ TEST(SmtpDialogue, SilenceFailsWithinTheTimeOutAndEndsTheConnection)
     }
 }
 
+TEST(SmtpDialogue, AServerThatStopsReadingFailsTheSendWithinTheTimeOut)
+{
+    // More data than the system's socket buffers hold, to a server that takes none.
+    Dialogue d(Then(S::Greeted(), {S::Line(), S::Reply("250 ok\r\n"), S::Line(), S::Reply("250 ok\r\n"),
+                                    S::Line(), S::Reply("250 ok\r\n"), S::Line(), S::Reply("354 go\r\n"),
+                                    S::Stall(4000)}),
+               1000);
+    ASSERT_EQ(d.session.Connect(), 1);
+    CMailItem item = Reminder();
+    item.Body = QString("A line of the body that repeats.\n").repeated(1 << 20);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(d.session.SendMessage(item), 0);
+    EXPECT_LT(clock.elapsed(), 4000);
+    EXPECT_EQ(d.session.LastError, "Socket Error");
+    EXPECT_EQ(d.session.Connected, 0);
+}
+
 TEST(SmtpDialogue, AClosedConnectionOrAnEndlessReplyIsASocketError)
 {
     {
