@@ -75,6 +75,11 @@ int CSmtpSession::Connect()
 {
     if (Connected)
         return 1;
+    // A port beyond 16 bits would otherwise wrap round to some other server's port.
+    if (Port == 0 || Port > 65535) {
+        LastError = QStringLiteral("Unable to connect to server");
+        return 0;
+    }
     m_reader.Clear();
     m_transactionOpen = false;
     m_socket = std::make_unique<QTcpSocket>();

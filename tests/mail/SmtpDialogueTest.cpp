@@ -124,6 +124,15 @@ TEST(SmtpDialogue, RefusalsAtConnectFailWithTheirTexts)
         EXPECT_EQ(session.LastError, "Unable to connect to server");
         EXPECT_EQ(session.Connected, 0);
     }
+    {
+        // A port number too large for TCP does not wrap round to a listening one.
+        QTcpServer listening;
+        ASSERT_TRUE(listening.listen(QHostAddress::LocalHost));
+        CSmtpSession session("127.0.0.1", 65536u + listening.serverPort());
+        EXPECT_EQ(session.Connect(), 0);
+        EXPECT_EQ(session.LastError, "Unable to connect to server");
+        EXPECT_FALSE(listening.waitForNewConnection(200));
+    }
 }
 
 TEST(SmtpDialogue, RefusalsInTheTransactionFailWithTheCodeAndText)
