@@ -9,3 +9,8 @@ quorin_sources(quorin_core
   ${CMAKE_CURRENT_LIST_DIR}/PrintLayout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ReportFill.cpp
 )
+# The Dataset and IRB report's fill and its reminder mail, and the mail site settings.
+quorin_sources(quorin_core
+  ${CMAKE_CURRENT_LIST_DIR}/DatasetReport.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MailSettings.cpp
+)

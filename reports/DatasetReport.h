@@ -1,0 +1,57 @@
+#pragma once
+// The Dataset and IRB report: every dataset requested between two dates with its IRB,
+// latest request date, how many subjects were requested, contacted and participated,
+// and whether it is still open; and the reminders mailed to the researchers who still
+// hold an open dataset.
+
+#include "reports/MailSettings.h"
+
+#include <QString>
+
+class CQuorinDoc;
+class CReportList;
+
+namespace quorin {
+
+class CReportQuery;
+class UserInterface;
+
+// One dataset row while the list is built.
+struct CDatasetCount {
+    QString dataset;
+    QString irb;
+    QString requestDate;
+    int subjects = 0;
+    int contacted = 0;
+    int participated = 0;
+};
+
+struct DatasetReportOptions {
+    QString from;
+    QString to;
+    int order = 0;         // 0 by latest request date, 1 by IRB
+    bool openOnly = false;
+};
+
+enum { kDatasetColumns = 7, kDatasetStateColumn = 6 };
+
+// The statements and rows of one fill: the orphaned call-log rows purged, the heading
+// row, one row per dataset, the TOTAL row. A failed statement ends it (ReportFill.h).
+void BuildDatasetList(CReportQuery& query, CReportList& list, const DatasetReportOptions& options);
+
+// The fill through the common helper; false, with the list empty, when a statement
+// failed.
+bool FillDatasetReport(CQuorinDoc& document, CReportList& list, const DatasetReportOptions& options);
+
+// Email: the selected data row, or every row when the mark is on the heading or on no
+// row. A "Closed" row loses its call-log rows; an open one mails its first requester.
+// Stops when a statement fails (the session has shown its boxes); mail failures show
+// their text and the run goes on.
+void SendDatasetReminders(CQuorinDoc& document, const CReportList& list);
+
+// One reminder through the relay of the settings: each failing step (connect, send,
+// disconnect) shows its error text in a plain box.
+void SendDatasetReminder(UserInterface& ui, const MailSettings& settings, QString irb, QString dataset,
+                         QString userName);
+
+} // namespace quorin
