@@ -1,6 +1,7 @@
 #include "reports/ReportWindows.h"
 
 #include "app/DialogRegistry.h"
+#include "reports/CDatasetReportDlg.h"
 
 namespace quorin {
 
@@ -9,6 +10,7 @@ void RegisterReportWindows()
     // Each report adds its line here, e.g.
     //   RegisterDialogWindow<CConsentReportDlg>(UserInterface::Dialog::ReportConsent, WindowShown::Modeless);
     // A Reports command whose window is not registered stays disabled.
+    RegisterDatasetReport();
 }
 
 } // namespace quorin

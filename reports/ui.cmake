@@ -6,3 +6,10 @@ quorin_sources(quorin_ui
   # Listed so that moc sees their Q_OBJECT classes.
   ${CMAKE_CURRENT_LIST_DIR}/CReportDlg.h
 )
+# The Dataset and IRB report window and its template.
+quorin_sources(quorin_ui
+  ${CMAKE_CURRENT_LIST_DIR}/CDatasetReportDlg.cpp
+  ${PROJECT_SOURCE_DIR}/resources/DatasetReportTemplate.cpp
+  # Listed so that moc sees its Q_OBJECT class.
+  ${CMAKE_CURRENT_LIST_DIR}/CDatasetReportDlg.h
+)

@@ -1,0 +1,189 @@
+// The Dataset and IRB window opened by Reports > Datasets beside the main frame and
+// driven by keys and mouse: type the period, order by IRB, open-only, Query, pick a row,
+// Email to a real SMTP server; the list printed to PDF and saved as CSV, both read back.
+
+#include "DatasetFixture.h"
+#include "SmtpSink.h"
+
+#include "app/CDocumentCommands.h"
+#include "app/CMainFrame.h"
+#include "app/DialogRegistry.h"
+#include "framework/ControlId.h"
+#include "framework/ReportListCtrl.h"
+#include "reports/CDatasetReportDlg.h"
+#include "reports/DatasetReport.h"
+#include "reports/PrintList.h"
+#include "resources/DatasetReportTemplate.h"
+#include "resources/Resource.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
+#include <QJsonArray>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace quorin::test {
+namespace {
+
+QString Tool(const QString& program, const QStringList& arguments, const QByteArray& input = {})
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForStarted(10000))
+        return QStringLiteral("<%1 did not start>").arg(program);
+    process.write(input);
+    process.closeWriteChannel();
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+class DatasetWindowTest : public DatasetTest {
+protected:
+    void SetUp() override
+    {
+        DatasetTest::SetUp();
+        AddStandardDatasets();
+        ui.SetDialogRunner([this](UserInterface::Dialog kind) { return RunRegisteredDialog(kind, frame.get(), *doc); });
+        frame = std::make_unique<CMainFrame>();
+        commands = std::make_unique<CDocumentCommands>(*doc);
+        frame->SetDocumentTarget(commands.get());
+        ASSERT_TRUE(frame->OnCreateClient(&context));
+        frame->resize(1100, 800);
+        ShowActive(frame.get());
+    }
+    void TearDown() override
+    {
+        frame.reset();
+        commands.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ui.SetDialogRunner(nullptr);
+        DatasetTest::TearDown();
+    }
+
+    template <class T> static T* Control(QWidget* window, int id) { return framework::FindControlAs<T>(window, id); }
+
+    static QStringList Rows(const CReportList& list)
+    {
+        QStringList rows;
+        for (int row = 0; row < list.GetItemCount(); ++row) {
+            QStringList texts;
+            for (int column = 0; column < kDatasetColumns; ++column)
+                texts << list.GetItemText(row, column);
+            rows << texts.join(QLatin1Char('|'));
+        }
+        return rows;
+    }
+
+    std::unique_ptr<CMainFrame> frame;
+    std::unique_ptr<CDocumentCommands> commands;
+};
+
+TEST_F(DatasetWindowTest, QueryPickEmailPrintAndSaveByKeysAndMouse)
+{
+    SmtpSink sink;
+    ASSERT_TRUE(sink.Problem().isEmpty()) << sink.Problem().toStdString();
+    WriteMailSetting(false, QStringLiteral("SmtpServer"), QStringLiteral("127.0.0.1"));
+    WriteMailSetting(false, QStringLiteral("SmtpPort"), sink.port());
+    WriteMailSetting(false, QStringLiteral("Domain"), QStringLiteral("lab.example"));
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString csv = dir.filePath(QStringLiteral("Datasets.csv"));
+    const QString pdf = dir.filePath(QStringLiteral("Datasets.pdf"));
+    QStringList shown;
+    bool ran = false;
+
+    ASSERT_TRUE(frame->QueryCommand(res::ID_REPORTS_DATASETS).IsEnabled());
+    OnNextModal([&](QWidget* modal) {
+        auto* window = dynamic_cast<CDatasetReportDlg*>(modal);
+        ASSERT_NE(window, nullptr);
+        ran = true;
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        CReportListCtrl* list = window->List();
+        EXPECT_EQ(window->windowTitle(), QStringLiteral("Dataset and IRB"));
+        // Opening fills from 1/1/2000 to today, by request date, closed ones too.
+        EXPECT_EQ(Control<QLineEdit>(window, CReportDlg::IDC_FROM)->text(), QStringLiteral("1/1/2000"));
+        EXPECT_EQ(Control<QLineEdit>(window, CReportDlg::IDC_TO)->text(), QStringLiteral("6/15/2026"));
+        EXPECT_EQ(list->GetItemCount(), 7) << "five datasets, heading and TOTAL";
+        EXPECT_EQ(list->GetColumnWidth(0), 120);
+        EXPECT_EQ(list->GetColumnWidth(6), 80);
+
+        // From, then Tab on to To, typed over by keys.
+        auto* from = Control<QLineEdit>(window, CReportDlg::IDC_FROM);
+        from->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(QTest::qWaitFor([from] { return from->hasFocus(); }));
+        QTest::keyClick(from, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(from, QStringLiteral("1/1/2010"));
+        QTest::keyClick(from, Qt::Key_Tab);
+        auto* to = Control<QLineEdit>(window, CReportDlg::IDC_TO);
+        ASSERT_TRUE(to->hasFocus()) << "Tab goes from From to To";
+        QTest::keyClick(to, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(to, QStringLiteral("12/31/2010"));
+        Click(Control<QAbstractButton>(window, res::datasets::IDC_BY_IRB));
+        // Space on the focused check box, as a keyboard user checks it.
+        auto* openOnly = Control<QAbstractButton>(window, res::datasets::IDC_OPEN_ONLY);
+        openOnly->setFocus();
+        QTest::keyClick(openOnly, Qt::Key_Space);
+        EXPECT_TRUE(openOnly->isChecked());
+        Click(Control<QAbstractButton>(window, CReportDlg::IDC_QUERY));
+        shown = Rows(*list);
+        const QStringList expected{"DATASET|IRB|REQUEST DATE|SUBJECTS|CONTACTED|PARTICIPATED|OPEN",
+                                   "Balance B|2009-050|03/03/2010|1|0|0|Open",
+                                   "Hearing A|2010-001|12/31/2010|2|2|1|Open",
+                                   "O'Neil Study|D'Arcy 12|05/05/2010|3|1|0|Open", "TOTAL:|||6|3|1|"};
+        EXPECT_EQ(shown.join(QLatin1Char('\n')).toStdString(), expected.join(QLatin1Char('\n')).toStdString());
+
+        // A click on Hearing A's row, then Email: one mail, to alice.
+        const QRect rect = list->visualItemRect(list->topLevelItem(2));
+        ASSERT_TRUE(rect.isValid());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+        EXPECT_EQ(list->GetSelectionMark(), 2);
+        Click(Control<QAbstractButton>(window, res::datasets::IDC_EMAIL));
+
+        window->grab().save(QStringLiteral(QUORIN_OUTPUT_DIR "/dataset-window.png"));
+
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        EXPECT_TRUE(PrintListTo(*doc, printer, window->PrintTitle(), *list));
+
+        ui.SaveFileNext(csv);
+        Click(Control<QAbstractButton>(window, CReportDlg::IDC_SAVE));
+
+        // Escape closes it.
+        QTest::keyClick(window, Qt::Key_Escape);
+    });
+    EXPECT_TRUE(frame->ExecuteCommand(res::ID_REPORTS_DATASETS));
+    Settle();
+    ASSERT_TRUE(ran);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(ui.Texts().isEmpty()) << ui.Texts().join(QStringLiteral(" | ")).toStdString();
+
+    ASSERT_EQ(sink.MessageCount(), 1);
+    EXPECT_EQ(sink.Message(1)["rcpt_tos"].toArray().first().toString(), QStringLiteral("alice@lab.example"));
+
+    const QString text = Tool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    EXPECT_TRUE(text.contains(QStringLiteral("Datasets")));
+    EXPECT_TRUE(text.contains(QStringLiteral("REQUEST DATE")));
+    EXPECT_TRUE(text.contains(QStringLiteral("PARTICIPATED")));
+    EXPECT_TRUE(text.contains(QStringLiteral("TOTAL:")));
+    Tool(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"), QStringLiteral("-f"),
+                                     QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
+                                     QStringLiteral("-singlefile"), pdf, QStringLiteral(QUORIN_OUTPUT_DIR "/dataset-page1")});
+
+    ASSERT_EQ(ui.SaveRequests().size(), 1u);
+    EXPECT_EQ(ui.SaveRequests()[0].defaultName, QStringLiteral("Datasets"));
+    const QString readBack =
+        Tool(QStringLiteral("python3"),
+            {QStringLiteral("-c"),
+             QStringLiteral("import csv,sys\nfor r in csv.reader(open(sys.argv[1], newline='', encoding='utf-8')): "
+                            "print('|'.join(r))"),
+             csv});
+    EXPECT_EQ(readBack.trimmed().toStdString(), shown.join(QLatin1Char('\n')).toStdString());
+}
+
+} // namespace
+} // namespace quorin::test
