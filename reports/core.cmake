@@ -9,3 +9,8 @@ quorin_sources(quorin_core
   ${CMAKE_CURRENT_LIST_DIR}/PrintLayout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ReportFill.cpp
 )
+quorin_sources(quorin_core
+  ${CMAKE_CURRENT_LIST_DIR}/ConsentReport.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ContactReport.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LettersReport.cpp
+)
