@@ -10,9 +10,8 @@ namespace quorin {
 
 void RegisterReportWindows()
 {
-    // Each report adds its line here, e.g.
-    //   RegisterDialogWindow<CConsentReportDlg>(UserInterface::Dialog::ReportConsent, WindowShown::Modeless);
-    // A Reports command whose window is not registered stays disabled.
+    // Each report adds its lines here. A Reports command whose window is not registered
+    // stays disabled.
     res::RegisterConsentReportTemplates();
     RegisterDialogWindow<CConsentReportDlg>(UserInterface::Dialog::ReportConsent, WindowShown::Modeless);
     RegisterDialogWindow<CContactReportDlg>(UserInterface::Dialog::ReportContact, WindowShown::Modeless);
