@@ -81,5 +81,7 @@ int CQuorinDoc::WriteSpeechTests()
         return 0;
     m_speechTestList.clear();
     LoadSpeechTests(m_subject.SubjectID);
+    // Rows on screen still carry the temporary ids; the views show the stored ones.
+    UpdateAllViews(CDocumentView::HintSpeechTestsStored);
     return 1;
 }

@@ -140,6 +140,8 @@ bool CFormSubject::OnUpdate(int hint)
         return true;
     if (hint == HintHandOver)
         return SaveToDocument();
+    if (hint == HintSpeechTestsStored)
+        return true; // nothing of this form changed
     if (doc->RefreshSubjectForm)
         RefreshFromDocument();
     return true;
