@@ -34,6 +34,13 @@ CSpeechTestDlg::CSpeechTestDlg(CQuorinDoc& doc, const CSpeechTest& test, QWidget
         m_pTestDate->installEventFilter(this);
 }
 
+void CSpeechTestDlg::OnInitDialog()
+{
+    // Typing starts in the first field, Name of Test.
+    if (QWidget* first = framework::FindControl(this, IDC_TEST_NAME))
+        first->setFocus(Qt::OtherFocusReason);
+}
+
 bool CSpeechTestDlg::IsRefusedDate(const QString& text) const
 {
     return !text.trimmed().isEmpty() && !m_doc.IsValidDate(text.trimmed());

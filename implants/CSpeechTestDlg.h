@@ -18,6 +18,7 @@ public:
     const CSpeechTest& Test() const { return m_test; }
 
 protected:
+    void OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
