@@ -28,6 +28,19 @@ bool declaresDate(const std::string& type)
     return t.find("date") != std::string::npos || t.find("time") != std::string::npos;
 }
 
+ColumnType declaredType(const std::string& type)
+{
+    const std::string t = toLower(type);
+    if (declaresDate(t))
+        return ColumnType::Date;
+    if (t.find("int") != std::string::npos || t == "bit")
+        return ColumnType::Integer;
+    for (const char* f : {"real", "floa", "doub", "dec", "numeric", "money"})
+        if (t.find(f) != std::string::npos)
+            return ColumnType::Float;
+    return ColumnType::Text;
+}
+
 } // namespace
 
 const ColumnInfo* TableInfo::column(std::string_view name) const
@@ -59,7 +72,8 @@ void Catalog::load(sqlite3* db, const std::string& currentDatabase)
                 while (sqlite3_step(stmt) == SQLITE_ROW) {
                     const auto* c = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
                     const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1));
-                    info.columns.push_back({c ? c : "", declaresDate(t ? t : "")});
+                    const std::string declared = t ? t : "";
+                    info.columns.push_back({c ? c : "", declaresDate(declared), declaredType(declared)});
                 }
             }
             sqlite3_finalize(stmt);

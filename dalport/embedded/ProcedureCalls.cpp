@@ -98,6 +98,8 @@ EngineConnection::CompiledProcedure& EngineConnection::procedure(const std::stri
                 continue; // blanks and comments after the last statement
             proc->statements.push_back(stmt);
             proc->slots.push_back(parameterSlots(stmt, proc->definition));
+            if (!sqlite3_stmt_readonly(stmt))
+                ++proc->writingStatements;
         }
     } catch (...) {
         for (sqlite3_stmt* stmt : proc->statements)
@@ -163,6 +165,13 @@ std::unique_ptr<RowsResult> EngineConnection::runBody(CompiledProcedure& proc, c
         if (!sqlite3_get_autocommit(m_db)) {
             if (outer) {
                 sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+            } else if (proc.writingStatements > 1) {
+                // Part of its writes may have happened: the caller's transaction cannot
+                // go on as if the call had not been made, so it ends (SQL Server's
+                // XACT_ABORT); the caller's later ROLLBACK is then 3903.
+                sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+                m_tranCount = 0;
+                endTransactionState();
             } else {
                 sqlite3_exec(m_db, "ROLLBACK TO quorin_procedure", nullptr, nullptr, nullptr);
                 sqlite3_exec(m_db, "RELEASE quorin_procedure", nullptr, nullptr, nullptr);
