@@ -92,8 +92,6 @@ bool SqlClient::runBatch(const std::string& text, std::ostream& out, const Print
             rows.push_back(std::move(row));
             MoveNext();
         }
-        if (r > 0)
-            out << "\n";
         printResult(out, columns, rows, options);
     }
     return true;
