@@ -19,6 +19,9 @@ constexpr const char* kSource = "Quorin Embedded Engine";
 constexpr std::size_t kMaxPlans = 512;
 constexpr std::size_t kMaxStatements = 256;
 constexpr int kDefaultLockTimeoutMs = 5000;
+// "QC" and the collation's version: ICU root collation at secondary strength, trailing
+// blanks ignored.
+constexpr int kCollationVersion = 0x51430002;
 
 
 
@@ -70,11 +73,43 @@ EngineConnection::EngineConnection(const fs::path& folder, const fs::path& datab
             execInternal("PRAGMA " + quoteName(s) + ".synchronous = FULL");
         }
         execInternal("PRAGMA foreign_keys = ON");
+        reindexForCollation(schemas);
         sqlite3_set_authorizer(m_db, &EngineConnection::authorize, this);
         refreshRoles();
     } catch (...) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
+        throw;
+    }
+}
+
+// Indexes on text columns are ordered by the collation. A file whose indexes were built
+// under another version of it (the engine records the version in the file's
+// application id) has them rebuilt once, before anything reads them in the wrong order.
+void EngineConnection::reindexForCollation(const std::vector<std::string>& schemas)
+{
+    auto current = [&](const std::string& schema) {
+        sqlite3_stmt* stmt = nullptr;
+        const std::string sql = "PRAGMA " + quoteName(schema) + ".application_id";
+        int id = 0;
+        if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
+            id = sqlite3_column_int(stmt, 0);
+        sqlite3_finalize(stmt);
+        return id == kCollationVersion;
+    };
+    bool stale = false;
+    for (const std::string& s : schemas)
+        stale = stale || !current(s);
+    if (!stale)
+        return;
+    execInternal("BEGIN IMMEDIATE");
+    try {
+        execInternal("REINDEX TSQL");
+        for (const std::string& s : schemas)
+            execInternal("PRAGMA " + quoteName(s) + ".application_id = " + std::to_string(kCollationVersion));
+        execInternal("COMMIT");
+    } catch (...) {
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
         throw;
     }
 }

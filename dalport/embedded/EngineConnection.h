@@ -64,6 +64,8 @@ private:
     };
     class InternalScope;
 
+    void reindexForCollation(const std::vector<std::string>& schemas);
+
     // Statements and plans.
     std::unique_ptr<RowsResult> runPlan(const Plan& plan, const std::vector<Param>& params);
     std::unique_ptr<RowsResult> runSql(const std::string& sql, const std::vector<Param>& params, bool internal);

@@ -6,6 +6,10 @@
 #include "dalport/Clock.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cstring>
 
 using namespace testing_embedded;
 
@@ -176,6 +180,39 @@ TEST_F(TsqlMeaning, EveryFailureCarriesAServerNumberAndNoStorageWording)
             EXPECT_EQ(p[0].message.find(w), std::string::npos) << sql << ": " << p[0].message;
     }
     EXPECT_EQ(failure("SELECT TOP 99999999999999999999 * FROM subjects"), 8115);
+}
+
+} // namespace
+
+namespace {
+
+int byteOrder(void*, int la, const void* a, int lb, const void* b)
+{
+    const int n = std::memcmp(a, b, static_cast<std::size_t>(std::min(la, lb)));
+    return n != 0 ? n : la - lb;
+}
+
+TEST(CollationVersion, IndexesBuiltUnderAnotherOrderAreRebuiltOnceOnOpening)
+{
+    TestServer server;
+    {
+        // A file whose index was built in plain byte order, as by an older engine.
+        sqlite3* raw = nullptr;
+        ASSERT_EQ(sqlite3_open((server.folder() + "/Quorin.db").c_str(), &raw), SQLITE_OK);
+        sqlite3_create_collation(raw, "TSQL", SQLITE_UTF8, nullptr, byteOrder);
+        const char* sql = "CREATE INDEX byname ON subjects(lastname);"
+                          "INSERT INTO subjects(lastname) VALUES ('Zeller'), ('apple'), ('Öberg'), ('Olsen'), ('peters');"
+                          "PRAGMA application_id = 0;";
+        ASSERT_EQ(sqlite3_exec(raw, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(raw);
+    }
+    MyADO db;
+    connect(db, server, kAdmin, kAdminPassword);
+    EXPECT_EQ(scalar(db, "select count(*) as v from subjects where lastname = 'ÖBERG'"), "1");
+    EXPECT_EQ(scalar(db, "select count(*) as v from subjects where lastname = 'Apple'"), "1");
+    EXPECT_EQ(scalar(db, "select count(*) as v from subjects where lastname between 'O' and 'Q'"), "3");
+    EXPECT_EQ(column(db, "select lastname from subjects order by lastname", "lastname"),
+              (std::vector<std::string>{"apple", "Öberg", "Olsen", "peters", "Zeller"}));
 }
 
 } // namespace
