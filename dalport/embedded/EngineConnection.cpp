@@ -3,6 +3,7 @@
 #include "dalport/embedded/EngineFunctions.h"
 #include "dalport/embedded/ServerFolder.h"
 #include "dalport/embedded/SqlQuoting.h"
+#include "dalport/embedded/Statement.h"
 #include "dalport/embedded/Tokenizer.h"
 #include "dalport/embedded/Translator.h"
 
@@ -62,12 +63,8 @@ EngineConnection::EngineConnection(const fs::path& folder, const fs::path& datab
             execInternal("ATTACH DATABASE " + quoteString(path.string()) + " AS " + quoteName(name));
         }
         // Durable commits, readers never block the writer, two programs may share a server.
-        sqlite3_stmt* list = nullptr;
-        std::vector<std::string> schemas;
-        sqlite3_prepare_v2(m_db, "SELECT name FROM pragma_database_list WHERE name <> 'temp'", -1, &list, nullptr);
-        while (list && sqlite3_step(list) == SQLITE_ROW)
-            schemas.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(list, 0)));
-        sqlite3_finalize(list);
+        const std::vector<std::string> schemas =
+            firstColumn(m_db, "SELECT name FROM pragma_database_list WHERE name <> 'temp'");
         for (const std::string& s : schemas) {
             execInternal("PRAGMA " + quoteName(s) + ".journal_mode = WAL");
             execInternal("PRAGMA " + quoteName(s) + ".synchronous = FULL");
@@ -89,13 +86,8 @@ EngineConnection::EngineConnection(const fs::path& folder, const fs::path& datab
 void EngineConnection::reindexForCollation(const std::vector<std::string>& schemas)
 {
     auto current = [&](const std::string& schema) {
-        sqlite3_stmt* stmt = nullptr;
-        const std::string sql = "PRAGMA " + quoteName(schema) + ".application_id";
-        int id = 0;
-        if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
-            id = sqlite3_column_int(stmt, 0);
-        sqlite3_finalize(stmt);
-        return id == kCollationVersion;
+        Statement id(m_db, "PRAGMA " + quoteName(schema) + ".application_id");
+        return id.step() && id.integer(0) == kCollationVersion;
     };
     bool stale = false;
     for (const std::string& s : schemas)

@@ -19,6 +19,7 @@ set(DALPORT_EMBEDDED_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/RowsResult.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SecurityStatements.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ServerFolder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Statement.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Tokenizer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Translator.cpp
 )
