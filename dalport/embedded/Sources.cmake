@@ -8,6 +8,7 @@ set(DALPORT_EMBEDDED_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/EngineConnection.cpp
   ${CMAKE_CURRENT_LIST_DIR}/EngineError.cpp
   ${CMAKE_CURRENT_LIST_DIR}/EngineFunctions.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ExpressionText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LikePattern.cpp
   ${CMAKE_CURRENT_LIST_DIR}/OperatorFunctions.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PasswordHash.cpp
