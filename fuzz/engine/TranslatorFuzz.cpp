@@ -28,7 +28,7 @@ struct Fixture {
         sqlite3_open(":memory:", &db);
         registerEngineFunctions(db);
         // Long-running texts are cut short: the budget counts virtual machine steps.
-        sqlite3_progress_handler(db, 1000, [](void*) { return ++budgetUsed > 200 ? 1 : 0; }, nullptr);
+        sqlite3_progress_handler(db, 1000, [](void*) { return ++budgetUsed > 20 ? 1 : 0; }, nullptr);
         sqlite3_exec(db,
                      "CREATE TABLE subjects(subjectid INTEGER PRIMARY KEY, lastname TEXT COLLATE TSQL, "
                      "birthdate DATETIME, status INTEGER);"
