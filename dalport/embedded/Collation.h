@@ -9,6 +9,11 @@
 
 namespace dalport::embedded {
 
+// The version of the text order below, kept in each database file's application id:
+// "QC" and 2 (ICU root collation at secondary strength, trailing blanks ignored). A file
+// with another value has its indexes rebuilt when the engine opens it.
+inline constexpr int kCollationVersion = 0x51430002;
+
 // <0, 0, >0 as a sorts before, equal to or after b.
 int compareTsql(std::string_view a, std::string_view b);
 

@@ -20,9 +20,6 @@ constexpr const char* kSource = "Quorin Embedded Engine";
 constexpr std::size_t kMaxPlans = 512;
 constexpr std::size_t kMaxStatements = 256;
 constexpr int kDefaultLockTimeoutMs = 5000;
-// "QC" and the collation's version: ICU root collation at secondary strength, trailing
-// blanks ignored.
-constexpr int kCollationVersion = 0x51430002;
 
 
 
