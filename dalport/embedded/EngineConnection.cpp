@@ -185,11 +185,12 @@ std::shared_ptr<const Plan> EngineConnection::planFor(const std::string& text)
 
 std::unique_ptr<RowsResult> EngineConnection::runPlan(const Plan& plan, const std::vector<Param>& params)
 {
-    // A transaction whose BEGIN TRAN timed out on the write lock takes it before anything
-    // else runs in it, so that nothing reads a state it could not then write on.
+    // A transaction takes its write lock before its first statement runs, so that
+    // nothing in it reads a state it could not then write on.
     if (m_writeLockPending && m_tranCount > 0 && plan.kind != Plan::Kind::RollbackTran
         && plan.kind != Plan::Kind::CommitTran && plan.kind != Plan::Kind::Batch
-        && plan.kind != Plan::Kind::SetLockTimeout && plan.kind != Plan::Kind::BeginTran)
+        && plan.kind != Plan::Kind::SetLockTimeout && plan.kind != Plan::Kind::BeginTran
+        && plan.kind != Plan::Kind::SaveTran)
         takeWriteLock();
     switch (plan.kind) {
     case Plan::Kind::Sql: return runSql(plan.sql, params, false);
@@ -336,14 +337,16 @@ EngineError EngineConnection::errorFromSqlite(int rc)
 // SQL Server counts nested BEGIN TRANs; only the outermost one is real, an inner COMMIT
 // only decrements and a ROLLBACK undoes everything.
 //
-// The outermost BEGIN TRAN takes the current database's write lock at once, waiting for
-// another program's transaction up to the lock time-out. A transaction that reads and
-// later writes then never finds that someone else wrote in between (SQLite could only
-// fail that write); the cost is that transactions of two sessions on one database run
-// one after the other even when they only read. Statements outside a transaction, and
-// readers in general, never wait (WAL). The server's other files are locked only when
-// the transaction writes them: a program writes the Audiogram Manager's status while its
-// registry transaction is open.
+// The first statement of a transaction takes the current database's write lock, waiting
+// for another program's transaction up to the lock time-out (then 1222, the transaction
+// still open for the caller's ROLLBACK, as SQL Server leaves it). BEGIN TRAN itself never
+// waits or fails, as on SQL Server. A transaction that reads and later writes then never
+// finds that someone else wrote in between (SQLite could only fail that write); the cost
+// is that transactions of two sessions on one database run one after the other even
+// when they only read, and a writer outside a transaction waits for an open one.
+// Readers outside transactions never wait (WAL). The server's other files are locked
+// only when the transaction writes them: a program writes the Audiogram Manager's status
+// while its registry transaction is open.
 void EngineConnection::beginTran(const std::string& name)
 {
     if (m_tranCount == 0 && sqlite3_get_autocommit(m_db)) {
@@ -351,9 +354,7 @@ void EngineConnection::beginTran(const std::string& name)
         execInternal("BEGIN");
         m_tranName = name;
         m_savepoints.clear();
-        ++m_tranCount;
-        takeWriteLock();
-        return;
+        m_writeLockPending = true;
     }
     ++m_tranCount;
 }
