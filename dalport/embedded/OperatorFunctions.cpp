@@ -83,6 +83,9 @@ double textToFloat(const std::string& text)
 
 void resultDate(sqlite3_context* ctx, const DateTime& base, double days)
 {
+    // datetime spans about 3 million days; anything beyond cannot be a date.
+    if (!std::isfinite(days) || std::fabs(days) > 4.0e6)
+        throw overflow("datetime");
     const double whole = std::floor(days);
     DateTime t = fromDayNumber(dayNumber(base.year, base.month, base.day) + static_cast<std::int64_t>(whole));
     long long ms = ((base.hour * 60LL + base.minute) * 60 + base.second) * 1000 + base.millisecond

@@ -113,6 +113,8 @@ TEST_F(TsqlMeaning, PlusAddsNumbersAndJoinsTexts)
     EXPECT_EQ(failure("select subjectid + lastname as v from subjects"), 245);
     EXPECT_EQ(failure("select 2147483647 + 1 as v"), 8115);
     EXPECT_EQ(failure("select 'a' - 'b' as v"), 402);
+    EXPECT_EQ(failure("select getdate() + 10000000000000000000000 as v"), 8115);
+    EXPECT_EQ(failure("select getdate() - 3000000 as v"), 8115);
 }
 
 TEST_F(TsqlMeaning, NumberColumnsConvertTheTextTheyMeet)
