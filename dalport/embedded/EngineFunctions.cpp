@@ -273,9 +273,14 @@ std::optional<DateTime> toDateTime(sqlite3_value* v)
 {
     switch (sqlite3_value_type(v)) {
     case SQLITE_NULL: return std::nullopt;
-    case SQLITE_INTEGER: return fromDayNumber(sqlite3_value_int64(v));
+    case SQLITE_INTEGER:
     case SQLITE_FLOAT: {
+        // A number counts days; datetime spans about 3 million of them.
         const double d = sqlite3_value_double(v);
+        if (!std::isfinite(d) || std::fabs(d) > 4.0e6)
+            throw EngineError{8115, 16, 2, "Arithmetic overflow error converting expression to data type datetime."};
+        if (sqlite3_value_type(v) == SQLITE_INTEGER)
+            return fromDayNumber(sqlite3_value_int64(v));
         const double day = std::floor(d);
         DateTime t = fromDayNumber(static_cast<std::int64_t>(day));
         const auto ms = static_cast<std::int64_t>(std::llround((d - day) * 86400000.0));

@@ -115,6 +115,8 @@ TEST_F(TsqlMeaning, PlusAddsNumbersAndJoinsTexts)
     EXPECT_EQ(failure("select 'a' - 'b' as v"), 402);
     EXPECT_EQ(failure("select getdate() + 10000000000000000000000 as v"), 8115);
     EXPECT_EQ(failure("select getdate() - 3000000 as v"), 8115);
+    EXPECT_EQ(failure("select convert(datetime, 1e30) as v"), 8115);
+    EXPECT_EQ(failure("select datediff(dd, 9223372036854775807, getdate()) as v"), 8115);
 }
 
 TEST_F(TsqlMeaning, NumberColumnsConvertTheTextTheyMeet)
