@@ -11,6 +11,21 @@ QString Text(const QString& value)
     return out;
 }
 
+QString LikeText(const QString& value)
+{
+    QString out;
+    out.reserve(value.size() + 8);
+    for (const QChar c : value) {
+        if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('['))
+            out += QLatin1Char('[') + c + QLatin1Char(']');
+        else if (c == QLatin1Char('\''))
+            out += QStringLiteral("''");
+        else
+            out += c;
+    }
+    return out;
+}
+
 std::optional<QString> Number(const QString& value)
 {
     static const QRegularExpression wholeNumber(QStringLiteral("^[+-]?[0-9]+$"));

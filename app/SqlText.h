@@ -10,6 +10,12 @@ namespace quorin::sql {
 // The text with every apostrophe doubled, for use between single quotes.
 QString Text(const QString& value);
 
+// The text as part of a LIKE pattern that matches it literally, for use between single
+// quotes: the wildcards "%" and "_" and the bracket "[" are each put in brackets, and
+// apostrophes are doubled. The caller adds its own "%" around it: a dataset named
+// "A[1]" or "50%_done" finds itself and nothing else.
+QString LikeText(const QString& value);
+
 // A whole number after trimming blanks, in canonical form (no sign for zero, no
 // leading zeros, "-" for negatives), when it fits a 32-bit int; otherwise nothing.
 std::optional<QString> Number(const QString& value);
