@@ -18,7 +18,7 @@ int CQuorinDoc::IsPossibleDuplicate()
         return 0;
     const QString sql =
         QStringLiteral("SELECT subjectid from subjects where firstname like '%1' and lastname like '%2'")
-            .arg(quorin::sql::Text(m_subject.Firstname), quorin::sql::Text(m_subject.Lastname));
+            .arg(quorin::sql::LikeText(m_subject.Firstname), quorin::sql::LikeText(m_subject.Lastname));
     return HasRow(m_db, quorin::RunText(m_db, sql)) ? 1 : 0;
 }
 
