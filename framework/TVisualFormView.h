@@ -3,9 +3,10 @@
 // with data exchange and a command map. A hidden page is disabled, and Qt passes that
 // state on to every control of the form (a control disabled on its own stays so).
 //
-// The keyboard works on every form page as in a dialog: Enter in a single-line field
-// presses the page's default button, Enter on a focused button presses that button, and
-// a multi-line field keeps Enter as a line break. Fields registered with ValidateOnLeave
+// The keyboard works on every form page as in a dialog: Enter in a single-line field or
+// an editable list presses the page's default button, Enter on a focused button presses
+// that button, and a multi-line field keeps Enter as a line break (Tab leaves it for the
+// next control). Fields registered with ValidateOnLeave
 // are checked when the focus leaves them; a failed check keeps the focus there and keeps
 // the page in front (the tab window asks CanLeavePage before it switches).
 

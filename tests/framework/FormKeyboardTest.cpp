@@ -19,8 +19,9 @@
 
 namespace {
 
-// A page as a later form would build it: a field with a check, a notes box, a plain
-// button and the default button.
+// A page as a later form would build it: a field with a check, a notes box, an editable
+// list, a plain button and the default button. It has no document, so its box goes
+// through the framework's presenter, which the test records.
 class SamplePage : public TVisualFormView {
 public:
     explicit SamplePage(QWidget* parent) : TVisualFormView(0, parent, nullptr)
@@ -43,7 +44,6 @@ public:
             return false;
         });
     }
-    // Without a document the box goes through the framework's presenter.
     QLineEdit* field;
     QPlainTextEdit* notes;
     QComboBox* choice;
