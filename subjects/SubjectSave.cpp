@@ -3,7 +3,7 @@
 // anything could not be stored, so nothing typed is lost.
 
 #include "app/CQuorinDoc.h"
-#include "app/DateText.h"
+#include "controls/DateText.h"
 #include "app/DbString.h"
 #include "app/SqlText.h"
 
