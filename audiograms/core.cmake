@@ -6,3 +6,9 @@ quorin_sources(quorin_core
   ${CMAKE_CURRENT_LIST_DIR}/AudiogramLoad.cpp
   ${CMAKE_CURRENT_LIST_DIR}/AudiogramWrite.cpp
 )
+quorin_sources(quorin_core
+  ${CMAKE_CURRENT_LIST_DIR}/AmCodes.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/AudiogramManagerReads.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/AudiogramHistory.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/AudiogramPaging.cpp
+)
