@@ -47,6 +47,23 @@ std::optional<QString> KvNumber(const QString& unit)
     return n;
 }
 
+KvReading ReadKvNumber(const QString& unit)
+{
+    if (unit.trimmed().isEmpty())
+        return {};
+    std::optional<QString> n = Number(unit);
+    if (!n)
+        return {KvReading::Kind::NotWhole, QString()};
+    if (*n == QLatin1String("0"))
+        return {};
+    return {KvReading::Kind::Number, *n};
+}
+
+QString KvNumberMessage()
+{
+    return QStringLiteral("KV Number must be a whole number.");
+}
+
 std::optional<QString> LoginName(const QString& name)
 {
     static const QRegularExpression pattern(

@@ -24,6 +24,23 @@ std::optional<QString> Number(const QString& value);
 // is not zero. "" and "0" mean no number, anything else is never sent.
 std::optional<QString> KvNumber(const QString& unit);
 
+// What a typed KV Number is, for the places that send it to the Audiogram Manager:
+// none ("" or zero), a whole number (canonical form in `number`), or not a whole number.
+// The one message for the last case is KvNumberMessage() (error icon). Reactions:
+// - audiogram history: the message, nothing is sent, the registry's tests are paged;
+// - the newer-test check: not a whole number means no newer test, silently;
+// - the Audiogram Manager search: the message;
+// - bulk runs: no box, the subject is skipped with the reason "KV Number not a whole
+//   number";
+// - the status written back to the Audiogram Manager: skipped.
+struct KvReading {
+    enum class Kind { None, Number, NotWhole };
+    Kind kind = Kind::None;
+    QString number;
+};
+KvReading ReadKvNumber(const QString& unit);
+QString KvNumberMessage();
+
 // A login name bracket-quoted for a security statement, when it matches the strict
 // pattern of login names (a letter or underscore, then letters, digits, "_", ".",
 // "-" or "@", at most 128 characters); otherwise nothing.
