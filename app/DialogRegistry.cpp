@@ -1,5 +1,9 @@
 #include "app/DialogRegistry.h"
 
+#include "framework/TemplateDialog.h"
+
+#include <QPointer>
+
 #include <map>
 
 namespace quorin {
@@ -8,6 +12,11 @@ std::map<UserInterface::Dialog, DialogRunner>& Runners()
 {
     static std::map<UserInterface::Dialog, DialogRunner> runners;
     return runners;
+}
+std::map<UserInterface::Dialog, QPointer<CTemplateDialog>>& OpenWindows()
+{
+    static std::map<UserInterface::Dialog, QPointer<CTemplateDialog>> windows;
+    return windows;
 }
 } // namespace
 
@@ -25,6 +34,29 @@ int RunRegisteredDialog(UserInterface::Dialog dialog, QWidget* parent, CQuorinDo
 {
     const auto found = Runners().find(dialog);
     return found == Runners().end() ? 2 : found->second(parent, document);
+}
+
+int ShowModelessWindow(UserInterface::Dialog dialog, const std::function<CTemplateDialog*()>& create)
+{
+    QPointer<CTemplateDialog>& open = OpenWindows()[dialog];
+    // A window closed a moment ago may still wait for its deletion: it counts as gone.
+    if (open && open->isVisible()) {
+        if (open->isMinimized())
+            open->showNormal();
+        open->raise();
+        open->activateWindow();
+        open->OnReopen();
+        return 1;
+    }
+    open = create();
+    open->ShowModeless();
+    return 1;
+}
+
+CTemplateDialog* OpenModelessWindow(UserInterface::Dialog dialog)
+{
+    const auto found = OpenWindows().find(dialog);
+    return found == OpenWindows().end() ? nullptr : found->second.data();
 }
 
 } // namespace quorin

@@ -75,6 +75,21 @@ QString QtUserInterface::GetOpenFileName(const QString& defaultExtension)
     return dialog.selectedFiles().first();
 }
 
+QString QtUserInterface::GetSaveFileName(const QString& defaultExtension, const QString& defaultName,
+                                         const QStringList& filters)
+{
+    QFileDialog dialog(m_frame, QStringLiteral("Save As"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(defaultExtension);
+    dialog.setNameFilters(filters);
+    dialog.selectFile(defaultName);
+    // Replacing an existing file is asked first (the dialog's overwrite prompt is on).
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().first();
+}
+
 void QtUserInterface::SetDocumentTitle(const QString& title)
 {
     if (m_frame)

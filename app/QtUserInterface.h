@@ -24,6 +24,8 @@ public:
     void BringForward(Page page) override;
     int RunDialog(Dialog dialog) override;
     QString GetOpenFileName(const QString& defaultExtension) override;
+    QString GetSaveFileName(const QString& defaultExtension, const QString& defaultName,
+                            const QStringList& filters) override;
     void SetDocumentTitle(const QString& title) override;
 
     // The workspace node that shows a page.

@@ -1,7 +1,9 @@
 #include "app/Subsystems.h"
 
+#include "audiograms/AudiogramViews.h"
 #include "subjects/SubjectForms.h"
 #include "implants/SllForms.h"
+#include "reports/ReportWindows.h"
 
 namespace quorin {
 
@@ -9,6 +11,8 @@ void RegisterSubsystems()
 {
     RegisterSubjectForms();
     RegisterSllForms();
+    RegisterReportWindows();
+    RegisterAudiogramViews();
 }
 
 } // namespace quorin

@@ -4,6 +4,7 @@
 // script.
 
 #include <QString>
+#include <QStringList>
 
 namespace quorin {
 
@@ -54,6 +55,17 @@ public:
 
     // The open-file dialog; returns the chosen path, or "" when cancelled.
     virtual QString GetOpenFileName(const QString& defaultExtension) = 0;
+
+    // The save-file dialog with its filters (first one chosen) and the overwrite prompt;
+    // returns the chosen path, or "" when cancelled. Without file dialogs: cancelled.
+    virtual QString GetSaveFileName(const QString& defaultExtension, const QString& defaultName,
+                                    const QStringList& filters)
+    {
+        (void)defaultExtension;
+        (void)defaultName;
+        (void)filters;
+        return QString();
+    }
 
     // The document's title changed ("Quorin Demo"); the frame shows it in its caption.
     virtual void SetDocumentTitle(const QString& title) = 0;

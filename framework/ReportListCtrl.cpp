@@ -1,6 +1,9 @@
 #include "framework/ReportListCtrl.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QMetaMethod>
 #include <QSignalBlocker>
 
 namespace {
@@ -60,6 +63,11 @@ int CReportListCtrl::InsertColumn(int column, const QString& heading, Format for
 int CReportListCtrl::GetColumnCount() const
 {
     return columnCount();
+}
+
+QString CReportListCtrl::GetColumnHeading(int column) const
+{
+    return column >= 0 && column < columnCount() ? headerItem()->text(column) : QString();
 }
 
 int CReportListCtrl::GetColumnWidth(int column) const
@@ -181,4 +189,23 @@ void CReportListCtrl::OnCurrentChanged()
 {
     if (QTreeWidgetItem* current = currentItem())
         m_selectionMark = indexOfTopLevelItem(current);
+}
+
+void CReportListCtrl::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QTreeWidget::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton)
+        emit listDoubleClicked();
+}
+
+void CReportListCtrl::keyPressEvent(QKeyEvent* event)
+{
+    // Only lists that act on a double click take Enter; elsewhere it stays the dialog's.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier
+        && isSignalConnected(QMetaMethod::fromSignal(&CReportListCtrl::listDoubleClicked))) {
+        event->accept();
+        emit listDoubleClicked();
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
 }

@@ -28,6 +28,17 @@ int CTemplateDialog::DoModal()
     return exec() == QDialog::Accepted ? IDOK : IDCANCEL;
 }
 
+void CTemplateDialog::ShowModeless()
+{
+    m_modeless = true;
+    setModal(false);
+    setWindowModality(Qt::NonModal);
+    setAttribute(Qt::WA_DeleteOnClose);
+    show();
+    raise();
+    activateWindow();
+}
+
 bool CTemplateDialog::UpdateData(bool saveAndValidate)
 {
     return RunDataExchange(this, saveAndValidate, [this](CDataExchange* pDX) { DoDataExchange(pDX); });

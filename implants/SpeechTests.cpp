@@ -1,7 +1,7 @@
 // Reading and storing the subject's speech, language and literacy tests.
 
 #include "app/CQuorinDoc.h"
-#include "app/DateText.h"
+#include "controls/DateText.h"
 #include "app/DbString.h"
 #include "app/SessionTransaction.h"
 

@@ -9,6 +9,7 @@ ScriptedUserInterface::~ScriptedUserInterface()
     EXPECT_TRUE(m_answers.empty()) << m_answers.size() << " scripted answer(s) never asked for";
     EXPECT_TRUE(m_dialogResults.empty()) << "scripted dialog result(s) never used";
     EXPECT_TRUE(m_openFiles.empty()) << "scripted file choice(s) never used";
+    EXPECT_TRUE(m_saveFiles.empty()) << "scripted save-file choice(s) never used";
     EXPECT_EQ(m_waitDepth, 0) << "wait cursor left on";
 }
 
@@ -43,6 +44,8 @@ void ScriptedUserInterface::EndWaitCursor()
 int ScriptedUserInterface::RunDialog(Dialog dialog)
 {
     m_dialogs.push_back(dialog);
+    if (m_dialogRunner)
+        return m_dialogRunner(dialog);
     if (m_dialogResults.empty()) {
         ADD_FAILURE() << "unexpected dialog " << static_cast<int>(dialog);
         return 2;
@@ -60,6 +63,19 @@ QString ScriptedUserInterface::GetOpenFileName(const QString& defaultExtension)
     }
     const QString f = m_openFiles.front();
     m_openFiles.pop_front();
+    return f;
+}
+
+QString ScriptedUserInterface::GetSaveFileName(const QString& defaultExtension, const QString& defaultName,
+                                               const QStringList& filters)
+{
+    m_saveRequests.push_back({defaultExtension, defaultName, filters});
+    if (m_saveFiles.empty()) {
+        ADD_FAILURE() << "unexpected save-file dialog (" << defaultName.toStdString() << ")";
+        return {};
+    }
+    const QString f = m_saveFiles.front();
+    m_saveFiles.pop_front();
     return f;
 }
 

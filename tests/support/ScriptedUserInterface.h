@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace quorin::test {
@@ -26,6 +27,17 @@ public:
     // The result of the next dialog, and of the next open-file dialog.
     void DialogResultNext(int result) { m_dialogResults.push_back(result); }
     void OpenFileNext(const QString& path) { m_openFiles.push_back(path); }
+    // The path the next save-file dialog returns ("" is Cancel).
+    void SaveFileNext(const QString& path) { m_saveFiles.push_back(path); }
+    // Dialogs run through the handler instead of the scripted results (widget tests
+    // that open real windows by their commands).
+    void SetDialogRunner(std::function<int(Dialog)> runner) { m_dialogRunner = std::move(runner); }
+
+    struct SaveRequest {
+        QString defaultExtension;
+        QString defaultName;
+        QStringList filters;
+    };
 
     Answer MessageBox(const QString& text, Icon icon, Buttons buttons) override;
     void BeginWaitCursor() override;
@@ -33,6 +45,8 @@ public:
     void BringForward(Page page) override { m_pages.push_back(page); }
     int RunDialog(Dialog dialog) override;
     QString GetOpenFileName(const QString& defaultExtension) override;
+    QString GetSaveFileName(const QString& defaultExtension, const QString& defaultName,
+                            const QStringList& filters) override;
     void SetDocumentTitle(const QString& title) override { m_title = title; }
 
     const std::vector<Message>& Messages() const { return m_messages; }
@@ -41,6 +55,7 @@ public:
     const std::vector<Page>& PagesBroughtForward() const { return m_pages; }
     const std::vector<Dialog>& DialogsRun() const { return m_dialogs; }
     const QString& Title() const { return m_title; }
+    const std::vector<SaveRequest>& SaveRequests() const { return m_saveRequests; }
     int WaitCursorDepth() const { return m_waitDepth; }
     int WaitCursorShown() const { return m_waitShown; }
 
@@ -48,6 +63,9 @@ private:
     std::deque<Answer> m_answers;
     std::deque<int> m_dialogResults;
     std::deque<QString> m_openFiles;
+    std::deque<QString> m_saveFiles;
+    std::vector<SaveRequest> m_saveRequests;
+    std::function<int(Dialog)> m_dialogRunner;
     std::vector<Message> m_messages;
     std::vector<Page> m_pages;
     std::vector<Dialog> m_dialogs;

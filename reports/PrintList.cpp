@@ -1,0 +1,124 @@
+#include "reports/PrintList.h"
+
+#include "framework/ApplicationPrinter.h"
+
+#include "app/CQuorinDoc.h"
+#include "reports/CReportList.h"
+#include "reports/PrintLayout.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPen>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace quorin {
+
+namespace {
+
+// A font whose line (ascent plus descent) is the given height in device units, as a
+// positive font height asks for on the printer the reports were designed for.
+QFont FontOfHeight(const QString& family, int weight, int height, QPaintDevice* device)
+{
+    QFont font(family);
+    font.setWeight(QFont::Weight(weight));
+    font.setPixelSize(qMax(1, height));
+    const int line = QFontMetrics(font, device).height();
+    if (line > height && height > 0)
+        font.setPixelSize(qMax(1, height * height / line));
+    return font;
+}
+
+void Draw(QPainter& painter, const PrintText& text)
+{
+    const QFontMetrics metrics(painter.font(), painter.device());
+    int x = text.x;
+    if (text.centred)
+        x -= metrics.horizontalAdvance(text.text) / 2;
+    painter.drawText(QPoint(x, text.y + metrics.ascent()), text.text);
+}
+
+void Fail(CQuorinDoc& document)
+{
+    document.UI().MessageBox(QStringLiteral("Unable to print!"), UserInterface::Icon::Stop);
+}
+
+} // namespace
+
+void PrintList(CQuorinDoc& document, QPrinter& printer, const QString& title, const CReportList& list,
+               QWidget* parent)
+{
+    printer.setPageOrientation(QPageLayout::Landscape);
+    QPrintDialog dialog(&printer, parent);
+    // All pages: no selection, no page range, no current page. Printing to a file (PDF)
+    // stays offered beside the printers.
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    printer.setPrintRange(QPrinter::AllPages);
+    PrintListTo(document, printer, title, list);
+}
+
+void PrintList(CQuorinDoc& document, const QString& title, const CReportList& list, QWidget* parent)
+{
+    // The printer File > Print Setup keeps, so a report prints where the user chose.
+    PrintList(document, framework::ApplicationPrinter(), title, list, parent);
+}
+
+bool PrintListTo(CQuorinDoc& document, QPrinter& printer, const QString& title, const CReportList& list)
+{
+    // Every report prints landscape, whatever the dialog said.
+    printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setDocName(QStringLiteral("QUORIN"));
+    printer.setCreator(QStringLiteral("Quorin"));
+    QPainter painter;
+    if (!printer.isValid() || !painter.begin(&printer)) {
+        Fail(document);
+        return false;
+    }
+    const WaitCursor wait(document.UI());
+    const double width = printer.width();
+    const double height = printer.height();
+    const CPrintLayout layout(title, document.Today(), list, width, height);
+
+    const QFont titleFont = FontOfHeight(QStringLiteral("Times New Roman"), 400, layout.TitleFontHeight(), &printer);
+    const QFont textFont = FontOfHeight(QStringLiteral("Times New Roman"), 400, layout.TextFontHeight(), &printer);
+    const QFont headingFont = FontOfHeight(QStringLiteral("Arial"), 700, layout.HeadingFontHeight(), &printer);
+    QPen pen(Qt::black);
+    pen.setWidth(layout.PenWidth());
+    pen.setStyle(Qt::SolidLine);
+
+    painter.setPen(pen);
+    bool ok = true;
+    for (int page = 0; page < layout.PageCount() && ok; ++page) {
+        if (page > 0 && !printer.newPage()) {
+            ok = false;
+            break;
+        }
+        const std::vector<PrintText> texts = layout.PageTexts(page);
+        for (const PrintText& text : texts) {
+            switch (text.font) {
+            case PrintText::Title: painter.setFont(titleFont); break;
+            case PrintText::Date:
+            case PrintText::Body: painter.setFont(textFont); break;
+            case PrintText::Heading: painter.setFont(headingFont); break;
+            }
+            Draw(painter, text);
+        }
+        const PrintRule rule = layout.Rule();
+        painter.drawLine(rule.x1, rule.y1, rule.x2, rule.y2);
+    }
+    if (!painter.end())
+        ok = false;
+    if (!ok || printer.printerState() == QPrinter::Error) {
+        Fail(document);
+        return false;
+    }
+    return true;
+}
+
+} // namespace quorin

@@ -1,0 +1,18 @@
+// One QApplication for the whole binary (printing and the windows need it), the
+// program's resources and the subject registry's forms for the main frame.
+#include "resources/Resources.h"
+#include "subjects/SubjectForms.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    res::InstallResources();
+    quorin::RegisterSubjectForms();
+    return RUN_ALL_TESTS();
+}
