@@ -5,11 +5,11 @@
 #include "app/CLoginDlg.h"
 #include "app/CMainFrame.h"
 #include "app/CQuorinDoc.h"
+#include "framework/ApplicationPrinter.h"
 #include "resources/Resource.h"
 
 #include <QApplication>
 #include <QPageSetupDialog>
-#include <QPrinter>
 #include <QScreen>
 #include <QSettings>
 
@@ -109,7 +109,14 @@ bool CQuorinApp::OnFileNew()
 {
     if (!m_document && !CreateFirstDocument())
         return false;
-    return m_document->OnNewDocument();
+    const bool made = m_document->OnNewDocument();
+    // A cleared document starts over where a new subject starts: the first field of the
+    // page in front. A subject kept open because its save stopped keeps the focus where
+    // the save put it. (The first time, the window's first showing does this.)
+    if (made && m_pMainFrame && m_pMainFrame->isVisible() && !m_document->m_subject.Modified
+        && !m_document->m_audCurrent.Dirty)
+        m_pMainFrame->m_wndFramework.ActivateFrontView();
+    return made;
 }
 
 void CQuorinApp::OnAppAbout()
@@ -120,7 +127,6 @@ void CQuorinApp::OnAppAbout()
 
 void CQuorinApp::OnFilePrintSetup()
 {
-    QPrinter printer;
-    QPageSetupDialog dialog(&printer, m_pMainFrame);
+    QPageSetupDialog dialog(&framework::ApplicationPrinter(), m_pMainFrame);
     dialog.exec();
 }

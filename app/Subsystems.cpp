@@ -1,6 +1,8 @@
 #include "app/Subsystems.h"
 
+#include "audiograms/AudiogramViews.h"
 #include "subjects/SubjectForms.h"
+#include "implants/SllForms.h"
 #include "reports/ReportWindows.h"
 
 namespace quorin {
@@ -8,7 +10,9 @@ namespace quorin {
 void RegisterSubsystems()
 {
     RegisterSubjectForms();
+    RegisterSllForms();
     RegisterReportWindows();
+    RegisterAudiogramViews();
 }
 
 } // namespace quorin

@@ -1,5 +1,7 @@
 #include "reports/PrintList.h"
 
+#include "framework/ApplicationPrinter.h"
+
 #include "app/CQuorinDoc.h"
 #include "reports/CReportList.h"
 #include "reports/PrintLayout.h"
@@ -63,8 +65,8 @@ void PrintList(CQuorinDoc& document, QPrinter& printer, const QString& title, co
 
 void PrintList(CQuorinDoc& document, const QString& title, const CReportList& list, QWidget* parent)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    PrintList(document, printer, title, list, parent);
+    // The printer File > Print Setup keeps, so a report prints where the user chose.
+    PrintList(document, framework::ApplicationPrinter(), title, list, parent);
 }
 
 bool PrintListTo(CQuorinDoc& document, QPrinter& printer, const QString& title, const CReportList& list)

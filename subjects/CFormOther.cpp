@@ -1,7 +1,7 @@
 #include "subjects/CFormOther.h"
 
 #include "app/CQuorinDoc.h"
-#include "app/DateText.h"
+#include "controls/DateText.h"
 #include "app/DbString.h"
 #include "controls/DdxFields.h"
 #include "framework/ControlId.h"
@@ -10,6 +10,7 @@
 #include "resources/Resource.h"
 #include "resources/SubjectTemplates.h"
 #include "subjects/ParticipationCodes.h"
+#include "subjects/SubjectIdentity.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -207,17 +208,7 @@ void CFormOther::showEvent(QShowEvent* event)
 bool CFormOther::CheckIdentity()
 {
     CQuorinDoc* doc = GetDocument();
-    if (!doc)
-        return true;
-    const CSubject& s = doc->m_subject;
-    const bool noUnit = s.Unit.isEmpty() || s.Unit == QLatin1String("0");
-    const bool nameIncomplete = s.Lastname.isEmpty() || s.Firstname.isEmpty() || s.Birth.isEmpty();
-    if (!(noUnit && nameIncomplete))
-        return true;
-    doc->UI().BringForward(UserInterface::Page::Subject);
-    doc->UI().MessageBox(QStringLiteral("You must enter either a KV Number, or Last Name, First Name, and Birth Date!"),
-                         UserInterface::Icon::Stop);
-    return false;
+    return !doc || quorin::CheckSubjectIdentity(*doc);
 }
 
 void CFormOther::LoadList()

@@ -1,0 +1,40 @@
+#include "audiograms/ChartFirstDraw.h"
+
+#include "app/CQuorinDoc.h"
+#include "audiograms/AmImportOffers.h"
+#include "subjects/SubjectIdentity.h"
+
+namespace quorin {
+
+FirstDrawResult RunChartFirstDrawChecks(CQuorinDoc& doc)
+{
+    if (!CheckSubjectIdentity(doc))
+        return FirstDrawResult::Stopped;
+    if (doc.m_subject.DateInitial.isEmpty()) {
+        doc.UI().BringForward(UserInterface::Page::Subject);
+        doc.UI().MessageBox(QStringLiteral("You must enter an Inital Date of Consent"), UserInterface::Icon::Stop);
+        return FirstDrawResult::Stopped;
+    }
+    if (doc.m_bChartLoaded == 1)
+        return FirstDrawResult::Done;
+
+    CAudRecord& current = doc.m_audCurrent;
+    if (current.LoadAttempted == 1) {
+        CheckForNewAmAudiogram(doc);
+        doc.m_bChartLoaded = 1;
+        if (current.TestId == -1 && doc.m_subject.AudiogramClean == 1)
+            doc.UI().MessageBox(QStringLiteral("No Audiogram Found for this subject."), UserInterface::Icon::Stop);
+        return FirstDrawResult::Done;
+    }
+
+    // A subject being entered: take the pages' edits, then offer the Audiogram Manager.
+    if (!doc.UpdateAllViews(CDocumentView::HintHandOver))
+        return FirstDrawResult::Stopped;
+    current.LoadAttempted = 1;
+    doc.m_bChartLoaded = 1;
+    if (doc.OfferAmSearch() == 1)
+        doc.UpdateAllViews(CDocumentView::HintRefresh);
+    return FirstDrawResult::Done;
+}
+
+} // namespace quorin
