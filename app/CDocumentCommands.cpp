@@ -8,15 +8,34 @@
 
 #include <QFile>
 
+#include <utility>
+
 using quorin::UserInterface;
+
+namespace {
+
+// The paging commands of the audiogram history; a command some other part registered
+// for the same id first is left in place.
+void RegisterPagingCommands()
+{
+    const std::pair<unsigned, quorin::DocumentCommand> paging[] = {
+        {res::ID_PAGE_PREV, {[](CQuorinDoc& d) { d.OnPagePrev(); }, &CDocumentCommands::PagePrevEnabled}},
+        {res::ID_PAGE_NEXT, {[](CQuorinDoc& d) { d.OnPageNext(); }, &CDocumentCommands::PageNextEnabled}},
+        {res::ID_PAGE_HOME, {[](CQuorinDoc& d) { d.OnPageHome(); }, [](const CQuorinDoc&) { return true; }}},
+    };
+    for (const auto& [id, command] : paging)
+        if (!quorin::RegisteredDocumentCommands().count(id))
+            quorin::RegisterDocumentCommand(id, command);
+}
+
+} // namespace
 
 CDocumentCommands::CDocumentCommands(CQuorinDoc& document) : m_document(document)
 {
+    RegisterPagingCommands();
     CCommandMap& map = CommandMap();
     map.On(res::ID_FILE_OPEN, [this] { OnFileOpen(); });
     map.On(res::ID_FILE_SAVE, [this] { m_document.SaveSubject(); });
-    map.OnUpdate(res::ID_PAGE_PREV, [this](CCmdUI* ui) { ui->Enable(PagePrevEnabled(m_document)); });
-    map.OnUpdate(res::ID_PAGE_NEXT, [this](CCmdUI* ui) { ui->Enable(PageNextEnabled(m_document)); });
     map.On(res::ID_TOOLS_ADMIN_IMPORT, [this] { quorin::OnAdminImport(m_document.UI()); });
 
     InstallDialogCommand(res::ID_TOOLS_USERS, int(UserInterface::Dialog::Users));
@@ -59,12 +78,13 @@ void CDocumentCommands::OnFileOpen()
         m_document.UI().MessageBox(QStringLiteral("Error: Can't open input file."), UserInterface::Icon::Stop);
 }
 
+// The rules themselves are the document's.
 bool CDocumentCommands::PageNextEnabled(const CQuorinDoc& document)
 {
-    return document.m_nPageDir != 0 && document.m_nHistoryPos != document.m_nHistoryCount + 1;
+    return document.IsPageNextEnabled();
 }
 
 bool CDocumentCommands::PagePrevEnabled(const CQuorinDoc& document)
 {
-    return !(document.m_bHistoryLoaded == 1 && document.m_nHistoryPos == 1);
+    return document.IsPagePrevEnabled();
 }

@@ -123,7 +123,7 @@ void CMainFrame::BuildStatusBar()
         m_wndStatusBar->addPermanentWidget(pane);
         panes << pane;
     }
-    new CLockKeyPanes(panes[0], panes[1], panes[2], this);
+    m_pLockKeyPanes = new CLockKeyPanes(panes[0], panes[1], panes[2], this);
 }
 
 void CMainFrame::InstallShortcutOnlyCommands()
@@ -165,19 +165,38 @@ bool CMainFrame::OnCreateClient(CCreateContext* context)
     m_pNodeSLL->SetIcon(res::IDI_PAGE);
     m_pNodeCIData->SetIcon(res::IDI_CIDATA);
 
-    m_wndFramework.Add(m_pTabMain);
-    m_wndFramework.Add(m_pTabMain, m_pNodeSubject);
-    m_wndFramework.Add(m_pTabMain, m_pTabAudiogram);
-    m_wndFramework.Add(m_pTabAudiogram, m_pNodeChart);
-    m_wndFramework.Add(m_pTabAudiogram, m_pNodeAudData);
-    m_wndFramework.Add(m_pTabAudiogram, m_pNodeComments);
-    m_wndFramework.Add(m_pTabMain, m_pNodeCIData);
-    m_wndFramework.Add(m_pTabMain, m_pNodeSLL);
-    m_wndFramework.Add(m_pTabMain, m_pNodeOther);
+    // A node the framework refuses stays ours: it is deleted here and its pointer cleared,
+    // so that no member points at a node nobody owns.
+    auto add = [this](TVisualNode* parent, TVisualNode*& node) {
+        const bool added = parent ? m_wndFramework.Add(parent, node) : m_wndFramework.Add(node);
+        if (!added) {
+            delete node;
+            node = nullptr;
+        }
+    };
+    add(nullptr, m_pTabMain);
+    add(m_pTabMain, m_pNodeSubject);
+    add(m_pTabMain, m_pTabAudiogram);
+    add(m_pTabAudiogram, m_pNodeChart);
+    add(m_pTabAudiogram, m_pNodeAudData);
+    add(m_pTabAudiogram, m_pNodeComments);
+    add(m_pTabMain, m_pNodeCIData);
+    add(m_pTabMain, m_pNodeSLL);
+    add(m_pTabMain, m_pNodeOther);
 
     const bool created = m_wndFramework.Create(this);
     m_wndFramework.SetActiveTab(m_pNodeSubject);
     return created;
+}
+
+void CMainFrame::showEvent(QShowEvent* event)
+{
+    TFrameWnd::showEvent(event);
+    // The first key the user types after login goes into the page in front.
+    if (!m_bShownOnce) {
+        m_bShownOnce = true;
+        m_wndFramework.ActivateFrontView();
+    }
 }
 
 void CMainFrame::SetDocumentTitle(const QString& title)

@@ -6,6 +6,7 @@
 #include "framework/TFrameWnd.h"
 #include "framework/TVisualFramework.h"
 
+class CLockKeyPanes;
 class QLabel;
 class QMenu;
 class QStatusBar;
@@ -40,6 +41,12 @@ public:
 
     QMenu* MenuByTitle(const QString& title) const;
 
+    // The Caps, Num and Scroll Lock panes of the status bar.
+    CLockKeyPanes* LockKeyPanes() const { return m_pLockKeyPanes; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     QAction* MakeCommandAction(unsigned id);
     void BuildMenus();
@@ -49,4 +56,6 @@ private:
     void InstallShortcutOnlyCommands();
 
     QList<QMenu*> m_menus;
+    bool m_bShownOnce = false;
+    CLockKeyPanes* m_pLockKeyPanes = nullptr;
 };

@@ -109,7 +109,14 @@ bool CQuorinApp::OnFileNew()
 {
     if (!m_document && !CreateFirstDocument())
         return false;
-    return m_document->OnNewDocument();
+    const bool made = m_document->OnNewDocument();
+    // A cleared document starts over where a new subject starts: the first field of the
+    // page in front. A subject kept open because its save stopped keeps the focus where
+    // the save put it. (The first time, the window's first showing does this.)
+    if (made && m_pMainFrame && m_pMainFrame->isVisible() && !m_document->m_subject.Modified
+        && !m_document->m_audCurrent.Dirty)
+        m_pMainFrame->m_wndFramework.ActivateFrontView();
+    return made;
 }
 
 void CQuorinApp::OnAppAbout()

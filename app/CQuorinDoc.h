@@ -60,11 +60,14 @@ public:
     int WriteAudPoints(CAudRecord& record);
     void ClearAudHistory();
     void ShowCurrentAudiogram();
-    // History and paging; they need the Audiogram Manager reads.
+    // History and paging. Every move first has the forms hand over their edits; a
+    // refusal stops it. Leaving the editable current test keeps it in m_audLatest.
     void BuildAudHistory();
     void OnPagePrev();
     void OnPageNext();
+    // Home: back to the current test while paging; nothing changes otherwise.
     void OnPageHome();
+    // The one copy of the enable rules of Page Prev and Page Next (Home is always on).
     bool IsPagePrevEnabled() const;
     bool IsPageNextEnabled() const;
 
@@ -139,7 +142,13 @@ private:
     void UpdateAudiogramManagerStatus();
     bool SaveRequiredFieldsPresent();
     bool SaveAudiogramStep(bool skipAudiogram);
+    bool WriteCurrentAudiogram();
     void ReadAudiogramRow(CAudRecord& record, bool withCochImp);
+    // History build without the hand-over (the caller has done it).
+    void ReadAudHistory();
+    // Shows position (m_nHistoryCount + 1 = the current test) after a move in
+    // direction (1 Prev, 2 Next) and refreshes the views.
+    void ShowHistoryPosition(int position, int direction);
     bool ComputeConsentNotice() const;
 
     quorin::UserInterface& m_ui;

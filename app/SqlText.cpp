@@ -11,6 +11,21 @@ QString Text(const QString& value)
     return out;
 }
 
+QString LikeText(const QString& value)
+{
+    QString out;
+    out.reserve(value.size() + 8);
+    for (const QChar c : value) {
+        if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('['))
+            out += QLatin1Char('[') + c + QLatin1Char(']');
+        else if (c == QLatin1Char('\''))
+            out += QStringLiteral("''");
+        else
+            out += c;
+    }
+    return out;
+}
+
 std::optional<QString> Number(const QString& value)
 {
     static const QRegularExpression wholeNumber(QStringLiteral("^[+-]?[0-9]+$"));
@@ -30,6 +45,23 @@ std::optional<QString> KvNumber(const QString& unit)
     if (!n || *n == QLatin1String("0"))
         return std::nullopt;
     return n;
+}
+
+KvReading ReadKvNumber(const QString& unit)
+{
+    if (unit.trimmed().isEmpty())
+        return {};
+    std::optional<QString> n = Number(unit);
+    if (!n)
+        return {KvReading::Kind::NotWhole, QString()};
+    if (*n == QLatin1String("0"))
+        return {};
+    return {KvReading::Kind::Number, *n};
+}
+
+QString KvNumberMessage()
+{
+    return QStringLiteral("KV Number must be a whole number.");
 }
 
 std::optional<QString> LoginName(const QString& name)

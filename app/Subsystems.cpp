@@ -2,6 +2,7 @@
 
 #include "audiograms/AudiogramViews.h"
 #include "subjects/SubjectForms.h"
+#include "implants/SllForms.h"
 #include "reports/ReportWindows.h"
 
 namespace quorin {
@@ -9,6 +10,7 @@ namespace quorin {
 void RegisterSubsystems()
 {
     RegisterSubjectForms();
+    RegisterSllForms();
     RegisterReportWindows();
     RegisterAudiogramViews();
 }

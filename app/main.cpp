@@ -1,16 +1,25 @@
 // Quorin: the registry of research subjects.
 #include "app/CQuorinApp.h"
 #include "app/Subsystems.h"
+#include "dalport/Clock.h"
 #include "dalport/ErrorReporter.h"
 #include "framework/MessageBox.h"
 #include "resources/Resources.h"
 
 #include <QApplication>
 
+#include <iostream>
+
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     res::InstallResources();
+    if (const auto problem = dalport::ClockEnvironmentProblem()) {
+        std::cerr << "quorin: " << *problem << "\n";
+        framework::ShowMessage(QString::fromStdString(*problem), framework::MessageIcon::Stop,
+                               framework::MessageButtons::Ok);
+        return 2;
+    }
     quorin::RegisterSubsystems();
     // The database library's errors are shown as the program's own boxes.
     dalport::SetErrorReporter([](const dalport::ReportedError& error) {

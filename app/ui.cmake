@@ -24,6 +24,15 @@ quorin_sources(quorin_ui
 # first start creates a registry from the embedded scripts.
 target_link_libraries(quorin_ui PUBLIC quorin_schema PRIVATE PkgConfig::ODBC SQLite::SQLite3)
 target_compile_definitions(quorin_ui PRIVATE QUORIN_VERSION_TEXT="${PROJECT_VERSION}")
+# The lock-key panes ask an X server for its keyboard indicators (Xkb is part of libX11).
+# The library target is made in another folder, so the plain paths are used rather than
+# find_package's folder-local imported target.
+find_package(X11 QUIET)
+if(X11_FOUND AND X11_X11_LIB AND X11_Xkblib_INCLUDE_PATH)
+  target_include_directories(quorin_ui PRIVATE ${X11_X11_INCLUDE_PATH})
+  target_link_libraries(quorin_ui PRIVATE ${X11_X11_LIB})
+  target_compile_definitions(quorin_ui PRIVATE QUORIN_HAVE_X11)
+endif()
 
 add_executable(quorin ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
 target_link_libraries(quorin PRIVATE quorin_ui)

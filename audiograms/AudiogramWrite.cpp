@@ -1,7 +1,7 @@
 // Writing the current audiogram and replacing its stored points.
 
 #include "app/CQuorinDoc.h"
-#include "app/DateText.h"
+#include "controls/DateText.h"
 #include "app/DbString.h"
 #include "app/SessionTransaction.h"
 #include "audiograms/AudFieldRef.h"

@@ -13,3 +13,10 @@ quorin_sources(quorin_core
   ${CMAKE_CURRENT_LIST_DIR}/ChartFirstDraw.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ChartGeometry.cpp
 )
+# The Audiogram Manager reads, the test history and paging.
+quorin_sources(quorin_core
+  ${CMAKE_CURRENT_LIST_DIR}/AmCodes.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/AudiogramManagerReads.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/AudiogramHistory.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/AudiogramPaging.cpp
+)

@@ -1,6 +1,6 @@
 #include "controls/DdxFields.h"
 
-#include "controls/DateCheck.h"
+#include "controls/DateText.h"
 #include "framework/ControlId.h"
 #include "framework/MessageBox.h"
 
@@ -89,6 +89,6 @@ void DDX_DateField(CDataExchange* pDX, int id, QString& value)
         value = QStringLiteral("01/01/1901");
         return;
     }
-    if (!controls::IsValidDateText(text))
+    if (!quorin::IsValidDateText(text))
         FailWith(pDX, "Error: Invalid Date - use MM/DD/YYYY or MM-DD-YYYY format.");
 }

@@ -36,6 +36,22 @@ public:
     virtual Value field(const std::string& name) const = 0;
     // The column names in result order (for tools that print whole results).
     virtual std::vector<std::string> columns() const = 0;
+
+    // For tools that show a whole batch: its results in order (a result set, or the count
+    // of rows a statement changed). The walk above starts on the first result set.
+    virtual std::size_t resultCount() const { return 1; }
+    // Makes result `index` the current one, standing on its first row.
+    virtual void selectResult(std::size_t index) { (void)index; }
+    // Rows an INSERT, UPDATE or DELETE changed; -1 for a result set or when unknown.
+    virtual long rowsAffected() const { return -1; }
+    // The current row's value at a column position (names may repeat in a result).
+    virtual Value fieldAt(std::size_t column) const
+    {
+        const std::vector<std::string> names = columns();
+        if (column >= names.size())
+            throw ComError(hr::ItemNotFound, "ADODB.Fields", descr::ItemNotFound);
+        return field(names[column]);
+    }
 };
 
 class Connection {

@@ -5,6 +5,7 @@
 
 #include "dalport/DalportExport.h"
 
+#include <optional>
 #include <string>
 
 namespace dalport {
@@ -29,5 +30,10 @@ DALPORT_EXPORT void ResetClock();
 DALPORT_EXPORT ClockTime ClockNow();
 // Now as the engine stores dates: "YYYY-MM-DD HH:MM:SS.fff".
 DALPORT_EXPORT std::string ClockNowText();
+
+// What is wrong with QUORIN_CLOCK, as a sentence naming the variable and the form it
+// takes; nothing when it is unset, empty or a date. Programs stop with this message
+// rather than run on the system's time while the user believes the clock fixed.
+DALPORT_EXPORT std::optional<std::string> ClockEnvironmentProblem();
 
 } // namespace dalport

@@ -231,6 +231,60 @@ float MyADO::GetFloatField(const char* name)
     }
 }
 
+int MyADO::GetResultCount()
+{
+    if (!m_pRecordset || !m_pRecordset->result)
+        return 0;
+    return static_cast<int>(m_pRecordset->result->resultCount());
+}
+
+int MyADO::SelectResult(int index)
+{
+    if (index < 0 || index >= GetResultCount())
+        return 0;
+    m_pRecordset->result->selectResult(static_cast<std::size_t>(index));
+    return 1;
+}
+
+long MyADO::GetRowsAffected()
+{
+    return m_pRecordset && m_pRecordset->result ? m_pRecordset->result->rowsAffected() : -1;
+}
+
+std::vector<std::string> MyADO::GetColumnNames()
+{
+    return m_pRecordset && m_pRecordset->result ? m_pRecordset->result->columns() : std::vector<std::string>{};
+}
+
+Value MyADO::GetFieldValue(int column)
+{
+    if (!m_pRecordset || !m_pRecordset->result || column < 0)
+        return Value::null();
+    try {
+        return m_pRecordset->result->fieldAt(static_cast<std::size_t>(column));
+    } catch (const ComError&) {
+        return Value::null();
+    }
+}
+
+std::vector<ReportedError> MyADO::GetConnectionErrors()
+{
+    std::vector<ReportedError> out;
+    if (!m_pConnection)
+        return out;
+    for (const ProviderError& e : m_pConnection->errors) {
+        ReportedError r;
+        r.kind = ReportedError::Kind::Provider;
+        r.number = e.number;
+        r.level = e.level;
+        r.state = e.state;
+        r.message = e.message;
+        r.text = e.description;
+        out.push_back(std::move(r));
+    }
+    return out;
+}
+
 void MyADO::PrintComError(const ComError& e)
 {
     if (!m_bConnected)

@@ -43,9 +43,12 @@
 // low word minus 0x200) or "Unknown error 0x%0lX".
 
 #include "dalport/DalportExport.h"
+#include "dalport/ErrorReporter.h"
+#include "dalport/Value.h"
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace dalport {
 class AdoConnection;
@@ -79,6 +82,20 @@ public:
     float GetFloatField(const char* name);
 
 protected:
+    // For tools that show whole results (quorin-sql); the calls above are unchanged by
+    // them. The last statement's results in order: result sets, and the counts of rows
+    // an INSERT, UPDATE or DELETE changed.
+    int GetResultCount();
+    // Makes result `index` (0 first) the one IsEOF/MoveNext/Get*Field walk; 0 when absent.
+    int SelectResult(int index);
+    long GetRowsAffected(); // -1 for a result set, or when the server does not say
+    std::vector<std::string> GetColumnNames();
+    // The current row's typed value at a column position (Kind::Null for NULL and when
+    // there is no current row).
+    dalport::Value GetFieldValue(int column);
+    // What the server said when SetDataSource failed (nothing is shown then).
+    std::vector<dalport::ReportedError> GetConnectionErrors();
+
     void PrintComError(const dalport::ComError& e);
     void PrintProviderError();
     void TESTHR(long hr);

@@ -1,6 +1,7 @@
 #include "framework/DataExchange.h"
 
 #include "framework/ControlId.h"
+#include "framework/FocusChain.h"
 
 #include <QLineEdit>
 
@@ -31,11 +32,11 @@ QWidget* CDataExchange::PrepareEditCtrl(int id)
 void CDataExchange::Fail()
 {
     if (m_bSaveAndValidate && m_lastControl) {
-        m_lastControl->setFocus(Qt::OtherFocusReason);
-        if (m_lastIsEdit) {
-            if (auto edit = qobject_cast<QLineEdit*>(m_lastControl))
-                edit->selectAll();
-        }
+        // The field may be on a page that is not in front (a save from another tab).
+        if (m_lastIsEdit)
+            framework::ReturnFocusTo(m_lastControl);
+        else if (framework::ShowPageOf(m_lastControl))
+            m_lastControl->setFocus(Qt::OtherFocusReason);
     }
     throw CDataExchangeFailure{};
 }

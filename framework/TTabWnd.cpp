@@ -1,10 +1,13 @@
 #include "framework/TTabWnd.h"
 
 #include "framework/ControlId.h"
+#include "framework/FocusChain.h"
 #include "framework/TFrameWnd.h"
+#include "framework/TVisualFormView.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QMainWindow>
 #include <QMouseEvent>
 #include <QPainter>
@@ -13,6 +16,17 @@ namespace {
 constexpr int kBandHeightTop = 30;    // the band erased above the pages
 constexpr int kBandHeightBottom = 33; // and below them
 constexpr int kPageTop = 30;          // y of the page frame (top tabs)
+
+// A page whose focused field fails its check keeps its tab; a page that is itself a tab
+// window asks its own page in front.
+bool PageCanBeLeft(QWidget* page)
+{
+    if (auto form = qobject_cast<TVisualFormView*>(page))
+        return form->CanLeavePage();
+    if (auto tabs = qobject_cast<TTabWnd*>(page))
+        return PageCanBeLeft(tabs->GetTabWnd(tabs->GetActiveTab()));
+    return true;
+}
 } // namespace
 
 TWindowClass TTabWnd::WindowClass()
@@ -199,7 +213,7 @@ bool TTabWnd::SetActiveTab(int index, bool activateView)
         return false;
     QWidget* oldPage = GetTabWnd(m_activeTab);
     QWidget* newPage = next.page.data();
-    if (!CanChangeTab(oldPage, newPage))
+    if (!PageCanBeLeft(oldPage) || !CanChangeTab(oldPage, newPage))
         return false;
 
     // Keep the focus from falling into a hidden page: if it was inside the old page it
@@ -231,13 +245,9 @@ bool TTabWnd::SetActiveTab(int index, bool activateView)
 void TTabWnd::FocusPage(TabItem& tab)
 {
     QWidget* page = tab.page.data();
-    auto canTake = [page](QWidget* w) {
-        return w && page->isAncestorOf(w) && w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus);
-    };
-    QWidget* target = canTake(tab.lastFocus.data()) ? tab.lastFocus.data() : nullptr;
-    for (QWidget* w = page->nextInFocusChain(); !target && w && w != page; w = w->nextInFocusChain())
-        if (canTake(w))
-            target = w;
+    QWidget* target = tab.lastFocus.data();
+    if (!framework::IsTabStop(page, target))
+        target = framework::FirstTabStop(page);
     (target ? target : page)->setFocus(Qt::OtherFocusReason);
 }
 
@@ -269,6 +279,51 @@ void TTabWnd::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     ResizePages();
+}
+
+bool TTabWnd::IsNested() const
+{
+    for (QWidget* w = parentWidget(); w && !w->isWindow(); w = w->parentWidget()) {
+        if (qobject_cast<TTabWnd*>(w))
+            return true;
+    }
+    return false;
+}
+
+bool TTabWnd::StepTab(int step)
+{
+    // The next visible, enabled tab in that direction, round the end.
+    const int count = GetTabCount();
+    for (int n = 1; n < count; ++n) {
+        const int index = ((m_activeTab + step * n) % count + count) % count;
+        if (m_tabs[index]->tabVisible && m_tabs[index]->tabEnabled)
+            return SetActiveTab(index, true);
+    }
+    return false;
+}
+
+void TTabWnd::keyPressEvent(QKeyEvent* event)
+{
+    // Keys the focused control leaves alone arrive here. Ctrl+Tab and Ctrl+Shift+Tab go
+    // through the outermost tabs (the workspace's pages), Ctrl+PgDn and Ctrl+PgUp through
+    // the tabs nearest to the focus.
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    const bool tabKey = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+    int step = 0;
+    if (tabKey && mods == Qt::ControlModifier)
+        step = IsNested() ? 0 : (event->key() == Qt::Key_Tab ? 1 : -1);
+    else if (tabKey && mods == (Qt::ControlModifier | Qt::ShiftModifier))
+        step = IsNested() ? 0 : -1;
+    else if (mods == Qt::ControlModifier && event->key() == Qt::Key_PageDown)
+        step = 1;
+    else if (mods == Qt::ControlModifier && event->key() == Qt::Key_PageUp)
+        step = -1;
+    if (step == 0) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    StepTab(step);
 }
 
 void TTabWnd::mouseReleaseEvent(QMouseEvent* event)
@@ -382,9 +437,10 @@ void TTabWnd::PaintTab(QPainter& painter, const TabItem& tab, bool active) const
     const QColor light = pal.color(QPalette::Light);
     const QColor shadow = pal.color(QPalette::Dark);
     if (active) {
-        // Raised: outline up, across and down; two-pixel highlight left and top, shadow
-        // right; the base line under it is painted over so the tab joins its page.
-        painter.fillRect(BandRect(x + 3, 9, width, 20), face);
+        // Raised: the face once, then outline up, across and down; two-pixel highlight
+        // left and top, shadow right; the base line under it is painted over so the tab
+        // joins its page.
+        painter.fillRect(BandRect(x + 3, 9, width, 21), face);
         line(Qt::black, x, 25, x, kBandTop);
         line(Qt::black, x, kBandTop, x + width + 5, kBandTop);
         line(Qt::black, x + width + 5, kBandTop, x + width + 5, kBandBottom);
@@ -394,7 +450,6 @@ void TTabWnd::PaintTab(QPainter& painter, const TabItem& tab, bool active) const
             line(shadow, x + width + 5 - d, kBandTop + 1, x + width + 5 - d, 29);
         }
         painter.fillRect(BandRect(x + 3, kPageTop, width, 2), face);
-        painter.fillRect(BandRect(x + 3, 9, width, 21), face);
     } else {
         painter.fillRect(BandRect(x + 1, kBandTop + 1, width + 5, kBandBottom - kBandTop - 1), face);
         line(Qt::black, x, kBandTop, x + width + 6, kBandTop);

@@ -71,6 +71,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     struct TabItem {
@@ -93,6 +94,10 @@ private:
     void ActivateView(QWidget* page);
     void FocusPage(TabItem& tab);
     bool ParentIsFrame() const;
+    // Inside another tab window (the Audiogram page's own tabs).
+    bool IsNested() const;
+    // Activates the next (1) or previous (-1) tab that can be shown, wrapping round.
+    bool StepTab(int step);
 
     std::vector<std::unique_ptr<TabItem>> m_tabs;
     int m_activeTab = -1;

@@ -1,8 +1,10 @@
 #include "framework/TVisualFramework.h"
 
 #include "framework/ControlId.h"
+#include "framework/FocusChain.h"
 #include "framework/TFrameWnd.h"
 #include "framework/TTabWnd.h"
+#include "framework/TVisualFormView.h"
 
 #include <QMainWindow>
 
@@ -15,10 +17,8 @@ TVisualFramework::~TVisualFramework()
 
 bool TVisualFramework::Add(TVisualNode* node)
 {
-    if (!node || m_index.count(node->m_nId)) {
-        delete node;
+    if (!node || m_index.count(node->m_nId))
         return false;
-    }
     node->m_pFramework = this;
     m_roots.push_back(node);
     m_index[node->m_nId] = node;
@@ -27,10 +27,8 @@ bool TVisualFramework::Add(TVisualNode* node)
 
 bool TVisualFramework::Add(TVisualNode* parent, TVisualNode* node)
 {
-    if (!node || !parent || m_index.count(node->m_nId)) {
-        delete node;
+    if (!node || !parent || m_index.count(node->m_nId) || FindNode(parent->m_nId) != parent)
         return false;
-    }
     node->m_pParent = parent;
     node->m_pFramework = this;
     parent->m_children.push_back(node);
@@ -121,6 +119,28 @@ void TVisualFramework::BringForward(TVisualNode* node)
         path.insert(path.begin(), n);
     for (TVisualNode* n : path)
         SetActiveTab(n);
+}
+
+QWidget* TVisualFramework::GetFrontView() const
+{
+    QWidget* view = m_roots.empty() ? nullptr : m_roots.front()->m_pWnd.data();
+    while (auto tabs = qobject_cast<TTabWnd*>(view))
+        view = tabs->GetTabWnd(tabs->GetActiveTab());
+    return view;
+}
+
+void TVisualFramework::ActivateFrontView()
+{
+    QWidget* view = GetFrontView();
+    if (!view)
+        return;
+    if (auto form = qobject_cast<TVisualFormView*>(view)) {
+        form->ActivateFirstControl();
+        return;
+    }
+    if (auto frame = qobject_cast<TFrameWnd*>(m_pFrame))
+        frame->SetActiveView(view);
+    framework::FocusFirstTabStop(view);
 }
 
 void TVisualFramework::DestroyNode(TVisualNode* node)

@@ -16,8 +16,9 @@ public:
     TVisualFramework(const TVisualFramework&) = delete;
     TVisualFramework& operator=(const TVisualFramework&) = delete;
 
-    // Takes ownership of the node, also when refused (an id already taken): then the
-    // node is deleted and the call returns false.
+    // Takes ownership of the node once added. A refused node (null, an id already taken,
+    // a parent that is not in this tree) stays the caller's: nothing is deleted, so the
+    // caller's pointers and the tree's stay valid, and the call returns false.
     bool Add(TVisualNode* node);
     bool Add(TVisualNode* parent, TVisualNode* node);
 
@@ -33,6 +34,13 @@ public:
     void SetActiveTab(TVisualNode* node);
     // The same for the node and every tab window that holds it, so the page shows.
     void BringForward(TVisualNode* node);
+
+    // The view in front: the active page of the first root, followed down through the
+    // tab windows it holds; null before Create.
+    QWidget* GetFrontView() const;
+    // Makes the view in front the frame's active view and puts the focus into its first
+    // control, where the user starts typing (at start-up, after File New).
+    void ActivateFrontView();
 
     QMainWindow* GetFrame() const { return m_pFrame; }
     int GetRootCount() const { return static_cast<int>(m_roots.size()); }

@@ -2,7 +2,7 @@
 // replaced in one transaction: a failure leaves the stored set as it was.
 
 #include "app/CQuorinDoc.h"
-#include "app/DateText.h"
+#include "controls/DateText.h"
 #include "app/DbString.h"
 #include "app/SessionTransaction.h"
 #include "app/SqlText.h"

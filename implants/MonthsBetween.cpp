@@ -2,7 +2,7 @@
 // have: day numbers with 30.33-day months.
 
 #include "app/CQuorinDoc.h"
-#include "app/DateText.h"
+#include "controls/DateText.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Reading and storing the subject's speech, language and literacy tests.
 
 #include "app/CQuorinDoc.h"
-#include "app/DateText.h"
+#include "controls/DateText.h"
 #include "app/DbString.h"
 #include "app/SessionTransaction.h"
 
@@ -81,5 +81,7 @@ int CQuorinDoc::WriteSpeechTests()
         return 0;
     m_speechTestList.clear();
     LoadSpeechTests(m_subject.SubjectID);
+    // Rows on screen still carry the temporary ids; the views show the stored ones.
+    UpdateAllViews(CDocumentView::HintSpeechTestsStored);
     return 1;
 }

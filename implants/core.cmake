@@ -5,4 +5,5 @@ quorin_sources(quorin_core
   ${CMAKE_CURRENT_LIST_DIR}/CiDataWrite.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MonthsBetween.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SpeechTests.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SpeechTestEditing.cpp
 )

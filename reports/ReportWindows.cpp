@@ -1,15 +1,22 @@
 #include "reports/ReportWindows.h"
 
 #include "app/DialogRegistry.h"
+#include "reports/CConsentReportDlg.h"
+#include "reports/CContactReportDlg.h"
 #include "reports/CDatasetReportDlg.h"
+#include "reports/CLettersDlg.h"
+#include "resources/ConsentReportTemplates.h"
 
 namespace quorin {
 
 void RegisterReportWindows()
 {
-    // Each report adds its line here, e.g.
-    //   RegisterDialogWindow<CConsentReportDlg>(UserInterface::Dialog::ReportConsent, WindowShown::Modeless);
-    // A Reports command whose window is not registered stays disabled.
+    // Each report adds its lines here. A Reports command whose window is not registered
+    // stays disabled.
+    res::RegisterConsentReportTemplates();
+    RegisterDialogWindow<CConsentReportDlg>(UserInterface::Dialog::ReportConsent, WindowShown::Modeless);
+    RegisterDialogWindow<CContactReportDlg>(UserInterface::Dialog::ReportContact, WindowShown::Modeless);
+    RegisterDialogWindow<CLettersDlg>(UserInterface::Dialog::ReportLetters, WindowShown::Modal);
     RegisterDatasetReport();
 }
 

@@ -9,6 +9,11 @@ quorin_sources(quorin_core
   ${CMAKE_CURRENT_LIST_DIR}/PrintLayout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ReportFill.cpp
 )
+quorin_sources(quorin_core
+  ${CMAKE_CURRENT_LIST_DIR}/ConsentReport.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ContactReport.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LettersReport.cpp
+)
 # The Dataset and IRB report's fill and its reminder mail, and the mail site settings.
 quorin_sources(quorin_core
   ${CMAKE_CURRENT_LIST_DIR}/DatasetReport.cpp

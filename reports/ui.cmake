@@ -6,6 +6,16 @@ quorin_sources(quorin_ui
   # Listed so that moc sees their Q_OBJECT classes.
   ${CMAKE_CURRENT_LIST_DIR}/CReportDlg.h
 )
+quorin_sources(quorin_ui
+  ${CMAKE_CURRENT_LIST_DIR}/CConsentReportDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CContactReportDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CLettersDlg.cpp
+  ${PROJECT_SOURCE_DIR}/resources/ConsentReportTemplates.cpp
+  # Listed so that moc sees their Q_OBJECT classes.
+  ${CMAKE_CURRENT_LIST_DIR}/CConsentReportDlg.h
+  ${CMAKE_CURRENT_LIST_DIR}/CContactReportDlg.h
+  ${CMAKE_CURRENT_LIST_DIR}/CLettersDlg.h
+)
 # The Dataset and IRB report window and its template.
 quorin_sources(quorin_ui
   ${CMAKE_CURRENT_LIST_DIR}/CDatasetReportDlg.cpp

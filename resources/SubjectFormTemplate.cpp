@@ -4,6 +4,8 @@
 
 #include "resources/SubjectTemplates.h"
 
+#include "resources/SubjectFormLists.h"
+
 namespace res {
 
 using framework::ControlKind;
@@ -12,19 +14,15 @@ using namespace subject;
 
 namespace {
 
-const QStringList kPhoneTypes = {QStringLiteral("Home"), QStringLiteral("Work"), QStringLiteral("Cell"),
-                                 QStringLiteral("Pager")};
-const QStringList kImpressions = {QStringLiteral("Normal Hearing"), QStringLiteral("Hearing Impaired")};
-
-// The districts of the institute's region, after "Home Schooled".
-const QStringList kSchoolDistricts = {
-    QStringLiteral("Home Schooled"),          QStringLiteral("Madison Metropolitan"),
-    QStringLiteral("Middleton-Cross Plains"), QStringLiteral("Verona Area"),
-    QStringLiteral("Sun Prairie Area"),       QStringLiteral("Monona Grove"),
-    QStringLiteral("Oregon"),                 QStringLiteral("Stoughton Area"),
-    QStringLiteral("McFarland"),              QStringLiteral("DeForest Area"),
-    QStringLiteral("Waunakee Community"),     QStringLiteral("Mount Horeb Area"),
-    QStringLiteral("Sauk Prairie")};
+// The lists' items come from the one source the demo generator reads too.
+template <std::size_t N>
+QStringList Items(const std::array<std::string_view, N>& items)
+{
+    QStringList list;
+    for (std::string_view item : items)
+        list << QString::fromUtf8(item.data(), qsizetype(item.size()));
+    return list;
+}
 
 constexpr unsigned kEdit = StyleAutoHScroll;
 constexpr unsigned kUpper = StyleAutoHScroll | StyleUpperCase;
@@ -66,18 +64,11 @@ DialogTemplate SubjectFormTemplate()
         LeftLabel("KV Number:", 59),
         {IDC_UNIT, ControlKind::Edit, {}, 49, 59, 111, 12, kEdit, {}},
         LeftLabel("Gender:", 72),
-        {IDC_GENDER, ControlKind::ComboDropDown, {}, 49, 72, 111, 47, StyleSorted,
-         {QStringLiteral("Male"), QStringLiteral("Female")}},
+        {IDC_GENDER, ControlKind::ComboDropDown, {}, 49, 72, 111, 47, StyleSorted, Items(lists::kGenders)},
         LeftLabel("Ethnicity:", 85),
-        {IDC_ETHNICITY, ControlKind::ComboDropDown, {}, 49, 85, 111, 85, StyleNone,
-         {QStringLiteral("Hispanic or Latino"), QStringLiteral("Not Hispanic or Latino"),
-          QStringLiteral("Not Reported")}},
+        {IDC_ETHNICITY, ControlKind::ComboDropDown, {}, 49, 85, 111, 85, StyleNone, Items(lists::kEthnicities)},
         LeftLabel("Race:", 99),
-        {IDC_RACE, ControlKind::ComboDropDown, {}, 50, 99, 111, 85, StyleNone,
-         {QStringLiteral("American Indian or Alaskan Native"), QStringLiteral("Asian"),
-          QStringLiteral("Black or African American"),
-          QStringLiteral("Native Hawaiian or Other Pacific Islander"), QStringLiteral("White"),
-          QStringLiteral("More Than One"), QStringLiteral("Not Reported")}},
+        {IDC_RACE, ControlKind::ComboDropDown, {}, 50, 99, 111, 85, StyleNone, Items(lists::kRaces)},
         LeftLabel("Birth Date:", 112),
         {IDC_BIRTH, ControlKind::Edit, {}, 50, 112, 111, 12, kEdit, {}},
         LeftLabel("Address:", 125),
@@ -95,45 +86,35 @@ DialogTemplate SubjectFormTemplate()
         LeftLabel("Phone:", 190),
         {IDC_PHONE1, ControlKind::Edit, QStringLiteral("xxx-xxx-xxxx"), 49, 190, 111, 12, kEdit, {}},
         {-1, ControlKind::Static, QStringLiteral("Type:"), 164, 192, 20, 8, StyleNone, {}},
-        {IDC_PHONE1_TYPE, ControlKind::ComboDropDown, {}, 185, 190, 42, 87, StyleSorted, kPhoneTypes,
+        {IDC_PHONE1_TYPE, ControlKind::ComboDropDown, {}, 185, 190, 42, 87, StyleSorted, Items(lists::kPhoneTypes),
          QStringLiteral("Phone type")},
         LeftLabel("Alt Phone:", 203),
         {IDC_PHONE2, ControlKind::Edit, QStringLiteral("xxx-xxx-xxxx"), 49, 203, 111, 12, kEdit, {}},
         {-1, ControlKind::Static, QStringLiteral("Type:"), 164, 205, 20, 8, StyleNone, {}},
-        {IDC_PHONE2_TYPE, ControlKind::ComboDropDown, {}, 185, 203, 42, 82, StyleSorted, kPhoneTypes,
+        {IDC_PHONE2_TYPE, ControlKind::ComboDropDown, {}, 185, 203, 42, 82, StyleSorted, Items(lists::kPhoneTypes),
          QStringLiteral("Alt Phone type")},
         LeftLabel("Pref. Cont.:", 216),
-        {IDC_CONTACT, ControlKind::ComboDropDown, {}, 49, 216, 111, 85, StyleNone,
-         {QStringLiteral("Phone"), QStringLiteral("Home Phone"), QStringLiteral("Work Phone"),
-          QStringLiteral("Cell Phone"), QStringLiteral("Email"), QStringLiteral("U.S. Mail"), QString()}},
+        {IDC_CONTACT, ControlKind::ComboDropDown, {}, 49, 216, 111, 85, StyleNone, Items(lists::kContacts)},
         {-1, ControlKind::Static, QStringLiteral("Notes:"), 7, 226, 40, 8, StyleNone, {}},
         {IDC_NOTES, ControlKind::MultiEdit, {}, 7, 235, 194, 37, StyleVScroll | StyleWantReturn, {}},
         {IDC_NOTICE, ControlKind::Icon, QString::number(IDI_NOTICE), 203, 170, 20, 20, StyleHidden, {},
          QStringLiteral("Consent notice")},
         RightLabel("School District:", 7),
-        {IDC_SCHOOL, ControlKind::ComboDropDown, {}, 315, 7, 111, 120, StyleSorted, kSchoolDistricts},
+        {IDC_SCHOOL, ControlKind::ComboDropDown, {}, 315, 7, 111, 120, StyleSorted, Items(lists::kSchools)},
         RightLabel("Primary Language:", 21),
-        {IDC_LANGUAGE, ControlKind::ComboDropDown, {}, 315, 21, 111, 120, StyleSorted,
-         {QStringLiteral("English"), QStringLiteral("Spanish"), QStringLiteral("Chinese"), QStringLiteral("Mong"),
-          QStringLiteral("French"), QStringLiteral("German"), QStringLiteral("Italian"), QStringLiteral("Swahili"),
-          QStringLiteral("Japanese"), QStringLiteral("Korean"), QStringLiteral("Other")}},
+        {IDC_LANGUAGE, ControlKind::ComboDropDown, {}, 315, 21, 111, 120, StyleSorted, Items(lists::kLanguages)},
         RightLabel("Bilingual:", 34),
-        {IDC_BILINGUAL, ControlKind::ComboDropDown, {}, 315, 34, 111, 120, StyleSorted,
-         {QStringLiteral("Yes"), QStringLiteral("No"), QStringLiteral("Unknown")}},
+        {IDC_BILINGUAL, ControlKind::ComboDropDown, {}, 315, 34, 111, 120, StyleSorted, Items(lists::kBilingual)},
         RightLabel("Hearing Status:", 47),
-        {IDC_HEARING, ControlKind::ComboDropDown, {}, 315, 47, 111, 120, StyleNone, kImpressions},
+        {IDC_HEARING, ControlKind::ComboDropDown, {}, 315, 47, 111, 120, StyleNone, Items(lists::kImpressions)},
         RightLabel("Loss Type:", 60),
-        {IDC_LOSSTYPE, ControlKind::ComboDropDown, {}, 315, 60, 111, 120, StyleSorted,
-         {QStringLiteral("Unilateral"), QStringLiteral("Bilateral"), QStringLiteral("Unknown"), QString()}},
+        {IDC_LOSSTYPE, ControlKind::ComboDropDown, {}, 315, 60, 111, 120, StyleSorted, Items(lists::kLossTypes)},
         RightLabel("Cochlear Implant :", 73),
-        {IDC_IMPLANT, ControlKind::ComboDropDown, {}, 315, 73, 111, 120, StyleSorted,
-         {QStringLiteral("Yes"), QStringLiteral("No")}},
+        {IDC_IMPLANT, ControlKind::ComboDropDown, {}, 315, 73, 111, 120, StyleSorted, Items(lists::kCochlearImplant)},
         RightLabel("Bilateral Cochlear Implant:", 87),
-        {IDC_BILATERAL, ControlKind::ComboDropDown, {}, 315, 87, 111, 77, StyleSorted,
-         {QStringLiteral("None "), QStringLiteral("Sequential"), QStringLiteral("Simultaneous"),
-          QStringLiteral("Unknown")}},
+        {IDC_BILATERAL, ControlKind::ComboDropDown, {}, 315, 87, 111, 77, StyleSorted, Items(lists::kBilateral)},
         RightLabel("Screening Impression:", 99),
-        {IDC_SCREENING, ControlKind::ComboDropDown, {}, 315, 99, 111, 120, StyleSorted, kImpressions},
+        {IDC_SCREENING, ControlKind::ComboDropDown, {}, 315, 99, 111, 120, StyleSorted, Items(lists::kImpressions)},
         RightLabel("Date of Entry:", 112),
         {IDC_DATE_ENTRY, ControlKind::Edit, {}, 315, 112, 111, 12, kEdit, {}},
         RightLabel("Last Update:", 126),
@@ -141,9 +122,7 @@ DialogTemplate SubjectFormTemplate()
         RightLabel("Entered by:", 139),
         {IDC_ENTERED_BY, ControlKind::Edit, {}, 315, 139, 111, 12, kEdit, {}},
         RightLabel("Status:", 152),
-        {IDC_STATUS, ControlKind::ComboDropList, {}, 315, 152, 111, 47, StyleNone,
-         {QStringLiteral("Active"), QStringLiteral("Withdrawn"), QStringLiteral("Inactive"),
-          QStringLiteral("Not Available")}},
+        {IDC_STATUS, ControlKind::ComboDropList, {}, 315, 152, 111, 47, StyleNone, Items(lists::kStatus)},
         RightLabel("Recruitment Method:", 165),
         {IDC_RECRUITMENT, ControlKind::ComboDropDown, {}, 315, 165, 111, 115, StyleNone, {}},
         RightLabel("Date of Initial Consent:", 178),

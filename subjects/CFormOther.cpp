@@ -1,7 +1,7 @@
 #include "subjects/CFormOther.h"
 
 #include "app/CQuorinDoc.h"
-#include "app/DateText.h"
+#include "controls/DateText.h"
 #include "app/DbString.h"
 #include "controls/DdxFields.h"
 #include "framework/ControlId.h"

@@ -27,6 +27,7 @@ using namespace res::subject;
 using quorin::UserInterface;
 
 const QString CFormSubject::kPhonePlaceholder = QStringLiteral("xxx-xxx-xxxx");
+const QString CFormSubject::kInvalidDateMessage = QStringLiteral("Invalid Date!\rPlease use MM/DD/YYYY.");
 
 namespace {
 
@@ -100,10 +101,22 @@ void CFormSubject::ConnectHandlers()
     connect(Combo(IDC_HEARING), &QComboBox::activated, this, [this](int index) { OnHearingStatusChanged(index); });
     connect(Combo(IDC_IMPLANT), &QComboBox::activated, this, [this](int index) { OnImplantChanged(index); });
     Combo(IDC_RECRUITMENT)->installEventFilter(this);
-    for (int id : kDateEdits)
-        Edit(id)->installEventFilter(this);
+    for (int id : kDateEdits) {
+        QLineEdit* edit = Edit(id);
+        edit->installEventFilter(this);
+        // A wrong date keeps the focus in its field, and the page in front.
+        ValidateOnLeave(edit, [this, edit] { return CheckDateText(edit->text()); });
+    }
     for (int id : kNameEdits)
         Edit(id)->installEventFilter(this);
+}
+
+bool CFormSubject::CheckDateText(const QString& text)
+{
+    if (!GetDocument() || GetDocument()->IsValidDate(text))
+        return true;
+    ShowError(kInvalidDateMessage);
+    return false;
 }
 
 void CFormSubject::WatchChanges()
@@ -129,8 +142,7 @@ void CFormSubject::MarkModified()
 
 void CFormSubject::ShowError(const QString& text)
 {
-    if (GetDocument())
-        GetDocument()->UI().MessageBox(text, UserInterface::Icon::Stop);
+    ShowFieldError(text);
 }
 
 bool CFormSubject::OnUpdate(int hint)
@@ -140,6 +152,8 @@ bool CFormSubject::OnUpdate(int hint)
         return true;
     if (hint == HintHandOver)
         return SaveToDocument();
+    if (hint == HintSpeechTestsStored)
+        return true; // nothing of this form changed
     if (doc->RefreshSubjectForm)
         RefreshFromDocument();
     return true;
@@ -166,10 +180,13 @@ void CFormSubject::OnLoadById()
     if (text.isEmpty() || !GetDocument())
         return;
     const int id = quorin::AtoI(text);
-    if (id >= 1)
-        GetDocument()->LoadSubjectById(id);
-    else
+    if (id < 1) {
         edit->clear();
+        return;
+    }
+    // The loaded subject is worked on from the top of the form.
+    if (GetDocument()->LoadSubjectById(id))
+        ActivateFirstControl();
 }
 
 void CFormSubject::OnLastAddress()
@@ -195,8 +212,10 @@ void CFormSubject::OnLookup()
     dialog.m_strFirst = Edit(IDC_FIRST)->text();
     // Only a subject the dialog loaded replaces what the form shows; after Cancel the
     // typed fields stay as they are.
-    if (dialog.DoModal() == CTemplateDialog::IDOK && !doc->m_subject.Unit.isEmpty())
+    if (dialog.DoModal() == CTemplateDialog::IDOK && !doc->m_subject.Unit.isEmpty()) {
         RefreshFromDocument();
+        ActivateFirstControl();
+    }
 }
 
 void CFormSubject::OnMedicalManager()
@@ -287,28 +306,16 @@ void CFormSubject::OnNameFocusLost(QLineEdit* edit)
 
 void CFormSubject::OnDateFocusLost(QLineEdit* edit)
 {
+    // Initial Consent and Birth Date reach the document at once, valid or not; the check
+    // itself runs as the field's leave check.
     CQuorinDoc* doc = GetDocument();
     if (!doc)
         return;
     const int id = framework::ControlId(edit);
-    const QString text = edit->text();
     if (id == IDC_DATE_INITIAL)
-        doc->m_subject.DateInitial = text;
+        doc->m_subject.DateInitial = edit->text();
     else if (id == IDC_BIRTH)
-        doc->m_subject.Birth = text;
-    if (doc->IsValidDate(text))
-        return;
-    // The box is shown after the focus change has finished; returning the focus must not
-    // start the check of the field the user was moving to.
-    QPointer<QLineEdit> field(edit);
-    QTimer::singleShot(0, this, [this, field] {
-        if (!field)
-            return;
-        ShowError(QStringLiteral("Invalid Date!\rPlease use MM/DD/YYYY."));
-        m_bReturningFocus = true;
-        field->setFocus(Qt::OtherFocusReason);
-        m_bReturningFocus = false;
-    });
+        doc->m_subject.Birth = edit->text();
 }
 
 void CFormSubject::OnDateOfEntryFocus(QLineEdit* edit)
@@ -339,7 +346,7 @@ bool CFormSubject::eventFilter(QObject* watched, QEvent* event)
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
     // Focus that leaves for a message box or another window, or comes back from one, is
     // not the user moving between fields.
-    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason || m_bReturningFocus)
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason || IsReturningFocus())
         return TVisualFormView::eventFilter(watched, event);
     const int id = framework::ControlId(edit);
     if (event->type() == QEvent::FocusIn) {

@@ -19,6 +19,8 @@ class CFormSubject : public TVisualFormView {
 public:
     // What a phone edit holds before anything was typed into it.
     static const QString kPhonePlaceholder;
+    // What a date field that fails its check says.
+    static const QString kInvalidDateMessage;
 
     CFormSubject(QWidget* parent, CCreateContext* context);
 
@@ -78,14 +80,15 @@ private:
     void ShowNoticeIcon();
     void ApplyImplantRules();
     void SetBilateralNone();
-    // A date field lost the focus: check it, say so and return there when it is wrong.
+    // A date field lost the focus: Initial Consent and Birth Date go to the document.
     void OnDateFocusLost(QLineEdit* edit);
     void OnDateOfEntryFocus(QLineEdit* edit);
     void OnNameFocusLost(QLineEdit* edit);
     bool CheckedDate(int id, const QString& text, const QString& invalidMessage);
+    // The date rule for a field's text; false after its message was shown.
+    bool CheckDateText(const QString& text);
     void ShowError(const QString& text);
 
     QLabel* m_pNotice = nullptr;
     bool m_bRefreshing = false;   // controls set by the program, not typed
-    bool m_bReturningFocus = false;
 };

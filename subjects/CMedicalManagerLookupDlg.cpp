@@ -71,7 +71,7 @@ void CMedicalManagerLookupDlg::OnOK()
 void CMedicalManagerLookupDlg::FillForm(const QString& last, const QString& first, const QString& birth,
                                         const QString& id)
 {
-    const QString sql = QString::fromLatin1(kPatientQuery).arg(quorin::sql::Text(id));
+    const QString sql = QString::fromLatin1(kPatientQuery).arg(quorin::sql::LikeText(id));
     if (!quorin::RunText(m_mmDb, sql) || m_mmDb.IsEOF())
         return;
     CFormSubject& f = m_form;

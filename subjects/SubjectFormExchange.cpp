@@ -137,7 +137,7 @@ bool CFormSubject::CheckedDate(int id, const QString& text, const QString& inval
     if (GetDocument()->IsValidDate(text))
         return true;
     ShowError(invalidMessage);
-    Edit(id)->setFocus(Qt::OtherFocusReason);
+    ReturnFocusToField(Edit(id));
     return false;
 }
 
@@ -157,6 +157,10 @@ bool CFormSubject::SaveToDocument()
     s.Address = m_strAddress;
     s.Birth = m_strBirth;
     s.City = m_strCity;
+    // A date the registry cannot store is refused here, with the message the field gives
+    // when it is left, rather than by the database when the subject is written.
+    if (!CheckedDate(IDC_BIRTH, m_strBirth, kInvalidDateMessage))
+        return false;
     if (!CheckedDate(IDC_DATE_ENTRY, m_strDateEntry, QStringLiteral("Invalid Date of Entry!")))
         return false;
     s.DateEntry = m_strDateEntry;
@@ -164,13 +168,19 @@ bool CFormSubject::SaveToDocument()
         return false;
     if (m_strDateInitial.isEmpty()) {
         ShowError(QStringLiteral("You must enter an Initial Date of Consent!"));
-        Edit(IDC_DATE_INITIAL)->setFocus(Qt::OtherFocusReason);
+        ReturnFocusToField(Edit(IDC_DATE_INITIAL));
         return false;
     }
     s.DateInitial = m_strDateInitial;
     if (!CheckedDate(IDC_DATE_LAST, m_strDateLast, QStringLiteral("Invalid Last Date of Consent!")))
         return false;
     s.DateLast = m_strDateLast;
+    if (!CheckedDate(IDC_LETTER_SENT, m_strLetterSent, kInvalidDateMessage))
+        return false;
+    // "NR" (no reply) is stored as the not-applicable date.
+    if (m_strLetterReturned.compare(QLatin1String("NR"), Qt::CaseInsensitive) != 0
+        && !CheckedDate(IDC_LETTER_RETURNED, m_strLetterReturned, kInvalidDateMessage))
+        return false;
     s.DateUpdate = doc->Today();
 
     s.Email = m_strEmail;

@@ -2,7 +2,7 @@
 // participation, its current audiogram, implant data and speech tests.
 
 #include "app/CQuorinDoc.h"
-#include "app/DateText.h"
+#include "controls/DateText.h"
 #include "app/DbString.h"
 
 #include "dalport/Clock.h"

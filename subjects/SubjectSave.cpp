@@ -3,7 +3,7 @@
 // anything could not be stored, so nothing typed is lost.
 
 #include "app/CQuorinDoc.h"
-#include "app/DateText.h"
+#include "controls/DateText.h"
 #include "app/DbString.h"
 #include "app/SqlText.h"
 
@@ -18,7 +18,7 @@ int CQuorinDoc::IsPossibleDuplicate()
         return 0;
     const QString sql =
         QStringLiteral("SELECT subjectid from subjects where firstname like '%1' and lastname like '%2'")
-            .arg(quorin::sql::Text(m_subject.Firstname), quorin::sql::Text(m_subject.Lastname));
+            .arg(quorin::sql::LikeText(m_subject.Firstname), quorin::sql::LikeText(m_subject.Lastname));
     return HasRow(m_db, quorin::RunText(m_db, sql)) ? 1 : 0;
 }
 
@@ -38,10 +38,27 @@ bool CQuorinDoc::SaveRequiredFieldsPresent()
 bool CQuorinDoc::SaveAudiogramStep(bool skipAudiogram)
 {
     // The current test is saved, not a history test that happens to be shown.
-    if (m_audCurrent.Latest == 0)
+    const bool historyShown = m_audCurrent.Latest == 0;
+    if (historyShown)
         m_audCurrent.CopyAudRecord(m_audLatest);
-    if (skipAudiogram)
-        return true;
+    const bool saved = skipAudiogram || WriteCurrentAudiogram();
+    if (!skipAudiogram && saved && m_audCurrent.Dirty == 1) {
+        // The kept copy is now the test as stored, so Home and a later save do not
+        // store it a second time.
+        m_audCurrent.Dirty = 0;
+        m_audLatest.CopyAudRecord(m_audCurrent);
+    }
+    if (historyShown && m_nHistoryShown >= 0 && m_nHistoryShown < int(m_audHistory.size())) {
+        // Chart and counter keep showing the history test the user was looking at;
+        // an unsaved current test stays in m_audLatest.
+        m_audCurrent.CopyHistoryAudRecord(m_audHistory[m_nHistoryShown]);
+        UpdateAllViews(CDocumentView::HintShowAudiogram);
+    }
+    return saved;
+}
+
+bool CQuorinDoc::WriteCurrentAudiogram()
+{
     if (!WriteAudiogram(m_audCurrent))
         return false;
     m_db.BindIntParam("@SubjectId", m_subject.SubjectID);

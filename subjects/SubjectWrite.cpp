@@ -1,7 +1,7 @@
 // Writing the subject row, and its status into the Audiogram Manager.
 
 #include "app/CQuorinDoc.h"
-#include "app/DateText.h"
+#include "controls/DateText.h"
 #include "app/DbString.h"
 #include "app/SqlText.h"
 

@@ -7,7 +7,7 @@
 #include "RawProcedures.h"
 
 #include "app/CQuorinDoc.h"
-#include "app/DateText.h"
+#include "controls/DateText.h"
 #include "app/SqlText.h"
 #include "database/RegistryScripts.h"
 #include "database/demo/DemoRegistry.h"

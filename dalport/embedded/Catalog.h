@@ -11,9 +11,14 @@
 
 namespace dalport::embedded {
 
+// What a column holds, as its declared type says; decides how a text literal compared
+// with it is converted.
+enum class ColumnType { Text, Integer, Float, Date };
+
 struct ColumnInfo {
     std::string name;
     bool isDate = false;
+    ColumnType type = ColumnType::Text;
 };
 
 struct TableInfo {

@@ -89,6 +89,16 @@ ClockTime ClockNow()
     return g_fixed ? *g_fixed : systemNow();
 }
 
+std::optional<std::string> ClockEnvironmentProblem()
+{
+    const char* env = std::getenv("QUORIN_CLOCK");
+    if (!env || !*env || parse(env))
+        return std::nullopt;
+    return "QUORIN_CLOCK is set to \"" + std::string(env)
+        + "\", which is not a date. Set it as \"YYYY-MM-DD\" or \"YYYY-MM-DD HH:MM:SS\" (for example "
+          "\"2009-03-07 10:30:00\"), or unset it to use the system's time.";
+}
+
 std::string ClockNowText()
 {
     return embedded::canonicalText(embedded::roundToTicks(ClockNow()));

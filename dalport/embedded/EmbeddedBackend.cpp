@@ -1,4 +1,5 @@
 #include "dalport/embedded/EmbeddedBackend.h"
+#include "dalport/embedded/Statement.h"
 
 #include "dalport/embedded/EngineConnection.h"
 #include "dalport/embedded/PasswordHash.h"
@@ -36,19 +37,16 @@ std::optional<LoginRow> readLogin(const fs::path& master, const std::string& uid
     }
     sqlite3_busy_timeout(db, 30000);
     std::optional<LoginRow> row;
-    sqlite3_stmt* stmt = nullptr;
-    const int rc = sqlite3_prepare_v2(db, "SELECT name, password_hash, is_admin FROM logins WHERE name = ?1", -1,
-                                      &stmt, nullptr);
-    if (rc == SQLITE_OK) {
-        sqlite3_bind_text(stmt, 1, uid.c_str(), -1, SQLITE_TRANSIENT);
-        if (sqlite3_step(stmt) == SQLITE_ROW)
-            row = LoginRow{reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)),
-                           reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)),
-                           sqlite3_column_int(stmt, 2) != 0};
+    bool failed = false;
+    try {
+        Statement login(db, "SELECT name, password_hash, is_admin FROM logins WHERE name = ?1", {uid});
+        if (login.step())
+            row = LoginRow{login.text(0), login.text(1), login.integer(2) != 0};
+    } catch (const EngineError&) {
+        failed = true; // not a server's master file, or unreadable
     }
-    sqlite3_finalize(stmt);
     sqlite3_close(db);
-    if (rc != SQLITE_OK)
+    if (failed)
         refuse(errors::serverNotFound());
     return row;
 }

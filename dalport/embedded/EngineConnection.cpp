@@ -3,8 +3,12 @@
 #include "dalport/embedded/EngineFunctions.h"
 #include "dalport/embedded/ServerFolder.h"
 #include "dalport/embedded/SqlQuoting.h"
+#include "dalport/embedded/Statement.h"
 #include "dalport/embedded/Tokenizer.h"
 #include "dalport/embedded/Translator.h"
+
+#include <algorithm>
+#include <climits>
 
 namespace fs = std::filesystem;
 
@@ -15,7 +19,7 @@ namespace {
 constexpr const char* kSource = "Quorin Embedded Engine";
 constexpr std::size_t kMaxPlans = 512;
 constexpr std::size_t kMaxStatements = 256;
-constexpr int kBusyTimeoutMs = 30000;
+constexpr int kDefaultLockTimeoutMs = 5000;
 
 
 
@@ -41,7 +45,7 @@ EngineConnection::EngineConnection(const fs::path& folder, const fs::path& datab
         throw errors::cannotOpenDatabase(m_context.database);
     }
     sqlite3_extended_result_codes(m_db, 1);
-    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+    sqlite3_busy_timeout(m_db, kDefaultLockTimeoutMs);
     // "name" is always a name here, as in SQL Server with quoted identifiers on.
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
@@ -56,22 +60,45 @@ EngineConnection::EngineConnection(const fs::path& folder, const fs::path& datab
             execInternal("ATTACH DATABASE " + quoteString(path.string()) + " AS " + quoteName(name));
         }
         // Durable commits, readers never block the writer, two programs may share a server.
-        sqlite3_stmt* list = nullptr;
-        std::vector<std::string> schemas;
-        sqlite3_prepare_v2(m_db, "SELECT name FROM pragma_database_list WHERE name <> 'temp'", -1, &list, nullptr);
-        while (list && sqlite3_step(list) == SQLITE_ROW)
-            schemas.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(list, 0)));
-        sqlite3_finalize(list);
+        const std::vector<std::string> schemas =
+            firstColumn(m_db, "SELECT name FROM pragma_database_list WHERE name <> 'temp'");
         for (const std::string& s : schemas) {
             execInternal("PRAGMA " + quoteName(s) + ".journal_mode = WAL");
             execInternal("PRAGMA " + quoteName(s) + ".synchronous = FULL");
         }
         execInternal("PRAGMA foreign_keys = ON");
+        reindexForCollation(schemas);
         sqlite3_set_authorizer(m_db, &EngineConnection::authorize, this);
         refreshRoles();
     } catch (...) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
+        throw;
+    }
+}
+
+// Indexes on text columns are ordered by the collation. A file whose indexes were built
+// under another version of it (the engine records the version in the file's
+// application id) has them rebuilt once, before anything reads them in the wrong order.
+void EngineConnection::reindexForCollation(const std::vector<std::string>& schemas)
+{
+    auto current = [&](const std::string& schema) {
+        Statement id(m_db, "PRAGMA " + quoteName(schema) + ".application_id");
+        return id.step() && id.integer(0) == kCollationVersion;
+    };
+    bool stale = false;
+    for (const std::string& s : schemas)
+        stale = stale || !current(s);
+    if (!stale)
+        return;
+    execInternal("BEGIN IMMEDIATE");
+    try {
+        execInternal("REINDEX TSQL");
+        for (const std::string& s : schemas)
+            execInternal("PRAGMA " + quoteName(s) + ".application_id = " + std::to_string(kCollationVersion));
+        execInternal("COMMIT");
+    } catch (...) {
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
         throw;
     }
 }
@@ -116,7 +143,10 @@ std::unique_ptr<Result> EngineConnection::execute(CommandType type, const std::s
     } catch (const std::exception& e) {
         // Nothing but the session's own error leaves the engine.
         syncTranCount();
-        const std::string message = std::string("Internal error of the embedded engine: ") + e.what();
+        (void)e;
+        const std::string message = "The embedded engine met an internal failure while running this statement. Run "
+                                    "it again; if it fails again, report the statement to the registry's "
+                                    "administrator.";
         m_errors.push_back(ProviderError{50000, 16, 1, message, message});
         throw ComError(hr::Fail, kSource, message);
     }
@@ -138,6 +168,7 @@ void EngineConnection::schemaChanged()
 {
     m_catalogLoaded = false;
     m_plans.clear();
+    m_lockTable.reset();
 }
 
 std::shared_ptr<const Plan> EngineConnection::planFor(const std::string& text)
@@ -154,6 +185,13 @@ std::shared_ptr<const Plan> EngineConnection::planFor(const std::string& text)
 
 std::unique_ptr<RowsResult> EngineConnection::runPlan(const Plan& plan, const std::vector<Param>& params)
 {
+    // A transaction takes its write lock before its first statement runs, so that
+    // nothing in it reads a state it could not then write on.
+    if (m_writeLockPending && m_tranCount > 0 && plan.kind != Plan::Kind::RollbackTran
+        && plan.kind != Plan::Kind::CommitTran && plan.kind != Plan::Kind::Batch
+        && plan.kind != Plan::Kind::SetLockTimeout && plan.kind != Plan::Kind::BeginTran
+        && plan.kind != Plan::Kind::SaveTran)
+        takeWriteLock();
     switch (plan.kind) {
     case Plan::Kind::Sql: return runSql(plan.sql, params, false);
     case Plan::Kind::Ddl: {
@@ -161,9 +199,11 @@ std::unique_ptr<RowsResult> EngineConnection::runPlan(const Plan& plan, const st
         schemaChanged();
         return r;
     }
-    case Plan::Kind::BeginTran: beginTran(); return nullptr;
+    case Plan::Kind::BeginTran: beginTran(plan.name); return nullptr;
     case Plan::Kind::CommitTran: commitTran(); return nullptr;
-    case Plan::Kind::RollbackTran: rollbackTran(); return nullptr;
+    case Plan::Kind::RollbackTran: rollbackTran(plan.name); return nullptr;
+    case Plan::Kind::SaveTran: saveTran(plan.name); return nullptr;
+    case Plan::Kind::SetLockTimeout: setLockTimeout(plan.number); return nullptr;
     case Plan::Kind::IfExists: {
         const auto rows = runSql(plan.sql, params, false);
         if ((rows->rowCount() > 0) != plan.negate)
@@ -189,13 +229,17 @@ std::unique_ptr<RowsResult> EngineConnection::runPlan(const Plan& plan, const st
         return callProcedure(plan.procedure, positional, named);
     }
     case Plan::Kind::Batch: {
-        std::unique_ptr<RowsResult> first;
+        std::unique_ptr<RowsResult> all;
         for (const auto& part : plan.parts) {
             auto r = runPlan(*part, params);
-            if (!first && r && r->hasColumns())
-                first = std::move(r);
+            if (!r || r->isEmpty())
+                continue;
+            if (!all)
+                all = std::move(r);
+            else
+                all->append(std::move(*r));
         }
-        return first;
+        return all;
     }
     }
     return nullptr;
@@ -253,8 +297,11 @@ std::unique_ptr<RowsResult> EngineConnection::step(sqlite3_stmt* stmt)
             result->addRow(stmt);
             continue;
         }
-        if (rc == SQLITE_DONE)
+        if (rc == SQLITE_DONE) {
+            if (!result->hasColumns() && !sqlite3_stmt_readonly(stmt) && !m_internal)
+                result->setRowsAffected(sqlite3_changes(m_db));
             return result;
+        }
         throw errorFromSqlite(rc);
     }
 }
@@ -289,38 +336,120 @@ EngineError EngineConnection::errorFromSqlite(int rc)
 
 // SQL Server counts nested BEGIN TRANs; only the outermost one is real, an inner COMMIT
 // only decrements and a ROLLBACK undoes everything.
-void EngineConnection::beginTran()
+//
+// The first statement of a transaction takes the current database's write lock, waiting
+// for another program's transaction up to the lock time-out (then 1222, the transaction
+// still open for the caller's ROLLBACK, as SQL Server leaves it). BEGIN TRAN itself never
+// waits or fails, as on SQL Server. A transaction that reads and later writes then never
+// finds that someone else wrote in between (SQLite could only fail that write); the cost
+// is that transactions of two sessions on one database run one after the other even
+// when they only read, and a writer outside a transaction waits for an open one.
+// Readers outside transactions never wait (WAL). The server's other files are locked
+// only when the transaction writes them: a program writes the Audiogram Manager's status
+// while its registry transaction is open.
+void EngineConnection::beginTran(const std::string& name)
 {
-    // Deferred, so that a transaction in one database does not lock the server's other
-    // files: a program writes the Audiogram Manager's status while its registry
-    // transaction is open.
-    if (m_tranCount == 0 && sqlite3_get_autocommit(m_db))
+    if (m_tranCount == 0 && sqlite3_get_autocommit(m_db)) {
+        findLockTable(); // read before BEGIN: a read inside would pin an old snapshot
         execInternal("BEGIN");
+        m_tranName = name;
+        m_savepoints.clear();
+        m_writeLockPending = true;
+    }
     ++m_tranCount;
+}
+
+// The write lock of the current database, through a statement that writes nothing: its
+// table is opened for writing, which SQLite does only under the lock. Fails with 1222
+// after the lock time-out, leaving the transaction open (and the lock still to take).
+void EngineConnection::findLockTable()
+{
+    if (m_lockTable)
+        return;
+    InternalScope internal(*this);
+    const auto rows = runSql("SELECT name FROM main.sqlite_schema WHERE type = 'table' AND name NOT LIKE "
+                             "'sqlite%' ORDER BY name LIMIT 1",
+                             {}, true);
+    m_lockTable = rows->atEnd() ? std::string() : rows->field("name").s;
+}
+
+void EngineConnection::takeWriteLock()
+{
+    findLockTable();
+    if (m_lockTable->empty()) {
+        m_writeLockPending = false;
+        return;
+    }
+    m_writeLockPending = true;
+    runSql("DELETE FROM main." + quoteName(*m_lockTable) + " WHERE 0", {}, true);
+    m_writeLockPending = false;
 }
 
 void EngineConnection::commitTran()
 {
     if (m_tranCount == 0)
         throw errors::commitWithoutBegin();
-    if (--m_tranCount == 0 && !sqlite3_get_autocommit(m_db))
-        execInternal("COMMIT");
+    if (--m_tranCount == 0) {
+        endTransactionState();
+        if (!sqlite3_get_autocommit(m_db))
+            execInternal("COMMIT");
+    }
 }
 
-void EngineConnection::rollbackTran()
+void EngineConnection::rollbackTran(const std::string& name)
 {
     if (m_tranCount == 0)
         throw errors::rollbackWithoutBegin();
+    if (!name.empty() && name != m_tranName) {
+        // To a savepoint (names are case-sensitive, as on SQL Server); the count stays.
+        for (std::size_t k = m_savepoints.size(); k-- > 0;) {
+            if (m_savepoints[k] == name) {
+                execInternal("ROLLBACK TO " + quoteName("tsql_save_" + name));
+                m_savepoints.resize(k + 1);
+                return;
+            }
+        }
+        throw EngineError{6401, 16, 1, "Cannot roll back " + name + ". No transaction or savepoint of that name was "
+                                                                    "found."};
+    }
     m_tranCount = 0;
+    endTransactionState();
     if (!sqlite3_get_autocommit(m_db))
         execInternal("ROLLBACK");
 }
 
+void EngineConnection::saveTran(const std::string& name)
+{
+    if (m_tranCount == 0)
+        throw EngineError{628, 16, 0, "Cannot issue SAVE TRANSACTION when there is no active transaction."};
+    execInternal("SAVEPOINT " + quoteName("tsql_save_" + name));
+    m_savepoints.push_back(name);
+}
+
+void EngineConnection::setLockTimeout(long long ms)
+{
+    if (ms < -1)
+        throw EngineError{50000, 16, 1, "SET LOCK_TIMEOUT takes -1 (wait without end), 0 (never wait) or a number "
+                                        "of milliseconds."};
+    m_lockTimeoutMs = ms < 0 ? INT_MAX : static_cast<int>(std::min<long long>(ms, INT_MAX));
+    sqlite3_busy_timeout(m_db, m_lockTimeoutMs);
+}
+
+void EngineConnection::endTransactionState()
+{
+    m_tranName.clear();
+    m_savepoints.clear();
+    m_writeLockPending = false;
+}
+
 void EngineConnection::syncTranCount()
 {
-    // SQLite may have ended the transaction itself (a failed COMMIT, a fatal error).
-    if (m_tranCount > 0 && sqlite3_get_autocommit(m_db))
+    // SQLite may have ended the transaction itself (a failed COMMIT, a fatal error), or
+    // a failed procedure ended it.
+    if (m_tranCount > 0 && sqlite3_get_autocommit(m_db)) {
         m_tranCount = 0;
+        endTransactionState();
+    }
 }
 
 } // namespace dalport::embedded

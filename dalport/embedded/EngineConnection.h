@@ -55,6 +55,7 @@ private:
         // Per statement and slot, the declared parameter it takes (T-SQL names ignore case).
         std::vector<std::vector<std::size_t>> slots;
         bool changesRoles = false;
+        int writingStatements = 0; // more than one: a failure ends the caller's transaction
     };
     struct Denial {
         std::string action;
@@ -62,6 +63,8 @@ private:
         bool ddl = false;
     };
     class InternalScope;
+
+    void reindexForCollation(const std::vector<std::string>& schemas);
 
     // Statements and plans.
     std::unique_ptr<RowsResult> runPlan(const Plan& plan, const std::vector<Param>& params);
@@ -74,9 +77,14 @@ private:
     void schemaChanged();
 
     // Transactions.
-    void beginTran();
+    void beginTran(const std::string& name);
     void commitTran();
-    void rollbackTran();
+    void rollbackTran(const std::string& name);
+    void saveTran(const std::string& name);
+    void setLockTimeout(long long ms);
+    void findLockTable();
+    void takeWriteLock();
+    void endTransactionState();
     void syncTranCount();
 
     // Procedures.
@@ -111,6 +119,11 @@ private:
     std::unordered_map<std::string, sqlite3_stmt*> m_statements[2]; // [internal]
     std::map<std::string, std::unique_ptr<CompiledProcedure>> m_procedures;
     int m_tranCount = 0;
+    std::string m_tranName;               // the outermost BEGIN TRAN's name
+    std::vector<std::string> m_savepoints; // SAVE TRAN names, oldest first
+    bool m_writeLockPending = false;      // BEGIN TRAN could not take the write lock yet
+    std::optional<std::string> m_lockTable; // a table of the current database, for the lock
+    int m_lockTimeoutMs = 5000;
     bool m_internal = false;
     std::optional<Denial> m_denied;
     std::vector<ProviderError> m_errors;

@@ -1,5 +1,6 @@
 #include "dalport/embedded/EngineError.h"
 
+#include <cstdlib>
 #include <optional>
 #include <stdexcept>
 
@@ -225,10 +226,51 @@ EngineError fromSqliteMessage(const std::string& message, int rc)
                                            + "\". The statement has been terminated."};
     if (message.find("values were supplied") != std::string::npos)
         return EngineError{213, 16, 1, "Column name or number of supplied values does not match table definition."};
+    if (auto what = after(" values for ")) {
+        // "N values for M columns" of an INSERT with a column list.
+        const long values = std::atol(message.c_str());
+        const long columns = std::atol(what->c_str());
+        if (values > columns)
+            return EngineError{110, 15, 1, "There are fewer columns in the INSERT statement than values specified in "
+                                           "the VALUES clause. The number of values in the VALUES clause must match "
+                                           "the number of columns specified in the INSERT statement."};
+        return EngineError{109, 15, 1, "There are more columns in the INSERT statement than values specified in the "
+                                       "VALUES clause. The number of values in the VALUES clause must match the number "
+                                       "of columns specified in the INSERT statement."};
+    }
     if (message.find("database is locked") != std::string::npos)
         return EngineError{1222, 16, 56, "Lock request time out period exceeded."};
-    (void)rc;
-    return EngineError{50000, 16, 1, message};
+    // No counterpart on SQL Server: a sentence the user can act on, never the storage
+    // library's own words.
+    switch (rc & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: return EngineError{1222, 16, 56, "Lock request time out period exceeded."};
+    case SQLITE_FULL:
+        return EngineError{50000, 16, 1, "The disk that holds the registry is full. Free some space and run the "
+                                         "statement again."};
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_CANTOPEN:
+        return EngineError{50000, 16, 1, "The registry's files cannot be written. Check that the registry folder "
+                                         "and its files belong to you and may be written."};
+    case SQLITE_IOERR:
+        return EngineError{50000, 16, 1, "The registry's files could not be read or written. Check the disk and the "
+                                         "registry folder, then run the statement again."};
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return EngineError{50000, 16, 1, "A file of the registry is damaged. Restore the registry from its latest "
+                                         "backup."};
+    case SQLITE_TOOBIG:
+        return EngineError{8152, 16, 14, "String or binary data would be truncated."};
+    case SQLITE_MISMATCH:
+        return EngineError{50000, 16, 1, "A value does not have the type its place in the statement needs. Check "
+                                         "the numbers in the statement."};
+    case SQLITE_NOMEM:
+        return EngineError{701, 19, 1, "There is insufficient system memory to run this query."};
+    default: break;
+    }
+    return EngineError{50000, 16, 1, "The embedded engine could not carry out this statement. Check its names and "
+                                     "values against the registry's tables."};
 }
 
 } // namespace dalport::embedded

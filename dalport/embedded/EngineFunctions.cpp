@@ -2,6 +2,7 @@
 
 #include "dalport/Clock.h"
 #include "dalport/Registry.h"
+#include "dalport/embedded/OperatorFunctions.h"
 
 #include <cctype>
 #include <cmath>
@@ -257,20 +258,6 @@ void datePartFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
 
 } // namespace
 
-int compareTsql(std::string_view a, std::string_view b)
-{
-    a = trimTrailingBlanks(a);
-    b = trimTrailingBlanks(b);
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const int ca = std::tolower(static_cast<unsigned char>(a[i]));
-        const int cb = std::tolower(static_cast<unsigned char>(b[i]));
-        if (ca != cb)
-            return ca < cb ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
 DateTime dateFromText(std::string_view text)
 {
     DateTime t;
@@ -286,9 +273,14 @@ std::optional<DateTime> toDateTime(sqlite3_value* v)
 {
     switch (sqlite3_value_type(v)) {
     case SQLITE_NULL: return std::nullopt;
-    case SQLITE_INTEGER: return fromDayNumber(sqlite3_value_int64(v));
+    case SQLITE_INTEGER:
     case SQLITE_FLOAT: {
+        // A number counts days; datetime spans about 3 million of them.
         const double d = sqlite3_value_double(v);
+        if (!std::isfinite(d) || std::fabs(d) > 4.0e6)
+            throw EngineError{8115, 16, 2, "Arithmetic overflow error converting expression to data type datetime."};
+        if (sqlite3_value_type(v) == SQLITE_INTEGER)
+            return fromDayNumber(sqlite3_value_int64(v));
         const double day = std::floor(d);
         DateTime t = fromDayNumber(static_cast<std::int64_t>(day));
         const auto ms = static_cast<std::int64_t>(std::llround((d - day) * 86400000.0));
@@ -320,6 +312,7 @@ void registerEngineFunctions(sqlite3* db)
     sqlite3_create_function(db, "tsql_year", 1, pure, nullptr, datePartFunction<0>, nullptr, nullptr);
     sqlite3_create_function(db, "tsql_month", 1, pure, nullptr, datePartFunction<1>, nullptr, nullptr);
     sqlite3_create_function(db, "tsql_day", 1, pure, nullptr, datePartFunction<2>, nullptr, nullptr);
+    registerOperatorFunctions(db);
 }
 
 } // namespace dalport::embedded

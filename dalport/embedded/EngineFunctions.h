@@ -2,6 +2,7 @@
 // The SQL functions and the collation every engine connection has, and raw SQLite users
 // get through RegisterEngineFunctions.
 
+#include "dalport/embedded/Collation.h"
 #include "dalport/embedded/DateTime.h"
 #include "dalport/embedded/EngineError.h"
 
@@ -15,9 +16,6 @@ namespace dalport::embedded {
 // Registers the collation TSQL and getdate(), convert101(), datediff(), todate().
 void registerEngineFunctions(sqlite3* db);
 
-// TSQL collation: case does not matter and trailing blanks are ignored (SQL Server's
-// default collation with ANSI padding).
-int compareTsql(std::string_view a, std::string_view b);
 
 // How a value becomes a datetime, with SQL Server's rules: text is read as a date (''
 // is 1900-01-01), a number counts days from 1900-01-01. Empty optional for NULL; throws

@@ -2,6 +2,7 @@
 // statement the session's own text prepares.
 
 #include "dalport/embedded/EngineConnection.h"
+#include "dalport/embedded/Statement.h"
 
 #include "dalport/embedded/Tokenizer.h"
 
@@ -35,14 +36,9 @@ void EngineConnection::refreshRoles()
 {
     InternalScope internal(*this);
     std::set<std::string> roles;
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(m_db, "SELECT role FROM main.sys_role_members WHERE member = ?1", -1, &stmt, nullptr)
-        == SQLITE_OK) {
-        sqlite3_bind_text(stmt, 1, m_context.login.c_str(), -1, SQLITE_TRANSIENT);
-        while (sqlite3_step(stmt) == SQLITE_ROW)
-            roles.insert(toLower(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0))));
-    }
-    sqlite3_finalize(stmt);
+    Statement members(m_db, "SELECT role FROM main.sys_role_members WHERE member = ?1", {m_context.login});
+    while (members.step())
+        roles.insert(toLower(members.text(0)));
     if (roles != m_roles) {
         // Statements were authorised for the old roles.
         for (auto& [sql, old] : m_statements[0])

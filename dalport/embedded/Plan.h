@@ -33,7 +33,9 @@ struct Plan {
         Ddl,            // a schema change, passed through (administrators only)
         BeginTran,
         CommitTran,
-        RollbackTran,
+        RollbackTran,   // name: the transaction's or a savepoint's
+        SaveTran,       // SAVE TRAN name
+        SetLockTimeout, // number: milliseconds, -1 waits for ever
         IfExists,       // IF [NOT] EXISTS (select) then
         Security,
         Exec,
@@ -41,6 +43,8 @@ struct Plan {
     };
     Kind kind = Kind::Sql;
     std::string sql;                          // Sql, Ddl; IfExists: the EXISTS query
+    std::string name;                         // BeginTran, CommitTran, RollbackTran, SaveTran
+    long long number = 0;                     // SetLockTimeout
     bool negate = false;                      // IfExists: IF NOT EXISTS
     std::shared_ptr<const Plan> then;         // IfExists
     SecurityStatement security;               // Security

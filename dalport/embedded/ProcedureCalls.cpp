@@ -2,6 +2,7 @@
 // position, and running the body all or nothing.
 
 #include "dalport/embedded/EngineConnection.h"
+#include "dalport/embedded/Statement.h"
 
 #include "dalport/embedded/SqlQuoting.h"
 #include "dalport/embedded/Tokenizer.h"
@@ -70,15 +71,9 @@ EngineConnection::CompiledProcedure& EngineConnection::procedure(const std::stri
         return *it->second;
 
     InternalScope internal(*this);
-    sqlite3_stmt* lookup = nullptr;
-    const std::string sql = "SELECT definition FROM " + quoteName(schema) + ".sys_procedures WHERE name = ?1";
-    std::string definitionText;
-    if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &lookup, nullptr) == SQLITE_OK) {
-        sqlite3_bind_text(lookup, 1, name.c_str(), -1, SQLITE_TRANSIENT);
-        if (sqlite3_step(lookup) == SQLITE_ROW)
-            definitionText = reinterpret_cast<const char*>(sqlite3_column_text(lookup, 0));
-    }
-    sqlite3_finalize(lookup);
+    // A failing lookup reports its own error; only a missing row is 2812.
+    Statement lookup(m_db, "SELECT definition FROM " + quoteName(schema) + ".sys_procedures WHERE name = ?1", {name});
+    const std::string definitionText = lookup.step() ? lookup.text(0) : std::string();
     if (definitionText.empty())
         throw errors::procedureNotFound(text);
 
@@ -98,6 +93,8 @@ EngineConnection::CompiledProcedure& EngineConnection::procedure(const std::stri
                 continue; // blanks and comments after the last statement
             proc->statements.push_back(stmt);
             proc->slots.push_back(parameterSlots(stmt, proc->definition));
+            if (!sqlite3_stmt_readonly(stmt))
+                ++proc->writingStatements;
         }
     } catch (...) {
         for (sqlite3_stmt* stmt : proc->statements)
@@ -163,6 +160,13 @@ std::unique_ptr<RowsResult> EngineConnection::runBody(CompiledProcedure& proc, c
         if (!sqlite3_get_autocommit(m_db)) {
             if (outer) {
                 sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+            } else if (proc.writingStatements > 1) {
+                // Part of its writes may have happened: the caller's transaction cannot
+                // go on as if the call had not been made, so it ends (SQL Server's
+                // XACT_ABORT); the caller's later ROLLBACK is then 3903.
+                sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+                m_tranCount = 0;
+                endTransactionState();
             } else {
                 sqlite3_exec(m_db, "ROLLBACK TO quorin_procedure", nullptr, nullptr, nullptr);
                 sqlite3_exec(m_db, "RELEASE quorin_procedure", nullptr, nullptr, nullptr);
@@ -207,11 +211,7 @@ void EngineConnection::compileAllProcedures()
     std::vector<std::string> names;
     {
         InternalScope internal(*this);
-        sqlite3_stmt* stmt = nullptr;
-        sqlite3_prepare_v2(m_db, "SELECT name FROM main.sys_procedures", -1, &stmt, nullptr);
-        while (stmt && sqlite3_step(stmt) == SQLITE_ROW)
-            names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
-        sqlite3_finalize(stmt);
+        names = firstColumn(m_db, "SELECT name FROM main.sys_procedures");
     }
     for (const std::string& n : names) {
         try {

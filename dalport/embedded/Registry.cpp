@@ -6,6 +6,7 @@
 #include "dalport/embedded/EngineFunctions.h"
 #include "dalport/embedded/PasswordHash.h"
 #include "dalport/embedded/Procedure.h"
+#include "dalport/embedded/Collation.h"
 #include "dalport/embedded/ServerFolder.h"
 #include "dalport/embedded/Tokenizer.h"
 
@@ -83,6 +84,7 @@ void createMaster(const fs::path& folder, const std::string& login, const std::s
 {
     File master(embedded::masterFile(folder), true);
     master.exec("PRAGMA journal_mode = WAL", "master.db");
+    master.exec("PRAGMA application_id = " + std::to_string(embedded::kCollationVersion), "master.db");
     master.exec(std::string("BEGIN;") + embedded::kMasterCatalogue + "COMMIT;", "master.db");
     master.run("INSERT INTO logins(name, password_hash, check_policy, is_admin) VALUES (?1, ?2, 1, 1)",
                {login, embedded::hashPassword(password)});
@@ -97,6 +99,8 @@ void createDatabase(const fs::path& folder, const DatabaseScript& script)
         throw std::runtime_error("database " + script.name + " is given twice");
     File db(path, true);
     db.exec("PRAGMA journal_mode = WAL", script.name);
+    // Its indexes are built under the current text order from the start.
+    db.exec("PRAGMA application_id = " + std::to_string(embedded::kCollationVersion), script.name);
     db.exec(std::string("BEGIN;") + embedded::kDatabaseCatalogue + "COMMIT;", script.name);
     db.exec("BEGIN;" + script.schema + "\n;COMMIT;", "schema of " + script.name);
     db.exec("BEGIN", script.name);

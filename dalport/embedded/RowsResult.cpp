@@ -32,23 +32,27 @@ bool isStoredDate(const unsigned char* s, int n)
 
 } // namespace
 
-RowsResult::RowsResult(sqlite3_stmt* stmt)
+RowsResult::RowsResult() : m_sets(1) {}
+
+RowsResult::RowsResult(sqlite3_stmt* stmt) : m_sets(1)
 {
+    Set& set = m_sets.front();
     const int n = sqlite3_column_count(stmt);
     for (int i = 0; i < n; ++i) {
         const char* name = sqlite3_column_name(stmt, i);
-        m_columns.emplace_back(name ? name : "");
+        set.columns.emplace_back(name ? name : "");
         // Only a column declared as a date is handed on as a date: an expression may be
         // CONVERT(char(23), d, 121), whose text looks the same but is text.
-        m_dateColumns.push_back(isDateType(sqlite3_column_decltype(stmt, i)));
+        set.dateColumns.push_back(isDateType(sqlite3_column_decltype(stmt, i)));
     }
 }
 
 void RowsResult::addRow(sqlite3_stmt* stmt)
 {
+    Set& set = m_sets.back();
     std::vector<Value> row;
-    row.reserve(m_columns.size());
-    for (int i = 0; i < static_cast<int>(m_columns.size()); ++i) {
+    row.reserve(set.columns.size());
+    for (int i = 0; i < static_cast<int>(set.columns.size()); ++i) {
         switch (sqlite3_column_type(stmt, i)) {
         case SQLITE_NULL: row.push_back(Value::null()); break;
         case SQLITE_INTEGER: row.push_back(Value::integer(sqlite3_column_int64(stmt, i))); break;
@@ -57,17 +61,56 @@ void RowsResult::addRow(sqlite3_stmt* stmt)
             const unsigned char* t = sqlite3_column_text(stmt, i);
             const int len = sqlite3_column_bytes(stmt, i);
             std::string s(reinterpret_cast<const char*>(t), static_cast<std::size_t>(len));
-            if (m_dateColumns[static_cast<std::size_t>(i)] && isStoredDate(t, len))
+            if (set.dateColumns[static_cast<std::size_t>(i)] && isStoredDate(t, len))
                 row.push_back(Value::dateTime(std::move(s)));
             else
                 row.push_back(Value::text(std::move(s)));
         }
         }
     }
-    m_rows.push_back(std::move(row));
+    set.rows.push_back(std::move(row));
 }
 
-bool RowsResult::atEnd() const { return m_pos >= m_rows.size(); }
+bool RowsResult::isEmpty() const
+{
+    for (const Set& set : m_sets)
+        if (!set.columns.empty() || set.rowsAffected >= 0)
+            return false;
+    return true;
+}
+
+void RowsResult::append(RowsResult&& later)
+{
+    const bool hadRows = hasColumns();
+    if (isEmpty())
+        m_sets.clear();
+    for (Set& set : later.m_sets)
+        if (!set.columns.empty() || set.rowsAffected >= 0)
+            m_sets.push_back(std::move(set));
+    if (m_sets.empty())
+        m_sets.emplace_back();
+    // MyADO's walk stays on the batch's first result set.
+    if (!hadRows) {
+        m_current = 0;
+        for (std::size_t k = 0; k < m_sets.size(); ++k) {
+            if (!m_sets[k].columns.empty()) {
+                m_current = k;
+                break;
+            }
+        }
+    }
+    m_pos = 0;
+}
+
+void RowsResult::selectResult(std::size_t index)
+{
+    if (index < m_sets.size()) {
+        m_current = index;
+        m_pos = 0;
+    }
+}
+
+bool RowsResult::atEnd() const { return m_pos >= current().rows.size(); }
 
 void RowsResult::moveNext()
 {
@@ -78,14 +121,25 @@ void RowsResult::moveNext()
 
 Value RowsResult::field(const std::string& name) const
 {
-    for (std::size_t i = 0; i < m_columns.size(); ++i) {
-        if (equalsIgnoreCase(m_columns[i], name)) {
+    const Set& set = current();
+    for (std::size_t i = 0; i < set.columns.size(); ++i) {
+        if (equalsIgnoreCase(set.columns[i], name)) {
             if (atEnd())
                 throw ComError(hr::NoCurrentRecord, "ADODB.Field", descr::NoCurrentRecord);
-            return m_rows[m_pos][i];
+            return set.rows[m_pos][i];
         }
     }
     throw ComError(hr::ItemNotFound, "ADODB.Fields", descr::ItemNotFound);
+}
+
+Value RowsResult::fieldAt(std::size_t column) const
+{
+    const Set& set = current();
+    if (column >= set.columns.size())
+        throw ComError(hr::ItemNotFound, "ADODB.Fields", descr::ItemNotFound);
+    if (atEnd())
+        throw ComError(hr::NoCurrentRecord, "ADODB.Field", descr::NoCurrentRecord);
+    return set.rows[m_pos][column];
 }
 
 } // namespace dalport::embedded

@@ -4,6 +4,7 @@
 #include "dalport/embedded/EngineConnection.h"
 
 #include "dalport/embedded/PasswordHash.h"
+#include "dalport/embedded/Statement.h"
 #include "dalport/embedded/Tokenizer.h"
 
 namespace dalport::embedded {
@@ -14,28 +15,12 @@ namespace {
 void run(sqlite3* db, const char* sql, std::initializer_list<std::string> args, std::string* firstColumn = nullptr,
          bool* hadRow = nullptr)
 {
-    sqlite3_stmt* stmt = nullptr;
-    int rc = sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
-    if (rc != SQLITE_OK) {
-        sqlite3_finalize(stmt);
-        throw fromSqlite(db, rc);
-    }
-    int i = 1;
-    for (const std::string& a : args)
-        sqlite3_bind_text(stmt, i++, a.c_str(), static_cast<int>(a.size()), SQLITE_TRANSIENT);
-    rc = sqlite3_step(stmt);
+    Statement s(db, sql, args);
+    const bool row = s.step();
     if (hadRow)
-        *hadRow = rc == SQLITE_ROW;
-    if (rc == SQLITE_ROW && firstColumn) {
-        const unsigned char* t = sqlite3_column_text(stmt, 0);
-        *firstColumn = t ? reinterpret_cast<const char*>(t) : "";
-    }
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
-        EngineError e = fromSqlite(db, rc);
-        sqlite3_finalize(stmt);
-        throw e;
-    }
-    sqlite3_finalize(stmt);
+        *hadRow = row;
+    if (row && firstColumn)
+        *firstColumn = s.text(0);
 }
 
 } // namespace

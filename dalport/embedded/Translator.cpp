@@ -2,9 +2,15 @@
 
 #include "dalport/embedded/EngineError.h"
 #include "dalport/embedded/EngineFunctions.h"
+#include "dalport/embedded/ExpressionText.h"
+#include "dalport/embedded/ReservedWords.h"
 #include "dalport/embedded/SqlQuoting.h"
 
 #include <array>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <optional>
 #include <set>
 
 namespace dalport::embedded {
@@ -64,8 +70,6 @@ bool isComparison(const Token& t)
     static const std::set<std::string> ops{"=", "<>", "!=", "<", ">", "<=", ">=", "!<", "!>"};
     return ops.count(t.value) > 0;
 }
-
-std::string dateLiteral(const std::string& text) { return quoteString(canonicalText(dateFromText(text))); }
 
 // A dotted name as written: its parts (an empty part for "db..t") and where it ends.
 struct NameChain {
@@ -172,7 +176,7 @@ private:
                 syntaxError(i);
             ++i;
             if (i < m_end)
-                identifierAt(i);
+                plan->name = identifierAt(i);
             expectEnd(i);
             plan->kind = Plan::Kind::BeginTran;
         } else if (first.isWord("commit") || first.isWord("rollback")) {
@@ -181,8 +185,42 @@ private:
             if (tok(i).isWord("tran") || tok(i).isWord("transaction") || tok(i).isWord("work"))
                 ++i;
             if (i < m_end)
-                identifierAt(i);
+                plan->name = identifierAt(i);
             expectEnd(i);
+        } else if (first.isWord("save")) {
+            ++i;
+            if (!tok(i).isWord("tran") && !tok(i).isWord("transaction"))
+                syntaxError(i);
+            ++i;
+            plan->name = identifierAt(i);
+            expectEnd(i);
+            plan->kind = Plan::Kind::SaveTran;
+        } else if (first.isWord("set")) {
+            ++i;
+            if (tok(i).isWord("lock_timeout")) {
+                ++i;
+                long long ms = 0;
+                if (tok(i).isSymbol("-") && tok(i + 1).kind == Kind::Number) {
+                    ms = -integerValue(tok(i + 1));
+                    i += 2;
+                } else if (tok(i).kind == Kind::Number && tok(i).value.find_first_of(".eE") == std::string::npos) {
+                    ms = integerValue(tok(i++));
+                } else {
+                    syntaxError(i);
+                }
+                expectEnd(i);
+                plan->kind = Plan::Kind::SetLockTimeout;
+                plan->number = ms;
+            } else if (tok(i).isWord("nocount") || tok(i).isWord("xact_abort")) {
+                ++i;
+                if (!tok(i).isWord("on") && !tok(i).isWord("off"))
+                    syntaxError(i);
+                ++i;
+                expectEnd(i);
+                plan->kind = Plan::Kind::Batch; // accepted, changes nothing here
+            } else {
+                syntaxError(i);
+            }
         } else if (first.isWord("if")) {
             return ifExists(i);
         } else if (first.isWord("exec") || first.isWord("execute")) {
@@ -410,6 +448,7 @@ private:
         NameChain chain = nameChain(i);
         if (chain.parts.empty())
             syntaxError(i);
+        checkNotReserved(i, chain.end);
         const TableInfo* table = tableOf(chain.parts, chain.parts.size());
         std::string out = "INSERT INTO " + emitTableName(chain.parts);
         i = chain.end;
@@ -420,6 +459,7 @@ private:
             for (auto [b, e] : splitArgs(i + 1, close)) {
                 if (e != b + 1 || !isName(m_t[b]))
                     syntaxError(b);
+                checkNotReserved(b, e);
                 targets.push_back(table ? table->column(m_t[b].value) : nullptr);
                 cols += (cols.empty() ? "" : ", ") + quoteName(m_t[b].value);
             }
@@ -443,9 +483,10 @@ private:
             std::string row;
             std::size_t n = 0;
             for (auto [b, e] : splitArgs(i + 1, close)) {
-                const bool date = n < targets.size() && targets[n] && targets[n]->isDate;
-                std::string value = date && e == b + 1 && m_t[b].kind == Kind::String ? dateLiteral(m_t[b].value)
-                                                                                      : rewrite(b, e);
+                const ColumnType type = n < targets.size() && targets[n] ? targets[n]->type : ColumnType::Text;
+                std::string value = type != ColumnType::Text && e == b + 1 && m_t[b].kind == Kind::String
+                    ? typedLiteral(m_t[b].value, type)
+                    : rewrite(b, e);
                 row += (n ? ", " : "") + value;
                 ++n;
             }
@@ -536,34 +577,34 @@ private:
         throw EngineError{208, 16, 1, "Invalid object name '" + parts.back() + "'."};
     }
 
-    // Emits a dotted name used in an expression or a FROM clause, telling whether it is a
-    // date column.
-    std::string emitName(const NameChain& chain, bool& isDate) const
+    // Emits a dotted name used in an expression or a FROM clause, telling the type of
+    // the column it names (Text when it is no known column).
+    std::string emitName(const NameChain& chain, ColumnType& type) const
     {
         const auto& p = chain.parts;
-        isDate = false;
+        type = ColumnType::Text;
         switch (p.size()) {
         case 1:
-            isDate = isDateColumn(nullptr, p[0]);
+            type = columnType(nullptr, p[0]);
             return quoteName(p[0]);
         case 2:
             if (equalsIgnoreCase(p[0], "sys") || isDbo(p[0]))
                 return emitTableName(p);
             if (p[1] == "*")
                 return quoteName(p[0]) + ".*";
-            isDate = isDateColumn(tableOf(p, 1), p[1]);
+            type = columnType(qualifierTable(p[0]), p[1]);
             return quoteName(p[0]) + "." + quoteName(p[1]);
         case 3:
             if (isDbo(p[1]) || equalsIgnoreCase(p[1], "sys"))
                 return emitTableName(p);
             if (isDbo(p[0])) { // dbo.table.column
-                isDate = isDateColumn(tableOf(p, 2), p[2]);
+                type = columnType(tableOf(p, 2), p[2]);
                 return quoteName(p[1]) + "." + (p[2] == "*" ? "*" : quoteName(p[2]));
             }
             break;
         case 4:
             if (isDbo(p[1])) { // db.dbo.table.column
-                isDate = isDateColumn(tableOf(p, 3), p[3]);
+                type = columnType(tableOf(p, 3), p[3]);
                 return quoteName(schemaOf(p[0])) + "." + quoteName(p[2]) + "." + (p[3] == "*" ? "*" : quoteName(p[3]));
             }
             break;
@@ -572,21 +613,36 @@ private:
         throw EngineError{4104, 16, 1, "The multi-part identifier could not be bound."};
     }
 
-    bool isDateColumn(const TableInfo* table, const std::string& column) const
+    // The table a qualifier names: an alias of the statement, or a table of the current
+    // database.
+    const TableInfo* qualifierTable(const std::string& qualifier) const
+    {
+        if (auto it = m_aliases.find(toLower(qualifier)); it != m_aliases.end())
+            return it->second;
+        return m_catalog.currentTable(qualifier);
+    }
+
+    // A column's type; an unqualified name takes it from the statement's table that has
+    // the column (Text when none has it or they disagree).
+    ColumnType columnType(const TableInfo* table, const std::string& column) const
     {
         if (table) {
             const ColumnInfo* c = table->column(column);
-            return c && c->isDate;
+            return c ? c->type : ColumnType::Text;
         }
+        std::optional<ColumnType> found;
         for (const TableInfo* t : m_tables) {
             const ColumnInfo* c = t->column(column);
-            if (c && c->isDate)
-                return true;
+            if (!c)
+                continue;
+            if (found && *found != c->type)
+                return c->type == ColumnType::Date || *found == ColumnType::Date ? ColumnType::Date : ColumnType::Text;
+            found = c->type;
         }
-        return false;
+        return found.value_or(ColumnType::Text);
     }
 
-    // The tables a statement names, for typing its unqualified columns.
+    // The tables a statement names (and their aliases), for typing its columns.
     void collectTables()
     {
         for (std::size_t i = m_begin; i < m_end; ++i) {
@@ -602,37 +658,41 @@ private:
                 } catch (const EngineError&) {
                 }
             }
-            if (t)
-                m_tables.insert(t);
+            if (!t)
+                continue;
+            m_tables.insert(t);
+            std::size_t a = chain.end;
+            if (tok(a).isWord("as"))
+                ++a;
+            if (a < m_end && (tok(a).kind == Kind::Quoted || (tok(a).kind == Kind::Word && !isKeyword(tok(a))
+                                                                && !isReservedWord(tok(a).value))))
+                m_aliases[toLower(tok(a).value)] = t;
         }
     }
 
     // ----- expressions -----------------------------------------------------------
 
-    // Whether tokens from i on are a comparison of a date with a text literal.
-    std::string convertLiteral(std::size_t i) const
-    {
-        if (m_t[i].kind != Kind::String)
-            return {};
-        return dateLiteral(m_t[i].value);
-    }
-
-    // After a date column: "op 'text'", "[NOT] BETWEEN 'a' AND 'b'", "[NOT] IN ('a', ...)".
-    std::size_t dateOperand(std::size_t i, std::size_t e, std::string& out) const
+    // After a typed column: "op 'text'", "[NOT] BETWEEN 'a' AND 'b'", "[NOT] IN ('a', ...)"
+    // with the texts converted to the column's type. Returns where it stopped (i when
+    // nothing matched).
+    std::size_t typedOperand(std::size_t i, std::size_t e, ColumnType type, std::vector<Piece>& out) const
     {
         if (i + 1 < e && isComparison(m_t[i]) && m_t[i + 1].kind == Kind::String) {
-            out += " " + symbolText(m_t[i]) + " " + convertLiteral(i + 1);
+            out.push_back({symbolText(m_t[i]), Piece::Role::Other});
+            out.push_back({typedLiteral(m_t[i + 1].value, type), Piece::Role::Operand});
             return i + 2;
         }
         std::size_t j = i;
         std::string prefix;
         if (j < e && m_t[j].isWord("not")) {
-            prefix = " NOT";
+            prefix = "NOT ";
             ++j;
         }
         if (j + 3 < e && m_t[j].isWord("between") && m_t[j + 1].kind == Kind::String && m_t[j + 2].isWord("and")
             && m_t[j + 3].kind == Kind::String) {
-            out += prefix + " BETWEEN " + convertLiteral(j + 1) + " AND " + convertLiteral(j + 3);
+            out.push_back({prefix + "BETWEEN " + typedLiteral(m_t[j + 1].value, type) + " AND "
+                               + typedLiteral(m_t[j + 3].value, type),
+                           Piece::Role::Other});
             return j + 4;
         }
         if (j + 1 < e && m_t[j].isWord("in") && m_t[j + 1].isSymbol("(")) {
@@ -641,9 +701,9 @@ private:
             for (auto [b, en] : splitArgs(j + 2, close)) {
                 if (en != b + 1 || m_t[b].kind != Kind::String)
                     return i;
-                list += (list.empty() ? "" : ", ") + convertLiteral(b);
+                list += (list.empty() ? "" : ", ") + typedLiteral(m_t[b].value, type);
             }
-            out += prefix + " IN (" + list + ")";
+            out.push_back({prefix + "IN (" + list + ")", Piece::Role::Other});
             return close + 1;
         }
         return i;
@@ -658,22 +718,27 @@ private:
         return t.value;
     }
 
-    // The range i..e as SQLite text.
+    // A name written without brackets must not be one of SQL Server's reserved words.
+    void checkNotReserved(std::size_t b, std::size_t e) const
+    {
+        for (std::size_t k = b; k < e; ++k)
+            if (m_t[k].kind == Kind::Word && isReservedWord(m_t[k].value))
+                throw EngineError{156, 15, 1, "Incorrect syntax near the keyword '" + m_t[k].value + "'."};
+    }
+
+    // The range b..e as SQLite text.
     std::string rewrite(std::size_t b, std::size_t e)
     {
-        std::string out;
+        std::vector<Piece> out;
         std::string limit;
-        auto emit = [&](const std::string& piece) {
-            if (!out.empty())
-                out += ' ';
-            out += piece;
-        };
+        auto emit = [&](const std::string& piece) { out.push_back({piece, Piece::Role::Other}); };
+        auto operand = [&](const std::string& piece) { out.push_back({piece, Piece::Role::Operand}); };
         std::size_t i = b;
         while (i < e) {
             const Token& t = m_t[i];
             if (t.isSymbol("(")) {
                 const std::size_t close = matchParen(i, e);
-                emit("(" + rewrite(i + 1, close) + ")");
+                operand("(" + rewrite(i + 1, close) + ")");
                 i = close + 1;
                 continue;
             }
@@ -693,7 +758,12 @@ private:
                     }
                     if (i >= e || m_t[i].kind != Kind::Number || m_t[i].value.find_first_of(".eE") != std::string::npos)
                         syntaxError(i);
-                    limit = m_t[i++].value;
+                    try {
+                        limit = std::to_string(integerValue(m_t[i++]));
+                    } catch (const EngineError&) {
+                        throw EngineError{8115, 16, 2, "Arithmetic overflow error converting expression to data type "
+                                                       "bigint."};
+                    }
                     if (paren)
                         expectSymbol(i, ")");
                     if (i < e && (m_t[i].isWord("percent") || m_t[i].isWord("with")))
@@ -702,11 +772,11 @@ private:
                 continue;
             }
             if (t.kind == Kind::Word && i + 1 < e && m_t[i + 1].isSymbol("(") && !isKeyword(t)) {
-                i = function(i, e, emit);
+                i = function(i, e, operand);
                 continue;
             }
             if (t.isWord("current_timestamp")) {
-                emit("getdate()");
+                operand("getdate()");
                 ++i;
                 continue;
             }
@@ -720,6 +790,11 @@ private:
                 i += 2;
                 continue;
             }
+            if (t.isWord("null")) {
+                operand("NULL");
+                ++i;
+                continue;
+            }
             if (isKeyword(t)) {
                 emit(toLower(t.value));
                 ++i;
@@ -729,22 +804,26 @@ private:
                 NameChain chain = nameChain(i);
                 if (chain.end > e)
                     syntaxError(e);
-                bool date = false;
-                emit(emitName(chain, date));
+                checkNotReserved(i, chain.end);
+                ColumnType type = ColumnType::Text;
+                operand(emitName(chain, type));
                 i = chain.end;
-                if (date)
-                    i = dateOperand(i, e, out);
+                if (type != ColumnType::Text)
+                    i = typedOperand(i, e, type, out);
                 continue;
             }
             if (t.kind == Kind::String) {
-                // 'text' op date-column: the text is read as a date.
+                // 'text' op typed-column: the text is converted to the column's type.
                 if (i + 2 < e && isComparison(m_t[i + 1])) {
                     NameChain chain = nameChain(i + 2);
-                    bool date = false;
                     if (!chain.parts.empty() && chain.end <= e) {
-                        const std::string name = emitName(chain, date);
-                        if (date) {
-                            emit(convertLiteral(i) + " " + symbolText(m_t[i + 1]) + " " + name);
+                        checkNotReserved(i + 2, chain.end);
+                        ColumnType type = ColumnType::Text;
+                        const std::string name = emitName(chain, type);
+                        if (type != ColumnType::Text) {
+                            operand(typedLiteral(t.value, type));
+                            emit(symbolText(m_t[i + 1]));
+                            operand(name);
                             i = chain.end;
                             continue;
                         }
@@ -752,20 +831,20 @@ private:
                 }
                 // A text compares as SQL Server's default collation does even where no
                 // column lends it one: 'abc' = 'ABC ', CONVERT(char, d, 101) = '03/07/2009'.
-                emit(quoteString(t.value) + " COLLATE TSQL");
+                operand(quoteString(t.value) + " COLLATE TSQL");
                 ++i;
                 continue;
             }
             if (t.kind == Kind::Variable) {
                 if (equalsIgnoreCase(t.value, "@@trancount")) {
-                    emit("trancount()");
+                    operand("trancount()");
                     ++i;
                     continue;
                 }
                 throw EngineError{137, 15, 2, "Must declare the scalar variable \"" + t.value + "\"."};
             }
             if (t.kind == Kind::Number || t.kind == Kind::Parameter) {
-                emit(t.value);
+                operand(t.value);
                 ++i;
                 continue;
             }
@@ -773,10 +852,12 @@ private:
                 if (t.value == ";" || t.value == "==" || t.value == "||" || t.value == "^" || t.value == "<<"
                     || t.value == ">>" || t.value == "`")
                     syntaxError(i);
-                // T-SQL joins texts with '+'.
-                const bool concat = t.value == "+"
-                    && ((i > b && m_t[i - 1].kind == Kind::String) || (i + 1 < e && m_t[i + 1].kind == Kind::String));
-                emit(concat ? "||" : symbolText(t));
+                if (t.value == "+" || t.value == "-")
+                    out.push_back({t.value, Piece::Role::Additive});
+                else if (t.value == "*" || t.value == "/" || t.value == "%")
+                    out.push_back({t.value, Piece::Role::Multiplicative});
+                else
+                    emit(symbolText(t));
                 ++i;
                 continue;
             }
@@ -784,7 +865,7 @@ private:
         }
         if (!limit.empty())
             emit("LIMIT " + limit);
-        return out;
+        return joinPieces(out);
     }
 
     template <typename Emit>
@@ -866,30 +947,7 @@ private:
             else
                 syntaxError(tb + 2);
         }
-        const bool isChar = type == "char" || type == "nchar";
-        const bool isVarchar = type == "varchar" || type == "nvarchar";
-        if (isChar || isVarchar) {
-            // char and varchar without a length are 30 characters long in CONVERT and CAST.
-            const int n = length < 0 ? 30 : length;
-            const std::string pad = isChar ? "1" : "0";
-            if (style && *style == 101)
-                return "convert101(" + expr + ", " + std::to_string(n) + ", " + pad + ")";
-            const int s = style.value_or(0);
-            static const std::set<int> known{0, 100, 1, 101, 3, 103, 12, 112, 20, 120, 21, 121, 23};
-            if (!known.count(s))
-                throw EngineError{281, 16, 1, std::to_string(s) + " is not a valid style number when converting from "
-                                                                 "datetime to a character string."};
-            return "tsql_convert(" + expr + ", " + std::to_string(n) + ", " + pad + ", " + std::to_string(s) + ")";
-        }
-        if (type == "int" || type == "integer" || type == "bigint" || type == "smallint" || type == "tinyint")
-            return "toint(" + expr + ")";
-        if (type == "float" || type == "real" || type == "decimal" || type == "numeric" || type == "money")
-            return "tofloat(" + expr + ")";
-        if (type == "datetime" || type == "smalldatetime" || type == "datetime2")
-            return "todate(" + expr + ")";
-        if (type == "date")
-            return "(substr(todate(" + expr + "), 1, 10) || ' 00:00:00.000')";
-        throw EngineError{243, 16, 1, "Type " + m_t[tb].value + " is not a defined system type."};
+        return conversionText(type, m_t[tb].value, length, expr, style);
     }
 
 public:
@@ -901,6 +959,7 @@ private:
     std::size_t m_end;
     const Catalog& m_catalog;
     std::set<const TableInfo*> m_tables;
+    std::map<std::string, const TableInfo*> m_aliases; // lower-case alias -> table
 };
 
 } // namespace

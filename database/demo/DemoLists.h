@@ -2,6 +2,8 @@
 // The values the demo draws from: every entry the forms' lists offer, plus believable
 // names, places and studies.
 
+#include "resources/SubjectFormLists.h"
+
 #include <array>
 #include <string_view>
 
@@ -31,25 +33,19 @@ inline constexpr std::array kFemaleNames{
     "ASHLEY"sv, "EMILY"sv, "EMMA"sv, "OLIVIA"sv, "AVA"sv, "SOPHIA"sv, "ISABELLA"sv, "MIA"sv,
     "CHLOE"sv, "GRACE"sv, "MARIA"sv, "ANA"sv, "MAI"sv, "KIA"sv, "NORA"sv};
 
-inline constexpr std::array kSexes{"Male"sv, "Female"sv, "Not Reported"sv};
-inline constexpr std::array kEthnicities{"Hispanic or Latino"sv, "Not Hispanic or Latino"sv, "Not Reported"sv};
-inline constexpr std::array kRaces{
-    "American Indian or Alaskan Native"sv, "Asian"sv, "Black or African American"sv,
-    "Native Hawaiian or Other Pacific Islander"sv, "White"sv, "More Than One"sv, "Not Reported"sv};
-inline constexpr std::array kPhoneTypes{"Home"sv, "Work"sv, "Cell"sv, "Pager"sv};
-inline constexpr std::array kContacts{
-    "Phone"sv, "Home Phone"sv, "Work Phone"sv, "Cell Phone"sv, "Email"sv, "U.S. Mail"sv, ""sv};
-inline constexpr std::array kSchools{
-    "Home Schooled"sv, "Madison Metropolitan"sv, "Middleton-Cross Plains"sv, "Verona Area"sv,
-    "Sun Prairie Area"sv, "Monona Grove"sv, "Oregon"sv, "Stoughton Area"sv, "McFarland"sv,
-    "DeForest Area"sv, "Waunakee Community"sv, "Mount Horeb Area"sv, "Sauk Prairie"sv};
-inline constexpr std::array kLanguages{
-    "English"sv, "Spanish"sv, "Chinese"sv, "Mong"sv, "French"sv, "German"sv, "Italian"sv,
-    "Swahili"sv, "Japanese"sv, "Korean"sv, "Other"sv};
-inline constexpr std::array kYesNoUnknown{"Yes"sv, "No"sv, "Unknown"sv};
-inline constexpr std::array kImpressions{"Normal Hearing"sv, "Hearing Impaired"sv};
-inline constexpr std::array kLossTypes{"Unilateral"sv, "Bilateral"sv, "Unknown"sv, ""sv};
-inline constexpr std::array kBilateral{"None "sv, "Sequential"sv, "Simultaneous"sv, "Unknown"sv};
+// What the Subject tab offers comes from the form's own lists.
+using res::lists::kBilateral;
+using res::lists::kContacts;
+using res::lists::kEthnicities;
+using res::lists::kImpressions;
+using res::lists::kLanguages;
+using res::lists::kLossTypes;
+using res::lists::kPhoneTypes;
+using res::lists::kRaces;
+using res::lists::kSchools;
+inline constexpr const auto& kYesNoUnknown = res::lists::kBilingual;
+// The Gender list and the value stored when it is left empty.
+inline constexpr std::array kSexes{res::lists::kGenders[0], res::lists::kGenders[1], "Not Reported"sv};
 inline constexpr std::array kRecruitment{
     "Audiology Clinic Referral"sv, "Physician Referral"sv, "Newspaper Ad"sv, "Flyer"sv,
     "Institute Website"sv, "Word of Mouth"sv, "School Screening"sv, "Community Health Fair"sv};

@@ -1,5 +1,8 @@
 #include "app/DbString.h"
 #include "app/SqlText.h"
+#include "dalport/Registry.h"
+
+#include <sqlite3.h>
 
 #include <gtest/gtest.h>
 
@@ -64,4 +67,38 @@ TEST(DbString, TextCrossesTheSessionAsUtf8)
 {
     const QString name = QString::fromUtf8("M\u00fcller-\u00d8stergaard");
     EXPECT_EQ(quorin::FromDb(quorin::ToDb(name)), name);
+}
+
+namespace {
+
+// Whether `text` LIKE '%' + LikeText(name) + '%' under the embedded engine's LIKE.
+bool likeFinds(const QString& text, const QString& name)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open(":memory:", &db);
+    dalport::RegisterEngineFunctions(db);
+    const std::string sql = "SELECT CASE WHEN '" + sql::Text(text).toStdString() + "' LIKE '%"
+        + sql::LikeText(name).toStdString() + "%' THEN 1 ELSE 0 END";
+    sqlite3_stmt* stmt = nullptr;
+    bool found = false;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
+        found = sqlite3_column_int(stmt, 0) == 1;
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return found;
+}
+
+} // namespace
+
+TEST(SqlText, LikeTextMatchesTheNameLiterallyAndNothingElse)
+{
+    EXPECT_EQ(sql::LikeText("A[1]"), "A[[]1]");
+    EXPECT_EQ(sql::LikeText("50%_done"), "50[%][_]done");
+    EXPECT_EQ(sql::LikeText("O'Brien"), "O''Brien");
+    EXPECT_TRUE(likeFinds("Dataset A[1]", "A[1]"));
+    EXPECT_FALSE(likeFinds("Dataset A1", "A[1]"));
+    EXPECT_TRUE(likeFinds("50%_done", "50%_done"));
+    EXPECT_FALSE(likeFinds("50 and done", "50%_done"));
+    EXPECT_FALSE(likeFinds("50%Xdone", "50%_done"));
+    EXPECT_TRUE(likeFinds("Mr O'Brien", "o'brien")); // the collation still ignores case
 }

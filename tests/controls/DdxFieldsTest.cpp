@@ -1,6 +1,6 @@
 // Whole numbers, reals and dates typed into edit controls: empty values, allowed
 // characters, truncation, and the date checks with today's date in range.
-#include "controls/DateCheck.h"
+#include "controls/DateText.h"
 #include "controls/DdxFields.h"
 #include "dalport/Clock.h"
 #include "framework/ControlId.h"
@@ -176,7 +176,7 @@ TEST_F(DdxFieldsTest, DateFieldKeepsTheTypedTextEvenWhenInvalid)
 TEST_F(DdxFieldsTest, DateFieldYearCeilingFollowsTheClock)
 {
     // Today and twenty years on are accepted; the year after is not.
-    EXPECT_EQ(controls::LatestAcceptedYear(), 2046);
+    EXPECT_EQ(quorin::LatestAcceptedYear(), 2046);
     EXPECT_TRUE(DateOk(QStringLiteral("6/15/2026")));
     EXPECT_TRUE(DateOk(QStringLiteral("12/31/2046")));
     EXPECT_FALSE(DateOk(QStringLiteral("1/1/2047")));

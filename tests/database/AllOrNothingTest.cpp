@@ -1,7 +1,7 @@
 // A procedure that fails part-way leaves nothing of its work behind, and the program's
 // transaction helper copes with a server that ended the caller's transaction because of
 // it (SQL Server does under SET XACT_ABORT ON): no second ROLLBACK, no error box.
-#include "database/RawRegistry.h"
+#include "support/RawRegistry.h"
 #include "database/RegistryFixture.h"
 
 #include "app/SessionTransaction.h"

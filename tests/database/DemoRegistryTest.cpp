@@ -1,6 +1,6 @@
 // The demo registry: the same seed gives the same registry, and its data reach every
 // feature the program offers.
-#include "database/RawRegistry.h"
+#include "support/RawRegistry.h"
 #include "database/RegistryFixture.h"
 
 #include "dalport/Clock.h"

@@ -1,5 +1,5 @@
 // What the procedures do where the program leaves their meaning to the registry.
-#include "database/RawRegistry.h"
+#include "support/RawRegistry.h"
 #include "database/RegistryFixture.h"
 
 #include <gtest/gtest.h>

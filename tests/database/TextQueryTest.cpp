@@ -1,6 +1,6 @@
 // The program's text queries run on the demo registry and its stand-in databases and
 // return the columns the program reads; some counts agree with what the demo wrote.
-#include "database/RawRegistry.h"
+#include "support/RawRegistry.h"
 #include "database/RegistryFixture.h"
 #include "database/TextQueryTable.h"
 

@@ -55,6 +55,11 @@ AS
 INSERT INTO subjects(lastname) VALUES (@last);
 INSERT INTO subjects(subjectid, lastname) VALUES (1, 'duplicate key');
 )",
+    R"(CREATE PROCEDURE uspAddWithId
+    @id int
+AS
+INSERT INTO subjects(subjectid, lastname) VALUES (@id, 'by id');
+)",
     R"(CREATE PROCEDURE uspCountPatients
 AS
 SELECT count(*) AS num FROM CID.dbo.patient;

@@ -61,13 +61,14 @@ TEST_F(Transactions, RollbackUndoesEverything)
     EXPECT_EQ(lastProviderError().number, 3903);
 }
 
-TEST_F(Transactions, FailingProcedureUndoesOnlyItsOwnWork)
+TEST_F(Transactions, FailingSingleStatementProcedureUndoesOnlyItsOwnWork)
 {
     ASSERT_EQ(db.RunTextQuery("BEGIN TRAN"), 1);
     ASSERT_EQ(db.RunTextQuery("insert into subjects(subjectid, lastname) values (1, 'kept')"), 1);
-    db.BindStringParam("@last", "undone");
-    EXPECT_EQ(db.RunStoredProcedure("uspFailHalfway"), 0);
+    db.BindIntParam("@id", 1); // duplicate key
+    EXPECT_EQ(db.RunStoredProcedure("uspAddWithId"), 0);
     db.RemoveParams();
+    EXPECT_EQ(lastProviderError().number, 2627);
     // The caller's transaction is still open and holds its own row.
     EXPECT_EQ(scalar(db, "select @@TRANCOUNT as v"), "1");
     EXPECT_EQ(column(db, "select lastname from subjects", "lastname"), (std::vector<std::string>{"kept"}));
@@ -78,6 +79,24 @@ TEST_F(Transactions, FailingProcedureUndoesOnlyItsOwnWork)
     db.RemoveParams();
     ASSERT_EQ(db.RunTextQuery("COMMIT TRAN"), 1);
     EXPECT_EQ(count(other), "2");
+}
+
+TEST_F(Transactions, FailingProcedureThatWritesTwiceEndsTheCallersTransaction)
+{
+    ASSERT_EQ(db.RunTextQuery("BEGIN TRAN"), 1);
+    ASSERT_EQ(db.RunTextQuery("insert into subjects(subjectid, lastname) values (1, 'gone too')"), 1);
+    db.BindStringParam("@last", "undone");
+    EXPECT_EQ(db.RunStoredProcedure("uspFailHalfway"), 0);
+    db.RemoveParams();
+    EXPECT_EQ(lastProviderError().number, 2627);
+    // As under XACT_ABORT: nothing of the transaction stays, and it is over.
+    EXPECT_EQ(scalar(db, "select @@TRANCOUNT as v"), "0");
+    EXPECT_EQ(count(other), "0");
+    EXPECT_EQ(db.RunTextQuery("ROLLBACK TRAN"), 0);
+    EXPECT_EQ(lastProviderError().number, 3903);
+    // The session goes on normally.
+    EXPECT_EQ(db.RunTextQuery("insert into subjects(lastname) values ('after')"), 1);
+    EXPECT_EQ(count(other), "1");
 }
 
 TEST_F(Transactions, SessionEndingInsideATransactionRollsBack)

@@ -14,6 +14,8 @@
 #include <QLineEdit>
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
 TWindowClass PlainView()
@@ -27,9 +29,22 @@ TEST(VisualFramework, IdsAreUniqueAndNodesAreFoundByIdAndWindow)
     TVisualFramework framework;
     auto root = new TVisualNode(1, QString(), TTabWnd::WindowClass(), nullptr, TVisualNode::TabsTop);
     EXPECT_TRUE(framework.Add(root));
-    EXPECT_FALSE(framework.Add(new TVisualNode(1, QStringLiteral("again"), PlainView(), nullptr)));
+    // A refused node stays the caller's, whole: the framework neither keeps nor deletes it.
+    auto again = std::make_unique<TVisualNode>(1, QStringLiteral("again"), PlainView(), nullptr);
+    EXPECT_FALSE(framework.Add(again.get()));
+    EXPECT_EQ(again->m_strTitle, QStringLiteral("again"));
+    EXPECT_EQ(again->m_pFramework, nullptr);
+    EXPECT_EQ(framework.FindNode(1), root);
     EXPECT_TRUE(framework.Add(root, new TVisualNode(2, QStringLiteral("Page"), PlainView(), nullptr)));
-    EXPECT_FALSE(framework.Add(root, new TVisualNode(2, QStringLiteral("Twice"), PlainView(), nullptr)));
+    auto twice = std::make_unique<TVisualNode>(2, QStringLiteral("Twice"), PlainView(), nullptr);
+    EXPECT_FALSE(framework.Add(root, twice.get()));
+    EXPECT_EQ(twice->m_pParent, nullptr);
+    // Nor is a child hung under a parent that is not in the tree.
+    auto stranger = std::make_unique<TVisualNode>(7, QStringLiteral("Stranger"), PlainView(), nullptr);
+    auto orphan = std::make_unique<TVisualNode>(8, QStringLiteral("Orphan"), PlainView(), nullptr);
+    EXPECT_FALSE(framework.Add(stranger.get(), orphan.get()));
+    EXPECT_TRUE(stranger->m_children.empty());
+    EXPECT_EQ(framework.FindNode(8), nullptr);
     EXPECT_EQ(framework.FindNode(2)->m_strTitle, QStringLiteral("Page"));
     EXPECT_EQ(framework.FindNode(2)->m_pParent, root);
     EXPECT_EQ(framework.FindNode(3), nullptr);

@@ -196,6 +196,15 @@ TEST_F(DocumentTest, OBrienIsFoundAndSavedAndAQuoteInASearchTouchesNothingElse)
     // A search text with a quote and a semicolon finds nothing and changes nothing.
     doc->m_subject.Lastname = "x'; delete from subjects; --";
     EXPECT_EQ(doc->IsPossibleDuplicate(), 0);
+
+    // Pattern characters in a typed name are letters: "O_Brien" and "[O]'Brien" are
+    // other people, and "O'BRIEN" is the same one.
+    doc->m_subject.Lastname = "O_Brien";
+    EXPECT_EQ(doc->IsPossibleDuplicate(), 0);
+    doc->m_subject.Lastname = "[O]'Brien";
+    EXPECT_EQ(doc->IsPossibleDuplicate(), 0);
+    doc->m_subject.Lastname = "O'BRIEN";
+    EXPECT_EQ(doc->IsPossibleDuplicate(), 1);
     EXPECT_EQ(doc->LoadSubject("", "x'; delete from subjects; --", "a';drop table aud;", ""), 0);
     EXPECT_EQ(Count("Quorin", "select count(*) as num from subjects"), 2);
 

@@ -2,6 +2,7 @@
 //   quorin-registry create <folder> --admin <name> [--password-file F]
 //   quorin-registry create --demo [<folder>] [--size N]
 
+#include "dalport/Clock.h"
 #include "tools/quorin-registry/Commands.h"
 
 #include <iostream>
@@ -24,6 +25,10 @@ void usage(std::ostream& out)
 
 int main(int argc, char** argv)
 {
+    if (const auto problem = dalport::ClockEnvironmentProblem()) {
+        std::cerr << "quorin-registry: " << *problem << "\n";
+        return 2;
+    }
     if (argc < 2) {
         usage(std::cerr);
         return 2;

@@ -1,9 +1,8 @@
 #include "tools/quorin-sql/SqlClient.h"
 
-#include "dalport/SessionObjects.h"
-#include "tools/quorin-sql/ResultPrinter.h"
 
 #include <cctype>
+#include <cstdio>
 #include <sstream>
 
 namespace quorin::tools {
@@ -46,33 +45,55 @@ std::vector<std::string> SqlClient::splitBatches(const std::string& script)
     return batches;
 }
 
-std::vector<dalport::ProviderError> SqlClient::connectionErrors() const
+std::string SqlClient::cellText(const dalport::Value& v)
 {
-    return m_pConnection ? m_pConnection->errors : std::vector<dalport::ProviderError>{};
+    using Kind = dalport::Value::Kind;
+    switch (v.kind) {
+    case Kind::Null: return "NULL";
+    case Kind::Int: return std::to_string(v.i);
+    case Kind::Double: {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.15g", v.d);
+        return buf;
+    }
+    case Kind::DateTime: {
+        // "YYYY-MM-DD[ HH:MM[:SS[.f...]]]" completed to SQL Server's datetime form.
+        std::string s = v.s;
+        static const std::string full = "1900-01-01 00:00:00.000";
+        if (s.size() < full.size())
+            s += full.substr(s.size());
+        return s.substr(0, full.size());
+    }
+    case Kind::Text: break;
+    }
+    return v.s;
 }
 
-std::vector<std::string> SqlClient::columnNames() const
-{
-    const dalport::Result* result = m_pRecordset ? m_pRecordset->result.get() : nullptr;
-    return result ? result->columns() : std::vector<std::string>{};
-}
-
-bool SqlClient::runBatch(const std::string& text, std::ostream& out)
+bool SqlClient::runBatch(const std::string& text, std::ostream& out, const PrintOptions& options)
 {
     if (!RunTextQuery(text.c_str()))
         return false;
-    const std::vector<std::string> columns = columnNames();
-    if (columns.empty())
-        return true;
-    std::vector<std::vector<std::string>> rows;
-    while (!IsEOF()) {
-        std::vector<std::string> row;
-        for (const std::string& c : columns)
-            row.push_back(GetStringField(c.c_str()));
-        rows.push_back(std::move(row));
-        MoveNext();
+    const int results = GetResultCount();
+    for (int r = 0; r < results; ++r) {
+        SelectResult(r);
+        const std::vector<std::string> columns = GetColumnNames();
+        if (columns.empty()) {
+            const long changed = GetRowsAffected();
+            if (changed >= 0) {
+                printRowsAffected(out, changed);
+            }
+            continue;
+        }
+        std::vector<std::vector<std::string>> rows;
+        while (!IsEOF()) {
+            std::vector<std::string> row;
+            for (std::size_t c = 0; c < columns.size(); ++c)
+                row.push_back(cellText(GetFieldValue(static_cast<int>(c))));
+            rows.push_back(std::move(row));
+            MoveNext();
+        }
+        printResult(out, columns, rows, options);
     }
-    printResult(out, columns, rows);
     return true;
 }
 

@@ -2,6 +2,7 @@
 // does. An empty or path-like server name opens the embedded engine, anything else SQL
 // Server through ODBC.
 
+#include "dalport/Clock.h"
 #include "dalport/ErrorReporter.h"
 #include "tools/common/CommandLine.h"
 #include "tools/common/PasswordPrompt.h"
@@ -23,12 +24,17 @@ const std::vector<Option> kOptions = {
     {"-d", true, "database (default Quorin)"},
     {"-Q", true, "run this text and exit"},
     {"-i", true, "run the batches of this file (separated by GO lines)"},
-    {"-h", false, "show this help"},
+    {"-h", true, "rows between column headers; -1 prints no headers"},
+    {"-s", true, "column separator (one character; default a blank)"},
+    {"-W", false, "remove trailing blanks (no padding of columns)"},
+    {"-?", false, "show this help"},
+    {"--help", false, "show this help"},
 };
 
 void usage(std::ostream& out)
 {
-    out << "usage: quorin-sql [-S server] -U login [-P password] [-d database] (-Q \"text\" | -i file)\n"
+    out << "usage: quorin-sql [-S server] -U login [-P password] [-d database] [-h rows] [-s separator] [-W]\n"
+        << "                  (-Q \"text\" | -i file)\n"
         << usageLines(kOptions);
 }
 
@@ -44,10 +50,39 @@ int main(int argc, char** argv)
         usage(std::cerr);
         return 2;
     }
-    if (cmd.has("-h")) {
+    if (cmd.has("-?") || cmd.has("--help")) {
         usage(std::cout);
         return 0;
     }
+    if (const auto problem = dalport::ClockEnvironmentProblem()) {
+        std::cerr << "quorin-sql: " << *problem << "\n";
+        return 2;
+    }
+    PrintOptions printing;
+    if (auto h = cmd.value("-h")) {
+        int every = 0;
+        try {
+            std::size_t used = 0;
+            every = std::stoi(*h, &used);
+            if (used != h->size())
+                throw std::invalid_argument(*h);
+        } catch (const std::exception&) {
+            every = 0;
+        }
+        if (every == 0 || every < -1) {
+            std::cerr << "quorin-sql: -h takes -1 (no headers) or a number of rows from 1 up, not \"" << *h << "\".\n";
+            return 2;
+        }
+        printing.headerEvery = every;
+    }
+    if (auto sep = cmd.value("-s")) {
+        if (sep->size() != 1) {
+            std::cerr << "quorin-sql: -s takes one character, not \"" << *sep << "\".\n";
+            return 2;
+        }
+        printing.separator = *sep;
+    }
+    printing.trimSpaces = cmd.has("-W");
     if (!cmd.has("-U") || cmd.has("-Q") == cmd.has("-i") || !cmd.positional.empty()) {
         usage(std::cerr);
         return 2;
@@ -100,7 +135,7 @@ int main(int argc, char** argv)
     SqlClient client;
     if (!client.SetDataSource(server.c_str(), login.c_str(), password.c_str(), database.c_str())) {
         const auto errors = client.connectionErrors();
-        for (const dalport::ProviderError& e : errors)
+        for (const dalport::ReportedError& e : errors)
             printMsg(e.number, e.level, e.state, e.message);
         if (!errors.empty())
             return 1;
@@ -112,7 +147,7 @@ int main(int argc, char** argv)
     bool allOk = true;
     for (const std::string& batch : batches) {
         providerSpoke = false;
-        allOk = client.runBatch(batch, std::cout) && allOk;
+        allOk = client.runBatch(batch, std::cout, printing) && allOk;
     }
     std::cout.flush();
     return allOk ? 0 : 1;

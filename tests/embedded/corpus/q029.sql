@@ -1,1 +1,1 @@
-Select Processor from external where PatientId = 1 order by DateFit desc 
+Select Processor from [external] where PatientId = 1 order by DateFit desc 

@@ -5,7 +5,9 @@
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace quorin::test {
 
@@ -20,6 +22,8 @@ public:
     std::int64_t number(const std::string& sql) const;
     // Every row of every column joined into one text, to compare whole tables.
     std::string dump(const std::string& sql) const;
+    // Every row as its column texts; NULL reads as std::nullopt.
+    std::vector<std::vector<std::optional<std::string>>> rows(const std::string& sql) const;
 
 private:
     sqlite3* m_db = nullptr;

@@ -1,4 +1,4 @@
-#include "database/RawRegistry.h"
+#include "support/RawRegistry.h"
 
 #include "dalport/Registry.h"
 
@@ -51,6 +51,24 @@ std::string RawRegistry::dump(const std::string& sql) const
     }
     sqlite3_finalize(st);
     return text;
+}
+
+std::vector<std::vector<std::optional<std::string>>> RawRegistry::rows(const std::string& sql) const
+{
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK)
+        throw std::runtime_error(sql + ": " + sqlite3_errmsg(m_db));
+    std::vector<std::vector<std::optional<std::string>>> out;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        std::vector<std::optional<std::string>> row;
+        for (int c = 0; c < sqlite3_column_count(st); ++c) {
+            const unsigned char* v = sqlite3_column_text(st, c);
+            row.push_back(v ? std::optional<std::string>(reinterpret_cast<const char*>(v)) : std::nullopt);
+        }
+        out.push_back(std::move(row));
+    }
+    sqlite3_finalize(st);
+    return out;
 }
 
 } // namespace quorin::test

@@ -1,0 +1,12 @@
+# The S/L/L tab and the Speech Test dialog, with the templates they are built from.
+quorin_sources(quorin_ui
+  ${CMAKE_CURRENT_LIST_DIR}/CFormSLL.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CSpeechTestDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SllForms.cpp
+  ${PROJECT_SOURCE_DIR}/resources/SllFormTemplate.cpp
+  ${PROJECT_SOURCE_DIR}/resources/SllTemplates.cpp
+  ${PROJECT_SOURCE_DIR}/resources/SpeechTestDialogTemplate.cpp
+  # Listed so that moc sees their Q_OBJECT classes.
+  ${CMAKE_CURRENT_LIST_DIR}/CFormSLL.h
+  ${CMAKE_CURRENT_LIST_DIR}/CSpeechTestDlg.h
+)

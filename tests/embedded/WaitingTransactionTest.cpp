@@ -1,0 +1,199 @@
+// Transactions of two programs on one registry wait for each other instead of failing;
+// one that waits too long fails with 1222 once its lock time-out has passed and stays
+// open for a ROLLBACK, and named transactions and savepoints behave as on SQL Server.
+
+#include "TestServer.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace testing_embedded;
+
+namespace {
+
+template <typename Body>
+pid_t spawn(Body body)
+{
+    const pid_t pid = fork();
+    if (pid == 0) {
+        int status = 1;
+        try {
+            status = body() ? 0 : 1;
+        } catch (...) {
+        }
+        _exit(status);
+    }
+    return pid;
+}
+
+int exitStatus(pid_t pid)
+{
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+long lastNumber(const Boxes& boxes)
+{
+    const auto p = boxes.provider();
+    return p.empty() ? 0 : p.back().number;
+}
+
+TEST(WaitingTransactions, TwoProgramsReadThenWriteTwoHundredTimesEachWithoutError)
+{
+    TestServer server;
+    constexpr int kTransactions = 200;
+    auto program = [&](int who) {
+        return [&, who] {
+            Boxes quiet;
+            MyADO db;
+            if (!db.SetDataSource(server.folder().c_str(), "jdoe", kStaffPassword, "Quorin"))
+                return false;
+            for (int i = 0; i < kTransactions; ++i) {
+                // Read, then write what was read: the other program commits in between.
+                if (!db.RunTextQuery("BEGIN TRAN"))
+                    return false;
+                if (!db.RunTextQuery("select count(*) as n from subjects") || db.IsEOF())
+                    return false;
+                const int seen = db.GetIntField("n");
+                const std::string insert = "insert into subjects(lastname, unit) values ('p" + std::to_string(who)
+                    + "-" + std::to_string(i) + "', " + std::to_string(seen) + ")";
+                if (!db.RunTextQuery(insert.c_str()) || !db.RunTextQuery("COMMIT TRAN"))
+                    return false;
+            }
+            return quiet.provider().empty();
+        };
+    };
+    const pid_t a = spawn(program(1));
+    const pid_t b = spawn(program(2));
+    EXPECT_EQ(exitStatus(a), 0);
+    EXPECT_EQ(exitStatus(b), 0);
+    MyADO db;
+    connect(db, server, kAdmin, kAdminPassword);
+    EXPECT_EQ(scalar(db, "select count(*) as v from subjects"), std::to_string(2 * kTransactions));
+    // Each transaction saw every row committed before it: the counts read are all different.
+    EXPECT_EQ(scalar(db, "select count(distinct unit) as v from subjects"), std::to_string(2 * kTransactions));
+}
+
+TEST(WaitingTransactions, LockHeldPastTheTimeOutGives1222AfterTheTimeOutAndTheTransactionStaysUsable)
+{
+    TestServer server;
+    int ready[2], done[2];
+    ASSERT_EQ(pipe(ready), 0);
+    ASSERT_EQ(pipe(done), 0);
+    const pid_t holder = spawn([&] {
+        MyADO db;
+        if (!db.SetDataSource(server.folder().c_str(), kAdmin, kAdminPassword, "Quorin"))
+            return false;
+        if (!db.RunTextQuery("BEGIN TRAN") || !db.RunTextQuery("insert into subjects(lastname) values ('held')"))
+            return false;
+        char c = 1;
+        if (write(ready[1], &c, 1) != 1)
+            return false;
+        // Holds the lock until told.
+        if (read(done[0], &c, 1) != 1)
+            return false;
+        return db.RunTextQuery("COMMIT TRAN") == 1;
+    });
+    char c = 0;
+    ASSERT_EQ(read(ready[0], &c, 1), 1);
+
+    Boxes boxes;
+    MyADO db;
+    connect(db, server, kAdmin, kAdminPassword);
+    ASSERT_EQ(db.RunTextQuery("SET LOCK_TIMEOUT 700"), 1);
+    // BEGIN TRAN itself never waits, as on SQL Server; its first statement does.
+    ASSERT_EQ(db.RunTextQuery("BEGIN TRAN"), 1);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(db.RunTextQuery("insert into subjects(lastname) values ('waited')"), 0);
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(lastNumber(boxes), 1222);
+    EXPECT_GE(waited, std::chrono::milliseconds(700));
+    // The transaction is still open, for the caller's ROLLBACK.
+    EXPECT_EQ(db.RunTextQuery("ROLLBACK TRAN"), 1);
+    EXPECT_EQ(scalar(db, "select @@TRANCOUNT as v"), "0");
+    // Outside a transaction, a write waits for the holder as long as the time-out too.
+    boxes.clear();
+    const auto again = std::chrono::steady_clock::now();
+    EXPECT_EQ(db.RunTextQuery("insert into subjects(lastname) values ('alone')"), 0);
+    EXPECT_GE(std::chrono::steady_clock::now() - again, std::chrono::milliseconds(700));
+    EXPECT_EQ(lastNumber(boxes), 1222);
+
+    c = 1;
+    ASSERT_EQ(write(done[1], &c, 1), 1);
+    EXPECT_EQ(exitStatus(holder), 0);
+    // Once the holder is gone the same session writes in a transaction at once.
+    ASSERT_EQ(db.RunTextQuery("BEGIN TRAN"), 1);
+    ASSERT_EQ(db.RunTextQuery("insert into subjects(lastname) values ('after')"), 1);
+    ASSERT_EQ(db.RunTextQuery("COMMIT TRAN"), 1);
+    EXPECT_EQ(scalar(db, "select count(*) as v from subjects"), "2");
+    for (int fd : {ready[0], ready[1], done[0], done[1]})
+        close(fd);
+}
+
+class NamedTransactions : public ::testing::Test {
+protected:
+    void SetUp() override { connect(db, server, kAdmin, kAdminPassword); }
+    std::string count() { return scalar(db, "select count(*) as v from subjects"); }
+
+    TestServer server;
+    Boxes boxes;
+    MyADO db;
+};
+
+TEST_F(NamedTransactions, RollbackToAnUnknownNameIs6401AndChangesNothing)
+{
+    ASSERT_EQ(db.RunTextQuery("BEGIN TRAN"), 1);
+    ASSERT_EQ(db.RunTextQuery("insert into subjects(lastname) values ('kept')"), 1);
+    EXPECT_EQ(db.RunTextQuery("ROLLBACK TRAN nosuchname"), 0);
+    EXPECT_EQ(lastNumber(boxes), 6401);
+    EXPECT_EQ(boxes.provider().back().message,
+              "Cannot roll back nosuchname. No transaction or savepoint of that name was found.");
+    EXPECT_EQ(scalar(db, "select @@TRANCOUNT as v"), "1");
+    EXPECT_EQ(count(), "1");
+    ASSERT_EQ(db.RunTextQuery("COMMIT TRAN"), 1);
+    EXPECT_EQ(count(), "1");
+}
+
+TEST_F(NamedTransactions, SavepointsUndoOnlyWhatFollowsThem)
+{
+    ASSERT_EQ(db.RunTextQuery("BEGIN TRAN outer_work"), 1);
+    ASSERT_EQ(db.RunTextQuery("insert into subjects(lastname) values ('first')"), 1);
+    ASSERT_EQ(db.RunTextQuery("SAVE TRAN halfway"), 1);
+    ASSERT_EQ(db.RunTextQuery("insert into subjects(lastname) values ('second')"), 1);
+    ASSERT_EQ(db.RunTextQuery("ROLLBACK TRAN halfway"), 1);
+    EXPECT_EQ(scalar(db, "select @@TRANCOUNT as v"), "1");
+    EXPECT_EQ(count(), "1");
+    // The savepoint stays: work after it can be undone again.
+    ASSERT_EQ(db.RunTextQuery("insert into subjects(lastname) values ('third')"), 1);
+    ASSERT_EQ(db.RunTextQuery("ROLLBACK TRANSACTION halfway"), 1);
+    EXPECT_EQ(count(), "1");
+    // Names are case-sensitive, as on SQL Server.
+    EXPECT_EQ(db.RunTextQuery("ROLLBACK TRAN HALFWAY"), 0);
+    EXPECT_EQ(lastNumber(boxes), 6401);
+    ASSERT_EQ(db.RunTextQuery("COMMIT TRAN"), 1);
+    EXPECT_EQ(column(db, "select lastname from subjects", "lastname"), (std::vector<std::string>{"first"}));
+}
+
+TEST_F(NamedTransactions, RollbackByTheTransactionsNameUndoesAllAndSaveNeedsATransaction)
+{
+    ASSERT_EQ(db.RunTextQuery("BEGIN TRAN import1"), 1);
+    ASSERT_EQ(db.RunTextQuery("BEGIN TRAN inner1"), 1);
+    ASSERT_EQ(db.RunTextQuery("insert into subjects(lastname) values ('x')"), 1);
+    // Only the outermost name counts.
+    EXPECT_EQ(db.RunTextQuery("ROLLBACK TRAN inner1"), 0);
+    EXPECT_EQ(lastNumber(boxes), 6401);
+    ASSERT_EQ(db.RunTextQuery("ROLLBACK TRAN import1"), 1);
+    EXPECT_EQ(scalar(db, "select @@TRANCOUNT as v"), "0");
+    EXPECT_EQ(count(), "0");
+    EXPECT_EQ(db.RunTextQuery("SAVE TRAN s"), 0);
+    EXPECT_EQ(lastNumber(boxes), 628);
+    EXPECT_EQ(db.RunTextQuery("ROLLBACK TRAN import1"), 0);
+    EXPECT_EQ(lastNumber(boxes), 3903);
+}
+
+} // namespace

@@ -1,0 +1,1 @@
+SELECt getdate() - 13474872e94 +4 - 1

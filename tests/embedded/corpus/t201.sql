@@ -1,0 +1,1 @@
+SELECT COUNT(*) FROM subjects WHERE Lastname NOT LIKE '[^A]%'

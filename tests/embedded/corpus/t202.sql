@@ -1,0 +1,1 @@
+SELECT CASE WHEN 'müller' = 'MÜLLER' THEN 1 ELSE 0 END

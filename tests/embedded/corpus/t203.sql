@@ -1,0 +1,1 @@
+SELECT UPPER('müller'), LOWER(N'ÀÉÎ')

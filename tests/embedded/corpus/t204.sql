@@ -1,0 +1,1 @@
+SELECT CASE WHEN 'abc ' LIKE 'abc' THEN 1 ELSE 0 END

@@ -1,0 +1,1 @@
+BEGIN TRAN; UPDATE subjects SET status = 1; ROLLBACK TRAN nosuchname

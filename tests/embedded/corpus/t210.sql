@@ -1,0 +1,1 @@
+SELECT lastname FROM subjects ORDER BY CASE WHEN 'Ö' < 'P' THEN lastname END

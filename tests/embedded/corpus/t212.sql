@@ -1,0 +1,1 @@
+SELECT N'Ærø' + N'ß' AS v

@@ -1,0 +1,1 @@
+SELECT subjectid + '10' - 2 * 3, 'a' + 1, 1 - -1 FROM subjects s WHERE s.subjectid IN ('1', ' 2 ')

@@ -1,0 +1,1 @@
+SELECT [user].[file] FROM [user]

@@ -1,0 +1,1 @@
+SELECT lastname FROM subjects WHERE lastname LIKE '[a-' OR lastname LIKE '[]' OR lastname LIKE '[^]%'

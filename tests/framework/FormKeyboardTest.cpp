@@ -1,0 +1,212 @@
+// What every form page gets from the framework without code of its own: Enter presses
+// the default button (or the focused one, never in a multi-line field), a field whose
+// leave check fails keeps the focus and keeps its page in front, and Ctrl+Tab or
+// Ctrl+PgDn move between pages from the keyboard.
+#include "framework/FocusChain.h"
+#include "framework/TFrameWnd.h"
+#include "framework/TTabWnd.h"
+#include "framework/TVisualFormView.h"
+#include "MessageRecorder.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QWindow>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A page as a later form would build it: a field with a check, a notes box, an editable
+// list, a plain button and the default button. It has no document, so its box goes
+// through the framework's presenter, which the test records.
+class SamplePage : public TVisualFormView {
+public:
+    explicit SamplePage(QWidget* parent) : TVisualFormView(0, parent, nullptr)
+    {
+        field = new QLineEdit(this);
+        notes = new QPlainTextEdit(this);
+        choice = new QComboBox(this);
+        choice->setEditable(true);
+        choice->addItems({QStringLiteral("Home"), QStringLiteral("Work")});
+        other = new QPushButton(QStringLiteral("Other"), this);
+        search = new QPushButton(QStringLiteral("Search"), this);
+        search->setDefault(true);
+        connect(other, &QPushButton::clicked, this, [this] { ++otherClicks; });
+        connect(search, &QPushButton::clicked, this, [this] { searched << field->text(); });
+        ValidateOnLeave(field, [this] {
+            if (!field->text().startsWith(QLatin1Char('x')))
+                return true;
+            ShowFieldError(QStringLiteral("No x!"));
+            ++complaints;
+            return false;
+        });
+    }
+    QLineEdit* field;
+    QPlainTextEdit* notes;
+    QComboBox* choice;
+    QPushButton* other;
+    QPushButton* search;
+    int otherClicks = 0;
+    int complaints = 0;
+    QStringList searched;
+};
+
+class FormKeyboardTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        tabs = new TTabWnd(&frame);
+        frame.setCentralWidget(tabs);
+        first = new SamplePage(nullptr);
+        second = new SamplePage(nullptr);
+        tabs->AddPage(QStringLiteral("First"), first);
+        tabs->AddPage(QStringLiteral("Second"), second);
+        TFrameWnd::MarkAsView(first);
+        TFrameWnd::MarkAsView(second);
+        frame.resize(600, 400);
+        frame.show();
+        frame.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+        first->ActivateFirstControl();
+        Settle();
+    }
+
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(frame.windowHandle(), key, modifiers);
+        Settle();
+    }
+    void Type(const char* text)
+    {
+        for (const char* c = text; *c; ++c)
+            QTest::keyClick(frame.windowHandle(), *c);
+        Settle();
+    }
+    static void Settle()
+    {
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+    }
+
+    framework::test::MessageRecorder messages;
+    TFrameWnd frame;
+    TTabWnd* tabs = nullptr;
+    SamplePage* first = nullptr;
+    SamplePage* second = nullptr;
+};
+
+TEST_F(FormKeyboardTest, FirstControlHasTheFocusAndThePageIsTheActiveView)
+{
+    EXPECT_EQ(QApplication::focusWidget(), first->field);
+    EXPECT_EQ(frame.GetActiveView(), first);
+    EXPECT_EQ(framework::FirstTabStop(second), second->field);
+}
+
+TEST_F(FormKeyboardTest, EnterInAFieldPressesTheDefaultButton)
+{
+    Type("abc");
+    Key(Qt::Key_Return);
+    Key(Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(first->searched, (QStringList{QStringLiteral("abc"), QStringLiteral("abc")}));
+    EXPECT_EQ(first->otherClicks, 0);
+    // A disabled default button is not pressed.
+    first->search->setEnabled(false);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(first->searched.size(), 2);
+}
+
+TEST_F(FormKeyboardTest, EnterInAnEditableListPressesTheDefaultButtonAndAddsNoItem)
+{
+    Key(Qt::Key_Tab); // notes
+    Key(Qt::Key_Tab); // the list
+    ASSERT_EQ(QApplication::focusWidget(), first->choice);
+    Type("Cell");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(first->searched.size(), 1);
+    EXPECT_EQ(first->choice->count(), 2);
+    EXPECT_EQ(first->choice->currentText(), QStringLiteral("Cell"));
+}
+
+TEST_F(FormKeyboardTest, EnterOnAFocusedButtonPressesThatButton)
+{
+    Key(Qt::Key_Tab); // notes
+    Key(Qt::Key_Tab); // the list
+    Key(Qt::Key_Tab); // Other
+    ASSERT_EQ(QApplication::focusWidget(), first->other);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(first->otherClicks, 1);
+    EXPECT_TRUE(first->searched.isEmpty());
+}
+
+TEST_F(FormKeyboardTest, EnterInAMultiLineFieldIsALineBreakAndTabLeavesIt)
+{
+    Key(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), first->notes);
+    Type("one");
+    Key(Qt::Key_Return);
+    Type("two");
+    EXPECT_EQ(first->notes->toPlainText(), QStringLiteral("one\ntwo"));
+    EXPECT_TRUE(first->searched.isEmpty());
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), first->choice) << "Tab moves on instead of typing a tab";
+}
+
+TEST_F(FormKeyboardTest, AFailedLeaveCheckKeepsTheFocusAndThePage)
+{
+    Type("xyz");
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(first->complaints, 1);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, QStringLiteral("No x!"));
+    EXPECT_EQ(messages.shown[0].icon, framework::MessageIcon::Stop);
+    EXPECT_EQ(QApplication::focusWidget(), first->field);
+    EXPECT_EQ(first->field->selectedText(), QStringLiteral("xyz"));
+
+    // Neither Ctrl+Tab nor a click on the other tab leaves the page; one box each.
+    Key(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(tabs->GetActiveTab(), 0);
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, QPoint((tabs->TabLeft(1) + tabs->TabRight(1)) / 2, tabs->height() - 16));
+    Settle();
+    EXPECT_EQ(tabs->GetActiveTab(), 0);
+    EXPECT_EQ(first->complaints, 3);
+    EXPECT_EQ(messages.shown.size(), 3u);
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_FALSE(second->isVisible());
+
+    // Corrected, the page lets go, and the other page gets the focus in its first field.
+    Type("ok");
+    Key(Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(tabs->GetActiveTab(), 1);
+    EXPECT_EQ(QApplication::focusWidget(), second->field);
+    EXPECT_EQ(frame.GetActiveView(), second);
+    EXPECT_EQ(first->complaints, 3);
+}
+
+TEST_F(FormKeyboardTest, TabsStepRoundWithTheKeysAndSkipHiddenTabs)
+{
+    Key(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(tabs->GetActiveTab(), 1);
+    Key(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(tabs->GetActiveTab(), 0) << "round the end";
+    Key(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(tabs->GetActiveTab(), 1);
+    Key(Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(tabs->GetActiveTab(), 0);
+    tabs->SetTabVisible(1, false);
+    Key(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(tabs->GetActiveTab(), 0);
+}
+
+TEST_F(FormKeyboardTest, FocusReturnedToAFieldOnAHiddenPageBringsThePageForward)
+{
+    tabs->SetActiveTab(1, true);
+    ASSERT_FALSE(first->isVisible());
+    framework::ReturnFocusTo(first->field);
+    EXPECT_EQ(tabs->GetActiveTab(), 0);
+    EXPECT_EQ(QApplication::focusWidget(), first->field);
+}
+
+} // namespace

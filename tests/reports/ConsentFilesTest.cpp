@@ -1,0 +1,210 @@
+// The Consent mail-merge file saved through the program's real save dialog and read back
+// with Python's csv module; the Letters list printed to PDF and read back with pdftotext.
+
+#include "ConsentFixture.h"
+
+#include "app/QtUserInterface.h"
+#include "reports/CReportList.h"
+#include "reports/ConsentReport.h"
+#include "reports/LettersReport.h"
+#include "reports/PrintList.h"
+#include "reports/ReportFill.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QPrinter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <map>
+
+namespace quorin::test {
+namespace {
+
+std::vector<QStringList> ReadCsvWithPython(const QString& path)
+{
+    QProcess python;
+    python.start(QStringLiteral("python3"),
+                 {QStringLiteral("-c"),
+                  QStringLiteral("import csv, json, sys\n"
+                                 "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
+                                 "    json.dump(list(csv.reader(f)), sys.stdout)\n"),
+                  path});
+    EXPECT_TRUE(python.waitForFinished(30000));
+    EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    std::vector<QStringList> rows;
+    for (const QJsonValue& row : QJsonDocument::fromJson(python.readAllStandardOutput()).array()) {
+        QStringList fields;
+        for (const QJsonValue& field : row.toArray())
+            fields << field.toString();
+        rows.push_back(fields);
+    }
+    return rows;
+}
+
+QString RunTool(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    EXPECT_TRUE(process.waitForFinished(60000)) << program.toStdString();
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Answers the save dialog as a user does: the file name typed into its name field and
+// Enter, or Escape. Returns what the dialog offered before it was answered.
+struct SaveDialogSeen {
+    bool shown = false;
+    QString suggested;
+    QStringList filters;
+};
+
+void AnswerSaveDialog(SaveDialogSeen& seen, const QString& typedPath)
+{
+    FormTest::OnNextModal([&seen, typedPath](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr) << "the save dialog is the modal window";
+        seen.shown = true;
+        seen.filters = dialog->nameFilters();
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(name, nullptr);
+        seen.suggested = name->text();
+        if (typedPath.isEmpty()) {
+            QTest::keyClick(dialog, Qt::Key_Escape);
+            return;
+        }
+        name->setFocus();
+        name->selectAll();
+        QTest::keyClicks(name, typedPath);
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+}
+
+class ConsentFilesTest : public ConsentFixture {
+protected:
+    QtUserInterface real;
+};
+
+TEST_F(ConsentFilesTest, MailMergeFileThroughTheSaveDialogReadsBackFieldForField)
+{
+    // Three subjects due for renewal, with what a plain comma-split file would break.
+    SubjectRow row;
+    row.last = QStringLiteral("Smith, Jr.");
+    row.first = QStringLiteral("John");
+    row.parent = QStringLiteral("O'Hara, Ann");
+    Insert(row);
+    row.last = QStringLiteral("Quill");
+    row.first = QStringLiteral("Ann");
+    row.parent = QString();
+    row.address = QStringLiteral("Apt 4, \"The Elms\"\nRear entrance");
+    Insert(row);
+    row.last = QStringLiteral("Young");
+    row.first = QStringLiteral("Bo");
+    row.address = QStringLiteral("9 Elm St");
+    Insert(row);
+
+    CMemoryReportList list;
+    std::vector<ConsentRow> rows;
+    ASSERT_TRUE(FillReport(*doc, list, [&rows](CReportQuery& q, CReportList& l) { BuildConsentList(q, l, rows); }));
+    ASSERT_EQ(list.GetItemCount(), 3);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("merge.csv"));
+    SaveDialogSeen seen;
+    AnswerSaveDialog(seen, path);
+    SaveConsentCsv(real, list, rows);
+    ASSERT_TRUE(seen.shown);
+    EXPECT_TRUE(seen.suggested.startsWith(QStringLiteral("ConsentList"))) << seen.suggested.toStdString();
+    EXPECT_EQ(seen.filters, (QStringList{QStringLiteral("Comma Delimited Files (*.csv)"),
+                                         QStringLiteral("All Files (*.*)")}));
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_FALSE(bytes.startsWith("\xEF\xBB\xBF")) << "no byte-order mark";
+    EXPECT_TRUE(bytes.startsWith("Consent List\r\n\r\nLastName,FirstName,Parent,Address,Date\r\n"));
+
+    const std::vector<QStringList> read = ReadCsvWithPython(path);
+    ASSERT_EQ(read.size(), 6u) << "title, empty line, header and three data lines";
+    EXPECT_EQ(read[0], QStringList{QStringLiteral("Consent List")});
+    EXPECT_TRUE(read[1].isEmpty());
+    std::map<QString, QStringList> byLast;
+    for (size_t i = 3; i < read.size(); ++i) {
+        ASSERT_EQ(read[i].size(), 6) << "five fields and the empty last one";
+        EXPECT_EQ(read[i].last(), QString());
+        byLast[read[i][0]] = read[i];
+    }
+    ASSERT_EQ(byLast.count(QStringLiteral("Smith, Jr.")), 1u);
+    EXPECT_EQ(byLast[QStringLiteral("Smith, Jr.")][1], QStringLiteral("John"));
+    EXPECT_EQ(byLast[QStringLiteral("Smith, Jr.")][2], QStringLiteral("O'Hara, Ann"));
+    ASSERT_EQ(byLast.count(QStringLiteral("Quill")), 1u);
+    EXPECT_TRUE(byLast[QStringLiteral("Quill")][3].startsWith(QStringLiteral("Apt 4, \"The Elms\"\nRear entrance")))
+        << byLast[QStringLiteral("Quill")][3].toStdString();
+    EXPECT_EQ(byLast[QStringLiteral("Young")][4], QStringLiteral("01/01/2020"));
+}
+
+TEST_F(ConsentFilesTest, CancelInTheSaveDialogWritesNothing)
+{
+    Insert(SubjectRow{});
+    CMemoryReportList list;
+    std::vector<ConsentRow> rows;
+    ASSERT_TRUE(FillReport(*doc, list, [&rows](CReportQuery& q, CReportList& l) { BuildConsentList(q, l, rows); }));
+
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    SaveDialogSeen seen;
+    AnswerSaveDialog(seen, QString());
+    SaveConsentCsv(real, list, rows);
+    EXPECT_TRUE(seen.shown);
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+}
+
+// The Letters list is one page: its row 0 heads it and is never a body line.
+TEST_F(ConsentFilesTest, LettersPrintedToPdf)
+{
+    SubjectRow row;
+    row.sent = QDate(2012, 3, 1);
+    row.returned = QDate(2012, 4, 1);
+    Insert(row);
+    row.sent = QDate(2013, 3, 1);
+    row.returned = QDate(1901, 1, 1);
+    Insert(row);
+
+    CMemoryReportList list;
+    ASSERT_TRUE(FillReport(*doc, list, [](CReportQuery& q, CReportList& l) {
+        BuildLettersList(q, l, QStringLiteral("1/1/2010"), QStringLiteral("12/31/2013"));
+    }));
+    ASSERT_EQ(list.GetItemCount(), 5);
+
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("letters.pdf"));
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    ASSERT_TRUE(PrintListTo(*doc, printer, QStringLiteral("Letters"), list));
+
+    const QString info = RunTool(QStringLiteral("pdfinfo"), {pdf});
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n")))) << info.toStdString();
+    const QString text = RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    EXPECT_TRUE(text.contains(QStringLiteral("Letters")));
+    const QStringList lines = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QString heading = list.GetItemText(0, 1);
+    int headingLines = 0;
+    for (const QString& line : lines)
+        if (line.contains(heading))
+            ++headingLines;
+    EXPECT_EQ(headingLines, 1) << text.toStdString();
+    for (int i = 1; i < list.GetItemCount(); ++i)
+        EXPECT_TRUE(text.contains(list.GetItemText(i, 1))) << list.GetItemText(i, 1).toStdString();
+    EXPECT_TRUE(text.contains(list.GetItemText(0, 2))) << "row 0's count printed";
+}
+
+} // namespace
+} // namespace quorin::test
