@@ -5,7 +5,7 @@
 
 #include "FormFixture.h"
 
-#include "database/RawRegistry.h"
+#include "support/RawRegistry.h"
 
 #include "app/CDocumentCommands.h"
 #include "app/CLoginDlg.h"
