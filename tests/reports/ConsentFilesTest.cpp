@@ -59,36 +59,36 @@ QString RunTool(const QString& program, const QStringList& arguments)
 }
 
 // Answers the save dialog as a user does: the file name typed into its name field and
-// Enter, or Escape. Returns what the dialog offered before it was answered.
+// Enter, or Escape; what the dialog offered is kept for the test to check.
 struct SaveDialogSeen {
     bool shown = false;
     QString suggested;
     QStringList filters;
 };
 
-void AnswerSaveDialog(SaveDialogSeen& seen, const QString& typedPath)
-{
-    FormTest::OnNextModal([&seen, typedPath](QWidget* modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(modal);
-        ASSERT_NE(dialog, nullptr) << "the save dialog is the modal window";
-        seen.shown = true;
-        seen.filters = dialog->nameFilters();
-        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        ASSERT_NE(name, nullptr);
-        seen.suggested = name->text();
-        if (typedPath.isEmpty()) {
-            QTest::keyClick(dialog, Qt::Key_Escape);
-            return;
-        }
-        name->setFocus();
-        name->selectAll();
-        QTest::keyClicks(name, typedPath);
-        QTest::keyClick(name, Qt::Key_Return);
-    });
-}
-
 class ConsentFilesTest : public ConsentFixture {
 protected:
+    static void AnswerSaveDialog(SaveDialogSeen& seen, const QString& typedPath)
+    {
+        OnNextModal([&seen, typedPath](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            ASSERT_NE(dialog, nullptr) << "the save dialog is the modal window";
+            seen.shown = true;
+            seen.filters = dialog->nameFilters();
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(name, nullptr);
+            seen.suggested = name->text();
+            if (typedPath.isEmpty()) {
+                QTest::keyClick(dialog, Qt::Key_Escape);
+                return;
+            }
+            name->setFocus();
+            name->selectAll();
+            QTest::keyClicks(name, typedPath);
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+    }
+
     QtUserInterface real;
 };
 
