@@ -117,6 +117,27 @@ private:
     std::map<std::string, sqlite3_stmt*> m_prepared;
 };
 
+const std::string kPurge = "delete from calllog where dataset not in (select dataset from dataset)";
+const std::string kRequested =
+    "select distinct dataset, dataset.irb, max(requestdate), convert101(max(requestdate)) as RDate from dataset inner "
+    "join requesthistory on dataset.dataset = requesthistory.title where requestdate between ? and ? group by "
+    "dataset, dataset.irb";
+const std::string kSubjectCount =
+    "select distinct dataset, dataset.irb, count(distinct subjectid) as num from dataset inner join requesthistory on "
+    "dataset.dataset = requesthistory.title and dataset.irb = requesthistory.irb where requestdate between ? and ? and "
+    "dataset = ? and dataset.irb = ? group by dataset, dataset.irb";
+const std::string kContacted =
+    "select count(*) as num from participationhistory where dataset = ? and irb = ? and contacted = 0";
+const std::string kParticipated =
+    "select count(*) as num from participationhistory where dataset = ? and irb = ? and participate = 0";
+const std::string kReleased = "select count(*) as num from release where title = ? and irb = ?";
+
+std::vector<std::string> PlannedStatements()
+{
+    return {kPurge, kRequested + " order by max(requestdate), dataset", kRequested + " order by dataset.irb, dataset",
+            kSubjectCount + " order by dataset", kContacted, kParticipated, kReleased};
+}
+
 struct RawCount {
     std::string dataset, irb, date;
     int subjects = 0, contacted = 0, participated = 0;
@@ -134,32 +155,52 @@ int CountOf(RawStatements& raw, const std::string& sql, const std::string& datas
     return sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int(statement, 0) : 0;
 }
 
+// Each statement's plan as SQLite chooses it, bound with the first dataset's values,
+// so a slow fill can be traced to the statement and index behind it.
+void PrintPlans()
+{
+    sqlite3_stmt* first = nullptr;
+    sqlite3_prepare_v2(g_raw, "select dataset, irb from dataset order by dataset limit 1", -1, &first, nullptr);
+    std::string dataset, irb;
+    if (sqlite3_step(first) == SQLITE_ROW) {
+        dataset = Column(first, 0);
+        irb = Column(first, 1);
+    }
+    sqlite3_finalize(first);
+    for (const std::string& sql : PlannedStatements()) {
+        sqlite3_stmt* plan = nullptr;
+        if (sqlite3_prepare_v2(g_raw, ("explain query plan " + sql).c_str(), -1, &plan, nullptr) != SQLITE_OK)
+            continue;
+        const std::vector<std::string> values{kStoredFrom, kStoredTo, dataset, irb};
+        const bool datesFirst = sql.find("between") != std::string::npos;
+        for (int i = 1; i <= sqlite3_bind_parameter_count(plan); ++i)
+            sqlite3_bind_text(plan, i, values[static_cast<std::size_t>(datesFirst ? i - 1 : i + 1)].c_str(), -1,
+                              SQLITE_TRANSIENT);
+        std::cout << sql << "\n";
+        while (sqlite3_step(plan) == SQLITE_ROW)
+            std::cout << "    " << Column(plan, 3) << "\n";
+        sqlite3_finalize(plan);
+    }
+    std::cout << "\n";
+}
+
 void Raw(benchmark::State& state, int order, bool openOnly)
 {
     RawStatements raw;
     const std::string orderBy = order == 1 ? " order by dataset.irb, dataset" : " order by max(requestdate), dataset";
     const std::string countOrder = order == 1 ? " order by dataset.irb, dataset" : " order by dataset";
     for (auto _ : state) {
-        sqlite3_step(raw("delete from calllog where dataset not in (select dataset from dataset)", {}));
+        sqlite3_step(raw(kPurge, {}));
 
         std::vector<RawCount> requested;
-        sqlite3_stmt* list = raw("select distinct dataset, dataset.irb, max(requestdate), convert101(max(requestdate)) "
-                                 "as RDate from dataset inner join requesthistory on dataset.dataset = "
-                                 "requesthistory.title where requestdate between ? and ? group by dataset, dataset.irb"
-                                     + orderBy,
-                                 {kStoredFrom, kStoredTo});
+        sqlite3_stmt* list = raw(kRequested + orderBy, {kStoredFrom, kStoredTo});
         while (sqlite3_step(list) == SQLITE_ROW)
             requested.push_back({Column(list, 0), Column(list, 1), Column(list, 3)});
 
         std::vector<RawCount> kept;
         for (const RawCount& candidate : requested) {
             sqlite3_stmt* count =
-                raw("select distinct dataset, dataset.irb, count(distinct subjectid) as num from dataset inner join "
-                    "requesthistory on dataset.dataset = requesthistory.title and dataset.irb = requesthistory.irb "
-                    "where requestdate between ? and ? and dataset = ? and dataset.irb = ? group by dataset, "
-                    "dataset.irb"
-                        + countOrder,
-                    {kStoredFrom, kStoredTo, candidate.dataset, candidate.irb});
+                raw(kSubjectCount + countOrder, {kStoredFrom, kStoredTo, candidate.dataset, candidate.irb});
             if (sqlite3_step(count) != SQLITE_ROW)
                 continue;
             RawCount record{Column(count, 0), Column(count, 1), candidate.date};
@@ -170,14 +211,9 @@ void Raw(benchmark::State& state, int order, bool openOnly)
         int rows = 2;
         int subjects = 0;
         for (RawCount& record : kept) {
-            record.contacted = CountOf(raw, "select count(*) as num from participationhistory where dataset = ? "
-                                            "and irb = ? and contacted = 0",
-                                       record.dataset, record.irb);
-            record.participated = CountOf(raw, "select count(*) as num from participationhistory where dataset = ? "
-                                               "and irb = ? and participate = 0",
-                                          record.dataset, record.irb);
-            const bool open =
-                CountOf(raw, "select count(*) as num from release where title = ? and irb = ?", record.dataset, record.irb) > 0;
+            record.contacted = CountOf(raw, kContacted, record.dataset, record.irb);
+            record.participated = CountOf(raw, kParticipated, record.dataset, record.irb);
+            const bool open = CountOf(raw, kReleased, record.dataset, record.irb) > 0;
             if (openOnly && !open)
                 continue;
             ++rows;
@@ -224,6 +260,7 @@ int main(int argc, char** argv)
     sqlite3_open(file.c_str(), &g_raw);
     dalport::RegisterEngineFunctions(g_raw);
 
+    PrintPlans();
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
