@@ -8,6 +8,7 @@
 #include "app/CDocumentCommands.h"
 #include "app/CMainFrame.h"
 #include "app/DialogRegistry.h"
+#include "database/demo/DemoRegistry.h"
 #include "framework/ControlId.h"
 #include "framework/ReportListCtrl.h"
 #include "reports/CDatasetReportDlg.h"
@@ -18,6 +19,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QLineEdit>
@@ -46,7 +48,8 @@ protected:
     void SetUp() override
     {
         DatasetTest::SetUp();
-        AddStandardDatasets();
+        if (WithStandardSet())
+            AddStandardDatasets();
         ui.SetDialogRunner([this](UserInterface::Dialog kind) { return RunRegisteredDialog(kind, frame.get(), *doc); });
         frame = std::make_unique<CMainFrame>();
         commands = std::make_unique<CDocumentCommands>(*doc);
@@ -63,6 +66,8 @@ protected:
         ui.SetDialogRunner(nullptr);
         DatasetTest::TearDown();
     }
+
+    virtual bool WithStandardSet() const { return true; }
 
     template <class T> static T* Control(QWidget* window, int id) { return framework::FindControlAs<T>(window, id); }
 
@@ -183,6 +188,41 @@ TEST_F(DatasetWindowTest, QueryPickEmailPrintAndSaveByKeysAndMouse)
                             "print('|'.join(r))"),
              csv});
     EXPECT_EQ(readBack.trimmed().toStdString(), shown.join(QLatin1Char('\n')).toStdString());
+}
+
+// The demo registry instead of the small standard set: its datasets, requests and
+// releases as a site would see them.
+class DatasetDemoWindowTest : public DatasetWindowTest {
+protected:
+    bool WithStandardSet() const override { return false; }
+};
+
+TEST_F(DatasetDemoWindowTest, PictureOnTheDemoRegistry)
+{
+    demo::FillDemoRegistry(registry.Folder(), 2000, demo::kDefaultDemoSeed);
+    bool ran = false;
+    OnNextModal([&](QWidget* modal) {
+        auto* window = dynamic_cast<CDatasetReportDlg*>(modal);
+        ASSERT_NE(window, nullptr);
+        ran = true;
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        const CReportListCtrl* list = window->List();
+        ASSERT_GT(list->GetItemCount(), 2) << "heading, at least one dataset, TOTAL";
+        EXPECT_EQ(list->GetItemText(0, 0), QStringLiteral("DATASET"));
+        const int last = list->GetItemCount() - 1;
+        EXPECT_EQ(list->GetItemText(last, 0), QStringLiteral("TOTAL:"));
+        int subjects = 0;
+        for (int row = 1; row < last; ++row)
+            subjects += list->GetItemText(row, 3).toInt();
+        EXPECT_EQ(list->GetItemText(last, 3).toInt(), subjects);
+        QDir().mkpath(QStringLiteral(QUORIN_OUTPUT_DIR));
+        EXPECT_TRUE(window->grab().save(QStringLiteral(QUORIN_OUTPUT_DIR "/dataset-window-demo.png")));
+        QTest::keyClick(window, Qt::Key_Escape);
+    });
+    EXPECT_TRUE(frame->ExecuteCommand(res::ID_REPORTS_DATASETS));
+    Settle();
+    ASSERT_TRUE(ran);
+    EXPECT_TRUE(ui.Texts().isEmpty()) << ui.Texts().join(QStringLiteral(" | ")).toStdString();
 }
 
 } // namespace
