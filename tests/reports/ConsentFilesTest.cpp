@@ -4,7 +4,7 @@
 #include "ConsentFixture.h"
 
 #include "app/QtUserInterface.h"
-#include "reports/CReportList.h"
+#include "reports/CMemoryReportList.h"
 #include "reports/ConsentReport.h"
 #include "reports/LettersReport.h"
 #include "reports/PrintList.h"
