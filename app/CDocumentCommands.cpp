@@ -16,16 +16,17 @@ namespace {
 
 // The paging commands of the audiogram history; a command some other part registered
 // for the same id first is left in place.
+void RegisterUnlessTaken(unsigned id, quorin::DocumentCommand command)
+{
+    if (!quorin::RegisteredDocumentCommands().count(id))
+        quorin::RegisterDocumentCommand(id, std::move(command));
+}
+
 void RegisterPagingCommands()
 {
-    const std::pair<unsigned, quorin::DocumentCommand> paging[] = {
-        {res::ID_PAGE_PREV, {[](CQuorinDoc& d) { d.OnPagePrev(); }, &CDocumentCommands::PagePrevEnabled}},
-        {res::ID_PAGE_NEXT, {[](CQuorinDoc& d) { d.OnPageNext(); }, &CDocumentCommands::PageNextEnabled}},
-        {res::ID_PAGE_HOME, {[](CQuorinDoc& d) { d.OnPageHome(); }, [](const CQuorinDoc&) { return true; }}},
-    };
-    for (const auto& [id, command] : paging)
-        if (!quorin::RegisteredDocumentCommands().count(id))
-            quorin::RegisterDocumentCommand(id, command);
+    RegisterUnlessTaken(res::ID_PAGE_PREV, {[](CQuorinDoc& d) { d.OnPagePrev(); }, &CDocumentCommands::PagePrevEnabled});
+    RegisterUnlessTaken(res::ID_PAGE_NEXT, {[](CQuorinDoc& d) { d.OnPageNext(); }, &CDocumentCommands::PageNextEnabled});
+    RegisterUnlessTaken(res::ID_PAGE_HOME, {[](CQuorinDoc& d) { d.OnPageHome(); }, [](const CQuorinDoc&) { return true; }});
 }
 
 } // namespace
