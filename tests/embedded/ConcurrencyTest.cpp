@@ -1,5 +1,6 @@
 // Two programs on one registry, and a writer killed in the middle of its work.
 
+#include "ChildProcess.h"
 #include "TestServer.h"
 
 #include <gtest/gtest.h>
@@ -13,29 +14,6 @@
 using namespace testing_embedded;
 
 namespace {
-
-// Runs `body` in a child process; the child's exit status says whether it succeeded.
-template <typename Body>
-pid_t spawn(Body body)
-{
-    const pid_t pid = fork();
-    if (pid == 0) {
-        int status = 1;
-        try {
-            status = body() ? 0 : 1;
-        } catch (...) {
-        }
-        _exit(status);
-    }
-    return pid;
-}
-
-int exitStatus(pid_t pid)
-{
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 TEST(Concurrency, TwoProcessesWriteOneRegistryAndNothingIsLost)
 {

@@ -2,6 +2,7 @@
 // one that waits too long fails with 1222 once its lock time-out has passed and stays
 // open for a ROLLBACK, and named transactions and savepoints behave as on SQL Server.
 
+#include "ChildProcess.h"
 #include "TestServer.h"
 
 #include <gtest/gtest.h>
@@ -14,28 +15,6 @@
 using namespace testing_embedded;
 
 namespace {
-
-template <typename Body>
-pid_t spawn(Body body)
-{
-    const pid_t pid = fork();
-    if (pid == 0) {
-        int status = 1;
-        try {
-            status = body() ? 0 : 1;
-        } catch (...) {
-        }
-        _exit(status);
-    }
-    return pid;
-}
-
-int exitStatus(pid_t pid)
-{
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 long lastNumber(const Boxes& boxes)
 {

@@ -1,6 +1,7 @@
 // The Consent mail-merge file saved through the program's real save dialog and read back
 // with Python's csv module; the Letters list printed to PDF and read back with pdftotext.
 
+#include "ReadBack.h"
 #include "ConsentFixture.h"
 
 #include "app/QtUserInterface.h"
@@ -14,12 +15,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QPrinter>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -27,36 +25,6 @@
 
 namespace quorin::test {
 namespace {
-
-std::vector<QStringList> ReadCsvWithPython(const QString& path)
-{
-    QProcess python;
-    python.start(QStringLiteral("python3"),
-                 {QStringLiteral("-c"),
-                  QStringLiteral("import csv, json, sys\n"
-                                 "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
-                                 "    json.dump(list(csv.reader(f)), sys.stdout)\n"),
-                  path});
-    EXPECT_TRUE(python.waitForFinished(30000));
-    EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
-    std::vector<QStringList> rows;
-    for (const QJsonValue& row : QJsonDocument::fromJson(python.readAllStandardOutput()).array()) {
-        QStringList fields;
-        for (const QJsonValue& field : row.toArray())
-            fields << field.toString();
-        rows.push_back(fields);
-    }
-    return rows;
-}
-
-QString RunTool(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    EXPECT_TRUE(process.waitForFinished(60000)) << program.toStdString();
-    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 // Answers the save dialog as a user does: the file name typed into its name field and
 // Enter, or Escape; what the dialog offered is kept for the test to check.

@@ -2,6 +2,7 @@
 // rows read, the list of letters still out and back again, the address label, and the
 // mail-merge file read back by Python's csv module.
 
+#include "ReadBack.h"
 #include "ConsentFixture.h"
 
 #include "reports/CMemoryReportList.h"
@@ -9,9 +10,6 @@
 #include "reports/ReportFill.h"
 
 #include <QDir>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -220,28 +218,6 @@ TEST_F(ConsentReportTest, AddressLabelOfThePickedRow)
                                        QStringLiteral("SMITH, ANNE \n 1 Main St Boston, MA  2115")}));
 }
 
-// The rows Python's csv module reads from the file.
-std::vector<QStringList> ReadWithPython(const QString& path)
-{
-    QProcess python;
-    python.start(QStringLiteral("python3"),
-                 {QStringLiteral("-c"),
-                  QStringLiteral("import csv, json, sys\n"
-                                 "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
-                                 "    json.dump(list(csv.reader(f)), sys.stdout)\n"),
-                  path});
-    EXPECT_TRUE(python.waitForFinished(30000));
-    EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
-    std::vector<QStringList> out;
-    for (const QJsonValue& line : QJsonDocument::fromJson(python.readAllStandardOutput()).array()) {
-        QStringList fields;
-        for (const QJsonValue& field : line.toArray())
-            fields << field.toString();
-        out.push_back(fields);
-    }
-    return out;
-}
-
 TEST_F(ConsentReportTest, MailMergeFileReadsBackFieldForField)
 {
     SubjectRow row;
@@ -271,7 +247,7 @@ TEST_F(ConsentReportTest, MailMergeFileReadsBackFieldForField)
     ASSERT_EQ(ui.SaveRequests().size(), 1u);
     EXPECT_EQ(ui.SaveRequests()[0].defaultName, QStringLiteral("ConsentList"));
 
-    const std::vector<QStringList> lines = ReadWithPython(path);
+    const std::vector<QStringList> lines = ReadCsvWithPython(path);
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[0], QStringList{QStringLiteral("Consent List")});
     EXPECT_TRUE(lines[1].isEmpty());

@@ -2,6 +2,7 @@
 // driven by mouse and keyboard on Qt's offscreen platform; their lists printed to PDF
 // and read back with pdftotext; pictures of the three on the demo registry.
 
+#include "ReadBack.h"
 #include "ConsentFixture.h"
 
 #include "app/CDocumentCommands.h"
@@ -40,15 +41,6 @@ QString OutputPath(const QString& name)
 {
     QDir().mkpath(QStringLiteral(QUORIN_OUTPUT_DIR));
     return QDir(QStringLiteral(QUORIN_OUTPUT_DIR)).filePath(name);
-}
-
-QString RunTool(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    EXPECT_TRUE(process.waitForFinished(60000)) << program.toStdString();
-    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 class ConsentWindowTest : public ConsentFixture {

@@ -3,15 +3,13 @@
 // end in CR LF without a byte-order mark, and a file is replaced only when the new one
 // was written whole.
 
+#include "ReadBack.h"
 #include "reports/CsvExport.h"
 #include "reports/CsvText.h"
 #include "support/ScriptedUserInterface.h"
 
 #include <QDir>
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -33,28 +31,6 @@ void WriteAll(const QString& path, const QByteArray& bytes)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-// The rows Python's csv module reads from the file (UTF-8, universal newlines off).
-std::vector<QStringList> ReadWithPython(const QString& path)
-{
-    QProcess python;
-    python.start(QStringLiteral("python3"),
-                 {QStringLiteral("-c"),
-                  QStringLiteral("import csv, json, sys\n"
-                                 "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
-                                 "    json.dump(list(csv.reader(f)), sys.stdout)\n"),
-                  path});
-    EXPECT_TRUE(python.waitForFinished(30000));
-    EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
-    std::vector<QStringList> rows;
-    for (const QJsonValue& row : QJsonDocument::fromJson(python.readAllStandardOutput()).array()) {
-        QStringList fields;
-        for (const QJsonValue& field : row.toArray())
-            fields << field.toString();
-        rows.push_back(fields);
-    }
-    return rows;
 }
 
 const std::vector<QStringList>& Awkward()
@@ -98,7 +74,7 @@ TEST(CsvFileTest, PythonReadsBackEveryFieldAsItWas)
     EXPECT_EQ(ui.SaveRequests()[0].filters,
               (QStringList{QStringLiteral("Comma Delimited Files (*.csv)"), QStringLiteral("All Files (*.*)")}));
 
-    EXPECT_EQ(ReadWithPython(path), Awkward());
+    EXPECT_EQ(ReadCsvWithPython(path), Awkward());
 
     const QByteArray bytes = ReadAll(path);
     EXPECT_FALSE(bytes.startsWith("\xEF\xBB\xBF")) << "no byte-order mark";
@@ -189,7 +165,7 @@ TEST(CsvFileTest, AFailedWriteLeavesTheOldFileAsItWas)
     EXPECT_EQ(SaveCsv(ui, QStringLiteral("closed.csv"), 20000,
                       [](int i) { return QStringList{QString::number(i), QStringLiteral("x")}; }),
               CsvResult::Saved);
-    EXPECT_EQ(ReadWithPython(path).size(), 20000u);
+    EXPECT_EQ(ReadCsvWithPython(path).size(), 20000u);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // driven by keys and mouse: type the period, order by IRB, open-only, Query, pick a row,
 // Email to a real SMTP server; the list printed to PDF and saved as CSV, both read back.
 
+#include "ReadBack.h"
 #include "DatasetFixture.h"
 #include "SmtpSink.h"
 
@@ -30,18 +31,6 @@
 
 namespace quorin::test {
 namespace {
-
-QString Tool(const QString& program, const QStringList& arguments, const QByteArray& input = {})
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForStarted(10000))
-        return QStringLiteral("<%1 did not start>").arg(program);
-    process.write(input);
-    process.closeWriteChannel();
-    process.waitForFinished(30000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 class DatasetWindowTest : public DatasetTest {
 protected:
@@ -170,24 +159,21 @@ TEST_F(DatasetWindowTest, QueryPickEmailPrintAndSaveByKeysAndMouse)
     ASSERT_EQ(sink.MessageCount(), 1);
     EXPECT_EQ(sink.Message(1)["rcpt_tos"].toArray().first().toString(), QStringLiteral("alice@lab.example"));
 
-    const QString text = Tool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    const QString text = RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     EXPECT_TRUE(text.contains(QStringLiteral("Datasets")));
     EXPECT_TRUE(text.contains(QStringLiteral("REQUEST DATE")));
     EXPECT_TRUE(text.contains(QStringLiteral("PARTICIPATED")));
     EXPECT_TRUE(text.contains(QStringLiteral("TOTAL:")));
-    Tool(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"), QStringLiteral("-f"),
+    RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"), QStringLiteral("-f"),
                                      QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
                                      QStringLiteral("-singlefile"), pdf, QStringLiteral(QUORIN_OUTPUT_DIR "/dataset-page1")});
 
     ASSERT_EQ(ui.SaveRequests().size(), 1u);
     EXPECT_EQ(ui.SaveRequests()[0].defaultName, QStringLiteral("Datasets"));
-    const QString readBack =
-        Tool(QStringLiteral("python3"),
-            {QStringLiteral("-c"),
-             QStringLiteral("import csv,sys\nfor r in csv.reader(open(sys.argv[1], newline='', encoding='utf-8')): "
-                            "print('|'.join(r))"),
-             csv});
-    EXPECT_EQ(readBack.trimmed().toStdString(), shown.join(QLatin1Char('\n')).toStdString());
+    QStringList readBack;
+    for (const QStringList& fields : ReadCsvWithPython(csv))
+        readBack << fields.join(QLatin1Char('|'));
+    EXPECT_EQ(readBack.join(QLatin1Char('\n')).toStdString(), shown.join(QLatin1Char('\n')).toStdString());
 }
 
 // The demo registry instead of the small standard set: its datasets, requests and

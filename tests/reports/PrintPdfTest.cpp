@@ -3,6 +3,7 @@
 // landscape pages under the document name "QUORIN"; a file that cannot be opened is
 // reported. Page 1 is kept as a PNG beside the test binary.
 
+#include "ReadBack.h"
 #include "reports/CMemoryReportList.h"
 #include "reports/PrintList.h"
 #include "subjects_ui/FormFixture.h"
@@ -10,7 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QPrinter>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -18,16 +18,6 @@
 
 namespace quorin::test {
 namespace {
-
-QString Tool(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    EXPECT_TRUE(process.waitForFinished(60000)) << program.toStdString();
-    EXPECT_EQ(process.exitCode(), 0) << program.toStdString() << ": "
-                                     << process.readAllStandardError().toStdString();
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 class PrintPdfTest : public FormTest {
 protected:
@@ -65,7 +55,7 @@ TEST_F(PrintPdfTest, FortyRowsOnTwoLandscapePages)
     EXPECT_TRUE(ui.Texts().isEmpty());
     EXPECT_EQ(ui.WaitCursorDepth(), 0);
 
-    const QString info = Tool(QStringLiteral("pdfinfo"), {pdf});
+    const QString info = RunTool(QStringLiteral("pdfinfo"), {pdf});
     EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("(?m)^Pages:\\s+2$")))) << info.toStdString();
     EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("(?m)^Title:\\s+QUORIN$")))) << info.toStdString();
     const QRegularExpressionMatch size =
@@ -73,7 +63,7 @@ TEST_F(PrintPdfTest, FortyRowsOnTwoLandscapePages)
     ASSERT_TRUE(size.hasMatch()) << info.toStdString();
     EXPECT_GT(size.captured(1).toDouble(), size.captured(2).toDouble()) << "landscape";
 
-    const QStringList pages = Tool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
+    const QStringList pages = RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
                                   .split(QLatin1Char('\f'), Qt::SkipEmptyParts);
     ASSERT_GE(pages.size(), 2);
     for (int p = 0; p < 2; ++p) {
@@ -102,7 +92,7 @@ TEST_F(PrintPdfTest, FortyRowsOnTwoLandscapePages)
 
     // Page 1 as a picture, for a reviewer's eyes.
     const QString png = QStringLiteral(QUORIN_OUTPUT_DIR "/report-page1");
-    Tool(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"),
+    RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"),
                                      QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
                                      QStringLiteral("1"), QStringLiteral("-singlefile"), pdf, png});
     EXPECT_TRUE(QFile::exists(png + QStringLiteral(".png")));
@@ -121,9 +111,9 @@ TEST_F(PrintPdfTest, HeadingOnlyAndEmptyListsPrintOnePage)
         QPrinter printer(QPrinter::HighResolution);
         ToPdf(printer, pdf);
         ASSERT_TRUE(PrintListTo(*doc, printer, QStringLiteral("Subjects Added by Month"), *list));
-        const QString info = Tool(QStringLiteral("pdfinfo"), {pdf});
+        const QString info = RunTool(QStringLiteral("pdfinfo"), {pdf});
         EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("(?m)^Pages:\\s+1$")))) << info.toStdString();
-        EXPECT_TRUE(Tool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")})
+        EXPECT_TRUE(RunTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")})
                         .contains(QStringLiteral("Subjects Added by Month")));
     }
     EXPECT_TRUE(ui.Texts().isEmpty());
