@@ -7,3 +7,7 @@ quorin_sources(quorin_core
   ${CMAKE_CURRENT_LIST_DIR}/SpeechTests.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SpeechTestEditing.cpp
 )
+# Adding, editing and deleting devices and CI speech rows, and the CI Data list texts.
+quorin_sources(quorin_core
+  ${CMAKE_CURRENT_LIST_DIR}/CiDataEditing.cpp
+)
