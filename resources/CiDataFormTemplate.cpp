@@ -26,13 +26,11 @@ int RowY(int row)
     return kFirstRowY + row * kRowHeight;
 }
 
-// A row label in front of the left box; a long one wraps onto a second line and starts
-// a little higher, so that both lines sit beside the field.
-ControlTemplate RowLabel(const char* text, int row, bool twoLines = false)
+// A row label in front of the left box, level with the field's text. It is two lines
+// high, so that a wider font wraps a long label instead of cutting it.
+ControlTemplate RowLabel(const char* text, int row)
 {
-    if (twoLines)
-        return {-1, ControlKind::Static, QString::fromUtf8(text), kLabelX, RowY(row) - 3, kLabelWidth, 18, StyleNone, {}};
-    return {-1, ControlKind::Static, QString::fromUtf8(text), kLabelX, RowY(row) + 2, kLabelWidth, 8, StyleNone, {}};
+    return {-1, ControlKind::Static, QString::fromUtf8(text), kLabelX, RowY(row) + 2, kLabelWidth, 14, StyleNone, {}};
 }
 
 QString EarName(bool left, const char* what)
@@ -68,11 +66,11 @@ void AddEar(std::vector<ControlTemplate>& controls, bool left)
 {
     controls.push_back({-1, ControlKind::GroupBox, left ? QStringLiteral("Left Ear") : QStringLiteral("Right Ear"),
                         left ? kLeftBoxX : kRightBoxX, kBoxY, kBoxWidth, kBoxHeight, StyleNone, {}});
-    const auto label = [&](const char* text, int row, bool twoLines = false) {
+    const auto label = [&](const char* text, int row) {
         if (left)
-            controls.push_back(RowLabel(text, row, twoLines));
+            controls.push_back(RowLabel(text, row));
     };
-    label("Duration of Deafness Prior to Implant:", 0, true);
+    label("Duration of Deafness Prior to Implant:", 0);
     AddDuration(controls, left, 0, left ? IDC_DURATION_YEARS_L : IDC_DURATION_YEARS_R,
                 left ? IDC_DURATION_MONTHS_L : IDC_DURATION_MONTHS_R, "years of deafness before implant",
                 "months of deafness before implant");
@@ -88,7 +86,7 @@ void AddEar(std::vector<ControlTemplate>& controls, bool left)
     label("Hearing Aid Use:", 4);
     AddDuration(controls, left, 4, left ? IDC_HA_YEARS_L : IDC_HA_YEARS_R, left ? IDC_HA_MONTHS_L : IDC_HA_MONTHS_R,
                 "years of hearing aid use", "months of hearing aid use");
-    label("Duration unaided prior to implant:", 5, true);
+    label("Duration unaided prior to implant:", 5);
     AddDuration(controls, left, 5, left ? IDC_UNAIDED_YEARS_L : IDC_UNAIDED_YEARS_R,
                 left ? IDC_UNAIDED_MONTHS_L : IDC_UNAIDED_MONTHS_R, "years unaided before implant",
                 "months unaided before implant");
