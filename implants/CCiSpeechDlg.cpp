@@ -16,7 +16,7 @@ constexpr float kEmptyScore = -999.0f;
 } // namespace
 
 CCiSpeechDlg::CCiSpeechDlg(CQuorinDoc& doc, const CCiSpeech& row, bool postImplant, QWidget* parent)
-    : CTemplateDialog(res::IDD_CI_SPEECH, parent), m_doc(doc), m_row(row)
+    : CTemplateDialog(res::IDD_CI_SPEECH, parent), m_doc(doc), m_row(row), m_postImplant(postImplant)
 {
     setObjectName(QStringLiteral("CCiSpeechDlg"));
     for (int id : {IDC_TIME_YEARS, IDC_TIME_MONTHS}) {
@@ -40,7 +40,10 @@ void CCiSpeechDlg::DoDataExchange(CDataExchange* pDX)
     // An empty score (a test that could not be done) is no score out of range.
     if (m_row.Score != kEmptyScore)
         DDV_MinMaxDouble(pDX, m_row.Score, 0.0, 100.0);
-    quorin::DDX_YearsMonths(pDX, IDC_TIME_YEARS, IDC_TIME_MONTHS, m_row.TimeIS);
+    // A pre-implant row shows its time but never takes it back: a value out of range
+    // there could not be corrected in the disabled fields.
+    if (m_postImplant || !pDX->m_bSaveAndValidate)
+        quorin::DDX_YearsMonths(pDX, IDC_TIME_YEARS, IDC_TIME_MONTHS, m_row.TimeIS);
 }
 
 void CCiSpeechDlg::OnOK()

@@ -24,4 +24,5 @@ protected:
 private:
     CQuorinDoc& m_doc;
     CCiSpeech m_row;
+    bool m_postImplant;
 };

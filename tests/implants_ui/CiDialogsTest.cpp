@@ -95,6 +95,23 @@ TEST_F(CiDataTest, APreImplantRowHasNoTimeAndCancelAddsNothing)
     EXPECT_EQ(doc->m_ciSpeechList[0].DataType, "Pre Implant");
     EXPECT_EQ(doc->m_ciSpeechList[0].TimeIS, 0);
     EXPECT_EQ(doc->m_subject.Modified, 1);
+
+    // A stored pre-implant row with a time beyond the range is edited without a check
+    // on the fields the user cannot type in, and keeps its time.
+    StoreSpeech("Pre Implant", "Discrimination", "GASP", 30, 5000);
+    ASSERT_NE(doc->LoadSubjectById(subjectId), 0);
+    ASSERT_EQ(form->PreList()->GetItemCount(), 1);
+    ClickRow(form->PreList(), 0);
+    ClickWithDialog(IDC_PRE_EDIT, [](QWidget* d) {
+        EXPECT_EQ(Edit(d, sp::IDC_TIME_YEARS)->text(), "416");
+        TypeInto(Edit(d, sp::IDC_SCORE), "31");
+        ClickOk(d);
+        EXPECT_FALSE(d->isVisible());
+    });
+    EXPECT_TRUE(frameworkBoxes.shown.empty());
+    ASSERT_EQ(doc->m_ciSpeechList.size(), 1u);
+    EXPECT_EQ(doc->m_ciSpeechList[0].TimeIS, 5000);
+    EXPECT_EQ(doc->m_ciSpeechList[0].Score, 31.0f);
 }
 
 TEST_F(CiDataTest, CiDeviceChecksEarThenDeviceThenItsDates)
