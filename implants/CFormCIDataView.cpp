@@ -23,14 +23,15 @@ struct Column {
     int width;
 };
 
-constexpr Column kDeviceColumns[] = {{"", 40},       {"Device", 100},       {"Positioner", 40},
+// The device list's first column is the ear, without a heading.
+constexpr Column kDeviceColumns[] = {{"", 40},           {"Device", 100},           {"Positioner", 40},
                                      {"Surgery Date", 80}, {"Initial Stim Date", 80}, {"Age @ Implant", 40},
-                                     {"Surgeon", 80}, {"Hospital", 80},     {"Status", 80},
+                                     {"Surgeon", 80},    {"Hospital", 80},          {"Status", 80},
                                      {"Date of Explant", 80}};
-constexpr Column kPreColumns[] = {
-    {"Pre Op Speech Test", 120}, {"", 1}, {"Name", 40}, {"Condition", 40}, {"Score", 40}};
-constexpr Column kPostColumns[] = {{"Post Op Speech Test", 120}, {"", 1},     {"Name", 40},
-                                   {"Condition", 40},           {"Score", 40}, {"Time Post-IS", 80}};
+constexpr Column kPreColumns[] = {{"Pre Op Speech Test", 120}, {"", 1}, {"Name", 40}, {"Condition", 40},
+                                  {"Score", 40}};
+constexpr Column kPostColumns[] = {{"Post Op Speech Test", 120}, {"", 1},      {"Name", 40},
+                                   {"Condition", 40},            {"Score", 40}, {"Time Post-IS", 80}};
 // The hidden column of a speech row holds its Index.
 constexpr int kIndexColumn = 1;
 
@@ -70,8 +71,10 @@ CFormCIDataView::CFormCIDataView(QWidget* parent, CCreateContext* context)
         doc->CiLoaded = 0;
 
     // Whatever the user types or chooses is an edit of the subject.
-    for (int id : kEditIds)
-        connect(framework::FindControlAs<QLineEdit>(this, id), &QLineEdit::textEdited, this, [this] { MarkModified(); });
+    for (int id : kEditIds) {
+        auto edit = framework::FindControlAs<QLineEdit>(this, id);
+        connect(edit, &QLineEdit::textEdited, this, [this] { MarkModified(); });
+    }
     for (int id : kComboIds) {
         auto combo = framework::FindControlAs<QComboBox>(this, id);
         connect(combo, &QComboBox::activated, this, [this] { MarkModified(); });
