@@ -49,8 +49,8 @@ ControlTemplate Check(int id, const char* text, int x, int y, int cx, const char
 
 // The three columns of groups.
 constexpr int kColA = 7, kColAWidth = 170;
-constexpr int kColB = 183, kColBWidth = 210;
-constexpr int kColC = 399, kColCWidth = 146;
+constexpr int kColB = 183, kColBWidth = 216;
+constexpr int kColC = 405, kColCWidth = 146;
 
 void AddTestInformation(std::vector<ControlTemplate>& c)
 {
@@ -99,7 +99,7 @@ void AddScreening(std::vector<ControlTemplate>& c)
 }
 
 // Immitance and Special share the column heads' places.
-constexpr int kLeftField = kColB + 85, kRightField = kColB + 149, kTwinWidth = 58;
+constexpr int kLeftField = kColB + 77, kRightField = kColB + 147, kTwinWidth = 64;
 
 void AddImmittance(std::vector<ControlTemplate>& c)
 {
@@ -125,7 +125,7 @@ void AddImmittance(std::vector<ControlTemplate>& c)
     };
     int r = 0;
     for (const Twin& t : rows) {
-        c.push_back(Label(t.label, x, row(r), 76));
+        c.push_back(Label(t.label, x, row(r), 68));
         if (t.list) {
             const QStringList items = t.left == IDC_TYMP_L ? TympItems() : ReflexItems();
             c.push_back(List(t.left, kLeftField, row(r), kTwinWidth, items, t.nameLeft));
@@ -160,7 +160,7 @@ void AddSpecial(std::vector<ControlTemplate>& c)
     const int boxOffset = (kTwinWidth - 10) / 2;
     int y = 146;
     for (const Twin& t : rows) {
-        c.push_back(Label(t.label, x, y - 1, 76));
+        c.push_back(Label(t.label, x, y - 1, 68));
         c.push_back(Check(t.left, "", kLeftField + boxOffset, y, 10, t.nameLeft));
         c.push_back(Check(t.right, "", kRightField + boxOffset, y, 10, t.nameRight));
         y += 12;
