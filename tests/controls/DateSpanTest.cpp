@@ -24,7 +24,7 @@ TEST(DayNumber, CountsFromTheFirstOfJanuary1970WithQuarterDayYears)
             << d.toString(Qt::ISODate).toStdString();
     // Years are 365.25 days, the quarter counted from March 1970: the leap day of 1972
     // reaches the count only in March 1974. Ten calendar years around three leap days
-    // are therefore one day short, as the Part's own example has it.
+    // are therefore one day short: a tenth birthday is 9.9986 years.
     EXPECT_EQ(DayNumber(2000, 5, 20) - DayNumber(1990, 5, 20), 3652);
     EXPECT_EQ(QDate(1990, 5, 20).daysTo(QDate(2000, 5, 20)), 3653);
     // January and February count from the year before, so 1 March follows 28 February.
