@@ -20,3 +20,7 @@ quorin_sources(quorin_core
   ${CMAKE_CURRENT_LIST_DIR}/AudiogramHistory.cpp
   ${CMAKE_CURRENT_LIST_DIR}/AudiogramPaging.cpp
 )
+# What an edit of the shown test by the user does to the document.
+quorin_sources(quorin_core
+  ${CMAKE_CURRENT_LIST_DIR}/AudTestEdit.cpp
+)

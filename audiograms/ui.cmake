@@ -7,3 +7,14 @@ quorin_sources(quorin_ui
   # Listed so that moc sees its Q_OBJECT class.
   ${CMAKE_CURRENT_LIST_DIR}/CViewAud.h
 )
+# The Data and Comments tabs, with the templates they are built from.
+quorin_sources(quorin_ui
+  ${CMAKE_CURRENT_LIST_DIR}/CFormAudData.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CFormAudOther.cpp
+  ${PROJECT_SOURCE_DIR}/resources/AudDataFormTemplate.cpp
+  ${PROJECT_SOURCE_DIR}/resources/AudOtherFormTemplate.cpp
+  ${PROJECT_SOURCE_DIR}/resources/AudTemplates.cpp
+  # Listed so that moc sees their Q_OBJECT classes.
+  ${CMAKE_CURRENT_LIST_DIR}/CFormAudData.h
+  ${CMAKE_CURRENT_LIST_DIR}/CFormAudOther.h
+)

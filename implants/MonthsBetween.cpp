@@ -1,20 +1,9 @@
 // Months between two date texts, counted the way the implant and speech forms always
-// have: day numbers with 30.33-day months.
+// have: day numbers (controls/DateSpan.h) with 30.33-day months.
 
 #include "app/CQuorinDoc.h"
+#include "controls/DateSpan.h"
 #include "controls/DateText.h"
-
-namespace {
-
-long DayNumber(const quorin::DateParts& d)
-{
-    const int y = d.year - 1970;
-    if (d.month > 2)
-        return d.day - 64 + static_cast<long>(365.25 * y) + static_cast<long>(30.6 * (d.month + 1));
-    return d.day - 64 + static_cast<long>(365.25 * (y - 1)) + static_cast<long>(30.6 * (d.month + 13));
-}
-
-} // namespace
 
 double CQuorinDoc::MonthsBetween(const QString& a, const QString& b)
 {
@@ -24,7 +13,9 @@ double CQuorinDoc::MonthsBetween(const QString& a, const QString& b)
     const std::optional<quorin::DateParts> to = quorin::SplitDate(b.trimmed());
     if (!from || !to)
         return 0.0;
-    double months = (DayNumber(*to) - DayNumber(*from)) * 0.032970656116056714;
+    const long days = quorin::DayNumber(to->year, to->month, to->day)
+                      - quorin::DayNumber(from->year, from->month, from->day);
+    double months = days * 0.032970656116056714;
     if (months < 0)
         months += 1200;
     return months;
