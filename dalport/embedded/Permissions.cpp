@@ -169,7 +169,7 @@ void EngineConnection::checkAccess(const Access& a)
         const char* needed = permissionToChange(table);
         if (needed && holdsPermission(a.schema, "DATABASE", "", "", needed))
             return;
-        throw errors::permissionDenied(a.permission, a.object, database);
+        throw errors::noSecurityPermission();
     }
     if (holdsPermission(a.schema, "OBJECT_OR_COLUMN", a.object, a.column, a.permission))
         return;

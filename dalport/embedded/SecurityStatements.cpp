@@ -237,6 +237,11 @@ void EngineConnection::runSecurity(const SecurityStatement& s)
 void EngineConnection::runPermissionStatement(const SecurityStatement& s)
 {
     using Sec = SecurityStatement::Securable;
+    for (const std::string& p : s.permissions) {
+        const bool known = s.securable == Sec::Database ? isDatabasePermission(p) : isObjectPermission(p);
+        if (!known)
+            throw errors::syntaxNear(p);
+    }
     std::string securable = "DATABASE";
     std::string object;
     if (s.securable == Sec::Schema) {
@@ -260,11 +265,6 @@ void EngineConnection::runPermissionStatement(const SecurityStatement& s)
             if (!fits || (!s.columns.empty() && p != "SELECT" && p != "UPDATE"))
                 throw EngineError{4606, 16, 1, "Granted or revoked privilege " + p + " is not compatible with object."};
         }
-    }
-    for (const std::string& p : s.permissions) {
-        const bool fits = s.securable == Sec::Database ? isDatabasePermission(p) : isObjectPermission(p);
-        if (!fits)
-            throw errors::syntaxNear(p);
     }
     requireServerAdmin();
     for (const std::string& grantee : s.principals)
