@@ -77,6 +77,14 @@ EngineConnection::CompiledProcedure& EngineConnection::procedure(const std::stri
     if (definitionText.empty())
         throw errors::procedureNotFound(text);
 
+    if (schema != "main") {
+        // A body names its tables unqualified, meaning its own database's; SQLite would
+        // read them as the session's database, so such a call is refused rather than run
+        // on the wrong tables.
+        checkExecute(schema, name);
+        throw EngineError{50000, 16, 1, "The embedded engine runs the procedure " + name + " of database " + schema
+                                            + " only from a session connected to " + schema + "."};
+    }
     auto proc = std::make_unique<CompiledProcedure>();
     proc->schema = schema;
     proc->definition = parseProcedure(definitionText);

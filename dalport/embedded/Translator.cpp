@@ -311,7 +311,9 @@ private:
             return roleMemberStatement(lower == "sp_addrolemember", args[0].value.s, args[1].value.s);
         }
         plan->kind = Plan::Kind::Exec;
-        plan->procedure = name;
+        // db.dbo.name keeps its database: the procedure is that database's.
+        plan->procedure = chain.parts.size() >= 3 ? quoteName(chain.parts[chain.parts.size() - 3]) + ".dbo." + quoteName(name)
+                                                  : name;
         plan->arguments = std::move(args);
         return plan;
     }
