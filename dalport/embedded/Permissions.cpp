@@ -104,6 +104,10 @@ EngineConnection::DatabaseRights& EngineConnection::rights(const std::string& sc
             if (r.principals.count(toLower(members.text(1))))
                 r.principals.insert(toLower(members.text(0)));
     }
+    // A database made before grants were kept has none: only administrators use it.
+    Statement kept(m_db, "SELECT 1 FROM " + db + ".sqlite_schema WHERE name = 'sys_permissions'");
+    if (!kept.step())
+        return r;
     Statement rows(m_db, "SELECT class_desc, major_name, minor_name, permission_name, state, grantee FROM " + db
                              + ".sys_permissions");
     while (rows.step()) {
