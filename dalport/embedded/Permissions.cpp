@@ -66,6 +66,7 @@ std::string EngineConnection::schemaOfTable(const char* schema, const char* tabl
 {
     if (schema && *schema)
         return schema;
+    InternalScope internal(*this);
     const Catalog& c = catalog();
     if (!table || c.currentTable(table))
         return "main";
