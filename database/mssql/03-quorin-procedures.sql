@@ -59,11 +59,14 @@ BEGIN
     -- caller's rights: QuorinAdmin holds ALTER ANY USER and ALTER ANY ROLE in all three.
     DECLARE @roles nvarchar(max);
     SET @roles = N'
+        DECLARE @ddl nvarchar(400);
+        SET @ddl = NULL;
         IF SUSER_ID(@u) IS NOT NULL AND DATABASE_PRINCIPAL_ID(@u) IS NULL
-            EXEC (N''CREATE USER '' + QUOTENAME(@u) + N'' FOR LOGIN '' + QUOTENAME(@u));
+            SET @ddl = N''CREATE USER '' + QUOTENAME(@u) + N'' FOR LOGIN '' + QUOTENAME(@u)
         ELSE IF SUSER_ID(@u) IS NOT NULL
              AND (SELECT sid FROM sys.database_principals WHERE name = @u) <> SUSER_SID(@u)
-            EXEC (N''ALTER USER '' + QUOTENAME(@u) + N'' WITH LOGIN = '' + QUOTENAME(@u));
+            SET @ddl = N''ALTER USER '' + QUOTENAME(@u) + N'' WITH LOGIN = '' + QUOTENAME(@u);
+        IF @ddl IS NOT NULL EXEC (@ddl);
         IF EXISTS (SELECT 1 FROM sys.database_role_members rm
                    JOIN sys.database_principals r ON r.principal_id = rm.role_principal_id
                    JOIN sys.database_principals m ON m.principal_id = rm.member_principal_id
@@ -578,11 +581,14 @@ BEGIN
     -- caller's rights: QuorinAdmin holds ALTER ANY USER and ALTER ANY ROLE in all three.
     DECLARE @roles nvarchar(max);
     SET @roles = N'
+        DECLARE @ddl nvarchar(400);
+        SET @ddl = NULL;
         IF SUSER_ID(@u) IS NOT NULL AND DATABASE_PRINCIPAL_ID(@u) IS NULL
-            EXEC (N''CREATE USER '' + QUOTENAME(@u) + N'' FOR LOGIN '' + QUOTENAME(@u));
+            SET @ddl = N''CREATE USER '' + QUOTENAME(@u) + N'' FOR LOGIN '' + QUOTENAME(@u)
         ELSE IF SUSER_ID(@u) IS NOT NULL
              AND (SELECT sid FROM sys.database_principals WHERE name = @u) <> SUSER_SID(@u)
-            EXEC (N''ALTER USER '' + QUOTENAME(@u) + N'' WITH LOGIN = '' + QUOTENAME(@u));
+            SET @ddl = N''ALTER USER '' + QUOTENAME(@u) + N'' WITH LOGIN = '' + QUOTENAME(@u);
+        IF @ddl IS NOT NULL EXEC (@ddl);
         IF EXISTS (SELECT 1 FROM sys.database_role_members rm
                    JOIN sys.database_principals r ON r.principal_id = rm.role_principal_id
                    JOIN sys.database_principals m ON m.principal_id = rm.member_principal_id
