@@ -7,6 +7,7 @@
 #include "reports/ClosedDatasetReport.h"
 #include "reports/FeedbackReport.h"
 #include "reports/ListCsv.h"
+#include "reports/WidenColumns.h"
 #include "resources/ParticipationReportTemplates.h"
 
 #include <QAbstractButton>
@@ -44,6 +45,7 @@ void CFeedbackDlg::OnInitDialog()
     }
     m_strDataset = quorin::FeedbackAllDatasets();
     CReportDlg::OnInitDialog();
+    quorin::WidenColumnsToContents(*List());
 }
 
 void CFeedbackDlg::OnQuery()
@@ -55,6 +57,7 @@ void CFeedbackDlg::OnQuery()
     if (!byDate && m_strDataset.isEmpty())
         return;
     Refill();
+    quorin::WidenColumnsToContents(*List());
 }
 
 void CFeedbackDlg::BuildList(quorin::CReportQuery& query, CReportList& list)

@@ -4,6 +4,7 @@
 #include "framework/ControlId.h"
 #include "framework/ReportListCtrl.h"
 #include "reports/ListCsv.h"
+#include "reports/WidenColumns.h"
 #include "reports/ParticipationReport.h"
 #include "resources/ParticipationReportTemplates.h"
 
@@ -33,4 +34,16 @@ void CParticipationDlg::BuildList(quorin::CReportQuery& query, CReportList& list
 void CParticipationDlg::OnSave()
 {
     quorin::SaveListAsShown(Document().UI(), PrintTitle(), *List());
+}
+
+void CParticipationDlg::OnInitDialog()
+{
+    CReportDlg::OnInitDialog();
+    quorin::WidenColumnsToContents(*List());
+}
+
+void CParticipationDlg::OnQuery()
+{
+    CReportDlg::OnQuery();
+    quorin::WidenColumnsToContents(*List());
 }

@@ -10,8 +10,10 @@ public:
     CParticipationDlg(CQuorinDoc& document, QWidget* parent = nullptr);
 
     void OnSave();
+    void OnQuery() override;
 
 protected:
     std::vector<Column> Columns() const override;
     void BuildList(quorin::CReportQuery& query, CReportList& list) override;
+    void OnInitDialog() override;
 };

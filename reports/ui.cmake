@@ -29,6 +29,7 @@ quorin_sources(quorin_ui
   ${CMAKE_CURRENT_LIST_DIR}/CFeedbackDlg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CParticipationDlg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ParticipationWindows.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WidenColumns.cpp
   ${PROJECT_SOURCE_DIR}/resources/ParticipationReportTemplates.cpp
   # Listed so that moc sees their Q_OBJECT classes.
   ${CMAKE_CURRENT_LIST_DIR}/CClosedDatasetDlg.h
