@@ -165,6 +165,9 @@ TEST_F(ParticipationWindowTest, ParticipationQueryPrintAndSave)
         auto* window = dynamic_cast<CParticipationDlg*>(modal);
         ASSERT_NE(window, nullptr);
         EXPECT_EQ(window->windowTitle(), QStringLiteral("Participation"));
+        // The keyboard starts in From, the first tab stop.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window->isAncestorOf(QApplication::focusWidget()); }));
+        EXPECT_EQ(QApplication::focusWidget(), Control<QLineEdit>(window, CReportDlg::IDC_FROM));
         EXPECT_NE(window->findChild<QLabel*>(), nullptr);
         EXPECT_EQ(Control<QLineEdit>(window, CReportDlg::IDC_FROM)->text(), QStringLiteral("1/1/1901"));
         EXPECT_EQ(Control<QLineEdit>(window, CReportDlg::IDC_TO)->text(), QStringLiteral("6/15/2026"));
@@ -226,6 +229,13 @@ TEST_F(ParticipationWindowTest, FeedbackTypedChosenAndByDate)
         EXPECT_EQ(window->windowTitle(), QStringLiteral("Feedback"));
         auto* combo = Control<QComboBox>(window, IDC_DATASET);
         ASSERT_NE(combo, nullptr);
+        // The keyboard starts in the dataset combo; Tab goes on to From, then To.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window->isAncestorOf(QApplication::focusWidget()); }));
+        EXPECT_TRUE(combo->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), Control<QLineEdit>(window, CReportDlg::IDC_FROM));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), Control<QLineEdit>(window, CReportDlg::IDC_TO));
         EXPECT_TRUE(combo->isEditable());
         QStringList items;
         for (int i = 0; i < combo->count(); ++i)
@@ -294,9 +304,10 @@ TEST_F(ParticipationWindowTest, ClosedDatasetChosenSavedAndReopened)
         auto* dataset = Control<QComboBox>(window, IDC_DATASET);
         ASSERT_NE(irb, nullptr);
         ASSERT_NE(dataset, nullptr);
-        EXPECT_EQ(irb->count(), 0) << "filled on its first focus";
-        irb->setFocus(Qt::TabFocusReason);
-        Settle();
+        // The keyboard starts in the IRB combo, the first tab stop: that first focus
+        // fills its list.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window->isAncestorOf(QApplication::focusWidget()); }));
+        EXPECT_TRUE(irb->hasFocus());
         ASSERT_EQ(irb->count(), 2);
         EXPECT_EQ(irb->itemText(0), QStringLiteral("IRB 7"));
         EXPECT_EQ(irb->itemText(1), QStringLiteral("IRB-1"));
@@ -311,8 +322,15 @@ TEST_F(ParticipationWindowTest, ClosedDatasetChosenSavedAndReopened)
         Settle();
         ASSERT_EQ(dataset->count(), 1) << "refilled when the IRB list closed";
         EXPECT_EQ(dataset->itemText(0), kDataset);
-        ChooseFromList(dataset, 0);
-        Settle();
+        // The dataset by keys: F4 opens its list, Down and Enter choose and close it.
+        dataset->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(dataset, Qt::Key_F4);
+        QAbstractItemView* popup = dataset->view();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(popup->window()));
+        QTest::keyClick(popup, Qt::Key_Down);
+        QTest::keyClick(popup, Qt::Key_Return);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return list->GetItemCount() > 0; }));
+        EXPECT_EQ(dataset->currentText(), kDataset);
         ASSERT_EQ(list->GetItemCount(), 4) << "loaded when the dataset list closed";
         EXPECT_EQ(list->GetItemText(0, 0), QStringLiteral("Smith, Jr., F0"));
         EXPECT_EQ(list->GetItemText(1, 14), QStringLiteral("N"));
