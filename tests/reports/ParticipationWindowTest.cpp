@@ -182,6 +182,12 @@ TEST_F(ParticipationWindowTest, ParticipationQueryPrintAndSave)
         EXPECT_EQ(list->GetItemText(5, 1), QStringLiteral("4 subjects in 1 requests for 1 IRBs"));
         EXPECT_EQ(list->GetItemText(7, 1), QStringLiteral("6 subjects from 2 datasets for 2 IRBs"));
 
+        // A date that is none: a correct report, or the session's boxes and an empty list.
+        TypeOver(Control<QLineEdit>(window, CReportDlg::IDC_FROM), QStringLiteral("13/45/2010"));
+        Click(Control<QAbstractButton>(window, CReportDlg::IDC_QUERY));
+        const auto errors = TakeErrors();
+        EXPECT_TRUE(errors.empty() ? list->GetItemCount() > 20 : list->GetItemCount() == 0);
+
         // The period typed by keys, From then Tab to To.
         TypeOver(Control<QLineEdit>(window, CReportDlg::IDC_FROM), QStringLiteral("1/1/2010"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -322,6 +328,20 @@ TEST_F(ParticipationWindowTest, ClosedDatasetChosenSavedAndReopened)
         Settle();
         ASSERT_EQ(dataset->count(), 1) << "refilled when the IRB list closed";
         EXPECT_EQ(dataset->itemText(0), kDataset);
+        // An IRB typed as an attack and its list closed by Escape: no dataset, nothing
+        // changed.
+        TypeInto(irb, QStringLiteral("x'; DROP TABLE subjects --"));
+        QTest::keyClick(irb, Qt::Key_F4);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(irb->view()->window()));
+        QTest::keyClick(irb->view(), Qt::Key_Escape);
+        Settle();
+        EXPECT_EQ(dataset->count(), 0);
+        EXPECT_EQ(RawNumber("select count(*) from subjects"), 4);
+        EXPECT_TRUE(TakeErrors().empty());
+        ChooseFromList(irb, 0);
+        Settle();
+        ASSERT_EQ(dataset->count(), 1);
+
         // The dataset by keys: F4 opens its list, Down and Enter choose and close it.
         dataset->setFocus(Qt::TabFocusReason);
         QTest::keyClick(dataset, Qt::Key_F4);
