@@ -229,6 +229,8 @@ TEST_F(ParticipationWindowTest, FeedbackTypedChosenAndByDate)
 {
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("feedback.pdf"));
+    const QString csv = dir.filePath(QStringLiteral("feedback.csv"));
+    QStringList shown;
     RunWindow(res::ID_REPORTS_FEEDBACK, [&](QWidget* modal) {
         auto* window = dynamic_cast<CFeedbackDlg*>(modal);
         ASSERT_NE(window, nullptr);
@@ -279,7 +281,16 @@ TEST_F(ParticipationWindowTest, FeedbackTypedChosenAndByDate)
         EXPECT_EQ(list->GetItemText(1, 0), QStringLiteral("Feedback for 4 Subjects"));
         EXPECT_EQ(list->GetItemCount(), 2 + 6 + 3 + 4);
         PrintToPdf(*doc, window, pdf);
+        shown = Cells(*list);
+        ui.SaveFileNext(csv);
+        Click(Control<QAbstractButton>(window, CReportDlg::IDC_SAVE));
     });
+    ASSERT_EQ(ui.SaveRequests().size(), 1u);
+    EXPECT_EQ(ui.SaveRequests()[0].defaultName, QStringLiteral("Feedback"));
+    QStringList readBack;
+    for (const QStringList& fields : ReadCsvWithPython(csv))
+        readBack << fields.join(QLatin1Char('|'));
+    EXPECT_EQ(readBack, shown) << "the list as shown, \"O'Brien, F1\" one field";
     EXPECT_TRUE(ui.Texts().isEmpty()) << ui.Texts().join(QStringLiteral(" | ")).toStdString();
     const QString text = RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     EXPECT_TRUE(text.contains(QStringLiteral("Feedback")));
