@@ -143,7 +143,7 @@ TEST_F(ClosedDatasetReportTest, EveryCellAsTheRawRowsSayAndAMissingSubjectSkippe
     const QStringList expected = Expected(kIrb, kDataset);
     ASSERT_EQ(expected.size(), 4);
     EXPECT_EQ(Cells(list).join(QLatin1Char('\n')).toStdString(), expected.join(QLatin1Char('\n')).toStdString());
-    // The Part's example and the cells whose rules matter most.
+    // The cells whose rules matter most: 150 months, a phone 0, the availability.
     EXPECT_EQ(list.GetItemText(0, 3), QStringLiteral("12y6mo"));
     EXPECT_EQ(list.GetItemText(0, 5), QString()) << "phone 0";
     EXPECT_EQ(list.GetItemText(0, 15), QStringLiteral("Evenings, Weekends, Workday, Longterm, Shortterm"));

@@ -237,7 +237,7 @@ TEST_F(ParticipationReportTest, ParticipationEveryCellAsTheRawRowsSay)
     EXPECT_TRUE(TakeErrors().empty());
     const QStringList expected = ExpectedParticipation(kFrom, kTo);
     EXPECT_EQ(Cells(participation).join(QLatin1Char('\n')).toStdString(), expected.join(QLatin1Char('\n')).toStdString());
-    // The Part's own example: the two group rows.
+    // Five subjects with three records and seven with one: two group rows.
     EXPECT_TRUE(expected.contains(Row({QString(), QStringLiteral("5 subjects participated in 3 IRBs each")}, 3)));
     EXPECT_TRUE(expected.contains(Row({QString(), QStringLiteral("7 subjects participated in 1 IRB each")}, 3)));
     // The empty sex, ethnicity and race appear by their stand-ins: 3 + 1 + 1 + 1 joined
