@@ -5,6 +5,7 @@
 #include "reports/CContactReportDlg.h"
 #include "reports/CDatasetReportDlg.h"
 #include "reports/CLettersDlg.h"
+#include "reports/ParticipationWindows.h"
 #include "resources/ConsentReportTemplates.h"
 
 namespace quorin {
@@ -18,6 +19,7 @@ void RegisterReportWindows()
     RegisterDialogWindow<CContactReportDlg>(UserInterface::Dialog::ReportContact, WindowShown::Modeless);
     RegisterDialogWindow<CLettersDlg>(UserInterface::Dialog::ReportLetters, WindowShown::Modal);
     RegisterDatasetReport();
+    RegisterParticipationReports();
 }
 
 } // namespace quorin

@@ -19,3 +19,12 @@ quorin_sources(quorin_core
   ${CMAKE_CURRENT_LIST_DIR}/DatasetReport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MailSettings.cpp
 )
+# The Participation, Feedback and Closed Dataset reports, the summary rows and the
+# list-as-shown file they share, and reopening a closed dataset.
+quorin_sources(quorin_core
+  ${CMAKE_CURRENT_LIST_DIR}/ClosedDatasetReport.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FeedbackReport.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ListCsv.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ParticipationReport.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ReportRows.cpp
+)

@@ -23,3 +23,16 @@ quorin_sources(quorin_ui
   # Listed so that moc sees its Q_OBJECT class.
   ${CMAKE_CURRENT_LIST_DIR}/CDatasetReportDlg.h
 )
+# The Participation, Feedback and Closed Dataset windows and their templates.
+quorin_sources(quorin_ui
+  ${CMAKE_CURRENT_LIST_DIR}/CClosedDatasetDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CFeedbackDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CParticipationDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ParticipationWindows.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WidenColumns.cpp
+  ${PROJECT_SOURCE_DIR}/resources/ParticipationReportTemplates.cpp
+  # Listed so that moc sees their Q_OBJECT classes.
+  ${CMAKE_CURRENT_LIST_DIR}/CClosedDatasetDlg.h
+  ${CMAKE_CURRENT_LIST_DIR}/CFeedbackDlg.h
+  ${CMAKE_CURRENT_LIST_DIR}/CParticipationDlg.h
+)

@@ -1,0 +1,9 @@
+#pragma once
+// Registers the Participation, Feedback and Closed Dataset windows and their templates
+// for their Reports commands.
+
+namespace quorin {
+
+void RegisterParticipationReports();
+
+} // namespace quorin
