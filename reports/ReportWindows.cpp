@@ -6,6 +6,10 @@
 #include "reports/CDatasetReportDlg.h"
 #include "reports/CLettersDlg.h"
 #include "resources/ConsentReportTemplates.h"
+#include "reports/CDatabaseNumbersDlg.h"
+#include "reports/CDemographicsDlg.h"
+#include "reports/CMonthlyNumbersDlg.h"
+#include "resources/NumbersReportTemplates.h"
 
 namespace quorin {
 
@@ -18,6 +22,10 @@ void RegisterReportWindows()
     RegisterDialogWindow<CContactReportDlg>(UserInterface::Dialog::ReportContact, WindowShown::Modeless);
     RegisterDialogWindow<CLettersDlg>(UserInterface::Dialog::ReportLetters, WindowShown::Modal);
     RegisterDatasetReport();
+    res::RegisterNumbersReportTemplates();
+    RegisterDialogWindow<CDatabaseNumbersDlg>(UserInterface::Dialog::ReportNumbers, WindowShown::Modal);
+    RegisterDialogWindow<CMonthlyNumbersDlg>(UserInterface::Dialog::ReportMonthlyNumbers, WindowShown::Modal);
+    RegisterDialogWindow<CDemographicsDlg>(UserInterface::Dialog::ReportDemographics, WindowShown::Modal);
 }
 
 } // namespace quorin
