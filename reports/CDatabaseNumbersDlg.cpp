@@ -8,6 +8,10 @@
 #include "resources/NumbersReportTemplates.h"
 
 #include <QAbstractButton>
+#include <QFontMetrics>
+#include <QStyle>
+
+#include <algorithm>
 
 CDatabaseNumbersDlg::CDatabaseNumbersDlg(CQuorinDoc& document, QWidget* parent)
     : CReportDlg(res::IDD_DATABASE_NUMBERS, document, QStringLiteral("Database Numbers"), parent)
@@ -40,13 +44,37 @@ void CDatabaseNumbersDlg::BuildList(quorin::CReportQuery& query, CReportList& li
     quorin::BuildDatabaseNumbersList(query, list, m_bActiveOnly != 0);
 }
 
+void CDatabaseNumbersDlg::OnInitDialog()
+{
+    CReportDlg::OnInitDialog();
+    quorin::FitColumnsToText(*List(), Columns());
+}
+
 void CDatabaseNumbersDlg::OnActiveOnly()
 {
     if (UpdateData(true))
         Refill();
+    quorin::FitColumnsToText(*List(), Columns());
 }
 
 void CDatabaseNumbersDlg::OnSave()
 {
     quorin::SaveShownListCsv(Document().UI(), PrintTitle(), *List());
 }
+
+namespace quorin {
+
+void FitColumnsToText(CReportListCtrl& list, const std::vector<CReportDlg::Column>& columns)
+{
+    const QFontMetrics metrics(list.font());
+    // The cell's margins on both sides and a little air.
+    const int padding = 2 * list.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &list) + 10;
+    for (int column = 0; column < static_cast<int>(columns.size()); ++column) {
+        int width = columns[static_cast<std::size_t>(column)].width;
+        for (int row = 0; row < list.GetItemCount(); ++row)
+            width = std::max(width, metrics.horizontalAdvance(list.GetItemText(row, column)) + padding);
+        list.SetColumnWidth(column, width);
+    }
+}
+
+} // namespace quorin

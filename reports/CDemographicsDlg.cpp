@@ -4,6 +4,7 @@
 #include "framework/ControlId.h"
 #include "framework/DdxStandard.h"
 #include "framework/ReportListCtrl.h"
+#include "reports/CDatabaseNumbersDlg.h"
 #include "reports/DatabaseNumbersReport.h"
 #include "reports/DemographicsReport.h"
 #include "resources/NumbersReportTemplates.h"
@@ -36,6 +37,12 @@ void CDemographicsDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Check(pDX, res::numbers::IDC_ACTIVE_ONLY, m_bActiveOnly);
 }
 
+void CDemographicsDlg::OnInitDialog()
+{
+    CReportDlg::OnInitDialog();
+    quorin::FitColumnsToText(*List(), Columns());
+}
+
 void CDemographicsDlg::BuildList(quorin::CReportQuery& query, CReportList& list)
 {
     quorin::BuildDemographicsList(query, list, {m_nView, m_bActiveOnly != 0});
@@ -45,6 +52,7 @@ void CDemographicsDlg::OnOption()
 {
     if (UpdateData(true))
         Refill();
+    quorin::FitColumnsToText(*List(), Columns());
 }
 
 void CDemographicsDlg::OnSave()

@@ -19,5 +19,6 @@ public:
 protected:
     std::vector<Column> Columns() const override;
     void BuildList(quorin::CReportQuery& query, CReportList& list) override;
+    void OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
 };

@@ -3,6 +3,7 @@
 #include "app/CQuorinDoc.h"
 #include "framework/ControlId.h"
 #include "framework/ReportListCtrl.h"
+#include "reports/CDatabaseNumbersDlg.h"
 #include "reports/DatabaseNumbersReport.h"
 #include "reports/MonthlyNumbersReport.h"
 #include "resources/NumbersReportTemplates.h"
@@ -25,6 +26,12 @@ std::vector<CReportDlg::Column> CMonthlyNumbersDlg::Columns() const
     for (const auto& [heading, width] : quorin::MonthlyNumbersColumns())
         columns.push_back({heading, width});
     return columns;
+}
+
+void CMonthlyNumbersDlg::OnInitDialog()
+{
+    CReportDlg::OnInitDialog();
+    quorin::FitColumnsToText(*List(), Columns());
 }
 
 void CMonthlyNumbersDlg::BuildList(quorin::CReportQuery& query, CReportList& list)

@@ -14,4 +14,5 @@ public:
 protected:
     std::vector<Column> Columns() const override;
     void BuildList(quorin::CReportQuery& query, CReportList& list) override;
+    void OnInitDialog() override;
 };

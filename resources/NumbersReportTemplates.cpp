@@ -22,15 +22,15 @@ DialogTemplate DatabaseNumbersTemplate()
     DialogTemplate form;
     form.id = IDD_DATABASE_NUMBERS;
     form.caption = QStringLiteral("Database Numbers");
-    form.cx = 420;
+    form.cx = 460;
     form.cy = 280;
     form.controls = {
-        {kList, ControlKind::ReportList, {}, 7, 7, 340, 266, StyleGroup, {}, QStringLiteral("Database numbers")},
-        {numbers::IDC_ACTIVE_ONLY, ControlKind::CheckBox, QStringLiteral("Active Subjects Only"), 353, 7, 62, 20,
+        {numbers::IDC_ACTIVE_ONLY, ControlKind::CheckBox, QStringLiteral("Active Subjects Only"), 7, 7, 120, 10,
          StyleGroup, {}},
-        {kPrint, ControlKind::PushButton, QStringLiteral("Print"), 353, 32, 60, 14, StyleGroup, {}},
-        {kSave, ControlKind::PushButton, QStringLiteral("Save"), 353, 50, 60, 14, StyleNone, {}},
-        {kOk, ControlKind::DefPushButton, QStringLiteral("Close"), 353, 259, 60, 14, StyleNone, {}},
+        {kList, ControlKind::ReportList, {}, 7, 22, 380, 251, StyleGroup, {}, QStringLiteral("Database numbers")},
+        {kPrint, ControlKind::PushButton, QStringLiteral("Print"), 393, 22, 60, 14, StyleGroup, {}},
+        {kSave, ControlKind::PushButton, QStringLiteral("Save"), 393, 40, 60, 14, StyleNone, {}},
+        {kOk, ControlKind::DefPushButton, QStringLiteral("Close"), 393, 259, 60, 14, StyleNone, {}},
     };
     return form;
 }
@@ -56,7 +56,7 @@ DialogTemplate DemographicsTemplate()
     DialogTemplate form;
     form.id = IDD_DEMOGRAPHICS;
     form.caption = QStringLiteral("Demographics");
-    form.cx = 480;
+    form.cx = 500;
     form.cy = 300;
     form.controls = {
         {numbers::IDC_RACE, ControlKind::Radio, QStringLiteral("Race"), 7, 7, 50, 10, StyleGroup, {}},
@@ -64,10 +64,10 @@ DialogTemplate DemographicsTemplate()
         {numbers::IDC_BOTH, ControlKind::Radio, QStringLiteral("Both"), 123, 7, 50, 10, StyleNone, {}},
         {numbers::IDC_ACTIVE_ONLY, ControlKind::CheckBox, QStringLiteral("Show Active Patients Only"), 190, 7, 120, 10,
          StyleGroup, {}},
-        {kList, ControlKind::ReportList, {}, 7, 22, 400, 271, StyleGroup, {}, QStringLiteral("Demographics")},
-        {kPrint, ControlKind::PushButton, QStringLiteral("Print"), 413, 22, 60, 14, StyleGroup, {}},
-        {kSave, ControlKind::PushButton, QStringLiteral("Save"), 413, 40, 60, 14, StyleNone, {}},
-        {kOk, ControlKind::DefPushButton, QStringLiteral("OK"), 413, 279, 60, 14, StyleNone, {}},
+        {kList, ControlKind::ReportList, {}, 7, 22, 420, 271, StyleGroup, {}, QStringLiteral("Demographics")},
+        {kPrint, ControlKind::PushButton, QStringLiteral("Print"), 433, 22, 60, 14, StyleGroup, {}},
+        {kSave, ControlKind::PushButton, QStringLiteral("Save"), 433, 40, 60, 14, StyleNone, {}},
+        {kOk, ControlKind::DefPushButton, QStringLiteral("OK"), 433, 279, 60, 14, StyleNone, {}},
     };
     return form;
 }
