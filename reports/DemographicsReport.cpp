@@ -318,7 +318,7 @@ QString DemographicsTallySql(bool activeOnly)
     return QStringLiteral("select sex, race, ethnicity, datediff(yy,birthdate,getdate()) as age, count(sex) as num, "
                           "count(race) as races, count(ethnicity) as ethnicities from subjects ") +
            (activeOnly ? QStringLiteral("where status = 0 ") : QString()) +
-           QStringLiteral("group by sex, race, ethnicity, datediff(yy,birthdate,getdate())");
+           QStringLiteral("group by race, sex, ethnicity, datediff(yy,birthdate,getdate())");
 }
 
 void BuildDemographicsList(CReportQuery& query, CReportList& list, const DemographicsOptions& options,

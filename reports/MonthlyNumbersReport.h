@@ -1,7 +1,9 @@
 #pragma once
 // Numbers added per month: the subjects entered in each calendar month, newest month
-// first, months without entries left out; then the subjects whose date of entry lies in
-// the future and those without one, so that the column sums to every subject.
+// first, months without entries left out; then "Future date of entry" and "No date of
+// entry" (each only when not 0), so that the column sums to every subject. Those
+// subjects give a negative or no month offset, which a walk back from this month never
+// meets: the walk takes the offsets of 0 and more only.
 
 #include <QString>
 
