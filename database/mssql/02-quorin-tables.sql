@@ -76,6 +76,8 @@ CREATE INDEX ix_subjects_recruit   ON subjects (Status, Recruitment);
 CREATE INDEX ix_subjects_impr_age  ON subjects (Status, PatImpression, Birthdate);
 CREATE INDEX ix_subjects_birth     ON subjects (Status, Birthdate);
 CREATE INDEX ix_subjects_entry     ON subjects (DateofEntry);
+-- All subjects by impression and age (the active ones read the Status-first index).
+CREATE INDEX ix_subjects_impr_all  ON subjects (PatImpression, Birthdate, Status);
 
 -- Zip code to distance zone (the save stores zone 10 for an unknown zip).
 CREATE TABLE zones (
