@@ -7,6 +7,10 @@
 #include "reports/CLettersDlg.h"
 #include "reports/ParticipationWindows.h"
 #include "resources/ConsentReportTemplates.h"
+#include "reports/CDatabaseNumbersDlg.h"
+#include "reports/CDemographicsDlg.h"
+#include "reports/CMonthlyNumbersDlg.h"
+#include "resources/NumbersReportTemplates.h"
 
 namespace quorin {
 
@@ -20,6 +24,10 @@ void RegisterReportWindows()
     RegisterDialogWindow<CLettersDlg>(UserInterface::Dialog::ReportLetters, WindowShown::Modal);
     RegisterDatasetReport();
     RegisterParticipationReports();
+    res::RegisterNumbersReportTemplates();
+    RegisterDialogWindow<CDatabaseNumbersDlg>(UserInterface::Dialog::ReportNumbers, WindowShown::Modal);
+    RegisterDialogWindow<CMonthlyNumbersDlg>(UserInterface::Dialog::ReportMonthlyNumbers, WindowShown::Modal);
+    RegisterDialogWindow<CDemographicsDlg>(UserInterface::Dialog::ReportDemographics, WindowShown::Modal);
 }
 
 } // namespace quorin

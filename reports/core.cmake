@@ -28,3 +28,9 @@ quorin_sources(quorin_core
   ${CMAKE_CURRENT_LIST_DIR}/ParticipationReport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ReportRows.cpp
 )
+# The Database Numbers, Numbers added per month and Demographics reports.
+quorin_sources(quorin_core
+  ${CMAKE_CURRENT_LIST_DIR}/DatabaseNumbersReport.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DemographicsReport.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MonthlyNumbersReport.cpp
+)

@@ -36,3 +36,14 @@ quorin_sources(quorin_ui
   ${CMAKE_CURRENT_LIST_DIR}/CFeedbackDlg.h
   ${CMAKE_CURRENT_LIST_DIR}/CParticipationDlg.h
 )
+# The Database Numbers, Numbers added per month and Demographics windows and templates.
+quorin_sources(quorin_ui
+  ${CMAKE_CURRENT_LIST_DIR}/CDatabaseNumbersDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CDemographicsDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CMonthlyNumbersDlg.cpp
+  ${PROJECT_SOURCE_DIR}/resources/NumbersReportTemplates.cpp
+  # Listed so that moc sees their Q_OBJECT classes.
+  ${CMAKE_CURRENT_LIST_DIR}/CDatabaseNumbersDlg.h
+  ${CMAKE_CURRENT_LIST_DIR}/CDemographicsDlg.h
+  ${CMAKE_CURRENT_LIST_DIR}/CMonthlyNumbersDlg.h
+)

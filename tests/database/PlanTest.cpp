@@ -71,6 +71,10 @@ const AllowedScan kAllowedScans[] = {
      "subjects", "report: every white child by sex (the pattern starts with a wildcard)"},
     {"select sex,count(sex) as num from subjects where (race like 'Other%' or race like 'More%')  and (ethnicity = '' or ethnicity = 'NULL')  group by sex order by sex ",
      "subjects", "report: every subject of other or several races by sex, whatever their ethnicity"},
+    {"select sex, race, ethnicity, datediff(yy,birthdate,getdate()) as age, count(sex) as num, count(race) as races, count(ethnicity) as ethnicities from subjects group by race, sex, ethnicity, datediff(yy,birthdate,getdate())",
+     "subjects", "report: every subject by race, sex, ethnicity and age, tallied for Demographics"},
+    {"select sex,count(sex) as num from subjects where (race like '%%Asian%%' ) and datediff(yy,birthdate,getdate()) < 19  and ethnicity like 'Not Hispanic%' group by sex order by sex ",
+     "subjects", "report: every Asian non-Hispanic child by sex (the pattern starts with a wildcard)"},
 };
 
 // Not needed by the meaning: LIKE 'text%' on a column of the TSQL collation is not yet

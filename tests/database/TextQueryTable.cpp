@@ -85,6 +85,11 @@ const std::vector<TextQuery>& readingQueries()
         {"Quorin", "select race, count(race) as num, sex from subjects where status = 0 group by race,sex order by race,sex", "race,num,sex"},
         {"Quorin", "select  recruitment, count (recruitment) as num from subjects group by recruitment order by num desc, recruitment", "recruitment,num"},
         {"Quorin", "select  recruitment, count (recruitment) as num from subjects  where status = 0group by recruitment order by num desc, recruitment", "recruitment,num"},
+        {"Quorin", "select sex, race, ethnicity, datediff(yy,birthdate,getdate()) as age, count(sex) as num, count(race) as races, count(ethnicity) as ethnicities from subjects group by race, sex, ethnicity, datediff(yy,birthdate,getdate())", "sex,race,ethnicity,age,num,races,ethnicities"},
+        {"Quorin", "select sex, race, ethnicity, datediff(yy,birthdate,getdate()) as age, count(sex) as num, count(race) as races, count(ethnicity) as ethnicities from subjects where status = 0 group by race, sex, ethnicity, datediff(yy,birthdate,getdate())", "sex,race,ethnicity,age,num,races,ethnicities"},
+        {"Quorin", "select sex,count(sex) as num from subjects where (ethnicity = '' or ethnicity = 'NULL' or ethnicity like 'Not Reported%') and datediff(yy,birthdate,getdate()) >= 19 and status = 0 group by sex order by sex ", "sex,num"},
+        {"Quorin", "select sex,count(sex) as num from subjects where (race like '%%Asian%%' ) and datediff(yy,birthdate,getdate()) < 19  and ethnicity like 'Not Hispanic%' group by sex order by sex ", "sex,num"},
+        {"Quorin", "select count(*) as num from subjects where dateofentry is null", "num"},
         // Participation, feedback and closed datasets.
         {"Quorin", "select count(distinct dataset) as num from dataset", "num"},
         {"Quorin", "select count(distinct title) as num from release", "num"},

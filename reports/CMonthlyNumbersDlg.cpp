@@ -1,0 +1,45 @@
+#include "reports/CMonthlyNumbersDlg.h"
+
+#include "app/CQuorinDoc.h"
+#include "framework/ControlId.h"
+#include "framework/ReportListCtrl.h"
+#include "reports/CDatabaseNumbersDlg.h"
+#include "reports/DatabaseNumbersReport.h"
+#include "reports/MonthlyNumbersReport.h"
+#include "resources/NumbersReportTemplates.h"
+
+#include <QAbstractButton>
+
+CMonthlyNumbersDlg::CMonthlyNumbersDlg(CQuorinDoc& document, QWidget* parent)
+    : CReportDlg(res::IDD_MONTHLY_NUMBERS, document, QStringLiteral("Subjects Added by Month"), parent)
+{
+    // A click picks a cell, not a row.
+    List()->setSelectionBehavior(QAbstractItemView::SelectItems);
+    List()->setAllColumnsShowFocus(false);
+    if (auto save = framework::FindControlAs<QAbstractButton>(this, IDC_SAVE))
+        connect(save, &QAbstractButton::clicked, this, [this] { OnSave(); });
+}
+
+std::vector<CReportDlg::Column> CMonthlyNumbersDlg::Columns() const
+{
+    std::vector<Column> columns;
+    for (const auto& [heading, width] : quorin::MonthlyNumbersColumns())
+        columns.push_back({heading, width});
+    return columns;
+}
+
+void CMonthlyNumbersDlg::OnInitDialog()
+{
+    CReportDlg::OnInitDialog();
+    quorin::FitColumnsToText(*List(), Columns());
+}
+
+void CMonthlyNumbersDlg::BuildList(quorin::CReportQuery& query, CReportList& list)
+{
+    quorin::BuildMonthlyNumbersList(query, list);
+}
+
+void CMonthlyNumbersDlg::OnSave()
+{
+    quorin::SaveShownListCsv(Document().UI(), PrintTitle(), *List());
+}

@@ -1,0 +1,31 @@
+#pragma once
+// Database Numbers: the registry's population by status, audiograms, age and patient
+// impression, sex, ethnicity, race and recruitment method, with shares of all subjects.
+// With active-only every count but the first and the status rows is of active subjects;
+// the shares stay shares of the whole registry. With no subjects at all the shares stay
+// empty and the status rows show the count alone. A failed count is not shown as 0: the
+// fill fails as every report's does (ReportFill.h), the list left empty.
+
+#include <QString>
+
+#include <utility>
+#include <vector>
+
+class CReportList;
+
+namespace quorin {
+
+class CReportQuery;
+class UserInterface;
+
+// Five columns, every heading empty; row 0 is a spacer, so the printed heading is empty.
+std::vector<std::pair<QString, int>> DatabaseNumbersColumns();
+
+void BuildDatabaseNumbersList(CReportQuery& query, CReportList& list, bool activeOnly);
+
+// Save in the Database Numbers, Numbers added per month and Demographics windows: every
+// row of the list as shown, every column, through the CSV writer; the default file name
+// is the print title.
+void SaveShownListCsv(UserInterface& ui, const QString& title, const CReportList& list);
+
+} // namespace quorin
