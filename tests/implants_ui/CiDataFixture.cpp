@@ -13,32 +13,10 @@
 
 namespace quorin::test {
 
-namespace {
-constexpr const char* kStaffLogin = "cistaff";
-constexpr const char* kStaffPassword = "Implant-Staff-3";
-} // namespace
-
 void CiDataTest::SetUp()
 {
     FormTest::SetUp();
-    // Staff keep implant data with the user role; the administrator only makes the login.
-    for (const char* statement :
-         {"CREATE LOGIN cistaff with Password = 'Implant-Staff-3', CHECK_POLICY = Off", "CREATE USER cistaff",
-          "EXEC sp_addrolemember 'QuorinUser', cistaff"})
-        ASSERT_TRUE(doc->m_db.RunTextQuery(statement)) << statement;
-    MyADO aud = Open("Aud");
-    for (const char* statement : {"CREATE USER cistaff", "EXEC sp_addrolemember 'QuorinUser', cistaff"})
-        ASSERT_TRUE(aud.RunTextQuery(statement)) << statement;
-    doc->RemoveView(&view);
-    doc = std::make_unique<CQuorinDoc>(ui);
-    doc->m_strServer = QString::fromStdString(registry.Folder());
-    doc->m_strUserName = QString::fromLatin1(kStaffLogin);
-    doc->m_strPassword = QString::fromLatin1(kStaffPassword);
-    ASSERT_TRUE(doc->OnNewDocument());
-    ASSERT_TRUE(doc->m_db.IsConnected());
-    doc->AddView(&view);
-    context.m_pCurrentDoc = doc.get();
-
+    // The fixture's session is an ordinary member (QuorinUser), as staff keep this data.
     subjectId = AddSubject(QStringLiteral("REYES"), QStringLiteral("NOA"), 6611, QStringLiteral("2009-03-07"));
     ASSERT_NE(doc->LoadSubjectById(subjectId), 0);
     form = std::make_unique<CFormCIDataView>(nullptr, &context);

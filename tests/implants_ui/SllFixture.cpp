@@ -14,33 +14,10 @@
 
 namespace quorin::test {
 
-namespace {
-constexpr const char* kStaffLogin = "slp";
-constexpr const char* kStaffPassword = "Speech-Staff-7";
-} // namespace
-
 void SllTest::SetUp()
 {
     FormTest::SetUp();
-    // Staff enter tests with the user role; the administrator only makes the login.
-    MyADO admin = OpenAsAdmin("Quorin");
-    for (const char* statement :
-         {"CREATE LOGIN slp with Password = 'Speech-Staff-7', CHECK_POLICY = Off", "CREATE USER slp",
-          "EXEC sp_addrolemember 'QuorinUser', slp"})
-        ASSERT_TRUE(admin.RunTextQuery(statement)) << statement;
-    MyADO aud = OpenAsAdmin("Aud");
-    for (const char* statement : {"CREATE USER slp", "EXEC sp_addrolemember 'QuorinUser', slp"})
-        ASSERT_TRUE(aud.RunTextQuery(statement)) << statement;
-    doc->RemoveView(&view);
-    doc = std::make_unique<CQuorinDoc>(ui);
-    doc->m_strServer = QString::fromStdString(registry.Folder());
-    doc->m_strUserName = QString::fromLatin1(kStaffLogin);
-    doc->m_strPassword = QString::fromLatin1(kStaffPassword);
-    ASSERT_TRUE(doc->OnNewDocument());
-    ASSERT_TRUE(doc->m_db.IsConnected());
-    doc->AddView(&view);
-    context.m_pCurrentDoc = doc.get();
-
+    // The fixture's session is an ordinary member (QuorinUser), as staff keep this data.
     subjectId = AddSubject(QStringLiteral("LANE"), QStringLiteral("MIA"), 4411, QStringLiteral("2003-03-15"));
     ASSERT_NE(doc->LoadSubjectById(subjectId), 0);
     form = std::make_unique<CFormSLL>(nullptr, &context);
