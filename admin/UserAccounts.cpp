@@ -186,7 +186,9 @@ bool CreateNewUser(CQuorinDoc& document, const CPersRecord& record)
         return false;
     MyADO& db = document.m_db;
     AccountChange change(document, *user);
-    bool ok = change.CreateLogin() && change.CreateUser();
+    // Only a member who may log in gets a login: an inactive one or one without
+    // password gets the row alone, as Modify and Delete leave them.
+    bool ok = !RoleOfStatus(record.Status) || (change.CreateLogin() && change.CreateUser());
     if (ok) {
         BindString(db, "@user", *user);
         BindString(db, "@last", record.LastName);
@@ -227,8 +229,12 @@ bool UpdatePers(CQuorinDoc& document, const CPersRecord& record, int loadedStatu
     } else if (record.Status != loadedStatus) {
         ok = change.UpdateAccount(record.Status);
     }
-    if (ok && resetPassword)
+    if (ok && resetPassword) {
         ok = change.ResetPassword();
+        // One's own login reset: later sessions (Aud, CID) log in with the new password.
+        if (ok && user->compare(document.m_strUserName, Qt::CaseInsensitive) == 0)
+            document.m_strPassword = QLatin1String(kTemporaryPassword);
+    }
     if (ok)
         ok = change.PolicyOff();
     if (ok)

@@ -38,8 +38,8 @@ bool LoadUsers(CQuorinDoc& document, CReportList& list, int status, bool setUpCo
 // Pers", when the read failed or found no row.
 bool LoadPersByUsername(CQuorinDoc& document, const QString& userName, CPersRecord& record);
 
-// Adds a member: login (temporary password) and user when missing, then the row, whose
-// procedure also gives the role of the status. All or nothing: a failed step removes
+// Adds a member: for an active member or administrator login (temporary password) and
+// user when missing, then the row, whose procedure also gives the role of the status. All or nothing: a failed step removes
 // what this call made. True when every step succeeded.
 bool CreateNewUser(CQuorinDoc& document, const CPersRecord& record);
 
