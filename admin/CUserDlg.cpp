@@ -8,6 +8,7 @@
 #include "resources/AdminTemplates.h"
 
 #include <QLineEdit>
+#include <QPalette>
 
 using namespace res::user;
 using quorin::UserInterface;
@@ -52,6 +53,10 @@ void CUserDlg::OnInitDialog()
     if (IsModify()) {
         if (auto edit = framework::FindControlAs<QLineEdit>(this, IDC_USERNAME)) {
             edit->setReadOnly(true);
+            // Shown as a field that takes no typing, on the dialog's own colour.
+            QPalette palette = edit->palette();
+            palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+            edit->setPalette(palette);
             // Nothing to type there: the first field to edit gets the focus.
             if (auto last = framework::FindControl(this, IDC_LAST))
                 last->setFocus(Qt::OtherFocusReason);

@@ -36,6 +36,11 @@ void CUsersDlg::OnInitDialog()
 {
     m_pList->setSelectionBehavior(QAbstractItemView::SelectRows);
     quorin::LoadUsers(m_document, *m_pList, 0, true);
+    // The names take the room the list has beyond the user names, so that a long one is
+    // not cut while the list stays half empty.
+    const int rest = m_pList->viewport()->width() - m_pList->GetColumnWidth(0);
+    if (rest > m_pList->GetColumnWidth(1))
+        m_pList->SetColumnWidth(1, rest);
 }
 
 void CUsersDlg::Reload()
