@@ -229,14 +229,16 @@ bool UpdatePers(CQuorinDoc& document, const CPersRecord& record, int loadedStatu
     } else if (record.Status != loadedStatus) {
         ok = change.UpdateAccount(record.Status);
     }
+    // The policy goes off before a reset: a login under the password policy would refuse
+    // the temporary password.
+    if (ok)
+        ok = change.PolicyOff();
     if (ok && resetPassword) {
         ok = change.ResetPassword();
         // One's own login reset: later sessions (Aud, CID) log in with the new password.
         if (ok && user->compare(document.m_strUserName, Qt::CaseInsensitive) == 0)
             document.m_strPassword = QLatin1String(kTemporaryPassword);
     }
-    if (ok)
-        ok = change.PolicyOff();
     if (ok)
         return true;
     Stop(document, QStringLiteral("Error in write, UpdatePers!"));

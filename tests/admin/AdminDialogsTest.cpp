@@ -356,7 +356,7 @@ protected:
 TEST_F(ChangePasswordDialog, KeysGoOldNewReenteredAndAMismatchClearsBothNewFields)
 {
     LogInAs(kUserLogin, kUserPassword);
-    const QString next = QStringLiteral("it's]--;é");
+    const QString next = QStringLiteral("It's]--;é 9");
     EXPECT_EQ(Run([&](CChangePasswordDlg* dialog) {
                   EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Change Password"));
                   auto old = Control<QLineEdit>(dialog, res::password::IDC_OLD);

@@ -204,7 +204,8 @@ TEST_F(UserAccounts, HostileNamesNeverReachAStatement)
 TEST_F(UserAccounts, OwnPasswordChangesToAnyTextAndTheNewOneIsKept)
 {
     LogInAs(kUserLogin, kUserPassword);
-    const QString first = QStringLiteral("it's]--;é {x}");
+    // Any character, and complex enough for a login under the password policy.
+    const QString first = QStringLiteral("It's]--;é {x} 9");
     ASSERT_TRUE(ChangePassword(*doc, kUserPassword, first, first));
     EXPECT_TRUE(Messages().isEmpty());
     EXPECT_EQ(doc->m_strPassword, first);
@@ -250,14 +251,18 @@ TEST_F(UserAccounts, AnOrdinaryMemberCannotDeleteButChangesTheOwnPassword)
     EXPECT_FALSE(DeactivateUser(*doc, kAdminLogin));
     EXPECT_EQ(Messages(), QStringList{"Error in write, DeactivateUser!"});
     EXPECT_EQ(ui.Messages().back().icon, UserInterface::Icon::Stop);
-    EXPECT_EQ(TakeNumbers(), std::vector<long>{15247});
+    // The server's refusal of a drop: no permission, or (as SQL Server words it for
+    // users) nothing it may drop.
+    const std::vector<long> refusals = TakeNumbers();
+    ASSERT_EQ(refusals.size(), 1u);
+    EXPECT_TRUE(refusals[0] == 15247 || refusals[0] == 15151) << refusals[0];
     EXPECT_EQ(Snapshot(), before);
     EXPECT_TRUE(LogIn(kAdminLogin, kAdminPassword).connected);
 
     ui.ClearMessages();
-    ASSERT_TRUE(ChangePassword(*doc, kUserPassword, "Mine-2", "Mine-2"));
+    ASSERT_TRUE(ChangePassword(*doc, kUserPassword, "Mine-Pass-2", "Mine-Pass-2"));
     EXPECT_TRUE(Messages().isEmpty());
-    EXPECT_TRUE(LogIn(kUserLogin, "Mine-2").connected);
+    EXPECT_TRUE(LogIn(kUserLogin, "Mine-Pass-2").connected);
 }
 
 // A write that fails part-way takes back what the call made, in reverse.
