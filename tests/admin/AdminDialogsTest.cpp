@@ -32,7 +32,6 @@ struct Hands : FormTest {
     using FormTest::OnNextModal;
     using FormTest::Settle;
     using FormTest::ShowActive;
-    using FormTest::TypeInto;
 };
 
 template <class T>
@@ -271,6 +270,37 @@ TEST_F(AdminDialogs, AddByKeysChecksInOrderAndKeepsFocusOnTheFieldAtFault)
     EXPECT_TRUE(PersField("jsmith2", "Citi").startsWith("2025-01-13"));
     EXPECT_TRUE(LogIn("jsmith2", kTemporary).connected);
     EXPECT_EQ(LoginsNamed("intruder") + LoginsNamed("x"), 0);
+}
+
+TEST_F(AdminDialogs, HostileNamesAreRefusedAtTheFieldAndNothingIsSent)
+{
+    const std::string before = Snapshot();
+    RunUsers([&](CUsersDlg* dialog) {
+        WithUserDialog([&] { Hands::Click(Control<QWidget>(dialog, res::users::IDC_ADD)); },
+                       [&](CUserDlg* user) {
+                           auto name = Control<QLineEdit>(user, res::user::IDC_USERNAME);
+                           Control<QLineEdit>(user, res::user::IDC_LAST)->setFocus();
+                           Type(QStringLiteral("EVIL"));
+                           Press(Qt::Key_Tab);
+                           Type(QStringLiteral("EVE"));
+                           Hands::ChooseFromList(Control<QComboBox>(user, res::user::IDC_STATUS),
+                                                 StaffAdministrator);
+                           for (const QString& hostile : {QStringLiteral("x]; DROP LOGIN admin --"),
+                                                          QStringLiteral("o'brien"), QStringLiteral("a b")}) {
+                               name->setFocus();
+                               name->selectAll();
+                               Type(hostile);
+                               Press(Qt::Key_Return);
+                               EXPECT_TRUE(user->isVisible());
+                               EXPECT_TRUE(Focused(name));
+                           }
+                           Press(Qt::Key_Escape);
+                       });
+    });
+    EXPECT_EQ(Messages(), QStringList(3, UserNameRuleMessage()));
+    EXPECT_TRUE(TakeShown().empty());
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_TRUE(LogIn(kAdminLogin, kAdminPassword).connected);
 }
 
 TEST_F(AdminDialogs, DoubleClickModifiesWithTheNameCaptionAndAReadOnlyUserName)
