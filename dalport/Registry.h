@@ -35,10 +35,20 @@ namespace dalport {
 //     AS
 //     <SQLite statements separated by ';', using @first ... by name>
 // Parameter types: int, float, real, varchar(n), nvarchar(n), char(n), text, datetime.
+//
+// `security` is T-SQL as a SQL Server's administrator runs it to set up roles and
+// permissions: CREATE ROLE (also under IF DATABASE_PRINCIPAL_ID('r') IS NULL),
+// GRANT / DENY / REVOKE of SELECT, INSERT, UPDATE (also on a column list), DELETE and
+// EXECUTE on an object or SCHEMA::dbo, and ALTER ANY USER / ROLE / SCHEMA on the
+// database, EXEC sp_addrolemember and ALTER ROLE ... ADD MEMBER; batches separated by
+// GO lines. Its USE, CREATE DATABASE, CREATE TABLE and CREATE INDEX statements are
+// passed over (the schema above makes the tables). Without it a database has no roles
+// and only server administrators use it.
 struct DatabaseScript {
     std::string name;
     std::string schema;
     std::vector<std::string> procedures;
+    std::string security;
 };
 
 // Creates the server folder (and its parents) with the administrator login and the
@@ -54,7 +64,7 @@ DALPORT_EXPORT void CreateLogin(const std::string& folder, const std::string& lo
                                 const std::string& password);
 
 // Adds the database user `user` (for the login of the same name) to a database, as a
-// member of `role` ("QuorinUser", "QuorinAdmin", or "" for no role).
+// member of `role` (a role the database's security script created, or "" for no role).
 DALPORT_EXPORT void CreateDatabaseUser(const std::string& folder, const std::string& database,
                                        const std::string& user, const std::string& role);
 

@@ -1,11 +1,14 @@
 # Writes a C++ source that holds every script of database/embedded as a raw string
 # literal, so the program carries its schema and procedures with it.
-#   cmake -DSOURCE_DIR=<embedded folder> -DOUTPUT=<file.cpp> -P EmbedScripts.cmake
+#   cmake -DSOURCE_DIR=<database folder> -DOUTPUT=<file.cpp> -P EmbedScripts.cmake
 set(_delimiter "QSQL")
-file(GLOB_RECURSE _files RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*.sql)
+# The SQL Server roles scripts come along: the embedded engine runs their security
+# statements, so both engines hold the same grants.
+file(GLOB_RECURSE _files RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/embedded/*.sql ${SOURCE_DIR}/mssql/04-*.sql
+     ${SOURCE_DIR}/mssql/05-*.sql ${SOURCE_DIR}/mssql/06-*.sql)
 list(SORT _files)
 
-set(_out "// Generated from the scripts in database/embedded; edit those, not this file.\n")
+set(_out "// Generated from the scripts in database/embedded and database/mssql; edit those, not this file.\n")
 string(APPEND _out "#include \"database/EmbeddedScriptFiles.h\"\n\n")
 string(APPEND _out "namespace quorin::schema {\n\n")
 string(APPEND _out "const std::vector<EmbeddedScriptFile>& embeddedScriptFiles()\n{\n")

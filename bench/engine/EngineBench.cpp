@@ -40,7 +40,7 @@ public:
         std::random_device rd;
         m_folder = (fs::temp_directory_path() / ("quorin-bench-" + std::to_string(getpid()) + "-" + std::to_string(rd())))
                        .string();
-        dalport::CreateServer(m_folder, "admin", "bench-pw", {{"Quorin", kSchema, {}}});
+        dalport::CreateServer(m_folder, "admin", "bench-pw", {{"Quorin", kSchema, {}, {}}});
         sqlite3* db = nullptr;
         sqlite3_open(dalport::DatabaseFilePath(m_folder, "Quorin").c_str(), &db);
         dalport::RegisterEngineFunctions(db);

@@ -2,6 +2,7 @@
 #include "dalport/embedded/Statement.h"
 
 #include "dalport/embedded/EngineConnection.h"
+#include "dalport/embedded/FilePrivacy.h"
 #include "dalport/embedded/PasswordHash.h"
 #include "dalport/embedded/ServerFolder.h"
 
@@ -69,6 +70,7 @@ std::unique_ptr<Connection> openChecked(const std::string& server, const std::st
     if (!login || !verifyPassword(login->hash, pwd))
         refuse(errors::loginFailed(uid));
 
+    warnIfExposed(folder);
     const auto file = findDatabaseFile(folder, database);
     if (!file)
         refuse(errors::cannotOpenDatabase(database));

@@ -69,7 +69,6 @@ EngineConnection::EngineConnection(const fs::path& folder, const fs::path& datab
         execInternal("PRAGMA foreign_keys = ON");
         reindexForCollation(schemas);
         sqlite3_set_authorizer(m_db, &EngineConnection::authorize, this);
-        refreshRoles();
     } catch (...) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
@@ -250,21 +249,36 @@ sqlite3_stmt* EngineConnection::prepared(const std::string& sql, bool internal)
     auto& cache = m_statements[internal ? 1 : 0];
     if (auto it = cache.find(sql); it != cache.end())
         return it->second;
-    InternalScope scope(*this);
-    m_internal = internal;
-    m_denied.reset();
+    std::vector<Access> collected;
     sqlite3_stmt* stmt = nullptr;
-    const int rc = sqlite3_prepare_v2(m_db, sql.c_str(), static_cast<int>(sql.size()), &stmt, nullptr);
-    if (rc != SQLITE_OK) {
-        sqlite3_finalize(stmt);
-        throw errorFromSqlite(rc);
+    {
+        InternalScope scope(*this);
+        m_internal = internal;
+        m_collect = internal ? nullptr : &collected;
+        m_denied.reset();
+        const int rc = sqlite3_prepare_v2(m_db, sql.c_str(), static_cast<int>(sql.size()), &stmt, nullptr);
+        m_collect = nullptr;
+        if (rc != SQLITE_OK) {
+            sqlite3_finalize(stmt);
+            throw errorFromSqlite(rc);
+        }
     }
     if (!stmt)
         throw errors::syntaxAtEnd();
     if (cache.size() >= kMaxStatements) {
-        for (auto& [text, old] : cache)
+        for (auto& [text, old] : cache) {
+            m_accesses.erase(old);
             sqlite3_finalize(old);
+        }
         cache.clear();
+    }
+    if (!internal) {
+        try {
+            m_accesses[stmt] = resolvedAccesses(std::move(collected));
+        } catch (...) {
+            sqlite3_finalize(stmt);
+            throw;
+        }
     }
     cache.emplace(sql, stmt);
     return stmt;
@@ -274,6 +288,8 @@ std::unique_ptr<RowsResult> EngineConnection::runSql(const std::string& sql, con
                                                      bool internal)
 {
     sqlite3_stmt* stmt = prepared(sql, internal);
+    if (!internal)
+        checkAccesses(m_accesses[stmt]);
     InternalScope scope(*this);
     m_internal = internal;
     sqlite3_clear_bindings(stmt);
@@ -324,8 +340,8 @@ EngineError EngineConnection::errorFromSqlite(int rc)
         const Denial d = *m_denied;
         m_denied.reset();
         if (d.ddl)
-            return errors::ddlDenied(d.action, m_context.database);
-        return errors::permissionDenied(d.action, d.object, m_context.database);
+            return errors::ddlDenied(d.action, databaseName(d.schema));
+        return errors::permissionDenied(d.action, d.object, databaseName(d.schema));
     }
     if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
         return EngineError{1222, 16, 56, "Lock request time out period exceeded."};

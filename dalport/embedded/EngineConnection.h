@@ -17,6 +17,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
 
@@ -44,23 +45,58 @@ public:
 
     // True when the login has a user in this database (or is an administrator).
     bool hasDatabaseAccess();
+    // Runs the security statements of a T-SQL script (the roles and grants scripts):
+    // batches split at GO, statements of other kinds (tables, USE) passed over.
+    void runSecurityScript(const std::string& script);
     // Compiles every stored procedure of the database (a server's creation checks them).
     void compileAllProcedures();
     int tranCount() const { return m_tranCount; }
 
 private:
+    // One use of an object by a statement, as SQLite's authorizer reports it when the
+    // statement is prepared; checked against the grants each time the statement runs.
+    struct Access {
+        std::string schema;     // SQLite schema: "main" or an attached database
+        std::string object;
+        std::string column;     // "" for the whole object
+        std::string permission; // SELECT, INSERT, UPDATE, DELETE
+        bool operator<(const Access& o) const
+        {
+            return std::tie(schema, object, column, permission) < std::tie(o.schema, o.object, o.column, o.permission);
+        }
+    };
     struct CompiledProcedure {
         ProcedureDefinition definition;
         std::vector<sqlite3_stmt*> statements;
         // Per statement and slot, the declared parameter it takes (T-SQL names ignore case).
         std::vector<std::vector<std::size_t>> slots;
+        std::vector<std::vector<Access>> accesses; // per statement
+        std::string schema;                        // the database it belongs to
         bool changesRoles = false;
         int writingStatements = 0; // more than one: a failure ends the caller's transaction
     };
     struct Denial {
         std::string action;
         std::string object;
+        std::string schema;
         bool ddl = false;
+    };
+    // One row of a database's sys_permissions.
+    struct PermissionRow {
+        std::string securable; // OBJECT_OR_COLUMN, SCHEMA, DATABASE
+        std::string object;    // lower case
+        std::string column;    // lower case, "" for the whole object
+        std::string permission;
+        bool deny = false;
+        std::string grantee;   // lower case
+    };
+    // What the session's login is in one database: its user, the user's roles (nested
+    // roles included) and the database's grants.
+    struct DatabaseRights {
+        long long version = -1;
+        bool hasUser = false;
+        std::set<std::string> principals; // lower case: the user, its roles, public
+        std::vector<PermissionRow> rows;
     };
     class InternalScope;
 
@@ -97,13 +133,28 @@ private:
 
     // Security.
     void runSecurity(const SecurityStatement& s);
-    void requireSecurityAdmin() const;
-    void refreshRoles();
-    bool hasDataAccess() const;
-    bool isSecurityAdmin() const;
+    void runPermissionStatement(const SecurityStatement& s);
+    void requireServerAdmin() const;
+    bool isLoginAdmin();
+    void requireLoginAdmin();
+    void requireDatabasePermission(const std::string& schema, const std::string& permission, const EngineError& refusal);
     bool principalExists(const std::string& name, const char* type);
     bool loginExists(const std::string& name, std::string* hash = nullptr);
     bool loginIsServerAdmin(const std::string& name);
+
+    // Permissions (grants of each database, checked per statement run).
+    DatabaseRights& rights(const std::string& schema);
+    void invalidateRights() { m_rights.clear(); }
+    std::string databaseName(const std::string& schema) const;
+    std::string schemaOfTable(const char* schema, const char* table);
+    bool holdsPermission(const std::string& schema, const std::string& securable, const std::string& object,
+                         const std::string& column, const std::string& permission);
+    bool isRoleMember(const std::string& schema, const std::string& role);
+    void checkAccess(const Access& a);
+    void checkAccesses(const std::vector<Access>& accesses);
+    std::vector<Access> resolvedAccesses(std::vector<Access> collected);
+    void checkExecute(const std::string& schema, const std::string& procedure);
+    void checkProcedureBody(const CompiledProcedure& proc);
 
     static int authorize(void* self, int action, const char* a, const char* b, const char* db, const char* inner);
     int authorizeAction(int action, const char* a, const char* b, const char* db, const char* inner);
@@ -112,7 +163,9 @@ private:
     sqlite3* m_db = nullptr;
     std::filesystem::path m_folder;
     LoginContext m_context;
-    std::set<std::string> m_roles; // lower case
+    std::map<std::string, DatabaseRights> m_rights;       // by SQLite schema
+    std::unordered_map<sqlite3_stmt*, std::vector<Access>> m_accesses; // text statements
+    std::vector<Access>* m_collect = nullptr;             // while preparing
     Catalog m_catalog;
     bool m_catalogLoaded = false;
     std::unordered_map<std::string, std::shared_ptr<const Plan>> m_plans;

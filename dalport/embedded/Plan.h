@@ -12,13 +12,23 @@
 namespace dalport::embedded {
 
 struct SecurityStatement {
-    enum class Kind { CreateLogin, AlterLogin, DropLogin, CreateUser, DropUser, DropSchema, AddRoleMember, DropRoleMember };
+    enum class Kind {
+        CreateLogin, AlterLogin, DropLogin, CreateUser, DropUser, DropSchema, AddRoleMember, DropRoleMember,
+        CreateRole, DropRole, Grant, Deny, Revoke
+    };
+    // What a GRANT, DENY or REVOKE names: an object (with an optional column list), the
+    // schema dbo, or the database itself (ALTER ANY USER, ...).
+    enum class Securable { Object, Schema, Database };
     Kind kind = Kind::CreateLogin;
-    std::string name;                       // login, user, schema or member
+    std::string name;                       // login, user, schema, member or role; the object
     std::optional<std::string> password;
     std::optional<std::string> oldPassword;
     std::optional<bool> checkPolicy;
     std::string role;                       // role statements
+    Securable securable = Securable::Object;
+    std::vector<std::string> permissions;   // upper case: "SELECT", "ALTER ANY USER", ...
+    std::vector<std::string> columns;       // GRANT ... ON t (c1, c2)
+    std::vector<std::string> principals;    // TO / FROM
 };
 
 // One argument of EXEC proc ...: positional when name is empty.

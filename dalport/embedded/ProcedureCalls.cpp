@@ -77,21 +77,35 @@ EngineConnection::CompiledProcedure& EngineConnection::procedure(const std::stri
     if (definitionText.empty())
         throw errors::procedureNotFound(text);
 
+    if (schema != "main") {
+        // A body names its tables unqualified, meaning its own database's; SQLite would
+        // read them as the session's database, so such a call is refused rather than run
+        // on the wrong tables.
+        checkExecute(schema, name);
+        throw EngineError{50000, 16, 1, "The embedded engine runs the procedure " + name + " of database " + schema
+                                            + " only from a session connected to " + schema + "."};
+    }
     auto proc = std::make_unique<CompiledProcedure>();
+    proc->schema = schema;
     proc->definition = parseProcedure(definitionText);
     const std::string body = rewriteObjectNames(proc->definition.body, catalog());
-    proc->changesRoles = toLower(body).find("sys_role_members") != std::string::npos;
+    proc->changesRoles = toLower(body).find("sys_role_members") != std::string::npos
+        || toLower(body).find("sys_database_principals") != std::string::npos;
     const char* tail = body.c_str();
     const char* end = tail + body.size();
     try {
         while (tail < end) {
             sqlite3_stmt* stmt = nullptr;
+            std::vector<Access> collected;
+            m_collect = &collected;
             const int rc = sqlite3_prepare_v2(m_db, tail, static_cast<int>(end - tail), &stmt, &tail);
+            m_collect = nullptr;
             if (rc != SQLITE_OK)
                 throw errorFromSqlite(rc);
             if (!stmt)
                 continue; // blanks and comments after the last statement
             proc->statements.push_back(stmt);
+            proc->accesses.push_back(resolvedAccesses(std::move(collected)));
             proc->slots.push_back(parameterSlots(stmt, proc->definition));
             if (!sqlite3_stmt_readonly(stmt))
                 ++proc->writingStatements;
@@ -182,8 +196,8 @@ std::unique_ptr<RowsResult> EngineConnection::callProcedure(const std::string& n
 {
     CompiledProcedure& proc = procedure(name);
     const ProcedureDefinition& def = proc.definition;
-    if (!hasDataAccess())
-        throw errors::permissionDenied("EXECUTE", def.name, m_context.database);
+    checkExecute(proc.schema, def.name);
+    checkProcedureBody(proc);
     const std::vector<Value> values = bindArguments(def, positional, named);
 
     // All or nothing: a transaction of its own, or a savepoint inside the caller's. A
@@ -202,7 +216,7 @@ std::unique_ptr<RowsResult> EngineConnection::callProcedure(const std::string& n
         }
     }
     if (proc.changesRoles)
-        refreshRoles();
+        invalidateRights();
     return first;
 }
 

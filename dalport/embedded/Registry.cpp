@@ -4,6 +4,7 @@
 
 #include "dalport/embedded/EngineConnection.h"
 #include "dalport/embedded/EngineFunctions.h"
+#include "dalport/embedded/FilePrivacy.h"
 #include "dalport/embedded/PasswordHash.h"
 #include "dalport/embedded/Procedure.h"
 #include "dalport/embedded/Collation.h"
@@ -82,6 +83,7 @@ void checkLoginName(const std::string& name)
 
 void createMaster(const fs::path& folder, const std::string& login, const std::string& password)
 {
+    embedded::createPrivateFile(embedded::masterFile(folder));
     File master(embedded::masterFile(folder), true);
     master.exec("PRAGMA journal_mode = WAL", "master.db");
     master.exec("PRAGMA application_id = " + std::to_string(embedded::kCollationVersion), "master.db");
@@ -97,6 +99,7 @@ void createDatabase(const fs::path& folder, const DatabaseScript& script)
     const fs::path path = folder / (script.name + ".db");
     if (fs::exists(path))
         throw std::runtime_error("database " + script.name + " is given twice");
+    embedded::createPrivateFile(path);
     File db(path, true);
     db.exec("PRAGMA journal_mode = WAL", script.name);
     // Its indexes are built under the current text order from the start.
@@ -118,14 +121,16 @@ void createDatabase(const fs::path& folder, const DatabaseScript& script)
     db.exec("COMMIT", script.name);
 }
 
-// Every procedure body is compiled once with all databases attached, so a mistake shows
-// now and not when the program first calls it.
-void compileProcedures(const fs::path& folder, const std::string& login, const std::vector<DatabaseScript>& databases)
+// The roles and grants of each database, then every procedure body compiled once with
+// all databases attached, so a mistake shows now and not when the program first calls it.
+void secureAndCompile(const fs::path& folder, const std::string& login, const std::vector<DatabaseScript>& databases)
 {
     for (const DatabaseScript& script : databases) {
         try {
             embedded::EngineConnection connection(folder, folder / (script.name + ".db"),
                                                   embedded::LoginContext{login, true, script.name});
+            if (!script.security.empty())
+                connection.runSecurityScript(script.security);
             connection.compileAllProcedures();
         } catch (const EngineError& e) {
             throw std::runtime_error(script.name + ": " + e.message);
@@ -160,7 +165,7 @@ void CreateServer(const std::string& folderName, const std::string& adminLogin, 
         if (fs::exists(folder / (script.name + ".db")))
             throw std::runtime_error("the folder already holds " + script.name + ".db");
     const bool folderCreated = !fs::exists(folder);
-    fs::create_directories(folder);
+    embedded::createPrivateFolder(folder);
     std::vector<fs::path> created{embedded::masterFile(folder)};
     try {
         createMaster(folder, adminLogin, adminPassword);
@@ -168,7 +173,7 @@ void CreateServer(const std::string& folderName, const std::string& adminLogin, 
             created.push_back(folder / (script.name + ".db"));
             createDatabase(folder, script);
         }
-        compileProcedures(folder, adminLogin, databases);
+        secureAndCompile(folder, adminLogin, databases);
     } catch (...) {
         removeServerFiles(folder, created, folderCreated);
         throw;

@@ -1,15 +1,27 @@
 // The security statements of T-SQL on the engine's catalogue: logins in master, users,
-// roles and schemas in each database.
+// roles, schemas and grants in each database, each with the permission SQL Server asks
+// for it.
+//
+// ALTER ANY LOGIN is a server permission that no database role carries. On this server
+// the members of QuorinAdmin in the registry's database "Quorin" hold it for every
+// login that is not a server administrator (a QuorinAdmin of Aud or CID does not), as a SQL Server's administrator grants it to each of the
+// registry's administrators; nobody else but a server administrator holds it.
 
 #include "dalport/embedded/EngineConnection.h"
 
 #include "dalport/embedded/PasswordHash.h"
+#include "dalport/embedded/PasswordPolicy.h"
 #include "dalport/embedded/Statement.h"
 #include "dalport/embedded/Tokenizer.h"
+
+#include <algorithm>
 
 namespace dalport::embedded {
 
 namespace {
+
+constexpr const char* kLoginAdminRole = "QuorinAdmin";
+constexpr const char* kLoginAdminDatabase = "Quorin"; // the registry's own database
 
 // Runs one internal statement with text parameters.
 void run(sqlite3* db, const char* sql, std::initializer_list<std::string> args, std::string* firstColumn = nullptr,
@@ -21,6 +33,28 @@ void run(sqlite3* db, const char* sql, std::initializer_list<std::string> args, 
         *hadRow = row;
     if (row && firstColumn)
         *firstColumn = s.text(0);
+}
+
+EngineError cannotAlterRole(const std::string& role)
+{
+    return EngineError{15151, 16, 1,
+                       "Cannot alter the role '" + role + "', because it does not exist or you do not have permission."};
+}
+
+EngineError cannotFind(const std::string& what, const std::string& name)
+{
+    return EngineError{15151, 16, 1, "Cannot find the " + what + " '" + name
+                                          + "', because it does not exist or you do not have permission."};
+}
+
+bool isObjectPermission(const std::string& p)
+{
+    return p == "SELECT" || p == "INSERT" || p == "UPDATE" || p == "DELETE" || p == "EXECUTE";
+}
+
+bool isDatabasePermission(const std::string& p)
+{
+    return p == "ALTER ANY USER" || p == "ALTER ANY ROLE" || p == "ALTER ANY SCHEMA";
 }
 
 } // namespace
@@ -56,24 +90,45 @@ bool EngineConnection::loginIsServerAdmin(const std::string& name)
     return found;
 }
 
-void EngineConnection::requireSecurityAdmin() const
+void EngineConnection::requireServerAdmin() const
 {
-    if (!isSecurityAdmin())
+    if (!m_context.serverAdmin)
         throw errors::noSecurityPermission();
+}
+
+bool EngineConnection::isLoginAdmin()
+{
+    if (m_context.serverAdmin)
+        return true;
+    const std::string schema = catalog().schemaFor(kLoginAdminDatabase);
+    return !schema.empty() && isRoleMember(schema, kLoginAdminRole);
+}
+
+void EngineConnection::requireLoginAdmin()
+{
+    if (!isLoginAdmin())
+        throw errors::noSecurityPermission();
+}
+
+void EngineConnection::requireDatabasePermission(const std::string& schema, const std::string& permission,
+                                                 const EngineError& refusal)
+{
+    if (!holdsPermission(schema, "DATABASE", "", "", permission))
+        throw refusal;
 }
 
 void EngineConnection::runSecurity(const SecurityStatement& s)
 {
     using K = SecurityStatement::Kind;
     InternalScope internal(*this);
+    const bool loginAdmin = isLoginAdmin();
     switch (s.kind) {
     case K::CreateLogin: {
-        requireSecurityAdmin();
+        requireLoginAdmin();
         if (loginExists(s.name))
             throw errors::principalExists(s.name);
         const bool policy = s.checkPolicy.value_or(true);
-        if (policy && s.password->empty())
-            throw errors::emptyPassword();
+        checkPasswordPolicy(s.name, *s.password, policy);
         run(m_db, "INSERT INTO master.logins(name, password_hash, check_policy, is_admin) VALUES (?1, ?2, ?3, 0)",
             {s.name, hashPassword(*s.password), policy ? "1" : "0"});
         break;
@@ -82,19 +137,25 @@ void EngineConnection::runSecurity(const SecurityStatement& s)
         std::string hash;
         const bool exists = loginExists(s.name, &hash);
         const bool own = equalsIgnoreCase(s.name, m_context.login);
-        // Anyone may change the own password by giving the old one.
+        // Anyone may change the own password by giving the old one; nothing else.
         const bool ownPasswordChange = own && s.password && s.oldPassword && !s.checkPolicy;
-        if (!isSecurityAdmin() && !ownPasswordChange)
-            throw errors::noSecurityPermission();
-        // A database's administrators manage staff logins, never the server's
-        // administrator: that would hand them the whole server.
-        if (!exists || (!ownPasswordChange && !m_context.serverAdmin && loginIsServerAdmin(s.name)))
+        // A database's administrators manage staff logins, never a server administrator:
+        // that would hand them the whole server.
+        const bool mayAlter = m_context.serverAdmin || (loginAdmin && exists && !loginIsServerAdmin(s.name));
+        if (!exists || (!mayAlter && !ownPasswordChange))
             throw errors::cannotAlterLogin(s.name);
         if (s.oldPassword && !verifyPassword(hash, *s.oldPassword))
             throw errors::cannotAlterLogin(s.name);
         if (s.password) {
-            if (s.password->empty() && s.checkPolicy.value_or(true))
-                throw errors::emptyPassword();
+            bool policy = true;
+            if (s.checkPolicy) {
+                policy = *s.checkPolicy;
+            } else {
+                std::string stored;
+                run(m_db, "SELECT check_policy FROM master.logins WHERE name = ?1", {s.name}, &stored);
+                policy = stored != "0";
+            }
+            checkPasswordPolicy(s.name, *s.password, policy);
             run(m_db, "UPDATE master.logins SET password_hash = ?2 WHERE name = ?1", {s.name, hashPassword(*s.password)});
         }
         if (s.checkPolicy)
@@ -102,15 +163,14 @@ void EngineConnection::runSecurity(const SecurityStatement& s)
         break;
     }
     case K::DropLogin:
-        requireSecurityAdmin();
-        if (!loginExists(s.name) || (!m_context.serverAdmin && loginIsServerAdmin(s.name)))
+        if (!loginExists(s.name) || !loginAdmin || (!m_context.serverAdmin && loginIsServerAdmin(s.name)))
             throw errors::cannotDrop("login", s.name);
         if (equalsIgnoreCase(s.name, m_context.login))
             throw EngineError{15434, 16, 1, "Could not drop login '" + s.name + "' as the user is currently logged in."};
         run(m_db, "DELETE FROM master.logins WHERE name = ?1", {s.name});
         break;
     case K::CreateUser:
-        requireSecurityAdmin();
+        requireDatabasePermission("main", "ALTER ANY USER", errors::noSecurityPermission());
         if (!loginExists(s.name))
             throw errors::notAValidLogin(s.name);
         if (principalExists(s.name, nullptr))
@@ -118,35 +178,116 @@ void EngineConnection::runSecurity(const SecurityStatement& s)
         run(m_db, "INSERT INTO main.sys_database_principals(name, type) VALUES (?1, 'S')", {s.name});
         break;
     case K::DropUser:
-        requireSecurityAdmin();
+        requireDatabasePermission("main", "ALTER ANY USER", errors::cannotDrop("user", s.name));
         if (!principalExists(s.name, "S"))
             throw errors::cannotDrop("user", s.name);
         run(m_db, "DELETE FROM main.sys_role_members WHERE member = ?1", {s.name});
+        run(m_db, "DELETE FROM main.sys_permissions WHERE grantee = ?1", {s.name});
         run(m_db, "DELETE FROM main.sys_database_principals WHERE name = ?1", {s.name});
         break;
     case K::DropSchema: {
-        requireSecurityAdmin();
+        requireDatabasePermission("main", "ALTER ANY SCHEMA", errors::cannotDrop("schema", s.name));
         bool found = false;
         run(m_db, "SELECT 1 FROM main.sys_schemas WHERE name = ?1", {s.name}, nullptr, &found);
-        if (!found)
+        if (!found || equalsIgnoreCase(s.name, "dbo") || equalsIgnoreCase(s.name, "sys"))
             throw errors::cannotDrop("schema", s.name);
         run(m_db, "DELETE FROM main.sys_schemas WHERE name = ?1", {s.name});
         break;
     }
     case K::AddRoleMember:
     case K::DropRoleMember:
-        requireSecurityAdmin();
+        requireDatabasePermission("main", "ALTER ANY ROLE", cannotAlterRole(s.role));
         if (!principalExists(s.role, "R"))
             throw errors::roleNotFound(s.role);
         if (!principalExists(s.name, nullptr))
             throw errors::roleNotFound(s.name);
+        if (equalsIgnoreCase(s.role, s.name))
+            throw cannotAlterRole(s.role); // a role is never its own member
         if (s.kind == K::AddRoleMember)
             run(m_db, "INSERT OR IGNORE INTO main.sys_role_members(role, member) VALUES (?1, ?2)", {s.role, s.name});
         else
             run(m_db, "DELETE FROM main.sys_role_members WHERE role = ?1 AND member = ?2", {s.role, s.name});
         break;
+    case K::CreateRole:
+        requireServerAdmin();
+        if (principalExists(s.role, nullptr))
+            throw errors::userExists(s.role);
+        run(m_db, "INSERT INTO main.sys_database_principals(name, type) VALUES (?1, 'R')", {s.role});
+        break;
+    case K::DropRole:
+        requireServerAdmin();
+        if (!principalExists(s.role, "R"))
+            throw errors::cannotDrop("role", s.role);
+        run(m_db, "DELETE FROM main.sys_role_members WHERE role = ?1 OR member = ?1", {s.role});
+        run(m_db, "DELETE FROM main.sys_permissions WHERE grantee = ?1", {s.role});
+        run(m_db, "DELETE FROM main.sys_database_principals WHERE name = ?1", {s.role});
+        break;
+    case K::Grant:
+    case K::Deny:
+    case K::Revoke:
+        runPermissionStatement(s);
+        break;
     }
-    refreshRoles();
+    invalidateRights();
+}
+
+// GRANT, DENY and REVOKE, by server administrators (the scripts' sysadmin) only. A
+// GRANT replaces a DENY of the same permission to the same principal and the other way
+// round; REVOKE removes either.
+void EngineConnection::runPermissionStatement(const SecurityStatement& s)
+{
+    using Sec = SecurityStatement::Securable;
+    for (const std::string& p : s.permissions) {
+        const bool known = s.securable == Sec::Database ? isDatabasePermission(p) : isObjectPermission(p);
+        if (!known)
+            throw errors::syntaxNear(p);
+    }
+    std::string securable = "DATABASE";
+    std::string object;
+    if (s.securable == Sec::Schema) {
+        if (!equalsIgnoreCase(s.name, "dbo"))
+            throw cannotFind("schema", s.name);
+        securable = "SCHEMA";
+        object = "dbo";
+    } else if (s.securable == Sec::Object) {
+        securable = "OBJECT_OR_COLUMN";
+        const TableInfo* table = catalog().currentTable(s.name);
+        bool procedure = false;
+        run(m_db, "SELECT 1 FROM main.sys_procedures WHERE name = ?1", {s.name}, nullptr, &procedure);
+        if (!table && !procedure)
+            throw cannotFind("object", s.name);
+        object = table ? table->name : s.name;
+        for (const std::string& c : s.columns)
+            if (!table || !table->column(c))
+                throw EngineError{207, 16, 1, "Invalid column name '" + c + "'."};
+        for (const std::string& p : s.permissions) {
+            const bool fits = procedure ? p == "EXECUTE" : (isObjectPermission(p) && p != "EXECUTE");
+            if (!fits || (!s.columns.empty() && p != "SELECT" && p != "UPDATE"))
+                throw EngineError{4606, 16, 1, "Granted or revoked privilege " + p + " is not compatible with object."};
+        }
+    }
+    requireServerAdmin();
+    for (const std::string& grantee : s.principals)
+        if (!principalExists(grantee, nullptr))
+            throw cannotFind("user", grantee);
+
+    std::vector<std::string> columns = s.columns;
+    if (columns.empty())
+        columns.emplace_back();
+    for (const std::string& grantee : s.principals) {
+        for (const std::string& p : s.permissions) {
+            for (const std::string& c : columns) {
+                if (s.kind == SecurityStatement::Kind::Revoke)
+                    run(m_db, "DELETE FROM main.sys_permissions WHERE class_desc = ?1 AND major_name = ?2 AND "
+                              "minor_name = ?3 AND permission_name = ?4 AND grantee = ?5",
+                        {securable, object, c, p, grantee});
+                else
+                    run(m_db, "INSERT OR REPLACE INTO main.sys_permissions(class_desc, major_name, minor_name, "
+                              "permission_name, state, grantee) VALUES (?1, ?2, ?3, ?4, ?5, ?6)",
+                        {securable, object, c, p, s.kind == SecurityStatement::Kind::Deny ? "D" : "G", grantee});
+            }
+        }
+    }
 }
 
 } // namespace dalport::embedded

@@ -16,7 +16,17 @@ CREATE TABLE IF NOT EXISTS sys_role_members(role TEXT COLLATE NOCASE, member TEX
                                             PRIMARY KEY(role, member));
 CREATE TABLE IF NOT EXISTS sys_schemas(name TEXT PRIMARY KEY COLLATE NOCASE);
 CREATE TABLE IF NOT EXISTS sys_procedures(name TEXT PRIMARY KEY COLLATE NOCASE, definition TEXT NOT NULL);
-INSERT OR IGNORE INTO sys_database_principals(name, type) VALUES ('QuorinUser', 'R'), ('QuorinAdmin', 'R');
+CREATE TABLE IF NOT EXISTS sys_permissions(class_desc TEXT NOT NULL, major_name TEXT NOT NULL COLLATE NOCASE,
+                                           minor_name TEXT NOT NULL DEFAULT '' COLLATE NOCASE,
+                                           permission_name TEXT NOT NULL, state TEXT NOT NULL,
+                                           grantee TEXT NOT NULL COLLATE NOCASE,
+                                           PRIMARY KEY(class_desc, major_name, minor_name, permission_name, grantee));
+CREATE VIEW IF NOT EXISTS sys_database_permissions AS
+    SELECT CASE class_desc WHEN 'DATABASE' THEN 0 WHEN 'SCHEMA' THEN 3 ELSE 1 END AS class, class_desc,
+           permission_name, state, CASE state WHEN 'D' THEN 'DENY' ELSE 'GRANT' END AS state_desc,
+           (SELECT p.rowid FROM sys_database_principals p WHERE p.name = grantee) AS grantee_principal_id,
+           grantee AS grantee_name, major_name AS object_name, minor_name AS column_name
+    FROM sys_permissions;
 INSERT OR IGNORE INTO sys_schemas(name) VALUES ('dbo'), ('guest'), ('sys'), ('INFORMATION_SCHEMA');
 )";
 

@@ -9,15 +9,19 @@ set(DALPORT_EMBEDDED_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/EngineError.cpp
   ${CMAKE_CURRENT_LIST_DIR}/EngineFunctions.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ExpressionText.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FilePrivacy.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LikePattern.cpp
   ${CMAKE_CURRENT_LIST_DIR}/OperatorFunctions.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PasswordHash.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PasswordPolicy.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Permissions.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ProcedureCalls.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Procedure.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Registry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ReservedWords.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RowsResult.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SecurityParser.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SecurityScript.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SecurityStatements.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ServerFolder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Statement.cpp

@@ -4,6 +4,7 @@
 #include "dalport/embedded/EngineFunctions.h"
 #include "dalport/embedded/ExpressionText.h"
 #include "dalport/embedded/ReservedWords.h"
+#include "dalport/embedded/SecurityParser.h"
 #include "dalport/embedded/SqlQuoting.h"
 
 #include <array>
@@ -225,6 +226,8 @@ private:
             return ifExists(i);
         } else if (first.isWord("exec") || first.isWord("execute")) {
             return exec(i + 1);
+        } else if (first.isWord("grant") || first.isWord("deny") || first.isWord("revoke")) {
+            return parseSecurityStatement(m_t, i, m_end);
         } else if (first.isWord("create") || first.isWord("alter") || first.isWord("drop")) {
             return definition(i);
         } else {
@@ -305,77 +308,27 @@ private:
         if (lower == "sp_addrolemember" || lower == "sp_droprolemember") {
             if (args.size() != 2 || args[0].value.kind != Value::Kind::Text || args[1].value.kind != Value::Kind::Text)
                 throw errors::parameterMissing(name, args.size() < 1 ? "@rolename" : "@membername");
-            plan->kind = Plan::Kind::Security;
-            plan->security.kind = lower == "sp_addrolemember" ? SecurityStatement::Kind::AddRoleMember
-                                                              : SecurityStatement::Kind::DropRoleMember;
-            plan->security.role = args[0].value.s;
-            plan->security.name = args[1].value.s;
-            return plan;
+            return roleMemberStatement(lower == "sp_addrolemember", args[0].value.s, args[1].value.s);
         }
         plan->kind = Plan::Kind::Exec;
-        plan->procedure = name;
+        // db.dbo.name keeps its database: the procedure is that database's.
+        plan->procedure = chain.parts.size() >= 3 ? quoteName(chain.parts[chain.parts.size() - 3]) + ".dbo." + quoteName(name)
+                                                  : name;
         plan->arguments = std::move(args);
         return plan;
     }
 
     std::shared_ptr<const Plan> definition(std::size_t i)
     {
-        const bool create = tok(i).isWord("create");
+        if (auto security = parseSecurityStatement(m_t, i, m_end))
+            return security;
         const bool alter = tok(i).isWord("alter");
-        std::size_t j = i + 1;
-        auto plan = std::make_shared<Plan>();
-        plan->kind = Plan::Kind::Security;
-        SecurityStatement& s = plan->security;
-        if (tok(j).isWord("login")) {
-            ++j;
-            s.name = identifierAt(j);
-            if (create || alter) {
-                s.kind = create ? SecurityStatement::Kind::CreateLogin : SecurityStatement::Kind::AlterLogin;
-                expectWord(j, "with");
-                loginOptions(j, s, create);
-            } else {
-                s.kind = SecurityStatement::Kind::DropLogin;
-            }
-            expectEnd(j);
-            return plan;
-        }
-        if (tok(j).isWord("user")) {
-            ++j;
-            s.name = identifierAt(j);
-            if (alter)
-                syntaxError(i);
-            if (create) {
-                s.kind = SecurityStatement::Kind::CreateUser;
-                if (tok(j).isWord("for") || tok(j).isWord("from")) {
-                    ++j;
-                    expectWord(j, "login");
-                    const std::string login = identifierAt(j);
-                    if (!equalsIgnoreCase(login, s.name))
-                        throw errors::notAValidLogin(login);
-                }
-                if (tok(j).isWord("with")) {
-                    ++j;
-                    expectWord(j, "default_schema");
-                    expectSymbol(j, "=");
-                    identifierAt(j);
-                }
-            } else {
-                s.kind = SecurityStatement::Kind::DropUser;
-            }
-            expectEnd(j);
-            return plan;
-        }
-        if (tok(j).isWord("schema") && !create && !alter) {
-            ++j;
-            s.kind = SecurityStatement::Kind::DropSchema;
-            s.name = identifierAt(j);
-            expectEnd(j);
-            return plan;
-        }
+        const std::size_t j = i + 1;
         // Tables, indexes and views: SQLite's own grammar, names rewritten.
         static const std::array<const char*, 5> objects{"table", "index", "view", "unique", "trigger"};
         for (const char* o : objects) {
             if (tok(j).isWord(o) && !alter) {
+                auto plan = std::make_shared<Plan>();
                 plan->kind = Plan::Kind::Ddl;
                 plan->sql = rewriteObjectNames(
                     std::string_view(m_source).substr(m_t[i].begin, tok(m_end - 1).end - m_t[i].begin), m_catalog);
@@ -383,53 +336,6 @@ private:
             }
         }
         syntaxError(j);
-    }
-
-    // WITH PASSWORD = '...' [OLD_PASSWORD = '...'], CHECK_POLICY = ON|OFF, ... as SQL
-    // Server reads them: OLD_PASSWORD only right after PASSWORD, without a comma.
-    void loginOptions(std::size_t& j, SecurityStatement& s, bool create) const
-    {
-        for (;;) {
-            if (tok(j).isWord("password")) {
-                ++j;
-                expectSymbol(j, "=");
-                if (tok(j).kind != Kind::String)
-                    syntaxError(j);
-                s.password = tok(j++).value;
-                if (tok(j).isWord("old_password") && !create) {
-                    ++j;
-                    expectSymbol(j, "=");
-                    if (tok(j).kind != Kind::String)
-                        syntaxError(j);
-                    s.oldPassword = tok(j++).value;
-                }
-            } else if (tok(j).isWord("check_policy") || tok(j).isWord("check_expiration")) {
-                const bool policy = tok(j).isWord("check_policy");
-                ++j;
-                expectSymbol(j, "=");
-                bool on;
-                if (tok(j).isWord("on"))
-                    on = true;
-                else if (tok(j).isWord("off"))
-                    on = false;
-                else
-                    syntaxError(j);
-                ++j;
-                if (policy)
-                    s.checkPolicy = on;
-            } else if (tok(j).isWord("default_database")) {
-                ++j;
-                expectSymbol(j, "=");
-                identifierAt(j);
-            } else {
-                syntaxError(j);
-            }
-            if (!tok(j).isSymbol(","))
-                break;
-            ++j;
-        }
-        if (create && !s.password)
-            syntaxError(j);
     }
 
     std::string deleteStatement(std::size_t i)
@@ -547,6 +453,8 @@ private:
             return quoteName(schema) + ".\"sys_database_principals\"";
         if (v == "schemas")
             return quoteName(schema) + ".\"sys_schemas\"";
+        if (v == "database_permissions")
+            return quoteName(schema) + ".\"sys_database_permissions\"";
         throw EngineError{208, 16, 1, "Invalid object name 'sys." + view + "'."};
     }
 

@@ -29,7 +29,8 @@ GO
 IF OBJECT_ID('dbo.uspCreateNewUser', 'P') IS NOT NULL DROP PROCEDURE dbo.uspCreateNewUser;
 GO
 -- Adds a staff member. A user name that exists already (a former member added again)
--- has its row brought up to date instead, since its login has just been created.
+-- has its row brought up to date instead, since its login has just been created. The
+-- login gets a user in Aud and CID and the role of the status in all three databases.
 CREATE PROCEDURE dbo.uspCreateNewUser
     @user varchar(50),
     @last varchar(50),
@@ -52,6 +53,38 @@ BEGIN
     ELSE
         INSERT INTO pers (UserName, LastName, FirstName, Name, Citi, Nih, Status)
         VALUES (@user, @last, @first, @name, @citi, @nih, @status);
+    -- The login's user and the role of the status in each of the three databases: a
+    -- user in Aud and CID is created (or re-mapped to a login made again) as needed;
+    -- status 0 gives QuorinUser, 3 QuorinAdmin, 1 and 2 neither. Runs with the
+    -- caller's rights: QuorinAdmin holds ALTER ANY USER and ALTER ANY ROLE in all three.
+    DECLARE @roles nvarchar(max);
+    SET @roles = N'
+        DECLARE @ddl nvarchar(400);
+        SET @ddl = NULL;
+        IF SUSER_ID(@u) IS NOT NULL AND DATABASE_PRINCIPAL_ID(@u) IS NULL
+            SET @ddl = N''CREATE USER '' + QUOTENAME(@u) + N'' FOR LOGIN '' + QUOTENAME(@u)
+        ELSE IF SUSER_ID(@u) IS NOT NULL
+             AND (SELECT sid FROM sys.database_principals WHERE name = @u) <> SUSER_SID(@u)
+            SET @ddl = N''ALTER USER '' + QUOTENAME(@u) + N'' WITH LOGIN = '' + QUOTENAME(@u);
+        IF @ddl IS NOT NULL EXEC (@ddl);
+        IF EXISTS (SELECT 1 FROM sys.database_role_members rm
+                   JOIN sys.database_principals r ON r.principal_id = rm.role_principal_id
+                   JOIN sys.database_principals m ON m.principal_id = rm.member_principal_id
+                   WHERE r.name = N''QuorinUser'' AND m.name = @u)
+            EXEC sp_droprolemember N''QuorinUser'', @u;
+        IF EXISTS (SELECT 1 FROM sys.database_role_members rm
+                   JOIN sys.database_principals r ON r.principal_id = rm.role_principal_id
+                   JOIN sys.database_principals m ON m.principal_id = rm.member_principal_id
+                   WHERE r.name = N''QuorinAdmin'' AND m.name = @u)
+            EXEC sp_droprolemember N''QuorinAdmin'', @u;
+        IF DATABASE_PRINCIPAL_ID(@u) IS NOT NULL
+        BEGIN
+            IF @s = 0 EXEC sp_addrolemember N''QuorinUser'', @u;
+            IF @s = 3 EXEC sp_addrolemember N''QuorinAdmin'', @u;
+        END;';
+    EXEC Quorin.sys.sp_executesql @roles, N'@u sysname, @s int', @u = @user, @s = @status;
+    EXEC Aud.sys.sp_executesql @roles, N'@u sysname, @s int', @u = @user, @s = @status;
+    EXEC CID.sys.sp_executesql @roles, N'@u sysname, @s int', @u = @user, @s = @status;
     COMMIT TRANSACTION;
 END;
 GO
@@ -529,13 +562,12 @@ GO
 
 IF OBJECT_ID('dbo.uspUpdateAccount', 'P') IS NOT NULL DROP PROCEDURE dbo.uspUpdateAccount;
 GO
--- Gives a login the role of its new staff status: 0 active in QuorinUser,
--- 3 administrator in QuorinAdmin; 1 inactive and 2 without password in neither, so an
--- inactivated member loses access at once.
+-- Gives a login the role of its new staff status in Quorin, Aud and CID alike:
+-- 0 active in QuorinUser, 3 administrator in QuorinAdmin; 1 inactive and 2 without
+-- password in neither, so an inactivated member loses access to every database at once.
 CREATE PROCEDURE dbo.uspUpdateAccount
     @user varchar(50),
     @status int
-WITH EXECUTE AS OWNER
 AS
 BEGIN
     SET NOCOUNT ON;
@@ -543,21 +575,38 @@ BEGIN
     -- caller's open transaction with it.
     SET XACT_ABORT ON;
     BEGIN TRANSACTION;
-    IF EXISTS (SELECT 1 FROM sys.database_role_members rm
-               JOIN sys.database_principals r ON r.principal_id = rm.role_principal_id
-               JOIN sys.database_principals u ON u.principal_id = rm.member_principal_id
-               WHERE r.name = 'QuorinUser' AND u.name = @user)
-        EXEC sp_droprolemember 'QuorinUser', @user;
-    IF EXISTS (SELECT 1 FROM sys.database_role_members rm
-               JOIN sys.database_principals r ON r.principal_id = rm.role_principal_id
-               JOIN sys.database_principals u ON u.principal_id = rm.member_principal_id
-               WHERE r.name = 'QuorinAdmin' AND u.name = @user)
-        EXEC sp_droprolemember 'QuorinAdmin', @user;
-    IF EXISTS (SELECT 1 FROM sys.database_principals WHERE name = @user)
-    BEGIN
-        IF @status = 0 EXEC sp_addrolemember 'QuorinUser', @user;
-        IF @status = 3 EXEC sp_addrolemember 'QuorinAdmin', @user;
-    END;
+    -- The login's user and the role of the status in each of the three databases: a
+    -- user in Aud and CID is created (or re-mapped to a login made again) as needed;
+    -- status 0 gives QuorinUser, 3 QuorinAdmin, 1 and 2 neither. Runs with the
+    -- caller's rights: QuorinAdmin holds ALTER ANY USER and ALTER ANY ROLE in all three.
+    DECLARE @roles nvarchar(max);
+    SET @roles = N'
+        DECLARE @ddl nvarchar(400);
+        SET @ddl = NULL;
+        IF SUSER_ID(@u) IS NOT NULL AND DATABASE_PRINCIPAL_ID(@u) IS NULL
+            SET @ddl = N''CREATE USER '' + QUOTENAME(@u) + N'' FOR LOGIN '' + QUOTENAME(@u)
+        ELSE IF SUSER_ID(@u) IS NOT NULL
+             AND (SELECT sid FROM sys.database_principals WHERE name = @u) <> SUSER_SID(@u)
+            SET @ddl = N''ALTER USER '' + QUOTENAME(@u) + N'' WITH LOGIN = '' + QUOTENAME(@u);
+        IF @ddl IS NOT NULL EXEC (@ddl);
+        IF EXISTS (SELECT 1 FROM sys.database_role_members rm
+                   JOIN sys.database_principals r ON r.principal_id = rm.role_principal_id
+                   JOIN sys.database_principals m ON m.principal_id = rm.member_principal_id
+                   WHERE r.name = N''QuorinUser'' AND m.name = @u)
+            EXEC sp_droprolemember N''QuorinUser'', @u;
+        IF EXISTS (SELECT 1 FROM sys.database_role_members rm
+                   JOIN sys.database_principals r ON r.principal_id = rm.role_principal_id
+                   JOIN sys.database_principals m ON m.principal_id = rm.member_principal_id
+                   WHERE r.name = N''QuorinAdmin'' AND m.name = @u)
+            EXEC sp_droprolemember N''QuorinAdmin'', @u;
+        IF DATABASE_PRINCIPAL_ID(@u) IS NOT NULL
+        BEGIN
+            IF @s = 0 EXEC sp_addrolemember N''QuorinUser'', @u;
+            IF @s = 3 EXEC sp_addrolemember N''QuorinAdmin'', @u;
+        END;';
+    EXEC Quorin.sys.sp_executesql @roles, N'@u sysname, @s int', @u = @user, @s = @status;
+    EXEC Aud.sys.sp_executesql @roles, N'@u sysname, @s int', @u = @user, @s = @status;
+    EXEC CID.sys.sp_executesql @roles, N'@u sysname, @s int', @u = @user, @s = @status;
     UPDATE pers SET Status = @status WHERE UserName = @user;
     COMMIT TRANSACTION;
 END;

@@ -1,4 +1,6 @@
--- Run against a SQL Server 2005 or later instance as a sysadmin.
+-- Run against a SQL Server 2005 or later instance as a sysadmin. The embedded engine
+-- runs the security statements of this file (roles, GRANT, sp_addrolemember) on every
+-- new registry, so both engines hold the same permissions.
 USE Quorin;
 GO
 
@@ -65,4 +67,12 @@ GRANT EXECUTE ON dbo.uspUpdatePers TO QuorinAdmin;
 GRANT UPDATE ON dbo.pers TO QuorinAdmin;
 GRANT ALTER ANY USER TO QuorinAdmin;
 GRANT ALTER ANY ROLE TO QuorinAdmin;
+-- Deactivating a member drops the schema of the member's name, when there is one.
+GRANT ALTER ANY SCHEMA TO QuorinAdmin;
 GO
+
+-- The Users window also creates, alters and drops logins: a server permission that no
+-- database role can carry. Grant it to each administrator's login in master:
+--     GRANT ALTER ANY LOGIN TO [login];
+-- (the embedded engine gives it to QuorinAdmin's members for every login that is not a
+-- server administrator).

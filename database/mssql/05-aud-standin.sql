@@ -111,11 +111,15 @@ CREATE TABLE newpoints (
 CREATE INDEX ix_newpoints_test ON newpoints (patientindex, symbol, x);
 
 -- The registry reads the clinic's tests and writes the subject status back.
+-- Administrators are staff too; they also move staff members' users and roles here
+-- (uspUpdateAccount and uspCreateNewUser in Quorin). The embedded engine runs these
+-- statements on its stand-in Aud as well.
 IF DATABASE_PRINCIPAL_ID('QuorinUser') IS NULL CREATE ROLE QuorinUser;
 IF DATABASE_PRINCIPAL_ID('QuorinAdmin') IS NULL CREATE ROLE QuorinAdmin;
 GO
 GRANT SELECT ON SCHEMA::dbo TO QuorinUser;
 GRANT UPDATE ON dbo.info (Velmar) TO QuorinUser;
-GRANT SELECT ON SCHEMA::dbo TO QuorinAdmin;
-GRANT UPDATE ON dbo.info (Velmar) TO QuorinAdmin;
+EXEC sp_addrolemember 'QuorinUser', 'QuorinAdmin';
+GRANT ALTER ANY USER TO QuorinAdmin;
+GRANT ALTER ANY ROLE TO QuorinAdmin;
 GO

@@ -72,10 +72,15 @@ CREATE TABLE speech (
 );
 CREATE INDEX ix_cidspeech_patient ON speech (patientid);
 
--- The registry reads the clinic's tests and writes the subject status back.
+-- The registry reads the implant data.
+-- Administrators are staff too; they also move staff members' users and roles here
+-- (uspUpdateAccount and uspCreateNewUser in Quorin). The embedded engine runs these
+-- statements on its stand-in CID as well.
 IF DATABASE_PRINCIPAL_ID('QuorinUser') IS NULL CREATE ROLE QuorinUser;
 IF DATABASE_PRINCIPAL_ID('QuorinAdmin') IS NULL CREATE ROLE QuorinAdmin;
 GO
 GRANT SELECT ON SCHEMA::dbo TO QuorinUser;
-GRANT SELECT ON SCHEMA::dbo TO QuorinAdmin;
+EXEC sp_addrolemember 'QuorinUser', 'QuorinAdmin';
+GRANT ALTER ANY USER TO QuorinAdmin;
+GRANT ALTER ANY ROLE TO QuorinAdmin;
 GO

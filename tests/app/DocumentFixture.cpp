@@ -39,9 +39,12 @@ std::string ScriptsKey()
     std::string all = EngineBuildStamp();
     all += kTestLogin;
     all += kTestPassword;
+    all += kTestAdminLogin;
+    all += kTestAdminPassword;
     for (const dalport::DatabaseScript& s : quorin::registryScripts()) {
         all += s.name;
         all += s.schema;
+        all += s.security;
         for (const std::string& p : s.procedures)
             all += p;
     }
@@ -70,7 +73,10 @@ fs::path TemplateFolder()
         return folder;
     fs::create_directories(TestRoot());
     const fs::path building = TestRoot() / UniqueName("building-");
-    dalport::CreateServer(building.string(), kTestLogin, kTestPassword, quorin::registryScripts());
+    dalport::CreateServer(building.string(), kTestAdminLogin, kTestAdminPassword, quorin::registryScripts());
+    dalport::CreateLogin(building.string(), kTestLogin, kTestPassword);
+    for (const dalport::DatabaseScript& s : quorin::registryScripts())
+        dalport::CreateDatabaseUser(building.string(), s.name, kTestLogin, "QuorinUser");
     std::error_code ec;
     fs::rename(building, folder, ec);
     if (ec) // another process was first
@@ -147,6 +153,13 @@ MyADO DocumentTest::Open(const char* database) const
 {
     MyADO db;
     db.SetDataSource(registry.Folder().c_str(), kTestLogin, kTestPassword, database);
+    return db;
+}
+
+MyADO DocumentTest::OpenAsAdmin(const char* database) const
+{
+    MyADO db;
+    db.SetDataSource(registry.Folder().c_str(), kTestAdminLogin, kTestAdminPassword, database);
     return db;
 }
 

@@ -18,8 +18,15 @@
 
 namespace quorin::test {
 
-inline constexpr const char* kTestLogin = "admin";
+// The document logs in as an ordinary staff member (QuorinUser in Quorin, Aud and CID),
+// so every path the program takes is shown to work with the rights staff have. Set-up
+// that writes what the program cannot goes through the administrator (OpenAsAdmin) or
+// TestRegistry::ExecRaw.
+inline constexpr const char* kTestLogin = "staff";
 inline constexpr const char* kTestPassword = "Core-Tests-1";
+// The server administrator of the test registry.
+inline constexpr const char* kTestAdminLogin = "admin";
+inline constexpr const char* kTestAdminPassword = "Core-Admin-1";
 inline constexpr const char* kTestNow = "2026-06-15 10:30:00";
 
 class TestRegistry {
@@ -60,8 +67,11 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // A second session on a database of the test registry, to look at what was stored.
+    // A second session on a database of the test registry, to look at what was stored
+    // (as the document's staff login).
     MyADO Open(const char* database) const;
+    // A session as the server administrator, for set-up the program cannot do.
+    MyADO OpenAsAdmin(const char* database) const;
     // The first row's column of a text query on a fresh session ("" without a row).
     QString Scalar(const char* database, const QString& sql, const char* column) const;
     int Count(const char* database, const QString& sql) const;

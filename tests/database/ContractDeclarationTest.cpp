@@ -29,7 +29,7 @@ std::map<std::string, DeclaredProcedure> embeddedProcedures()
         auto declared = parseProcedures(std::string(file.text));
         EXPECT_EQ(declared.size(), 1u) << file.path << " must declare one procedure";
         if (!declared.empty()) {
-            EXPECT_EQ("quorin/procedures/" + declared[0].name + ".sql", file.path) << "file named after its procedure";
+            EXPECT_EQ("embedded/quorin/procedures/" + declared[0].name + ".sql", file.path) << "file named after its procedure";
             all.push_back(declared[0]);
         }
     }

@@ -136,11 +136,14 @@ TEST_F(Procedures, ReachOtherDatabasesByThreePartNames)
     ASSERT_EQ(db.RunStoredProcedure("dbo.uspCopyPatient"), 1);
     db.RemoveParams();
     EXPECT_EQ(scalar(db, "select convert(char, birthdate, 101) as v from subjects where lastname = 'Implant'"), "09/09/1999");
-    // The same procedure from a session on another database still finds its tables.
+    // From a session on another database the body's unqualified names would read that
+    // database's tables: the call is refused, never run on the wrong ones.
     MyADO cid;
     connect(cid, server, kAdmin, kAdminPassword, "CID");
-    ASSERT_EQ(cid.RunStoredProcedure("Quorin.dbo.uspCountPatients"), 1);
-    EXPECT_EQ(cid.GetIntField("num"), 1);
+    EXPECT_EQ(cid.RunStoredProcedure("Quorin.dbo.uspCountPatients"), 0);
+    ASSERT_FALSE(boxes.provider().empty());
+    EXPECT_EQ(boxes.provider().back().message, "The embedded engine runs the procedure uspCountPatients of database "
+                                                "Quorin only from a session connected to Quorin.");
 }
 
 TEST_F(Procedures, BodyMovesALoginBetweenRoles)

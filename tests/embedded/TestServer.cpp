@@ -83,6 +83,27 @@ SELECT @name || '|' AS v;
 )",
 };
 
+// Staff use every table and procedure of the small test schema; administrators also
+// manage users and roles.
+const char* kQuorinSecurity = R"(
+CREATE ROLE QuorinUser;
+CREATE ROLE QuorinAdmin;
+GO
+GRANT SELECT, INSERT, UPDATE, DELETE, EXECUTE ON SCHEMA::dbo TO QuorinUser;
+EXEC sp_addrolemember 'QuorinUser', 'QuorinAdmin';
+GRANT ALTER ANY USER, ALTER ANY ROLE, ALTER ANY SCHEMA TO QuorinAdmin;
+GO
+)";
+
+const char* kOtherSecurity = R"(
+CREATE ROLE QuorinUser;
+CREATE ROLE QuorinAdmin;
+GO
+GRANT SELECT ON SCHEMA::dbo TO QuorinUser;
+EXEC sp_addrolemember 'QuorinUser', 'QuorinAdmin';
+GRANT ALTER ANY USER, ALTER ANY ROLE TO QuorinAdmin;
+)";
+
 std::atomic<int> g_counter{0};
 
 } // namespace
@@ -97,7 +118,9 @@ std::string uniqueTempFolder(const std::string& stem)
 
 std::vector<dalport::DatabaseScript> TestServer::scripts()
 {
-    return {{"Quorin", kQuorinSchema, kQuorinProcedures}, {"Aud", kAudSchema, {}}, {"CID", kCidSchema, {}}};
+    return {{"Quorin", kQuorinSchema, kQuorinProcedures, kQuorinSecurity},
+            {"Aud", kAudSchema, {}, kOtherSecurity},
+            {"CID", kCidSchema, {}, kOtherSecurity}};
 }
 
 TestServer::TestServer() : m_folder(uniqueTempFolder("quorin-engine"))

@@ -23,11 +23,12 @@ void SllTest::SetUp()
 {
     FormTest::SetUp();
     // Staff enter tests with the user role; the administrator only makes the login.
+    MyADO admin = OpenAsAdmin("Quorin");
     for (const char* statement :
          {"CREATE LOGIN slp with Password = 'Speech-Staff-7', CHECK_POLICY = Off", "CREATE USER slp",
           "EXEC sp_addrolemember 'QuorinUser', slp"})
-        ASSERT_TRUE(doc->m_db.RunTextQuery(statement)) << statement;
-    MyADO aud = Open("Aud");
+        ASSERT_TRUE(admin.RunTextQuery(statement)) << statement;
+    MyADO aud = OpenAsAdmin("Aud");
     for (const char* statement : {"CREATE USER slp", "EXEC sp_addrolemember 'QuorinUser', slp"})
         ASSERT_TRUE(aud.RunTextQuery(statement)) << statement;
     doc->RemoveView(&view);

@@ -1,5 +1,7 @@
 -- Adds a staff member. A user name that exists already (a former member added again)
--- has its row brought up to date instead, since its login has just been created.
+-- has its row brought up to date instead, since its login has just been created. The
+-- login gets a user in Aud and CID (the program has just made the one in Quorin) and
+-- the role of the status in all three databases, as uspUpdateAccount gives it.
 CREATE PROCEDURE uspCreateNewUser
     @user varchar(50),
     @last varchar(50),
@@ -14,3 +16,29 @@ VALUES (@user, @last, @first, @name, @citi, @nih, @status)
 ON CONFLICT (UserName) DO UPDATE SET
     LastName = excluded.LastName, FirstName = excluded.FirstName, Name = excluded.Name,
     Citi = excluded.Citi, Nih = excluded.Nih, Status = excluded.Status;
+INSERT INTO Aud..sys_database_principals (name, type)
+SELECT @user, 'S'
+WHERE EXISTS (SELECT 1 FROM master.sys_server_principals WHERE name = @user)
+  AND NOT EXISTS (SELECT 1 FROM Aud..sys_database_principals WHERE name = @user);
+INSERT INTO CID..sys_database_principals (name, type)
+SELECT @user, 'S'
+WHERE EXISTS (SELECT 1 FROM master.sys_server_principals WHERE name = @user)
+  AND NOT EXISTS (SELECT 1 FROM CID..sys_database_principals WHERE name = @user);
+DELETE FROM sys_role_members
+WHERE member = @user AND role IN ('QuorinUser', 'QuorinAdmin');
+DELETE FROM Aud..sys_role_members
+WHERE member = @user AND role IN ('QuorinUser', 'QuorinAdmin');
+DELETE FROM CID..sys_role_members
+WHERE member = @user AND role IN ('QuorinUser', 'QuorinAdmin');
+INSERT INTO sys_role_members (role, member)
+SELECT CASE WHEN @status = 3 THEN 'QuorinAdmin' ELSE 'QuorinUser' END, @user
+WHERE @status IN (0, 3)
+  AND EXISTS (SELECT 1 FROM sys_database_principals WHERE name = @user AND type = 'S');
+INSERT INTO Aud..sys_role_members (role, member)
+SELECT CASE WHEN @status = 3 THEN 'QuorinAdmin' ELSE 'QuorinUser' END, @user
+WHERE @status IN (0, 3)
+  AND EXISTS (SELECT 1 FROM Aud..sys_database_principals WHERE name = @user AND type = 'S');
+INSERT INTO CID..sys_role_members (role, member)
+SELECT CASE WHEN @status = 3 THEN 'QuorinAdmin' ELSE 'QuorinUser' END, @user
+WHERE @status IN (0, 3)
+  AND EXISTS (SELECT 1 FROM CID..sys_database_principals WHERE name = @user AND type = 'S');

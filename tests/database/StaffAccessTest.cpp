@@ -1,0 +1,168 @@
+// The demo's ordinary staff against the registry's grants: what a QuorinUser cannot do,
+// access that ends with the staff status in all three databases, and an administrator
+// who is no server administrator adding and removing a member as the Users window does.
+
+#include "database/RegistryFixture.h"
+#include "support/RawRegistry.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+namespace quorin::test {
+
+namespace {
+
+constexpr const char* kUserPassword = "QuorinDemo-User1";
+
+class StaffAccess : public RegistryTest {
+protected:
+    std::unique_ptr<MyADO> as(const char* login, const char* database, const char* password = kUserPassword)
+    {
+        auto s = std::make_unique<MyADO>();
+        EXPECT_EQ(s->SetDataSource(folder().c_str(), login, password, database), 1) << login << " " << database;
+        return s;
+    }
+    long run(MyADO& db, const std::string& sql)
+    {
+        const std::size_t before = errors().size();
+        if (db.RunTextQuery(sql.c_str()) == 1)
+            return 0;
+        for (std::size_t i = errors().size(); i-- > before;)
+            if (errors()[i].kind == dalport::ReportedError::Kind::Provider)
+                return errors()[i].number;
+        return -1;
+    }
+    std::int64_t raw(const std::string& sql) const { return RawRegistry(folder()).number(sql); }
+    std::int64_t roles(const char* login, const char* role) const
+    {
+        std::int64_t n = 0;
+        for (const char* schema : {"main", "Aud", "CID"})
+            n += raw(std::string("SELECT count(*) FROM ") + schema + ".sys_role_members WHERE member = '" + login
+                     + "' AND role = '" + role + "'");
+        return n;
+    }
+};
+
+TEST_F(StaffAccess, AnOrdinaryUserCannotMakeItselfAdministratorTakeAPasswordOrDeleteASubject)
+{
+    auto jsmith = as("jsmith", "Quorin");
+    EXPECT_EQ(run(*jsmith, "EXEC uspUpdateAccount 'jsmith', 3"), 229);
+    EXPECT_EQ(errors().back().message,
+              "The EXECUTE permission was denied on the object 'uspUpdateAccount', database 'Quorin', schema 'dbo'.");
+    EXPECT_EQ(run(*jsmith, "ALTER LOGIN klee WITH PASSWORD='TempLoginPhrase'"), 15151);
+    EXPECT_EQ(run(*jsmith, "DELETE FROM subjects WHERE SubjectId = 5"), 229);
+    EXPECT_EQ(errors().back().message,
+              "The DELETE permission was denied on the object 'subjects', database 'Quorin', schema 'dbo'.");
+    // Nothing changed.
+    EXPECT_EQ(roles("jsmith", "QuorinUser"), 3);
+    EXPECT_EQ(roles("jsmith", "QuorinAdmin"), 0);
+    EXPECT_EQ(raw("SELECT Status FROM pers WHERE UserName = 'jsmith'"), 0);
+    EXPECT_EQ(raw("SELECT count(*) FROM subjects WHERE SubjectId = 5"), 1);
+    as("klee", "Quorin"); // the old password still opens it
+}
+
+TEST_F(StaffAccess, AccessEndsWithTheStatusInEveryDatabaseAndComesBackWithIt)
+{
+    ASSERT_EQ(run(m_db, "EXEC uspUpdateAccount 'klee', 1"), 0) << errorText();
+    EXPECT_EQ(roles("klee", "QuorinUser") + roles("klee", "QuorinAdmin"), 0);
+    EXPECT_EQ(raw("SELECT Status FROM pers WHERE UserName = 'klee'"), 1);
+    const std::pair<const char*, const char*> reads[] = {
+        {"Quorin", "SELECT count(*) AS num FROM subjects"},
+        {"Quorin", "SELECT count(*) AS num FROM CID.dbo.patient"},
+        {"Aud", "SELECT count(*) AS num FROM info"},
+        {"CID", "SELECT count(*) AS num FROM patient"},
+    };
+    for (const auto& [database, sql] : reads) {
+        auto klee = as("klee", database);
+        EXPECT_EQ(run(*klee, sql), 229) << database << ": " << sql;
+    }
+    ASSERT_EQ(run(m_db, "EXEC uspUpdateAccount 'klee', 0"), 0) << errorText();
+    for (const auto& [database, sql] : reads) {
+        auto klee = as("klee", database);
+        EXPECT_EQ(run(*klee, sql), 0) << database << ": " << sql;
+    }
+    ASSERT_EQ(run(m_db, "EXEC uspUpdateAccount 'klee', 3"), 0) << errorText();
+    EXPECT_EQ(roles("klee", "QuorinAdmin"), 3);
+    EXPECT_EQ(roles("klee", "QuorinUser"), 0);
+}
+
+TEST_F(StaffAccess, AnAdministratorWhoIsNoServerAdministratorAddsAndRemovesAMember)
+{
+    ASSERT_EQ(run(m_db, "EXEC uspUpdateAccount 'mgarcia', 3"), 0) << errorText();
+    auto boss = as("mgarcia", "Quorin");
+    const char* add[] = {
+        "IF NOT EXISTS (SELECT * FROM sys.server_principals WHERE [name] = 'newbie') CREATE LOGIN newbie with "
+        "Password = 'TempLoginPhrase', CHECK_POLICY = Off",
+        "IF NOT EXISTS (SELECT * FROM sys.database_principals WHERE [name] = 'newbie') CREATE USER newbie",
+    };
+    for (const char* sql : add)
+        ASSERT_EQ(run(*boss, sql), 0) << sql << "\n" << errorText();
+    boss->BindStringParam("@user", "newbie");
+    boss->BindStringParam("@last", "NEW");
+    boss->BindStringParam("@first", "BIE");
+    boss->BindStringParam("@name", "NEW, BIE");
+    boss->BindStringParam("@citi", "");
+    boss->BindStringParam("@nih", "");
+    boss->BindIntParam("@status", 0);
+    ASSERT_EQ(boss->RunStoredProcedure("uspCreateNewUser"), 1) << errorText();
+    boss->RemoveParams();
+    // A user in all three databases with the role of the status.
+    EXPECT_EQ(roles("newbie", "QuorinUser"), 3);
+    for (const char* database : {"Quorin", "Aud", "CID"}) {
+        auto newbie = as("newbie", database, "TempLoginPhrase");
+        EXPECT_EQ(run(*newbie, "SELECT count(*) AS num FROM sys.database_principals"), 0) << database;
+    }
+    // The server administrator stays out of a database administrator's reach.
+    EXPECT_EQ(run(*boss, "ALTER LOGIN admin WITH PASSWORD = 'Taken-0ver1'"), 15151);
+    const char* remove[] = {
+        "IF EXISTS (SELECT * FROM sys.schemas WHERE [name] = 'newbie') DROP SCHEMA newbie",
+        "IF EXISTS (SELECT * FROM sys.database_principals WHERE [name] = 'newbie') DROP USER newbie",
+        "IF EXISTS (SELECT * FROM sys.server_principals WHERE [name] = 'newbie') DROP LOGIN newbie",
+        "Update Pers set status = 1 where username = 'newbie'",
+    };
+    for (const char* sql : remove)
+        EXPECT_EQ(run(*boss, sql), 0) << sql << "\n" << errorText();
+    MyADO gone;
+    EXPECT_EQ(gone.SetDataSource(folder().c_str(), "newbie", "TempLoginPhrase", "Quorin"), 0);
+}
+
+} // namespace
+
+} // namespace quorin::test
+
+namespace quorin::test {
+
+namespace {
+
+TEST(DemoRegistryFiles, AreTheOwnersAloneUnderAWideUmask)
+{
+    const mode_t previous = ::umask(022);
+    const auto folder = std::filesystem::temp_directory_path()
+        / ("quorin-demo-private-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(folder);
+    demo::CreateDemoRegistry(folder.string(), 30, 7);
+    {
+        MyADO db; // a session, so the journal files are there too
+        const auto& staff = demo::demoStaffLogins()[1];
+        ASSERT_EQ(db.SetDataSource(folder.c_str(), staff.login, staff.password, "Quorin"), 1);
+        ASSERT_EQ(db.RunTextQuery("SELECT count(*) AS num FROM subjects"), 1);
+        struct stat st {};
+        ASSERT_EQ(::stat(folder.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0700u);
+        int files = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            ASSERT_EQ(::stat(entry.path().c_str(), &st), 0);
+            EXPECT_EQ(st.st_mode & 0777, 0600u) << entry.path();
+            ++files;
+        }
+        EXPECT_GE(files, 4);
+    }
+    ::umask(previous);
+    std::filesystem::remove_all(folder);
+}
+
+} // namespace
+
+} // namespace quorin::test

@@ -1,0 +1,1 @@
+GRANT SELECT, INSERT ON dbo.subjects TO QuorinUser

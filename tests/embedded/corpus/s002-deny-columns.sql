@@ -1,0 +1,1 @@
+DENY UPDATE ON dbo.pers (status, username) TO QuorinUser WITH GRANT OPTION

@@ -1,0 +1,1 @@
+REVOKE EXECUTE ON OBJECT::dbo.uspAddSubject FROM QuorinUser CASCADE

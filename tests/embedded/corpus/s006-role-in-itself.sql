@@ -1,0 +1,1 @@
+ALTER ROLE QuorinUser ADD MEMBER QuorinUser

@@ -1,0 +1,1 @@
+GRANT UPDATE ON dbo.subjects ((lastname)) TO QuorinUser

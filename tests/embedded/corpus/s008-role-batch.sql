@@ -1,0 +1,1 @@
+CREATE ROLE [Odd Role]; GRANT SELECT ON dbo.release TO [Odd Role]; DROP ROLE [Odd Role]

@@ -1,0 +1,1 @@
+GRANT SELECT ON dbo.subjects TO QuorinUser, QuorinAdmin, nobody

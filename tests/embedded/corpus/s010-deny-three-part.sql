@@ -1,0 +1,1 @@
+DENY SELECT ON master.dbo.logins TO QuorinUser
