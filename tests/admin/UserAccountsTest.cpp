@@ -197,7 +197,7 @@ TEST_F(UserAccounts, HostileNamesNeverReachAStatement)
     }
     EXPECT_TRUE(TakeShown().empty());
     EXPECT_EQ(Snapshot(), before);
-    EXPECT_TRUE(LogIn(kTestLogin, kTestPassword).connected);
+    EXPECT_TRUE(LogIn(kTestAdminLogin, kTestAdminPassword).connected);
     EXPECT_TRUE(LogIn(kAdminLogin, kAdminPassword).connected);
 }
 
