@@ -22,6 +22,8 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <memory>
+
 namespace quorin::test {
 namespace {
 
@@ -155,22 +157,22 @@ protected:
     // The User dialog that the click or key opens, handled while it is open.
     static void WithUserDialog(std::function<void()> open, std::function<void(CUserDlg*)> actions)
     {
-        bool seen = false;
-        Hands::OnNextModal([&](QWidget* modal) {
+        // Shared with the handler: when no dialog opens it runs after this returns.
+        auto seen = std::make_shared<bool>(false);
+        Hands::OnNextModal([seen, actions](QWidget* modal) {
             auto dialog = qobject_cast<CUserDlg*>(modal);
-            EXPECT_NE(dialog, nullptr);
-            seen = dialog != nullptr;
-            if (dialog) {
-                dialog->activateWindow();
-                EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
-                actions(dialog);
-            }
+            if (!dialog)
+                return;
+            *seen = true;
+            dialog->activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
+            actions(dialog);
             // A dialog the actions left open is cancelled, so the test goes on.
-            if (modal && modal->isVisible())
-                Hands::Click(framework::FindControl(modal, 2));
+            if (dialog->isVisible())
+                Hands::Click(framework::FindControl(dialog, 2));
         });
         open();
-        EXPECT_TRUE(seen) << "no User dialog opened";
+        EXPECT_TRUE(*seen) << "no User dialog opened";
     }
 };
 
