@@ -289,10 +289,31 @@ private:
 
 } // namespace
 
+namespace {
+
+// A value holding ";", "{" or "}" would end its attribute early and let the rest be read
+// as further attributes (a password "x;database=other" choosing the database), so it
+// goes in braces with each "}" doubled, as ODBC reads them. Other values stay as typed.
+std::string attributeValue(const std::string& value)
+{
+    if (value.find_first_of(";{}") == std::string::npos)
+        return value;
+    std::string braced = "{";
+    for (const char c : value) {
+        braced += c;
+        if (c == '}')
+            braced += '}';
+    }
+    return braced + "}";
+}
+
+} // namespace
+
 std::string connectionString(const std::string& server, const std::string& uid, const std::string& pwd,
                              const std::string& database)
 {
-    return "driver={SQL Server}; server=" + server + ";uid=" + uid + ";pwd=" + pwd + ";database=" + database;
+    return "driver={SQL Server}; server=" + attributeValue(server) + ";uid=" + attributeValue(uid)
+           + ";pwd=" + attributeValue(pwd) + ";database=" + attributeValue(database);
 }
 
 std::unique_ptr<Connection> openConnection(const std::string& server, const std::string& uid,

@@ -6,7 +6,8 @@
 
 namespace dalport::odbc {
 
-// "driver={SQL Server}; server=%s;uid=%s;pwd=%s;database=%s"
+// "driver={SQL Server}; server=%s;uid=%s;pwd=%s;database=%s", a value holding ";", "{"
+// or "}" in braces ("{...}", each "}" doubled).
 std::string connectionString(const std::string& server, const std::string& uid, const std::string& pwd,
                              const std::string& database);
 

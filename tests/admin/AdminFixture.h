@@ -1,0 +1,69 @@
+#pragma once
+// What the staff administration tests share: a fresh registry with a registry
+// administrator who is no server administrator (qadmin, role QuorinAdmin) and an
+// ordinary member (quser, role QuorinUser), both with users in Quorin, Aud and CID and
+// rows in pers; the document logged in as one of them; every error the session shows
+// recorded with its number; and logging in from outside to prove what a change did.
+
+#include "app/DocumentFixture.h"
+
+#include "dalport/ErrorReporter.h"
+
+#include <QString>
+#include <vector>
+
+namespace quorin::test {
+
+inline constexpr const char* kAdminLogin = "qadmin";
+inline constexpr const char* kAdminPassword = "Registry-Admin-1";
+inline constexpr const char* kUserLogin = "quser";
+inline constexpr const char* kUserPassword = "Registry-User-1";
+inline constexpr const char* kTemporary = "TempLoginPhrase";
+
+// What a login attempt on a database gave.
+struct LoginResult {
+    bool connected = false;
+    long refusal = 0; // the server's error number when refused
+};
+
+class AdminTest : public DocumentTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The document logged in afresh as the login.
+    void LogInAs(const char* login, const char* password);
+
+    // A login with users in Quorin, Aud and CID in the role, and a pers row.
+    void AddStaffLogin(const char* login, const char* password, const char* role, int status);
+    // A pers row without login.
+    void AddStaffRow(const char* user, const char* last, const char* first, int status, const char* citi = "");
+
+    LoginResult LogIn(const QString& login, const QString& password, const char* database = "Quorin") const;
+    // Runs the statement on a session of the login; the refusal's number, 0 when it ran.
+    long RunAs(const QString& login, const QString& password, const QString& sql,
+               const char* database = "Quorin") const;
+
+    // Counted in the registry's files directly.
+    long long Logins() const;
+    long long LoginsNamed(const QString& name) const;
+    long long UsersNamed(const char* database, const QString& name) const;
+    bool IsMember(const char* database, const QString& user, const char* role) const;
+    QString PersField(const QString& user, const char* column) const;
+    long long PersRows() const;
+    // The whole of pers and of the logins, to show that nothing changed.
+    std::string Snapshot() const;
+
+    // Errors shown since the last call.
+    std::vector<dalport::ReportedError> TakeShown();
+    // Numbers of the provider errors shown since the last call.
+    std::vector<long> TakeNumbers();
+
+    QStringList Messages() const { return ui.Texts(); }
+
+private:
+    std::vector<dalport::ReportedError> m_shown;
+    dalport::ErrorReporter m_fixtureReporter;
+};
+
+} // namespace quorin::test
