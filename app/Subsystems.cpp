@@ -1,6 +1,7 @@
 #include "app/Subsystems.h"
 
 #include "audiograms/AudiogramViews.h"
+#include "audiograms/CAmSearchDlg.h"
 #include "subjects/SubjectForms.h"
 #include "implants/SllForms.h"
 #include "reports/ReportWindows.h"
@@ -13,6 +14,7 @@ void RegisterSubsystems()
     RegisterSllForms();
     RegisterReportWindows();
     RegisterAudiogramViews();
+    RegisterAmSearchDialog();
 }
 
 } // namespace quorin
