@@ -171,8 +171,9 @@ TEST_F(AmSearch, OkWithoutASelectionSaysSoThenEscapeCancelsAndNoMatchNeverOpens)
     ui.AnswerNext(UserInterface::Answer::Yes);
     bool stayed = false;
     OnSearchDialog([&](CAmSearchDlg* dialog) {
-        EXPECT_EQ(QApplication::focusWidget() != nullptr, true);
-        QTest::keyClick(dialog, Qt::Key_Return); // OK is the default button
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        EXPECT_TRUE(dialog->isAncestorOf(QApplication::focusWidget())) << "the dialog takes the keys";
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // OK is the default button
         stayed = dialog->isVisible();
         EXPECT_EQ(ui.Texts().last(), "Please Make Selection From First Column");
         EXPECT_EQ(ui.Messages().back().icon, UserInterface::Icon::Stop);
