@@ -6,4 +6,8 @@ quorin_sources(quorin_core
   ${CMAKE_CURRENT_LIST_DIR}/MonthsBetween.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SpeechTests.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SpeechTestEditing.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CidAccess.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CiImportFromCid.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CidImportJob.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CidCommands.cpp
 )
