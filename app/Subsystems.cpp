@@ -4,6 +4,7 @@
 #include "subjects/SubjectForms.h"
 #include "implants/SllForms.h"
 #include "reports/ReportWindows.h"
+#include "implants/CidImportUi.h"
 
 namespace quorin {
 
@@ -13,6 +14,7 @@ void RegisterSubsystems()
     RegisterSllForms();
     RegisterReportWindows();
     RegisterAudiogramViews();
+    RegisterCidImport();
 }
 
 } // namespace quorin

@@ -6,6 +6,10 @@ quorin_sources(quorin_core
   ${CMAKE_CURRENT_LIST_DIR}/MonthsBetween.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SpeechTests.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SpeechTestEditing.cpp
+)
+# Import from the cochlear-implant database: one patient, the lookup's search, CID Import
+# and Update Quorin.
+quorin_sources(quorin_core
   ${CMAKE_CURRENT_LIST_DIR}/CidAccess.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CiImportFromCid.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CidImportJob.cpp

@@ -10,3 +10,10 @@ quorin_sources(quorin_ui
   ${CMAKE_CURRENT_LIST_DIR}/CFormSLL.h
   ${CMAKE_CURRENT_LIST_DIR}/CSpeechTestDlg.h
 )
+# The CI Database Lookup and the registration of the CID commands.
+quorin_sources(quorin_ui
+  ${CMAKE_CURRENT_LIST_DIR}/CCidLookupDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CidImportUi.cpp
+  ${PROJECT_SOURCE_DIR}/resources/CidLookupTemplate.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CCidLookupDlg.h
+)
