@@ -4,6 +4,7 @@
 #include "subjects/SubjectForms.h"
 #include "implants/SllForms.h"
 #include "reports/ReportWindows.h"
+#include "implants/CiDataForms.h"
 #include "implants/CidImportUi.h"
 
 namespace quorin {
@@ -14,6 +15,7 @@ void RegisterSubsystems()
     RegisterSllForms();
     RegisterReportWindows();
     RegisterAudiogramViews();
+    RegisterCiDataForms();
     RegisterCidImport();
 }
 
