@@ -7,6 +7,7 @@
 #include "reports/ReportWindows.h"
 #include "implants/CiDataForms.h"
 #include "admin/AdminDialogs.h"
+#include "implants/CidImportUi.h"
 
 namespace quorin {
 
@@ -19,6 +20,7 @@ void RegisterSubsystems()
     RegisterCiDataForms();
     RegisterAdminDialogs();
     RegisterAmSearchDialog();
+    RegisterCidImport();
 }
 
 } // namespace quorin
