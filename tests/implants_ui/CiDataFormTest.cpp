@@ -50,8 +50,9 @@ TEST_F(CiDataTest, TheTabIsLaidOutWithItsListsChoicesAndADisabledCidButton)
         ASSERT_EQ(l.list->GetColumnCount(), l.titles.size());
         for (int c = 0; c < l.titles.size(); ++c) {
             EXPECT_EQ(l.list->headerItem()->text(c), l.titles[c]) << c;
-            if (!l.list->isColumnHidden(c))
+            if (!l.list->isColumnHidden(c)) {
                 EXPECT_EQ(l.list->GetColumnWidth(c), l.widths[c]) << l.titles[c].toStdString();
+            }
         }
         EXPECT_EQ(l.list->selectionBehavior(), QAbstractItemView::SelectRows);
     }
