@@ -1,6 +1,6 @@
 // "Check CID DB" on the CI Data tab as the program wires it: the lookup opens for the
 // subject's KV Number, a double click imports, Cancel keeps what was typed on the tab.
-// Run by a staff member with the user role, who also reads CID.
+// Run by the fixture's staff member, who has the user role in Quorin, Aud and CID.
 
 #include "CiDataFixture.h"
 
@@ -26,9 +26,6 @@ protected:
     void SetUp() override
     {
         CiDataTest::SetUp();
-        MyADO cid = Open("CID");
-        for (const char* statement : {"CREATE USER cistaff", "EXEC sp_addrolemember 'QuorinUser', cistaff"})
-            ASSERT_TRUE(cid.RunTextQuery(statement)) << statement;
         registry.ExecRaw("CID", "insert into patient (Lastname, Firstname, Dob, Unit, DegreePriorLeft) values "
                                 "('Reyes', 'Noa', '2009-03-07 00:00:00.000', '6611', 'Severe');"
                                 "insert into external (PatientId, Processor, DateFit) values "
