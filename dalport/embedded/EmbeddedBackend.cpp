@@ -4,9 +4,12 @@
 #include "dalport/embedded/EngineConnection.h"
 #include "dalport/embedded/FilePrivacy.h"
 #include "dalport/embedded/PasswordHash.h"
+#include "dalport/embedded/SecurityUpgrade.h"
 #include "dalport/embedded/ServerFolder.h"
 
 #include <sqlite3.h>
+
+#include <cstdio>
 
 namespace fs = std::filesystem;
 
@@ -74,6 +77,19 @@ std::unique_ptr<Connection> openChecked(const std::string& server, const std::st
     const auto file = findDatabaseFile(folder, database);
     if (!file)
         refuse(errors::cannotOpenDatabase(database));
+    try {
+        upgradeSecurity(folder, login->name);
+    } catch (const EngineError& e) {
+        // The registry's own administrator still gets in, to see to it; nobody else is
+        // let into a registry whose permissions could not be set.
+        const EngineError failure{50000, 16, 1,
+                                  "The embedded engine cannot add the roles and permissions to a registry made "
+                                  "before they were kept: " + e.message};
+        if (!login->admin)
+            refuse(failure);
+        std::fprintf(stderr, "%s\n", failure.message.c_str());
+        std::fflush(stderr);
+    }
     LoginContext context{login->name, login->admin, file->stem().string()};
     try {
         auto connection = std::make_unique<EngineConnection>(folder, *file, context);

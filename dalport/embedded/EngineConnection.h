@@ -48,6 +48,10 @@ public:
     // Runs the security statements of a T-SQL script (the roles and grants scripts):
     // batches split at GO, statements of other kinds (tables, USE) passed over.
     void runSecurityScript(const std::string& script);
+    // A database made before grants were kept: adds the grants catalogue and runs the
+    // security statements of its roles script, in one transaction, when the grants table
+    // is still missing. False when it was there (another program did it first).
+    bool upgradeSecurityCatalogue(const std::string& script);
     // Compiles every stored procedure of the database (a server's creation checks them).
     void compileAllProcedures();
     int tranCount() const { return m_tranCount; }
@@ -133,6 +137,7 @@ private:
 
     // Security.
     void runSecurity(const SecurityStatement& s);
+    void runSecurityStatements(const std::string& script);
     void runPermissionStatement(const SecurityStatement& s);
     void requireServerAdmin() const;
     bool isLoginAdmin();

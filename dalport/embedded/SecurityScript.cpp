@@ -7,6 +7,8 @@
 #include "dalport/embedded/EngineConnection.h"
 
 #include "dalport/embedded/SecurityParser.h"
+#include "dalport/embedded/ServerFolder.h"
+#include "dalport/embedded/Statement.h"
 #include "dalport/embedded/Tokenizer.h"
 
 namespace dalport::embedded {
@@ -54,53 +56,82 @@ void EngineConnection::runSecurityScript(const std::string& script)
 {
     execInternal("BEGIN IMMEDIATE");
     try {
-        for (const std::string& batch : batches(script)) {
-            const std::vector<Token> t = tokenize(batch);
-            std::size_t b = 0;
-            int depth = 0;
-            for (std::size_t i = 0; i < t.size(); ++i) {
-                const bool end = t[i].kind == Token::Kind::End;
-                if (t[i].isSymbol("("))
-                    ++depth;
-                else if (t[i].isSymbol(")"))
-                    --depth;
-                if (!end && !(depth == 0 && t[i].isSymbol(";")))
-                    continue;
-                std::size_t s = b;
-                const std::size_t e = i;
-                b = i + 1;
-                if (s >= e)
-                    continue;
-                // IF DATABASE_PRINCIPAL_ID('name') IS NULL <statement>: only when missing.
-                if (t[s].isWord("if") && t[s + 1].isWord("database_principal_id") && t[s + 2].isSymbol("(")
-                    && t[s + 3].kind == Token::Kind::String && t[s + 4].isSymbol(")") && t[s + 5].isWord("is")
-                    && t[s + 6].isWord("null")) {
-                    if (principalExists(t[s + 3].value, nullptr))
-                        continue;
-                    s += 7;
-                } else if (t[s].isWord("if")) {
-                    continue; // IF DB_ID(...) IS NULL CREATE DATABASE ...
-                }
-                if (passedOver(t, s))
-                    continue;
-                if ((t[s].isWord("exec") || t[s].isWord("execute"))
-                    && (t[s + 1].isWord("sp_addrolemember") || t[s + 1].isWord("sp_droprolemember"))
-                    && e == s + 5 && t[s + 2].kind == Token::Kind::String && t[s + 3].isSymbol(",")
-                    && t[s + 4].kind == Token::Kind::String) {
-                    runSecurity(roleMemberStatement(t[s + 1].isWord("sp_addrolemember"), t[s + 2].value,
-                                                    t[s + 4].value)->security);
-                    continue;
-                }
-                const auto plan = parseSecurityStatement(t, s, e);
-                if (!plan)
-                    throw errors::syntaxNear(t[s].value);
-                runSecurity(plan->security);
-            }
-        }
+        runSecurityStatements(script);
         execInternal("COMMIT");
     } catch (...) {
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
         throw;
+    }
+}
+
+// The check for the grants table is made again under the write lock: of two programs
+// opening an old registry at once, the second finds it done and changes nothing.
+bool EngineConnection::upgradeSecurityCatalogue(const std::string& script)
+{
+    execInternal("BEGIN IMMEDIATE");
+    try {
+        bool lacking = false;
+        {
+            InternalScope internal(*this);
+            Statement kept(m_db, "SELECT 1 FROM main.sqlite_schema WHERE type = 'table' AND name = 'sys_permissions'");
+            lacking = !kept.step();
+        }
+        if (lacking) {
+            execInternal(kDatabaseCatalogue);
+            runSecurityStatements(script);
+        }
+        execInternal("COMMIT");
+        return lacking;
+    } catch (...) {
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+void EngineConnection::runSecurityStatements(const std::string& script)
+{
+    for (const std::string& batch : batches(script)) {
+        const std::vector<Token> t = tokenize(batch);
+        std::size_t b = 0;
+        int depth = 0;
+        for (std::size_t i = 0; i < t.size(); ++i) {
+            const bool end = t[i].kind == Token::Kind::End;
+            if (t[i].isSymbol("("))
+                ++depth;
+            else if (t[i].isSymbol(")"))
+                --depth;
+            if (!end && !(depth == 0 && t[i].isSymbol(";")))
+                continue;
+            std::size_t s = b;
+            const std::size_t e = i;
+            b = i + 1;
+            if (s >= e)
+                continue;
+            // IF DATABASE_PRINCIPAL_ID('name') IS NULL <statement>: only when missing.
+            if (t[s].isWord("if") && t[s + 1].isWord("database_principal_id") && t[s + 2].isSymbol("(")
+                && t[s + 3].kind == Token::Kind::String && t[s + 4].isSymbol(")") && t[s + 5].isWord("is")
+                && t[s + 6].isWord("null")) {
+                if (principalExists(t[s + 3].value, nullptr))
+                    continue;
+                s += 7;
+            } else if (t[s].isWord("if")) {
+                continue; // IF DB_ID(...) IS NULL CREATE DATABASE ...
+            }
+            if (passedOver(t, s))
+                continue;
+            if ((t[s].isWord("exec") || t[s].isWord("execute"))
+                && (t[s + 1].isWord("sp_addrolemember") || t[s + 1].isWord("sp_droprolemember"))
+                && e == s + 5 && t[s + 2].kind == Token::Kind::String && t[s + 3].isSymbol(",")
+                && t[s + 4].kind == Token::Kind::String) {
+                runSecurity(roleMemberStatement(t[s + 1].isWord("sp_addrolemember"), t[s + 2].value,
+                                                t[s + 4].value)->security);
+                continue;
+            }
+            const auto plan = parseSecurityStatement(t, s, e);
+            if (!plan)
+                throw errors::syntaxNear(t[s].value);
+            runSecurity(plan->security);
+        }
     }
 }
 

@@ -23,8 +23,23 @@ set(DALPORT_EMBEDDED_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/SecurityParser.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SecurityScript.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SecurityStatements.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SecurityUpgrade.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ServerFolder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Statement.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Tokenizer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Translator.cpp
 )
+
+# The roles scripts of database/mssql, for bringing registries made before grants were
+# kept up to date when they are opened.
+file(GLOB DALPORT_ROLES_SCRIPTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/../../database/mssql/04-*.sql
+     ${CMAKE_CURRENT_LIST_DIR}/../../database/mssql/05-*.sql ${CMAKE_CURRENT_LIST_DIR}/../../database/mssql/06-*.sql)
+set(DALPORT_ROLES_CPP ${CMAKE_CURRENT_BINARY_DIR}/RolesScripts.cpp)
+add_custom_command(
+  OUTPUT ${DALPORT_ROLES_CPP}
+  COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${CMAKE_CURRENT_LIST_DIR}/../../database/mssql -DOUTPUT=${DALPORT_ROLES_CPP}
+          -P ${CMAKE_CURRENT_LIST_DIR}/EmbedRolesScripts.cmake
+  DEPENDS ${DALPORT_ROLES_SCRIPTS} ${CMAKE_CURRENT_LIST_DIR}/EmbedRolesScripts.cmake
+  COMMENT "Embedding the roles scripts for the engine's upgrade of old registries"
+  VERBATIM)
+list(APPEND DALPORT_EMBEDDED_SOURCES ${DALPORT_ROLES_CPP})

@@ -375,6 +375,14 @@ private:
             for (const ColumnInfo& c : table->columns)
                 targets.push_back(&c);
         }
+        if (tok(i).isWord("select")) {
+            // For `SELECT * FROM u` SQLite may copy u's rows into a table of the same
+            // shape without reading a column, and so without the read of u being seen
+            // and checked; reading them through a derived table keeps every column read.
+            const std::size_t list = tok(i + 1).isWord("all") ? i + 2 : i + 1;
+            if (tok(list).isSymbol("*"))
+                return out + " SELECT * FROM (" + rewrite(i, m_end) + ")";
+        }
         if (!tok(i).isWord("values"))
             return out + " " + rewrite(i, m_end);
         out += " VALUES";

@@ -4,6 +4,7 @@
 #include "TestServer.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <sys/stat.h>
 
@@ -230,3 +231,58 @@ TEST(RegistryFiles, AreTheOwnersAloneWhateverTheUmaskAndAnExposedOneIsReportedOn
 }
 
 } // namespace
+
+// SQLite copies the rows of `INSERT INTO t SELECT * FROM u` between tables of the same
+// shape without reading their columns; the read of u is checked all the same, in the
+// session's database and in another one named with three parts.
+TEST(InsertSelect, ACopyOfAWholeTableNeedsSelectOnItsSource)
+{
+    TestServer server;
+    {
+        sqlite3* raw = nullptr;
+        for (const char* file : {"Quorin", "CID"}) {
+            ASSERT_EQ(sqlite3_open(dalport::DatabaseFilePath(server.folder(), file).c_str(), &raw), SQLITE_OK);
+            const std::string table = std::string(file) == "CID" ? "donor" : "copyfrom";
+            const std::string sql = "CREATE TABLE " + table + "(a INTEGER, b TEXT); INSERT INTO " + table
+                + " VALUES (1, 'one'), (2, 'two');"
+                + (std::string(file) == "Quorin" ? "CREATE TABLE copyto(a INTEGER, b TEXT);" : "");
+            ASSERT_EQ(sqlite3_exec(raw, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(raw);
+            sqlite3_close(raw);
+        }
+    }
+    Boxes boxes;
+    MyADO admin;
+    connect(admin, server, kAdmin, kAdminPassword);
+    ASSERT_EQ(admin.RunTextQuery("GRANT INSERT ON dbo.copyto TO norole"), 1);
+    MyADO db;
+    connect(db, server, "norole", kStaffPassword);
+    auto outcome = [&](const char* sql) {
+        boxes.clear();
+        if (db.RunTextQuery(sql) == 1)
+            return 1L;
+        const auto p = boxes.provider();
+        return p.empty() ? -1L : p.back().number;
+    };
+    auto message = [&] {
+        const auto p = boxes.provider();
+        return p.empty() ? std::string() : p.back().message;
+    };
+    EXPECT_EQ(outcome("INSERT INTO copyto SELECT * FROM copyfrom"), 229);
+    EXPECT_EQ(message(),
+              "The SELECT permission was denied on the object 'copyfrom', database 'Quorin', schema 'dbo'.");
+    EXPECT_EQ(outcome("INSERT INTO dbo.copyto SELECT * FROM dbo.copyfrom"), 229);
+    EXPECT_EQ(outcome("INSERT INTO copyto(a, b) SELECT a, b FROM copyfrom"), 229);
+    EXPECT_EQ(outcome("INSERT INTO Quorin.dbo.copyto SELECT * FROM Quorin.dbo.copyfrom"), 229);
+    // Another database: no user there, then a user without the grant.
+    EXPECT_EQ(outcome("INSERT INTO copyto SELECT * FROM CID.dbo.donor"), 916);
+    dalport::CreateDatabaseUser(server.folder(), "CID", "norole", "");
+    EXPECT_EQ(outcome("INSERT INTO copyto SELECT * FROM CID.dbo.donor"), 229);
+    EXPECT_EQ(message(),
+              "The SELECT permission was denied on the object 'donor', database 'CID', schema 'dbo'.");
+    EXPECT_EQ(scalar(admin, "select count(*) as v from copyto"), "0");
+    // With the grant the same statements copy every row.
+    ASSERT_EQ(admin.RunTextQuery("GRANT SELECT ON dbo.copyfrom TO norole"), 1);
+    EXPECT_EQ(outcome("INSERT INTO copyto SELECT * FROM copyfrom"), 1);
+    EXPECT_EQ(scalar(admin, "select count(*) as v from copyto"), "2");
+    EXPECT_EQ(scalar(admin, "select b as v from copyto where a = 2"), "two");
+}

@@ -1,0 +1,33 @@
+# Writes a C++ source holding the SQL Server roles scripts (database/mssql 04, 05, 06)
+# as raw string literals: the engine brings a registry made before grants were kept up
+# to date with the same statements a new registry is made with.
+#   cmake -DSOURCE_DIR=<database/mssql folder> -DOUTPUT=<file.cpp> -P EmbedRolesScripts.cmake
+set(_delimiter "QROLES")
+file(GLOB _files RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/04-*.sql ${SOURCE_DIR}/05-*.sql ${SOURCE_DIR}/06-*.sql)
+list(SORT _files)
+if(NOT _files)
+  message(FATAL_ERROR "no roles scripts in ${SOURCE_DIR}")
+endif()
+
+set(_out "// Generated from the roles scripts in database/mssql; edit those, not this file.\n")
+string(APPEND _out "#include \"dalport/embedded/SecurityUpgrade.h\"\n\n")
+string(APPEND _out "namespace dalport::embedded {\n\n")
+string(APPEND _out "const std::vector<std::string_view>& rolesScripts()\n{\n")
+string(APPEND _out "    static const std::vector<std::string_view> scripts = {\n")
+foreach(_file IN LISTS _files)
+  file(READ ${SOURCE_DIR}/${_file} _text)
+  string(FIND "${_text}" ")${_delimiter}\"" _clash)
+  if(NOT _clash EQUAL -1)
+    message(FATAL_ERROR "${_file} contains the raw-string delimiter )${_delimiter}\"")
+  endif()
+  string(APPEND _out "        R\"${_delimiter}(${_text})${_delimiter}\",\n")
+endforeach()
+string(APPEND _out "    };\n    return scripts;\n}\n\n} // namespace dalport::embedded\n")
+
+if(EXISTS ${OUTPUT})
+  file(READ ${OUTPUT} _old)
+  if(_old STREQUAL _out)
+    return()
+  endif()
+endif()
+file(WRITE ${OUTPUT} "${_out}")
