@@ -4,14 +4,12 @@
 #include "framework/ControlId.h"
 #include "framework/DdxStandard.h"
 #include "framework/ReportListCtrl.h"
+#include "reports/ListCsv.h"
+#include "reports/WidenColumns.h"
 #include "reports/DatabaseNumbersReport.h"
 #include "resources/NumbersReportTemplates.h"
 
 #include <QAbstractButton>
-#include <QFontMetrics>
-#include <QStyle>
-
-#include <algorithm>
 
 CDatabaseNumbersDlg::CDatabaseNumbersDlg(CQuorinDoc& document, QWidget* parent)
     : CReportDlg(res::IDD_DATABASE_NUMBERS, document, QStringLiteral("Database Numbers"), parent)
@@ -47,34 +45,17 @@ void CDatabaseNumbersDlg::BuildList(quorin::CReportQuery& query, CReportList& li
 void CDatabaseNumbersDlg::OnInitDialog()
 {
     CReportDlg::OnInitDialog();
-    quorin::FitColumnsToText(*List(), Columns());
+    quorin::WidenColumnsToContents(*List(), GivenWidths());
 }
 
 void CDatabaseNumbersDlg::OnActiveOnly()
 {
     if (UpdateData(true))
         Refill();
-    quorin::FitColumnsToText(*List(), Columns());
+    quorin::WidenColumnsToContents(*List(), GivenWidths());
 }
 
 void CDatabaseNumbersDlg::OnSave()
 {
-    quorin::SaveShownListCsv(Document().UI(), PrintTitle(), *List());
+    quorin::SaveListAsShown(Document().UI(), PrintTitle(), *List());
 }
-
-namespace quorin {
-
-void FitColumnsToText(CReportListCtrl& list, const std::vector<CReportDlg::Column>& columns)
-{
-    const QFontMetrics metrics(list.font());
-    // The cell's margins on both sides and a little air.
-    const int padding = 2 * list.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &list) + 10;
-    for (int column = 0; column < static_cast<int>(columns.size()); ++column) {
-        int width = columns[static_cast<std::size_t>(column)].width;
-        for (int row = 0; row < list.GetItemCount(); ++row)
-            width = std::max(width, metrics.horizontalAdvance(list.GetItemText(row, column)) + padding);
-        list.SetColumnWidth(column, width);
-    }
-}
-
-} // namespace quorin

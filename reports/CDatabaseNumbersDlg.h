@@ -20,10 +20,3 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
     void OnInitDialog() override;
 };
-
-namespace quorin {
-// The column widths of the numbers windows are those of the reports, in pixels of the
-// font they were laid out for; a column whose text would be cut in this font grows to
-// show it whole (never narrower than given). Called after every fill.
-void FitColumnsToText(CReportListCtrl& list, const std::vector<CReportDlg::Column>& columns);
-} // namespace quorin

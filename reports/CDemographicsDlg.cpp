@@ -4,6 +4,8 @@
 #include "framework/ControlId.h"
 #include "framework/DdxStandard.h"
 #include "framework/ReportListCtrl.h"
+#include "reports/ListCsv.h"
+#include "reports/WidenColumns.h"
 #include "reports/CDatabaseNumbersDlg.h"
 #include "reports/DatabaseNumbersReport.h"
 #include "reports/DemographicsReport.h"
@@ -40,7 +42,7 @@ void CDemographicsDlg::DoDataExchange(CDataExchange* pDX)
 void CDemographicsDlg::OnInitDialog()
 {
     CReportDlg::OnInitDialog();
-    quorin::FitColumnsToText(*List(), Columns());
+    quorin::WidenColumnsToContents(*List(), GivenWidths());
 }
 
 void CDemographicsDlg::BuildList(quorin::CReportQuery& query, CReportList& list)
@@ -52,10 +54,10 @@ void CDemographicsDlg::OnOption()
 {
     if (UpdateData(true))
         Refill();
-    quorin::FitColumnsToText(*List(), Columns());
+    quorin::WidenColumnsToContents(*List(), GivenWidths());
 }
 
 void CDemographicsDlg::OnSave()
 {
-    quorin::SaveShownListCsv(Document().UI(), PrintTitle(), *List());
+    quorin::SaveListAsShown(Document().UI(), PrintTitle(), *List());
 }

@@ -3,6 +3,8 @@
 #include "app/CQuorinDoc.h"
 #include "framework/ControlId.h"
 #include "framework/ReportListCtrl.h"
+#include "reports/ListCsv.h"
+#include "reports/WidenColumns.h"
 #include "reports/CDatabaseNumbersDlg.h"
 #include "reports/DatabaseNumbersReport.h"
 #include "reports/MonthlyNumbersReport.h"
@@ -31,7 +33,7 @@ std::vector<CReportDlg::Column> CMonthlyNumbersDlg::Columns() const
 void CMonthlyNumbersDlg::OnInitDialog()
 {
     CReportDlg::OnInitDialog();
-    quorin::FitColumnsToText(*List(), Columns());
+    quorin::WidenColumnsToContents(*List(), GivenWidths());
 }
 
 void CMonthlyNumbersDlg::BuildList(quorin::CReportQuery& query, CReportList& list)
@@ -41,5 +43,5 @@ void CMonthlyNumbersDlg::BuildList(quorin::CReportQuery& query, CReportList& lis
 
 void CMonthlyNumbersDlg::OnSave()
 {
-    quorin::SaveShownListCsv(Document().UI(), PrintTitle(), *List());
+    quorin::SaveListAsShown(Document().UI(), PrintTitle(), *List());
 }

@@ -21,6 +21,14 @@ CReportDlg::CReportDlg(int templateId, CQuorinDoc& document, const QString& prin
         connect(query, &QAbstractButton::clicked, this, [this] { OnQuery(); });
 }
 
+std::vector<int> CReportDlg::GivenWidths() const
+{
+    std::vector<int> widths;
+    for (const Column& column : Columns())
+        widths.push_back(column.width);
+    return widths;
+}
+
 void CReportDlg::SetDateRangeDefaults(const QString& from, bool toToday)
 {
     m_hasRange = true;

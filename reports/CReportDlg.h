@@ -47,6 +47,8 @@ public:
 
 protected:
     virtual std::vector<Column> Columns() const = 0;
+    // The widths of Columns(), in their order.
+    std::vector<int> GivenWidths() const;
     // The report's statements and rows; a failed statement ends it (see ReportFill.h).
     virtual void BuildList(quorin::CReportQuery& query, CReportList& list) = 0;
 

@@ -1,7 +1,6 @@
 #include "reports/DatabaseNumbersReport.h"
 
 #include "reports/CReportList.h"
-#include "reports/CsvExport.h"
 #include "reports/ReportFill.h"
 
 #include <QStringList>
@@ -224,16 +223,6 @@ void BuildDatabaseNumbersList(CReportQuery& query, CReportList& list, bool activ
     }
     if (first)
         rows.Row(QStringLiteral("Recruitment"));
-}
-
-void SaveShownListCsv(UserInterface& ui, const QString& title, const CReportList& list)
-{
-    SaveCsv(ui, title, list.GetItemCount(), [&list](int row) {
-        QStringList fields;
-        for (int column = 0; column < list.GetColumnCount(); ++column)
-            fields << list.GetItemText(row, column);
-        return fields;
-    });
 }
 
 } // namespace quorin

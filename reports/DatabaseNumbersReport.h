@@ -16,16 +16,10 @@ class CReportList;
 namespace quorin {
 
 class CReportQuery;
-class UserInterface;
 
 // Five columns, every heading empty; row 0 is a spacer, so the printed heading is empty.
 std::vector<std::pair<QString, int>> DatabaseNumbersColumns();
 
 void BuildDatabaseNumbersList(CReportQuery& query, CReportList& list, bool activeOnly);
-
-// Save in the Database Numbers, Numbers added per month and Demographics windows: every
-// row of the list as shown, every column, through the CSV writer; the default file name
-// is the print title.
-void SaveShownListCsv(UserInterface& ui, const QString& title, const CReportList& list);
 
 } // namespace quorin
