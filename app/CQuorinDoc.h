@@ -46,6 +46,9 @@ public:
     // Returns 1 when the subject and everything it has were stored, else 0.
     int SaveSubject();
     int WriteSubject();
+    // The open subject's status into the Audiogram Manager; false only when Aud could
+    // not be reached (the box has been shown).
+    bool UpdateAudiogramManagerStatus();
     int IsPossibleDuplicate();
     void ClearDocument();
     int IsValidDate(const QString& text) const;
@@ -89,8 +92,11 @@ public:
     static double MonthsBetween(const QString& a, const QString& b);
     void LoadSpeechTests(int subjectId);
     int WriteSpeechTests();
-    void ImportCiFromCid(int patientId);
-    void CheckCidDatabase();
+    // 1 when the CID patient's data replaced the open subject's implant data and CI
+    // speech rows; 0 changes nothing. A bulk run hands over its one CID session.
+    int ImportCiFromCid(int patientId, MyADO* cid = nullptr);
+    // Returns 1 when a CID patient was imported.
+    int CheckCidDatabase();
     void OnCidImport();
     void OnUpdateQuorinFromCid();
 
@@ -127,6 +133,12 @@ public:
     int RefreshSubjectForm = 0;
     int ConsentNotice = 0;
     int Interactive = 1;
+    // The CID patient chosen in the last CI Database Lookup (-1 for none).
+    int m_nCidPatientId = -1;
+    // Bulk runs hold the Audiogram Manager status back (WriteSubject only marks it
+    // pending) and send it once the subject's registry transaction has committed.
+    int DeferAmStatus = 0;
+    int AmStatusPending = 0;
     int ParticipationLoaded = 0;
     int CiLoaded = 0;
     int SllLoaded = 0;
@@ -139,7 +151,6 @@ private:
     // Subject storage steps (subjects/).
     void ReadSubjectRow(bool unitFromRow, const QString& unitArgument);
     void LoadStudyAndParticipation(const char* irbColumn);
-    void UpdateAudiogramManagerStatus();
     bool SaveRequiredFieldsPresent();
     bool SaveAudiogramStep(bool skipAudiogram);
     bool WriteCurrentAudiogram();

@@ -5,6 +5,8 @@
 #include "framework/MessageBox.h"
 #include "framework/WaitCursor.h"
 
+#include <QCoreApplication>
+#include <algorithm>
 #include <QFileDialog>
 
 namespace quorin {
@@ -88,6 +90,51 @@ QString QtUserInterface::GetSaveFileName(const QString& defaultExtension, const 
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().first();
+}
+
+void QtUserInterface::BeginProgress(int total)
+{
+    EndProgress();
+    m_progressStep = 0;
+    auto* dialog = new QProgressDialog(m_frame);
+    dialog->setWindowTitle(QStringLiteral("Quorin"));
+    dialog->setWindowModality(Qt::WindowModal);
+    // The dialog's own button: a replacement would add a second Escape shortcut, and two
+    // make the key ambiguous, so it would do nothing.
+    dialog->setCancelButtonText(QStringLiteral("Cancel"));
+    dialog->setAutoClose(false);
+    dialog->setAutoReset(false);
+    dialog->setMinimumDuration(0);
+    dialog->setRange(0, total > 0 ? total : 1);
+    dialog->setValue(0);
+    dialog->setAccessibleName(QStringLiteral("Progress"));
+    // Escape closes a dialog without a word; here it means Cancel.
+    QObject::connect(dialog, &QDialog::rejected, dialog, &QProgressDialog::cancel);
+    m_progress = dialog;
+    dialog->show();
+}
+
+bool QtUserInterface::StepProgress(const QString& text)
+{
+    if (!m_progress)
+        return false;
+    m_progress->setLabelText(text);
+    m_progress->setValue(std::min(m_progressStep, m_progress->maximum()));
+    ++m_progressStep;
+    // The work runs on this thread: a click on Cancel (or Escape) is seen only here,
+    // between subjects.
+    QCoreApplication::processEvents();
+    return m_progress && m_progress->wasCanceled();
+}
+
+void QtUserInterface::EndProgress()
+{
+    if (!m_progress)
+        return;
+    QProgressDialog* dialog = m_progress;
+    m_progress = nullptr;
+    dialog->hide();
+    dialog->deleteLater();
 }
 
 void QtUserInterface::SetDocumentTitle(const QString& title)

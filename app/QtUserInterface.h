@@ -8,6 +8,7 @@
 #include "app/CMainFrame.h"
 
 #include <QPointer>
+#include <QProgressDialog>
 
 class CQuorinDoc;
 
@@ -27,6 +28,12 @@ public:
     QString GetSaveFileName(const QString& defaultExtension, const QString& defaultName,
                             const QStringList& filters) override;
     void SetDocumentTitle(const QString& title) override;
+    // A window-modal progress dialog over the frame with Cancel (Escape cancels too).
+    void BeginProgress(int total) override;
+    bool StepProgress(const QString& text) override;
+    void EndProgress() override;
+    // The open progress dialog, or null.
+    QProgressDialog* ProgressDialog() const { return m_progress; }
 
     // The workspace node that shows a page.
     static unsigned NodeId(Page page);
@@ -34,6 +41,8 @@ public:
 private:
     QPointer<CMainFrame> m_frame;
     CQuorinDoc* m_document = nullptr;
+    QPointer<QProgressDialog> m_progress;
+    int m_progressStep = 0;
 };
 
 } // namespace quorin

@@ -5,6 +5,7 @@
 #include "implants/SllForms.h"
 #include "reports/ReportWindows.h"
 #include "implants/CiDataForms.h"
+#include "implants/CidImportUi.h"
 
 namespace quorin {
 
@@ -15,6 +16,7 @@ void RegisterSubsystems()
     RegisterReportWindows();
     RegisterAudiogramViews();
     RegisterCiDataForms();
+    RegisterCidImport();
 }
 
 } // namespace quorin

@@ -35,7 +35,10 @@ public:
         ReportNumbers,
         ReportParticipation,
         ReportOldDatasets,
-        ReportLetters
+        ReportLetters,
+        // The CI Database Lookup for the open subject's unit and names; on OK the chosen
+        // CID PatientId is in the document's m_nCidPatientId.
+        CidLookup
     };
 
     virtual ~UserInterface() = default;
@@ -69,6 +72,18 @@ public:
 
     // The document's title changed ("Quorin Demo"); the frame shows it in its caption.
     virtual void SetDocumentTitle(const QString& title) = 0;
+
+    // Progress of long work over many subjects: Begin with the number of steps, Step
+    // before each one with its text (true when the user asked to cancel), End once.
+    // Begin again after End starts a new count. Without a progress display nothing is
+    // shown and nothing cancels.
+    virtual void BeginProgress(int total) { (void)total; }
+    virtual bool StepProgress(const QString& text)
+    {
+        (void)text;
+        return false;
+    }
+    virtual void EndProgress() {}
 };
 
 // Shows the wait cursor for the lifetime of the object.
@@ -78,6 +93,18 @@ public:
     ~WaitCursor() { m_ui.EndWaitCursor(); }
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    UserInterface& m_ui;
+};
+
+// Shows progress for the lifetime of the object.
+class ProgressScope {
+public:
+    ProgressScope(UserInterface& ui, int total) : m_ui(ui) { m_ui.BeginProgress(total); }
+    ~ProgressScope() { m_ui.EndProgress(); }
+    ProgressScope(const ProgressScope&) = delete;
+    ProgressScope& operator=(const ProgressScope&) = delete;
 
 private:
     UserInterface& m_ui;

@@ -4,4 +4,5 @@ quorin_sources(quorin_core
   ${CMAKE_CURRENT_LIST_DIR}/DbString.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SessionTransaction.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SqlText.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CBulkUpdate.cpp
 )

@@ -89,6 +89,10 @@ int CQuorinDoc::WriteCiData()
                 written = WriteDevice(m_db, id, d);
         ok = written && transaction.Commit();
     }
+    // The failed set's ROLLBACK ended any transaction around this save as well: the
+    // speech rows would be committed on their own.
+    if (!ok)
+        return 0;
     {
         quorin::SessionTransaction transaction(m_db);
         bool written = transaction.Started()
@@ -96,7 +100,7 @@ int CQuorinDoc::WriteCiData()
         for (const CCiSpeech& s : m_ciSpeechList)
             if (written)
                 written = WriteSpeechRow(m_db, id, s);
-        ok = written && transaction.Commit() && ok;
+        ok = written && transaction.Commit();
     }
     return ok ? 1 : 0;
 }

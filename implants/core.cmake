@@ -11,3 +11,11 @@ quorin_sources(quorin_core
 quorin_sources(quorin_core
   ${CMAKE_CURRENT_LIST_DIR}/CiDataEditing.cpp
 )
+# Import from the cochlear-implant database: one patient, the lookup's search, CID Import
+# and Update Quorin.
+quorin_sources(quorin_core
+  ${CMAKE_CURRENT_LIST_DIR}/CidAccess.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CiImportFromCid.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CidImportJob.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CidCommands.cpp
+)

@@ -26,3 +26,10 @@ quorin_sources(quorin_ui
   ${CMAKE_CURRENT_LIST_DIR}/CCiSpeechDlg.h
   ${CMAKE_CURRENT_LIST_DIR}/CCiDeviceDlg.h
 )
+# The CI Database Lookup and the registration of the CID commands.
+quorin_sources(quorin_ui
+  ${CMAKE_CURRENT_LIST_DIR}/CCidLookupDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CidImportUi.cpp
+  ${PROJECT_SOURCE_DIR}/resources/CidLookupTemplate.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CCidLookupDlg.h
+)

@@ -1,6 +1,7 @@
 // File Save: the subject, then its implant data, speech tests and audiogram, in one
-// step. Every set is written whole or not at all; the subject's flags stay set while
-// anything could not be stored, so nothing typed is lost.
+// step. Every set is written whole or not at all, and the first set that cannot be
+// stored ends the save; the subject's flags stay set while anything could not be
+// stored, so nothing typed is lost.
 
 #include "app/CQuorinDoc.h"
 #include "controls/DateText.h"
@@ -114,10 +115,9 @@ int CQuorinDoc::SaveSubject()
         }
     }
 
-    bool stored = WriteCiData() == 1;
-    stored = WriteSpeechTests() == 1 && stored;
-    stored = SaveAudiogramStep(skipAudiogram) && stored;
-    if (!stored)
+    // A failed set ends the save at once: its ROLLBACK also ends a transaction the
+    // caller holds (a bulk run's), so a later set would be committed on its own.
+    if (WriteCiData() != 1 || WriteSpeechTests() != 1 || !SaveAudiogramStep(skipAudiogram))
         return 0;
     m_subject.Modified = 0;
     m_audCurrent.Dirty = 0;

@@ -91,22 +91,28 @@ int CQuorinDoc::WriteSubject()
     const int result = m_db.RunStoredProcedure(isNew ? "uspWriteNewSubject" : "uspUpdateSubject");
     m_db.RemoveParams();
 
-    UpdateAudiogramManagerStatus();
+    // In a bulk run the registry transaction may still be rolled back: the status goes
+    // out after the commit.
+    if (DeferAmStatus)
+        AmStatusPending = result ? 1 : 0;
+    else
+        UpdateAudiogramManagerStatus();
     return result;
 }
 
-void CQuorinDoc::UpdateAudiogramManagerStatus()
+bool CQuorinDoc::UpdateAudiogramManagerStatus()
 {
     // Without a usable KV Number the statement could not name the patient: skip it
     // rather than send a broken one.
     const std::optional<QString> unit = quorin::sql::KvNumber(m_subject.Unit);
     if (!unit)
-        return;
+        return true;
     if (!ConnectAud())
-        return;
+        return false;
     const QString sql =
         QStringLiteral("Update info set Velmar = '%1' where patientnum = %2 and Birthdate = '%3' ")
             .arg(QLatin1String(StatusWord(m_subject.Status)), *unit,
                  quorin::sql::Text(DbDate(m_subject.Birth)));
     quorin::RunText(m_dbAud, sql);
+    return true;
 }

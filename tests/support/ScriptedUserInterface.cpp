@@ -11,6 +11,32 @@ ScriptedUserInterface::~ScriptedUserInterface()
     EXPECT_TRUE(m_openFiles.empty()) << "scripted file choice(s) never used";
     EXPECT_TRUE(m_saveFiles.empty()) << "scripted save-file choice(s) never used";
     EXPECT_EQ(m_waitDepth, 0) << "wait cursor left on";
+    EXPECT_FALSE(m_progressOpen) << "progress left open";
+}
+
+void ScriptedUserInterface::BeginProgress(int total)
+{
+    if (m_progressOpen)
+        ADD_FAILURE() << "progress begun while open";
+    m_progressOpen = true;
+    m_progressTotals.push_back(total);
+}
+
+bool ScriptedUserInterface::StepProgress(const QString& text)
+{
+    if (!m_progressOpen)
+        ADD_FAILURE() << "progress step outside Begin/End: " << text.toStdString();
+    m_progressTexts << text;
+    if (m_progressHook)
+        m_progressHook(text);
+    return m_cancelAtStep > 0 && m_progressTexts.size() == m_cancelAtStep;
+}
+
+void ScriptedUserInterface::EndProgress()
+{
+    if (!m_progressOpen)
+        ADD_FAILURE() << "progress ended without Begin";
+    m_progressOpen = false;
 }
 
 UserInterface::Answer ScriptedUserInterface::MessageBox(const QString& text, Icon icon, Buttons buttons)

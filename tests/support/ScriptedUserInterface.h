@@ -48,6 +48,20 @@ public:
     QString GetSaveFileName(const QString& defaultExtension, const QString& defaultName,
                             const QStringList& filters) override;
     void SetDocumentTitle(const QString& title) override { m_title = title; }
+    void BeginProgress(int total) override;
+    bool StepProgress(const QString& text) override;
+    void EndProgress() override;
+
+    // The user cancels the progress at its n-th step (1 = the first, counted over the
+    // whole test); 0 never.
+    void CancelAtStep(int n) { m_cancelAtStep = n; }
+    // Every progress step's text, in order, and each Begin's total.
+    const QStringList& ProgressTexts() const { return m_progressTexts; }
+    const std::vector<int>& ProgressTotals() const { return m_progressTotals; }
+    bool ProgressOpen() const { return m_progressOpen; }
+    // Called at every progress step (after it is recorded), e.g. to look at the
+    // registry in the middle of a run.
+    void OnProgressStep(std::function<void(const QString&)> hook) { m_progressHook = std::move(hook); }
 
     const std::vector<Message>& Messages() const { return m_messages; }
     QStringList Texts() const;
@@ -72,6 +86,11 @@ private:
     QString m_title;
     int m_waitDepth = 0;
     int m_waitShown = 0;
+    QStringList m_progressTexts;
+    std::vector<int> m_progressTotals;
+    std::function<void(const QString&)> m_progressHook;
+    int m_cancelAtStep = 0;
+    bool m_progressOpen = false;
 };
 
 } // namespace quorin::test

@@ -1,0 +1,67 @@
+#include "implants/CidImportJob.h"
+
+#include "app/CQuorinDoc.h"
+#include "app/DbString.h"
+#include "app/SqlText.h"
+#include "implants/CidAccess.h"
+
+namespace quorin {
+
+bool CidImportJob::Candidates(CQuorinDoc& document, std::vector<CSubjectLink>& out)
+{
+    MyADO& db = document.m_db;
+    if (!RunText(db, QStringLiteral("Select SubjectId, Unit from subjects where patimpression = 'Cochlear Implant'")))
+        return false;
+    for (; !db.IsEOF(); db.MoveNext()) {
+        CSubjectLink link;
+        link.SubjectId = db.GetIntField("SubjectId");
+        const int unit = db.GetIntField("Unit");
+        if (unit != 0)
+            link.Unit = QString::number(unit);
+        out.push_back(link);
+    }
+    return true;
+}
+
+std::optional<QString> CidImportJob::Check(CQuorinDoc&, CSubjectLink& link)
+{
+    // Without a KV Number the statement would match every CID patient stored without one.
+    const std::optional<QString> unit = sql::KvNumber(link.Unit);
+    if (!unit)
+        return QString::fromLatin1(kReasonNoKvNumber);
+    if (!RunText(m_cid, QStringLiteral("Select patientid from patient where unit = '%1'").arg(*unit)))
+        return QString::fromLatin1(kReasonCidReadFailed);
+    if (m_cid.IsEOF())
+        return QString::fromLatin1(kReasonNotInCid);
+    const int patientId = m_cid.GetIntField("patientid");
+    m_cid.MoveNext();
+    // Which of them is the subject cannot be told: importing any one could give the
+    // subject another patient's data.
+    if (!m_cid.IsEOF())
+        return QString::fromLatin1(kReasonSeveralCidPatients);
+    link.PatientId = patientId;
+    return std::nullopt;
+}
+
+std::optional<QString> CidImportJob::Update(CQuorinDoc& document, const CSubjectLink& link)
+{
+    if (!document.ImportCiFromCid(link.PatientId, &m_cid))
+        return QString::fromLatin1(kReasonCidReadFailed);
+    if (document.m_ciData.HasCiData == 1 && !document.SaveSubject())
+        return QString::fromLatin1(kReasonSaveFailed);
+    return std::nullopt;
+}
+
+std::optional<BulkResult> RunCidImport(CQuorinDoc& document)
+{
+    MyADO cid;
+    if (!ConnectCid(document, cid)) {
+        document.UI().MessageBox(QStringLiteral("Unable to connect to Database CID!"), UserInterface::Icon::Stop);
+        return std::nullopt;
+    }
+    CidImportJob job(cid);
+    CBulkUpdate runner(document);
+    return runner.Run(job);
+}
+
+} // namespace quorin
