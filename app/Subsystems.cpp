@@ -1,6 +1,7 @@
 #include "app/Subsystems.h"
 
 #include "audiograms/AudiogramViews.h"
+#include "audiograms/CAmSearchDlg.h"
 #include "subjects/SubjectForms.h"
 #include "implants/SllForms.h"
 #include "reports/ReportWindows.h"
@@ -17,6 +18,7 @@ void RegisterSubsystems()
     RegisterAudiogramViews();
     RegisterCiDataForms();
     RegisterCidImport();
+    RegisterAmSearchDialog();
 }
 
 } // namespace quorin

@@ -1,6 +1,4 @@
-// The Audiogram Manager offers of the chart's first drawing. Until the import from the
-// Audiogram Manager exists there is nothing to offer: no newer test is reported and the
-// search for a subject being entered finds nothing. The import replaces this file.
+// The chart's offer of a newer clinic test, made once per showing just after a paint.
 
 #include "audiograms/AmImportOffers.h"
 
@@ -8,14 +6,16 @@
 
 namespace quorin {
 
-int CheckForNewAmAudiogram(CQuorinDoc&)
+int CheckForNewAmAudiogram(CQuorinDoc& doc)
 {
-    return 0;
+    if (doc.HasNewerAmAudiogram(doc.m_subject.Unit, doc.m_audCurrent.Info.TestDate) != 1)
+        return 0;
+    if (doc.UI().MessageBox(QStringLiteral("This Subject has a new audiogram\rin the Audiogram Manager "
+                                           "Database.\r Would you like to import it?"),
+                            UserInterface::Icon::Default, UserInterface::Buttons::YesNo)
+        != UserInterface::Answer::Yes)
+        return 0;
+    return doc.ImportNewestAmAudiogram();
 }
 
 } // namespace quorin
-
-int CQuorinDoc::OfferAmSearch()
-{
-    return 0;
-}

@@ -32,8 +32,14 @@ FirstDrawResult RunChartFirstDrawChecks(CQuorinDoc& doc)
         return FirstDrawResult::Stopped;
     current.LoadAttempted = 1;
     doc.m_bChartLoaded = 1;
-    if (doc.OfferAmSearch() == 1)
+    if (doc.OfferAmSearch() == 1) {
+        // The search may have filled the unit, names and birth date: the Subject tab
+        // shows them, or the next hand-over would blank them again.
+        const int refresh = doc.RefreshSubjectForm;
+        doc.RefreshSubjectForm = 1;
         doc.UpdateAllViews(CDocumentView::HintRefresh);
+        doc.RefreshSubjectForm = refresh;
+    }
     return FirstDrawResult::Done;
 }
 

@@ -24,3 +24,9 @@ quorin_sources(quorin_core
 quorin_sources(quorin_core
   ${CMAKE_CURRENT_LIST_DIR}/AudTestEdit.cpp
 )
+# The Audiogram Manager import: the composite test, the newer-test check, the search.
+quorin_sources(quorin_core
+  ${CMAKE_CURRENT_LIST_DIR}/AmComposite.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/AmImport.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/AmSearch.cpp
+)

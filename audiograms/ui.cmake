@@ -18,3 +18,10 @@ quorin_sources(quorin_ui
   ${CMAKE_CURRENT_LIST_DIR}/CFormAudData.h
   ${CMAKE_CURRENT_LIST_DIR}/CFormAudOther.h
 )
+# The Audiogram Manager search dialog (162) with its template.
+quorin_sources(quorin_ui
+  ${CMAKE_CURRENT_LIST_DIR}/CAmSearchDlg.cpp
+  ${PROJECT_SOURCE_DIR}/resources/AmSearchDialogTemplate.cpp
+  # Listed so that moc sees its Q_OBJECT class.
+  ${CMAKE_CURRENT_LIST_DIR}/CAmSearchDlg.h
+)
