@@ -7,6 +7,7 @@
 #include "reports/ReportWindows.h"
 #include "implants/CiDataForms.h"
 #include "implants/CidImportUi.h"
+#include "audiograms/ToolsUpdateUi.h"
 
 namespace quorin {
 
@@ -19,6 +20,7 @@ void RegisterSubsystems()
     RegisterCiDataForms();
     RegisterCidImport();
     RegisterAmSearchDialog();
+    RegisterToolsUpdate();
 }
 
 } // namespace quorin
