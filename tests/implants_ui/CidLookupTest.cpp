@@ -4,6 +4,7 @@
 
 #include "FormFixture.h"
 
+#include "app/CDocumentCommands.h"
 #include "app/DialogRegistry.h"
 #include "app/QtUserInterface.h"
 #include "framework/ControlId.h"
@@ -11,6 +12,7 @@
 #include "implants/CCidLookupDlg.h"
 #include "implants/CidImportJob.h"
 #include "resources/CidTemplates.h"
+#include "resources/Resource.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -173,6 +175,17 @@ TEST_F(CidLookupTest, WithoutCidTheListStaysEmptyAndSaysWhy)
     ASSERT_EQ(ui.Messages().size(), 1u);
     EXPECT_EQ(ui.Messages()[0].text, "Unable to connect to CID!");
     EXPECT_EQ(ui.Messages()[0].icon, UserInterface::Icon::Stop);
+}
+
+TEST_F(CidLookupTest, TheToolsCommandsReachTheDocument)
+{
+    CDocumentCommands commands(*doc);
+    ui.AnswerNext(UserInterface::Answer::No);
+    EXPECT_TRUE(commands.OnCmdMsg(res::ID_TOOLS_CID_IMPORT, nullptr));
+    ui.AnswerNext(UserInterface::Answer::No);
+    EXPECT_TRUE(commands.OnCmdMsg(res::ID_TOOLS_UPDATE_QUORIN, nullptr));
+    EXPECT_EQ(ui.Texts(), (QStringList{"Update Subject records from Cochlear Implant Database?",
+                                       "Update Subject records from Cochlear Implant Database?"}));
 }
 
 // The progress dialog of the widgets' user interface on its own.
