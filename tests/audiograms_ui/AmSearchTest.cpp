@@ -171,8 +171,9 @@ TEST_F(AmSearch, OkWithoutASelectionSaysSoThenEscapeCancelsAndNoMatchNeverOpens)
     ui.AnswerNext(UserInterface::Answer::Yes);
     bool stayed = false;
     OnSearchDialog([&](CAmSearchDlg* dialog) {
-        EXPECT_EQ(QApplication::focusWidget() != nullptr, true);
-        QTest::keyClick(dialog, Qt::Key_Return); // OK is the default button
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        EXPECT_TRUE(dialog->isAncestorOf(QApplication::focusWidget())) << "the dialog takes the keys";
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // OK is the default button
         stayed = dialog->isVisible();
         EXPECT_EQ(ui.Texts().last(), "Please Make Selection From First Column");
         EXPECT_EQ(ui.Messages().back().icon, UserInterface::Icon::Stop);
@@ -197,14 +198,28 @@ TEST_F(AmSearch, OkWithoutASelectionSaysSoThenEscapeCancelsAndNoMatchNeverOpens)
     EXPECT_FALSE(doc->m_audCurrent.Info.Imported);
 }
 
-TEST_F(AmSearch, AnExistingSubjectIsOpenedOnYes)
+TEST_F(AmSearch, AnExistingSubjectIsOpenedOnYesAndOnNoTheSearchIsOffered)
 {
     const int id = AddSubject(QStringLiteral("O''Brien"), QStringLiteral("Kate"), 4711, QStringLiteral("1990-05-20"));
+    const QString matching = QStringLiteral("A Subject matching O'Brien, Kate\rBirthdate: 05/20/1990  KVID#: 4711 "
+                                            "already exists in the database.\rDo you want to modify this record?");
+    TypeNewSubject();
+    ui.AnswerNext(UserInterface::Answer::No);
+    ui.AnswerNext(UserInterface::Answer::No);
+    ShowChart();
+    EXPECT_EQ(ui.Texts(), (QStringList{matching, kNewSubject}));
+    EXPECT_EQ(doc->m_subject.SubjectID, -1);
+    ShowSubjectTab();
+    EXPECT_EQ(Field(res::subject::IDC_UNIT)->text(), "");
+
+    ui.AnswerNext(UserInterface::Answer::No); // do not save the one being entered
+    ASSERT_TRUE(doc->OnNewDocument());
+    Settle();
+    ui.ClearMessages();
     TypeNewSubject();
     ui.AnswerNext(UserInterface::Answer::Yes);
     ShowChart();
-    ASSERT_EQ(ui.Texts().size(), 1);
-    EXPECT_TRUE(ui.Texts()[0].startsWith("A Subject matching O'Brien, Kate\rBirthdate: 05/20/1990  KVID#: 4711"));
+    EXPECT_EQ(ui.Texts(), QStringList{matching});
     EXPECT_EQ(doc->m_subject.SubjectID, id);
     ShowSubjectTab();
     EXPECT_EQ(Field(res::subject::IDC_UNIT)->text(), "4711");
