@@ -183,7 +183,7 @@ std::vector<std::string> MonthlyStatements()
             "select count(*) as num from subjects where dateofentry is null"};
 }
 
-// The Part's statements of one view: 24 per race table, 12 for the ethnicity table.
+// The report's per-cell statements of one view: 24 per race table, 12 for the ethnicity table.
 std::vector<std::string> DemographicsStatements(int view, bool activeOnly)
 {
     const char* const races[] = {"%%White%%", "%%Black%%",    "%%Asian%%",   "%%Indian%%",
