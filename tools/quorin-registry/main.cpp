@@ -12,7 +12,7 @@ using namespace quorin::tools;
 
 namespace {
 
-std::vector<Command> commands() { return {createCommand()}; }
+std::vector<Command> commands() { return {createCommand(), cidImportCommand()}; }
 
 void usage(std::ostream& out)
 {
@@ -45,7 +45,7 @@ int main(int argc, char** argv)
             return c.run(parseCommandLine(std::vector<std::string>(argv + 2, argv + argc), c.options));
         } catch (const std::exception& e) {
             std::cerr << "quorin-registry " << name << ": " << e.what() << "\n";
-            return 1;
+            return c.errorStatus;
         }
     }
     std::cerr << "quorin-registry: unknown command " << name << "\n";
