@@ -264,7 +264,9 @@ std::string NightlyTest::Dump(const std::string& registry, const std::string& da
         bool hasSubject = false;
         for (const auto& column : db.rows("SELECT name FROM pragma_table_info('" + name + "')"))
             hasSubject = hasSubject || column[0] == "SubjectId" || column[0] == "SubjectID";
-        const std::string sql = "SELECT * FROM \"" + name + "\"" + (where.empty() || !hasSubject ? "" : " WHERE " + where);
+        if (!where.empty() && !hasSubject)
+            continue;
+        const std::string sql = "SELECT * FROM \"" + name + "\"" + (where.empty() ? "" : " WHERE " + where);
         std::vector<std::string> lines;
         for (const auto& row : db.rows(sql)) {
             std::string line;
@@ -302,10 +304,13 @@ HeldWriteLock::HeldWriteLock(const std::string& registry, const std::string& dat
     if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
         throw std::runtime_error("cannot open " + path);
     dalport::RegisterEngineFunctions(db);
-    m_db = db;
     const std::string sql = "BEGIN IMMEDIATE;" + statements;
-    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
-        throw std::runtime_error(std::string("cannot hold the write lock: ") + sqlite3_errmsg(db));
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+        const std::string error = sqlite3_errmsg(db);
+        sqlite3_close(db);
+        throw std::runtime_error("cannot hold the write lock: " + error);
+    }
+    m_db = db;
 }
 
 HeldWriteLock::~HeldWriteLock()

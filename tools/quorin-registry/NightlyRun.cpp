@@ -8,6 +8,7 @@
 #include "tools/quorin-registry/ConsoleUserInterface.h"
 
 #include <cstdlib>
+#include <iostream>
 #include <map>
 #include <ostream>
 #include <stdexcept>
@@ -60,7 +61,17 @@ bool logIn(CQuorinDoc& document, const NightlyLogin& login)
     document.m_strUserName = FromDb(login.login);
     document.m_strPassword = FromDb(login.password);
     document.OnNewDocument();
-    return document.m_db.IsConnected();
+    if (document.m_db.IsConnected())
+        return true;
+    // The document's session keeps the server's reasons to itself; a scheduled job's
+    // mail should say whether the password, the login or the registry was wrong.
+    struct Probe : MyADO {
+        using MyADO::GetConnectionErrors;
+    } probe;
+    if (!probe.SetDataSource(login.server.c_str(), login.login.c_str(), login.password.c_str(), "Quorin"))
+        for (const dalport::ReportedError& e : probe.GetConnectionErrors())
+            printProviderMessage(std::cerr, login.server, e.number, e.level, e.state, e.message);
+    return false;
 }
 
 std::vector<QString> kvNumbers(CQuorinDoc& document, const std::vector<int>& subjectIds)
