@@ -8,6 +8,7 @@
 #include "implants/CiDataForms.h"
 #include "admin/AdminDialogs.h"
 #include "implants/CidImportUi.h"
+#include "audiograms/ToolsUpdateUi.h"
 
 namespace quorin {
 
@@ -21,6 +22,7 @@ void RegisterSubsystems()
     RegisterAdminDialogs();
     RegisterAmSearchDialog();
     RegisterCidImport();
+    RegisterToolsUpdate();
 }
 
 } // namespace quorin

@@ -30,3 +30,7 @@ quorin_sources(quorin_core
   ${CMAKE_CURRENT_LIST_DIR}/AmImport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/AmSearch.cpp
 )
+# Tools > Update: the newer clinic tests of every subject, as a job of the bulk runner.
+quorin_sources(quorin_core
+  ${CMAKE_CURRENT_LIST_DIR}/ToolsUpdate.cpp
+)

@@ -25,3 +25,7 @@ quorin_sources(quorin_ui
   # Listed so that moc sees its Q_OBJECT class.
   ${CMAKE_CURRENT_LIST_DIR}/CAmSearchDlg.h
 )
+# Tools > Update on the menu.
+quorin_sources(quorin_ui
+  ${CMAKE_CURRENT_LIST_DIR}/ToolsUpdateUi.cpp
+)

@@ -25,4 +25,7 @@ Command createCommand();
 // "cid-import [-S server] -U login [-P password | --password-file F] [--dry-run]"
 Command cidImportCommand();
 
+// "update [-S server] -U login [-P password | --password-file F] [--dry-run]"
+Command updateCommand();
+
 } // namespace quorin::tools

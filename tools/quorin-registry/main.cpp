@@ -12,7 +12,7 @@ using namespace quorin::tools;
 
 namespace {
 
-std::vector<Command> commands() { return {createCommand(), cidImportCommand()}; }
+std::vector<Command> commands() { return {createCommand(), cidImportCommand(), updateCommand()}; }
 
 void usage(std::ostream& out)
 {
