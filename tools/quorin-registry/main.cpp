@@ -1,6 +1,7 @@
 // quorin-registry: creates and fills servers of the embedded engine.
 //   quorin-registry create <folder> --admin <name> [--password-file F]
 //   quorin-registry create --demo [<folder>] [--size N]
+//   quorin-registry update | cid-import [-S server] -U login [-P password | --password-file F] [--dry-run]
 
 #include "dalport/Clock.h"
 #include "tools/quorin-registry/Commands.h"
