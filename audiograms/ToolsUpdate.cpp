@@ -44,9 +44,10 @@ bool ReadLinks(MyADO& db, const char* procedure, bool withDate, std::vector<CSub
 QString NewestClinicDate(CQuorinDoc& document, const QString& unit)
 {
     MyADO& aud = document.m_dbAud;
-    const int ran = RunText(aud, QStringLiteral("Select TOP 1 CONVERT(char, [Date], 101) AS date from info "
+    // Not aliased "date": ORDER BY would then sort the MM/DD/YYYY text, not the dates.
+    const int ran = RunText(aud, QStringLiteral("Select TOP 1 CONVERT(char, [Date], 101) AS newest from info "
                                                 "where patientnum = %1 order by [Date] desc").arg(unit));
-    return HasRow(aud, ran) ? StringField(aud, "date").trimmed() : QString();
+    return HasRow(aud, ran) ? StringField(aud, "newest").trimmed() : QString();
 }
 
 } // namespace

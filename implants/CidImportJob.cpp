@@ -40,6 +40,9 @@ std::optional<QString> CidImportJob::Check(CQuorinDoc&, CSubjectLink& link)
     if (!m_cid.IsEOF())
         return QString::fromLatin1(kReasonSeveralCidPatients);
     link.PatientId = patientId;
+    m_found.push_back({link.SubjectId, *unit, patientId});
+    if (m_dryRun)
+        return QString::fromLatin1(kReasonCidDryRun);
     return std::nullopt;
 }
 
@@ -54,14 +57,26 @@ std::optional<QString> CidImportJob::Update(CQuorinDoc& document, const CSubject
 
 std::optional<BulkResult> RunCidImport(CQuorinDoc& document)
 {
+    std::optional<CidImportResult> result = RunCidImportJob(document, false);
+    if (!result)
+        return std::nullopt;
+    return std::move(result->run);
+}
+
+std::optional<CidImportResult> RunCidImportJob(CQuorinDoc& document, bool dryRun)
+{
     MyADO cid;
     if (!ConnectCid(document, cid)) {
         document.UI().MessageBox(QStringLiteral("Unable to connect to Database CID!"), UserInterface::Icon::Stop);
         return std::nullopt;
     }
-    CidImportJob job(cid);
+    CidImportJob job(cid, dryRun);
     CBulkUpdate runner(document);
-    return runner.Run(job);
+    CidImportResult result;
+    result.run = runner.Run(job);
+    result.dryRun = dryRun;
+    result.found = job.Found();
+    return result;
 }
 
 } // namespace quorin

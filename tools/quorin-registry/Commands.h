@@ -15,9 +15,17 @@ struct Command {
     std::string summary;
     std::vector<Option> options;
     int (*run)(const ParsedCommandLine& cmd);
+    // The exit status for a wrong command line or an error that stopped the command.
+    int errorStatus = 1;
 };
 
 // "create <folder> --admin <name> [--password-file F]"
 Command createCommand();
+
+// "cid-import [-S server] -U login [-P password | --password-file F] [--dry-run]"
+Command cidImportCommand();
+
+// "update [-S server] -U login [-P password | --password-file F] [--dry-run]"
+Command updateCommand();
 
 } // namespace quorin::tools

@@ -1,6 +1,7 @@
 // quorin-registry: creates and fills servers of the embedded engine.
 //   quorin-registry create <folder> --admin <name> [--password-file F]
 //   quorin-registry create --demo [<folder>] [--size N]
+//   quorin-registry update | cid-import [-S server] -U login [-P password | --password-file F] [--dry-run]
 
 #include "dalport/Clock.h"
 #include "tools/quorin-registry/Commands.h"
@@ -12,7 +13,7 @@ using namespace quorin::tools;
 
 namespace {
 
-std::vector<Command> commands() { return {createCommand()}; }
+std::vector<Command> commands() { return {createCommand(), cidImportCommand(), updateCommand()}; }
 
 void usage(std::ostream& out)
 {
@@ -45,7 +46,7 @@ int main(int argc, char** argv)
             return c.run(parseCommandLine(std::vector<std::string>(argv + 2, argv + argc), c.options));
         } catch (const std::exception& e) {
             std::cerr << "quorin-registry " << name << ": " << e.what() << "\n";
-            return 1;
+            return c.errorStatus;
         }
     }
     std::cerr << "quorin-registry: unknown command " << name << "\n";

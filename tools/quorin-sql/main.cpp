@@ -6,6 +6,7 @@
 #include "dalport/ErrorReporter.h"
 #include "tools/common/CommandLine.h"
 #include "tools/common/PasswordPrompt.h"
+#include "tools/common/ProviderErrors.h"
 #include "tools/quorin-sql/SqlClient.h"
 
 #include <cstdlib>
@@ -119,9 +120,7 @@ int main(int argc, char** argv)
     // server said nothing itself.
     bool providerSpoke = false;
     auto printMsg = [&](long number, int level, int state, const std::string& message) {
-        std::cout << "Msg " << number << ", Level " << level << ", State " << state << ", Server "
-                  << (server.empty() ? "(default registry)" : server) << ", Line 1\n"
-                  << message << "\n";
+        printProviderMessage(std::cout, server, number, level, state, message);
     };
     dalport::SetErrorReporter([&](const dalport::ReportedError& e) {
         if (e.kind == dalport::ReportedError::Kind::Provider) {

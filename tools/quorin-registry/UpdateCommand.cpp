@@ -1,0 +1,67 @@
+// quorin-registry update: Tools > Update as a nightly job.
+
+#include "tools/quorin-registry/Commands.h"
+
+#include "app/CQuorinDoc.h"
+#include "audiograms/ToolsUpdate.h"
+#include "tools/quorin-registry/ConsoleUserInterface.h"
+#include "tools/quorin-registry/NightlyRun.h"
+
+#include <iostream>
+
+#include <unistd.h>
+
+namespace quorin::tools {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: quorin-registry update [-S server] -U login [-P password | --password-file F] [--dry-run]";
+
+int runUpdate(const ParsedCommandLine& cmd)
+{
+    const NightlyLogin login = readNightlyLogin(cmd, kUsage);
+    reportErrorsOn(std::cerr, login.server);
+    ConsoleUserInterface ui(std::cerr, isatty(STDERR_FILENO) == 1);
+    CQuorinDoc document(ui);
+    if (!logIn(document, login))
+        return kExitNotStarted;
+    ConsoleUserInterface::CatchCancelSignals();
+    // As if the command's question had been answered Yes; no subject is open, so nothing
+    // asks to be saved.
+    const std::optional<ToolsUpdateResult> result = RunToolsUpdate(document, login.dryRun);
+    if (!result || !result->run.ran)
+        return kExitNotStarted; // Aud or the registry's lists could not be read (said so)
+
+    int withoutKv = 0;
+    for (const BulkSkip& skip : result->run.others)
+        if (skip.reason == QLatin1String(kReasonNoKv))
+            ++withoutKv;
+    NightlySummary summary;
+    summary.head = {{"Checked", std::to_string(result->run.candidates - withoutKv) + " subjects with a KV Number"},
+                    {"Newer tests", std::to_string(result->newer.size())}};
+    summary.notFailures = {QString::fromLatin1(kReasonNoNewerTest), QString::fromLatin1(kReasonDryRun)};
+    for (const AmNewerTest& newer : result->newer) {
+        if (login.dryRun)
+            summary.dryRunList.push_back(std::to_string(newer.SubjectId) + " " + newer.Unit.toStdString() + " "
+                                         + newer.RegistryDate.toStdString() + " " + newer.ClinicDate.toStdString());
+        else
+            summary.takenUp.insert(newer.SubjectId);
+    }
+    return printSummary(std::cout, document, result->run, summary, ui);
+}
+
+} // namespace
+
+Command updateCommand()
+{
+    return Command{"update",
+                   "[-S server] -U login [-P password | --password-file F] [--dry-run]",
+                   "Tools > Update without a window: every subject whose clinic has a newer test gets it;\n"
+                   "  a summary on standard output",
+                   nightlyOptions(),
+                   &runUpdate,
+                   kExitNotStarted};
+}
+
+} // namespace quorin::tools
