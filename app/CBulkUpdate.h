@@ -27,7 +27,7 @@ namespace quorin {
 // The reasons the runner itself gives.
 inline constexpr const char* kReasonNotProcessed = "not processed";
 inline constexpr const char* kReasonSaveFailed = "save failed";
-inline constexpr const char* kReasonNotLoaded = "subject not found";
+inline constexpr const char* kReasonNotLoaded = "not found";
 
 struct BulkSkip {
     int subjectId = -1;

@@ -13,7 +13,7 @@
 
 namespace quorin {
 
-// The job's own reasons beside the runner's ("subject not found", "save failed",
+// The job's own reasons beside the runner's ("not found", "save failed",
 // "not processed").
 inline constexpr const char* kReasonNoKv = "no KV Number";
 inline constexpr const char* kReasonKvNotWhole = "KV Number not a whole number";

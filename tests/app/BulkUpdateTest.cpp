@@ -246,7 +246,7 @@ TEST_F(BulkUpdate, ASubjectGoneBeforeItsTurnIsNotWrittenAsANewOne)
     };
     const BulkResult result = Run(job);
     EXPECT_EQ(result.committed, std::vector<int>{a});
-    EXPECT_EQ(result.ReasonFor(b), "subject not found");
+    EXPECT_EQ(result.ReasonFor(b), "not found");
     EXPECT_EQ(Count("Quorin", "select count(*) as num from subjects"), 1);
 }
 
