@@ -2,13 +2,12 @@
 # literal, so the program carries its schema and procedures with it.
 #   cmake -DSOURCE_DIR=<database folder> -DOUTPUT=<file.cpp> -P EmbedScripts.cmake
 set(_delimiter "QSQL")
-# The SQL Server roles scripts come along: the embedded engine runs their security
-# statements, so both engines hold the same grants.
-file(GLOB_RECURSE _files RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/embedded/*.sql ${SOURCE_DIR}/mssql/04-*.sql
-     ${SOURCE_DIR}/mssql/05-*.sql ${SOURCE_DIR}/mssql/06-*.sql)
+# The SQL Server roles scripts (mssql 04-06) are embedded once, by the engine itself
+# (dalport/embedded/EmbedRolesScripts.cmake), which also upgrades old registries with them.
+file(GLOB_RECURSE _files RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/embedded/*.sql)
 list(SORT _files)
 
-set(_out "// Generated from the scripts in database/embedded and database/mssql; edit those, not this file.\n")
+set(_out "// Generated from the scripts in database/embedded; edit those, not this file.\n")
 string(APPEND _out "#include \"database/EmbeddedScriptFiles.h\"\n\n")
 string(APPEND _out "namespace quorin::schema {\n\n")
 string(APPEND _out "const std::vector<EmbeddedScriptFile>& embeddedScriptFiles()\n{\n")

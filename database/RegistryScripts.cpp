@@ -11,15 +11,14 @@ namespace quorin {
 namespace {
 
 struct DatabaseFolder {
-    const char* name;     // the database name the program connects to
-    const char* folder;   // its folder below database
-    const char* security; // the SQL Server script whose roles and grants it takes
+    const char* name;   // the database name the program connects to
+    const char* folder; // its folder below database
 };
 
 constexpr std::array<DatabaseFolder, 3> kDatabases{{
-    {"Quorin", "embedded/quorin/", "mssql/04-quorin-roles.sql"},
-    {"Aud", "embedded/aud/", "mssql/05-aud-standin.sql"},
-    {"CID", "embedded/cid/", "mssql/06-cid-standin.sql"},
+    {"Quorin", "embedded/quorin/"},
+    {"Aud", "embedded/aud/"},
+    {"CID", "embedded/cid/"},
 }};
 
 bool startsWith(std::string_view text, std::string_view prefix)
@@ -38,9 +37,10 @@ dalport::DatabaseScript scriptOf(const DatabaseFolder& db)
             script.schema = std::string(file.text);
         else if (startsWith(file.path, procedureFolder))
             script.procedures.emplace_back(file.text);
-        else if (file.path == db.security)
-            script.security = std::string(file.text);
     }
+    // Its roles and grants: the SQL Server roles script whose USE names it (the engine
+    // embeds those scripts once, for new and for old registries alike).
+    script.security = dalport::RolesScript(script.name);
     if (script.schema.empty() || script.security.empty())
         throw std::logic_error("the build embedded no schema or no roles script for database " + script.name);
     return script;

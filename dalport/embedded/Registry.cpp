@@ -8,6 +8,7 @@
 #include "dalport/embedded/PasswordHash.h"
 #include "dalport/embedded/Procedure.h"
 #include "dalport/embedded/Collation.h"
+#include "dalport/embedded/SecurityUpgrade.h"
 #include "dalport/embedded/ServerFolder.h"
 #include "dalport/embedded/Tokenizer.h"
 
@@ -221,6 +222,14 @@ void CreateDatabaseUser(const std::string& folder, const std::string& database, 
         db.exec("ROLLBACK", database);
         throw;
     }
+}
+
+std::string RolesScript(const std::string& database)
+{
+    for (std::string_view script : embedded::rolesScripts())
+        if (embedded::equalsIgnoreCase(embedded::scriptDatabase(script), database))
+            return std::string(script);
+    return std::string();
 }
 
 } // namespace dalport
