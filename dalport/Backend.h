@@ -23,6 +23,12 @@ struct ProviderError {
 
 enum class CommandType { StoredProcedure, Text };
 
+// A statement of a batch that failed: the raised error and the server's messages.
+struct StatementFailure {
+    ComError error;
+    std::vector<ProviderError> errors;
+};
+
 // Forward-only walk over the first result set of a statement. A new result stands on
 // its first row (or at the end when there is none).
 class Result {
@@ -42,6 +48,14 @@ public:
     virtual std::size_t resultCount() const { return 1; }
     // Makes result `index` the current one, standing on its first row.
     virtual void selectResult(std::size_t index) { (void)index; }
+    // Reads whatever of the batch is still with the server, so that every result can be
+    // counted and selected. Rows the walk has already passed are not kept; a tool calls
+    // this right after the statement ran.
+    virtual void readAll() {}
+    // Why the current result's statement failed, when it did so as it ran: SQL Server
+    // goes on with the rest of a batch then, so the failure takes that statement's place
+    // among the results. Null for a result set or a count.
+    virtual const StatementFailure* failure() const { return nullptr; }
     // Rows an INSERT, UPDATE or DELETE changed; -1 for a result set or when unknown.
     virtual long rowsAffected() const { return -1; }
     // The current row's value at a column position (names may repeat in a result).

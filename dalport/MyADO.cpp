@@ -235,6 +235,7 @@ int MyADO::GetResultCount()
 {
     if (!m_pRecordset || !m_pRecordset->result)
         return 0;
+    m_pRecordset->result->readAll();
     return static_cast<int>(m_pRecordset->result->resultCount());
 }
 
@@ -243,6 +244,14 @@ int MyADO::SelectResult(int index)
     if (index < 0 || index >= GetResultCount())
         return 0;
     m_pRecordset->result->selectResult(static_cast<std::size_t>(index));
+    // A statement of the batch that failed reports now, in its place among the results.
+    if (const StatementFailure* failed = m_pRecordset->result->failure()) {
+        if (m_pConnection)
+            m_pConnection->errors = failed->errors;
+        PrintProviderError();
+        PrintComError(failed->error);
+        return 0;
+    }
     return 1;
 }
 

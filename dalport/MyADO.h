@@ -86,7 +86,8 @@ protected:
     // them. The last statement's results in order: result sets, and the counts of rows
     // an INSERT, UPDATE or DELETE changed.
     int GetResultCount();
-    // Makes result `index` (0 first) the one IsEOF/MoveNext/Get*Field walk; 0 when absent.
+    // Makes result `index` (0 first) the one IsEOF/MoveNext/Get*Field walk; 0 when absent,
+    // and 0 after reporting the errors when that statement of the batch failed.
     int SelectResult(int index);
     long GetRowsAffected(); // -1 for a result set, or when the server does not say
     std::vector<std::string> GetColumnNames();

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <strings.h>
 
 namespace dalport::odbc {
@@ -46,46 +47,228 @@ struct Column {
     Value::Kind kind;
 };
 
+// What the driver reported when a call on the statement failed.
+struct DriverFailure {
+    std::vector<ProviderError> errors;
+};
+
+// One result of a statement: a result set (columns and, once read, rows), the count of
+// rows a statement changed, or the failure of a statement of a batch.
+struct ResultPart {
+    std::vector<Column> columns;
+    std::vector<std::vector<Value>> rows;
+    long rowsAffected = -1;
+    std::optional<StatementFailure> failure;
+};
+
+// The results of one statement (or batch). The walk MyADO does reads the first result set
+// row by row from the driver and passes over the counts before it; a tool that shows the
+// whole batch has every result read at once (readAll), later ones by SQLMoreResults.
 class OdbcResult final : public Result {
 public:
-    OdbcResult(std::shared_ptr<Link> link, Handle statement, std::vector<Column> columns)
-        : m_link(std::move(link)), m_statement(std::move(statement)), m_columns(std::move(columns))
+    // `executed`: what SQLExecDirect returned (SQL_NO_DATA for a change of no rows).
+    OdbcResult(std::shared_ptr<Link> link, Handle statement, SQLRETURN executed)
+        : m_link(std::move(link)), m_statement(std::move(statement))
     {
-        fetch();
+        if (executed == SQL_NO_DATA) {
+            ResultPart none;
+            none.rowsAffected = rowCount(0);
+            m_parts.push_back(std::move(none));
+        } else {
+            for (;;) {
+                ResultPart part = describeCurrent();
+                if (!part.columns.empty()) {
+                    m_parts.push_back(std::move(part));
+                    m_current = m_parts.size() - 1;
+                    m_streaming = true;
+                    fetch();
+                    return;
+                }
+                if (part.rowsAffected >= 0)
+                    m_parts.push_back(std::move(part));
+                if (!moreResults())
+                    break;
+            }
+        }
+        // Nothing but counts: the statement is through.
+        m_pending = false;
+        if (m_parts.empty())
+            m_parts.emplace_back();
     }
-    // A statement without a result set: an empty result.
-    OdbcResult() : m_atEnd(true) {}
 
-    bool atEnd() const override { return m_atEnd; }
+    bool atEnd() const override { return m_streaming ? m_atEnd : m_pos >= current().rows.size(); }
 
     void moveNext() override
     {
-        if (m_atEnd)
+        if (atEnd())
             throw ComError(hr::NoCurrentRecord, "ADODB.Recordset", descr::NoCurrentRecord);
-        fetch();
+        if (m_streaming)
+            fetch();
+        else
+            ++m_pos;
     }
 
     std::vector<std::string> columns() const override
     {
         std::vector<std::string> names;
-        for (const Column& c : m_columns)
+        for (const Column& c : current().columns)
             names.push_back(c.name);
         return names;
     }
 
     Value field(const std::string& name) const override
     {
-        const auto it = std::find_if(m_columns.begin(), m_columns.end(), [&](const Column& c) {
+        const std::vector<Column>& columns = current().columns;
+        const auto it = std::find_if(columns.begin(), columns.end(), [&](const Column& c) {
             return strcasecmp(c.name.c_str(), name.c_str()) == 0;
         });
-        if (it == m_columns.end())
+        if (it == columns.end())
             throw ComError(hr::ItemNotFound, "ADODB.Fields", descr::ItemNotFound);
-        if (m_atEnd)
+        return fieldAt(static_cast<std::size_t>(it - columns.begin()));
+    }
+
+    Value fieldAt(std::size_t column) const override
+    {
+        if (column >= current().columns.size())
+            throw ComError(hr::ItemNotFound, "ADODB.Fields", descr::ItemNotFound);
+        if (atEnd())
             throw ComError(hr::NoCurrentRecord, "ADODB.Field", descr::NoCurrentRecord);
-        return m_row[static_cast<std::size_t>(it - m_columns.begin())];
+        return m_streaming ? m_row[column] : current().rows[m_pos][column];
+    }
+
+    std::size_t resultCount() const override { return m_parts.size(); }
+
+    void selectResult(std::size_t index) override
+    {
+        readAll();
+        if (index < m_parts.size()) {
+            m_current = index;
+            m_pos = 0;
+        }
+    }
+
+    long rowsAffected() const override { return current().rowsAffected; }
+
+    const StatementFailure* failure() const override
+    {
+        return current().failure ? &*current().failure : nullptr;
+    }
+
+    void readAll() override
+    {
+        if (!m_streaming)
+            return;
+        m_streaming = false;
+        m_pos = 0;
+        // A driver that cannot go on after a failure would fail for ever.
+        constexpr int kFailuresInARow = 16;
+        int failures = 0;
+        bool first = true;
+        while (failures < kFailuresInARow) {
+            try {
+                if (first) {
+                    first = false;
+                    ResultPart& live = m_parts[m_current];
+                    if (!m_atEnd) {
+                        live.rows.push_back(std::move(m_row));
+                        readRows(live);
+                    }
+                } else {
+                    if (!m_pending || !moreResults())
+                        break;
+                    m_parts.push_back(describeCurrent());
+                    ResultPart& added = m_parts.back();
+                    if (!added.columns.empty())
+                        readRows(added);
+                    else if (added.rowsAffected < 0)
+                        m_parts.pop_back(); // nothing to show
+                }
+                failures = 0;
+            } catch (const DriverFailure& f) {
+                ResultPart failed;
+                failed.failure = StatementFailure{providerFailure(f.errors), f.errors};
+                m_parts.push_back(std::move(failed));
+                ++failures;
+            }
+        }
+        m_row.clear();
+        m_pending = false;
     }
 
 private:
+    const ResultPart& current() const { return m_parts[m_current]; }
+
+    [[noreturn]] void failed() const { throw DriverFailure{diagnostics(SQL_HANDLE_STMT, m_statement.get())}; }
+
+    // The result the statement stands on: its columns, or the rows it changed.
+    ResultPart describeCurrent()
+    {
+        ResultPart part;
+        SQLSMALLINT count = 0;
+        if (!succeeded(SQLNumResultCols(m_statement.get(), &count)))
+            failed();
+        for (SQLSMALLINT i = 1; i <= count; ++i)
+            part.columns.push_back(describe(i));
+        if (count == 0)
+            part.rowsAffected = rowCount(-1);
+        return part;
+    }
+
+    Column describe(SQLSMALLINT index)
+    {
+        SQLCHAR name[256] = {};
+        SQLSMALLINT nameLength = 0, sqlType = 0, digits = 0, nullable = 0;
+        SQLULEN size = 0;
+        if (!succeeded(SQLDescribeCol(m_statement.get(), static_cast<SQLUSMALLINT>(index), name, sizeof name,
+                                      &nameLength, &sqlType, &size, &digits, &nullable)))
+            failed();
+        return Column{reinterpret_cast<const char*>(name), kindOf(sqlType)};
+    }
+
+    long rowCount(long unknown)
+    {
+        SQLLEN n = -1;
+        if (!succeeded(SQLRowCount(m_statement.get(), &n)) || n < 0)
+            return unknown;
+        return static_cast<long>(n);
+    }
+
+    // Moves to the statement's next result; false when there is none.
+    bool moreResults()
+    {
+        const SQLRETURN rc = SQLMoreResults(m_statement.get());
+        if (rc == SQL_NO_DATA) {
+            m_pending = false;
+            return false;
+        }
+        if (!succeeded(rc))
+            failed();
+        return true;
+    }
+
+    // The rest of a result set's rows into the part; a failure in the middle keeps the
+    // rows before it and takes the next place among the results.
+    void readRows(ResultPart& part)
+    {
+        for (;;) {
+            const SQLRETURN rc = SQLFetch(m_statement.get());
+            if (rc == SQL_NO_DATA)
+                return;
+            if (!succeeded(rc))
+                failed();
+            part.rows.push_back(readRow(part.columns));
+        }
+    }
+
+    std::vector<Value> readRow(const std::vector<Column>& columns)
+    {
+        std::vector<Value> row;
+        for (std::size_t i = 0; i < columns.size(); ++i)
+            row.push_back(read(static_cast<SQLUSMALLINT>(i + 1), columns[i].kind));
+        return row;
+    }
+
+    // The walk's next row straight from the driver.
     void fetch()
     {
         const SQLRETURN rc = SQLFetch(m_statement.get());
@@ -98,15 +281,19 @@ private:
             finish();
             throw providerFailure(errors);
         }
-        m_row.clear();
-        for (std::size_t i = 0; i < m_columns.size(); ++i)
-            m_row.push_back(read(static_cast<SQLUSMALLINT>(i + 1), m_columns[i].kind));
+        try {
+            m_row = readRow(current().columns);
+        } catch (const DriverFailure& f) {
+            throw providerFailure(f.errors);
+        }
     }
 
+    // The walk is over: the cursor closes, and with it what else the batch had.
     void finish()
     {
         m_atEnd = true;
         m_row.clear();
+        m_pending = false;
         SQLCloseCursor(m_statement.get());
     }
 
@@ -117,13 +304,13 @@ private:
         if (kind == Value::Kind::Int) {
             SQLBIGINT v = 0;
             if (!succeeded(SQLGetData(s, column, SQL_C_SBIGINT, &v, sizeof v, &indicator)))
-                throw providerFailure(diagnostics(SQL_HANDLE_STMT, s));
+                failed();
             return indicator == SQL_NULL_DATA ? Value::null() : Value::integer(v);
         }
         if (kind == Value::Kind::Double) {
             double v = 0;
             if (!succeeded(SQLGetData(s, column, SQL_C_DOUBLE, &v, sizeof v, &indicator)))
-                throw providerFailure(diagnostics(SQL_HANDLE_STMT, s));
+                failed();
             return indicator == SQL_NULL_DATA ? Value::null() : Value::real(v);
         }
         bool isNull = false;
@@ -144,7 +331,7 @@ private:
             if (rc == SQL_NO_DATA)
                 break;
             if (!succeeded(rc))
-                throw providerFailure(diagnostics(SQL_HANDLE_STMT, m_statement.get()));
+                failed();
             if (indicator == SQL_NULL_DATA) {
                 isNull = true;
                 return {};
@@ -161,9 +348,13 @@ private:
 
     std::shared_ptr<Link> m_link;
     Handle m_statement; // declared after the link: freed before it
-    std::vector<Column> m_columns;
-    std::vector<Value> m_row;
-    bool m_atEnd = false;
+    std::vector<ResultPart> m_parts;
+    std::size_t m_current = 0;
+    std::size_t m_pos = 0;        // the row of a part read whole
+    bool m_streaming = false;     // the current part's rows come from the driver one by one
+    bool m_atEnd = false;         // ... and it has none left
+    bool m_pending = true;        // the driver may hold further results
+    std::vector<Value> m_row;     // the streamed part's current row
 };
 
 class OdbcConnection final : public Connection {
@@ -190,11 +381,14 @@ public:
         const std::string sql = type == CommandType::StoredProcedure ? callText(text, params.size()) : text;
         const SQLRETURN rc = SQLExecDirect(statement.get(), reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.c_str())),
                                            SQL_NTS);
-        if (rc == SQL_NO_DATA)
-            return std::make_unique<OdbcResult>();
-        if (!succeeded(rc))
+        if (!succeeded(rc) && rc != SQL_NO_DATA)
             fail(SQL_HANDLE_STMT, statement.get());
-        return firstResultSet(std::move(statement));
+        try {
+            return std::make_unique<OdbcResult>(m_link, std::move(statement), rc);
+        } catch (const DriverFailure& f) {
+            m_errors = f.errors;
+            throw providerFailure(m_errors);
+        }
     }
 
     const std::vector<ProviderError>& errors() const override { return m_errors; }
@@ -238,38 +432,6 @@ private:
         }
         if (!succeeded(rc))
             fail(SQL_HANDLE_STMT, statement.get());
-    }
-
-    // The first result that has columns; row counts before it are passed over.
-    std::unique_ptr<Result> firstResultSet(Handle statement)
-    {
-        for (;;) {
-            SQLSMALLINT count = 0;
-            if (!succeeded(SQLNumResultCols(statement.get(), &count)))
-                fail(SQL_HANDLE_STMT, statement.get());
-            if (count > 0) {
-                std::vector<Column> columns;
-                for (SQLSMALLINT i = 1; i <= count; ++i)
-                    columns.push_back(describe(statement, i));
-                return std::make_unique<OdbcResult>(m_link, std::move(statement), std::move(columns));
-            }
-            const SQLRETURN more = SQLMoreResults(statement.get());
-            if (more == SQL_NO_DATA)
-                return std::make_unique<OdbcResult>();
-            if (!succeeded(more))
-                fail(SQL_HANDLE_STMT, statement.get());
-        }
-    }
-
-    Column describe(Handle& statement, SQLSMALLINT index)
-    {
-        SQLCHAR name[256] = {};
-        SQLSMALLINT nameLength = 0, sqlType = 0, digits = 0, nullable = 0;
-        SQLULEN size = 0;
-        if (!succeeded(SQLDescribeCol(statement.get(), static_cast<SQLUSMALLINT>(index), name, sizeof name,
-                                      &nameLength, &sqlType, &size, &digits, &nullable)))
-            fail(SQL_HANDLE_STMT, statement.get());
-        return Column{reinterpret_cast<const char*>(name), kindOf(sqlType)};
     }
 
     std::shared_ptr<Link> m_link;

@@ -74,8 +74,12 @@ bool SqlClient::runBatch(const std::string& text, std::ostream& out, const Print
     if (!RunTextQuery(text.c_str()))
         return false;
     const int results = GetResultCount();
+    bool allOk = true;
     for (int r = 0; r < results; ++r) {
-        SelectResult(r);
+        if (!SelectResult(r)) {
+            allOk = false; // reported as it came; the batch's later results still show
+            continue;
+        }
         const std::vector<std::string> columns = GetColumnNames();
         if (columns.empty()) {
             const long changed = GetRowsAffected();
@@ -94,7 +98,7 @@ bool SqlClient::runBatch(const std::string& text, std::ostream& out, const Print
         }
         printResult(out, columns, rows, options);
     }
-    return true;
+    return allOk;
 }
 
 } // namespace quorin::tools
