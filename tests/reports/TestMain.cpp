@@ -1,6 +1,7 @@
-// One QApplication for the dataset report tests, the program's resources and forms, and
-// the program's settings in a folder of this run only: the user scope and the system
-// scope each get their own, so a test can set either and never reads the machine's.
+// One QApplication for every report test, the program's resources and every subsystem's
+// windows (so that the Reports commands open the real ones), and the program's settings
+// in a folder of this run only: the user scope and the system scope each get their own,
+// so a test can set either and never reads the machine's.
 #include "app/Subsystems.h"
 #include "resources/Resources.h"
 
