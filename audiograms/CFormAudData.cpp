@@ -4,6 +4,7 @@
 #include "audiograms/AudTestEdit.h"
 #include "controls/DateSpan.h"
 #include "controls/DdxFields.h"
+#include "controls/DdxStoredCode.h"
 #include "framework/ControlId.h"
 #include "framework/DdxStandard.h"
 #include "framework/TemplateRegistry.h"
@@ -22,17 +23,6 @@ namespace {
 // The registry's columns for the tester's name and the speech materials hold 50
 // characters.
 constexpr int kMaxText = 50;
-
-// A drop-down list shows a stored code it has no item for (a clinic's Reliability 7) as
-// no choice. The user cannot choose "no choice", so a list left that way keeps the
-// stored code instead of overwriting it with -1.
-void DDX_ListIndex(CDataExchange* pDX, int id, int& code)
-{
-    auto combo = qobject_cast<QComboBox*>(pDX->PrepareCtrl(id));
-    if (pDX->m_bSaveAndValidate && combo && combo->currentIndex() < 0)
-        return;
-    DDX_CBIndex(pDX, id, code);
-}
 
 // The speech materials: what the field shows is stored exactly as it stands (" " of an
 // empty test too); a list item is selected only when it is the very same text.
@@ -161,35 +151,35 @@ void CFormAudData::DoDataExchange(CDataExchange* pDX)
         DDX_IntField(pDX, IDC_AGE, m_nAge);
     DDX_Text(pDX, IDC_TESTED_BY, r.Info.TestedBy);
     DDV_MaxChars(pDX, r.Info.TestedBy, kMaxText);
-    DDX_ListIndex(pDX, IDC_RELIABILITY, r.Info.Reliability);
-    DDX_ListIndex(pDX, IDC_METHOD, r.Info.Method);
+    DDX_StoredCodeIndex(pDX, IDC_RELIABILITY, r.Info.Reliability);
+    DDX_StoredCodeIndex(pDX, IDC_METHOD, r.Info.Method);
 
     // Type of Loss
-    DDX_ListIndex(pDX, IDC_IMPRESS_L, r.Findings.ImpressL);
-    DDX_ListIndex(pDX, IDC_IMPRESS_R, r.Findings.ImpressR);
-    DDX_ListIndex(pDX, IDC_IMPRESS_SF, r.Findings.ImpressSF);
+    DDX_StoredCodeIndex(pDX, IDC_IMPRESS_L, r.Findings.ImpressL);
+    DDX_StoredCodeIndex(pDX, IDC_IMPRESS_R, r.Findings.ImpressR);
+    DDX_StoredCodeIndex(pDX, IDC_IMPRESS_SF, r.Findings.ImpressSF);
 
     // Immitance
     CAudImmittance& im = r.Immittance;
-    DDX_ListIndex(pDX, IDC_TYMP_L, im.TympL);
-    DDX_ListIndex(pDX, IDC_TYMP_R, im.TympR);
+    DDX_StoredCodeIndex(pDX, IDC_TYMP_L, im.TympL);
+    DDX_StoredCodeIndex(pDX, IDC_TYMP_R, im.TympR);
     DDX_FloatField(pDX, IDC_PEAKY_L, im.PeakYL);
     DDX_FloatField(pDX, IDC_PEAKY_R, im.PeakYR);
     DDX_FloatField(pDX, IDC_PEAKPRESS_L, im.PeakPressL);
     DDX_FloatField(pDX, IDC_PEAKPRESS_R, im.PeakPressR);
     DDX_FloatField(pDX, IDC_ETFVOL_L, im.ETFVolL);
     DDX_FloatField(pDX, IDC_ETFVOL_R, im.ETFVolR);
-    DDX_ListIndex(pDX, IDC_REFLEX_L, im.ReflexL);
-    DDX_ListIndex(pDX, IDC_REFLEX_R, im.ReflexR);
+    DDX_StoredCodeIndex(pDX, IDC_REFLEX_L, im.ReflexL);
+    DDX_StoredCodeIndex(pDX, IDC_REFLEX_R, im.ReflexR);
     DDX_FloatField(pDX, IDC_ETFREL_L, im.ETFRelL);
     DDX_FloatField(pDX, IDC_ETFREL_R, im.ETFRelR);
 
     // Screening
     CAudFindings& f = r.Findings;
-    DDX_ListIndex(pDX, IDC_OAE_L, f.OAEL);
-    DDX_ListIndex(pDX, IDC_OAE_R, f.OAER);
-    DDX_ListIndex(pDX, IDC_ABR_L, f.ABRL);
-    DDX_ListIndex(pDX, IDC_ABR_R, f.ABRR);
+    DDX_StoredCodeIndex(pDX, IDC_OAE_L, f.OAEL);
+    DDX_StoredCodeIndex(pDX, IDC_OAE_R, f.OAER);
+    DDX_StoredCodeIndex(pDX, IDC_ABR_L, f.ABRL);
+    DDX_StoredCodeIndex(pDX, IDC_ABR_R, f.ABRR);
 
     // Special
     DDX_Check(pDX, IDC_TINNITUS_L, f.TinnitusL);

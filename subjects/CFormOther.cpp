@@ -4,6 +4,7 @@
 #include "controls/DateText.h"
 #include "app/DbString.h"
 #include "controls/DdxFields.h"
+#include "controls/DdxStoredCode.h"
 #include "framework/ControlId.h"
 #include "framework/DdxStandard.h"
 #include "framework/ReportListCtrl.h"
@@ -38,16 +39,6 @@ constexpr Column kColumns[] = {{"IRB", 50},      {"Contacted", 40}, {"Participat
 
 constexpr int kDatasetColumn = 10;
 
-// A drop-down list shows a stored code it has no item for (an old 7 in Contacted, a 5 in
-// Show) as no choice. The user cannot choose "no choice", so a list left that way keeps
-// the stored code rather than overwriting it with -1.
-void DDX_CodeIndex(CDataExchange* pDX, int id, int& code)
-{
-    auto combo = qobject_cast<QComboBox*>(pDX->PrepareCtrl(id));
-    if (pDX->m_bSaveAndValidate && combo && combo->currentIndex() < 0)
-        return;
-    DDX_CBIndex(pDX, id, code);
-}
 constexpr int kAvailability[] = {IDC_LONGTERM, IDC_SHORTTERM, IDC_WORKDAY, IDC_EVENINGS, IDC_WEEKENDS, IDC_OTHER};
 
 } // namespace
@@ -118,15 +109,15 @@ void CFormOther::DoDataExchange(CDataExchange* pDX)
     DDX_DateField(pDX, IDC_DATE1, m_strDate1);
     DDX_DateField(pDX, IDC_DATE2, m_strDate2);
     DDX_IntField(pDX, IDC_SESSIONS, m_nSessions);
-    DDX_CodeIndex(pDX, IDC_CONTACTED, m_nContacted);
+    DDX_StoredCodeIndex(pDX, IDC_CONTACTED, m_nContacted);
     DDX_Text(pDX, IDC_EXCONTACT, m_strExContact);
-    DDX_CodeIndex(pDX, IDC_PARTICIPATED, m_nParticipated);
+    DDX_StoredCodeIndex(pDX, IDC_PARTICIPATED, m_nParticipated);
     DDX_Text(pDX, IDC_EXPARTIC, m_strExPartic);
-    DDX_CodeIndex(pDX, IDC_COMPLETED, m_nCompleted);
+    DDX_StoredCodeIndex(pDX, IDC_COMPLETED, m_nCompleted);
     DDX_Text(pDX, IDC_COMMENTS, m_strComments);
-    DDX_CodeIndex(pDX, IDC_APPTS, m_nAppts);
-    DDX_CodeIndex(pDX, IDC_SHOW, m_nShow);
-    DDX_CodeIndex(pDX, IDC_CALLAGAIN, m_nCallAgain);
+    DDX_StoredCodeIndex(pDX, IDC_APPTS, m_nAppts);
+    DDX_StoredCodeIndex(pDX, IDC_SHOW, m_nShow);
+    DDX_StoredCodeIndex(pDX, IDC_CALLAGAIN, m_nCallAgain);
     DDX_Text(pDX, IDC_FDATE, m_strFDate);
     DDX_CBString(pDX, IDC_LAB, m_strLab);
 }
