@@ -5,6 +5,7 @@
 // best (prepared once and reused, the same indexes). Aim: ratio at most 2.
 
 #include "bench/RatioReporter.h"
+#include "bench/common/BenchRegistry.h"
 #include "bench/subjects/RawProcedures.h"
 
 #include "app/CQuorinDoc.h"
@@ -25,8 +26,8 @@
 #include <string>
 #include <vector>
 
-namespace fs = std::filesystem;
 using quorin::bench::RawProcedures;
+using quorin::bench::SilentUserInterface;
 
 namespace {
 
@@ -37,20 +38,6 @@ constexpr int kUnit = 900000002; // no demo patient has it
 const char* const kLast = "COMPOSITE";
 const char* const kFirst = "TEN";
 const char* const kBirth = "03/03/1980";
-
-class SilentUserInterface : public quorin::UserInterface {
-public:
-    Answer MessageBox(const QString&, Icon, Buttons buttons) override
-    {
-        return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
-    }
-    void BeginWaitCursor() override {}
-    void EndWaitCursor() override {}
-    void BringForward(Page) override {}
-    int RunDialog(Dialog) override { return 2; }
-    QString GetOpenFileName(const QString&) override { return {}; }
-    void SetDocumentTitle(const QString&) override {}
-};
 
 void Exec(const std::string& folder, const char* database, const std::string& sql)
 {
@@ -67,43 +54,31 @@ void Exec(const std::string& folder, const char* database, const std::string& sq
         throw std::runtime_error("filling the clinic tests failed: " + error);
 }
 
-// A demo registry of its own (made once, kept between runs, named after the scripts it
-// was made from) with one clinic patient of ten tests in two years.
+// One clinic patient of ten tests in two years, added to the demo.
+void AddClinicPatient(const std::string& folder)
+{
+    const std::string unit = std::to_string(kUnit);
+    const std::string mine = " from info where PatientNum = " + unit + ";";
+    Exec(folder, "Aud",
+         "create temp table n as with recursive c(i) as (select 1 union all select i + 1 from c "
+         "where i < " + std::to_string(kPointsPerTest) + ") select i from c;"
+         "insert into info (PatientNum, Date, Birthdate, LastName, FirstName, Testedby) select " + unit
+         + ", date('2024-01-01', '+' || (i * 2) || ' months') || ' 09:30:00.000', '1980-03-03 00:00:00.000', '"
+         + kLast + "', '" + kFirst + "', 'clinic ' || i from n where i <= " + std::to_string(kTests) + ";"
+         "insert into Other (PatientIndex, Reliability, Method) select PatientIndex, 1, 2" + mine
+         + "insert into Immit (PatientIndex, TympNormR, TympNormL) select PatientIndex, 1, 5" + mine
+         + "insert into Impress (PatientIndex, normal_r, mixed_l) select PatientIndex, 1, 1" + mine
+         + "insert into Special (PatientIndex, tinnitus_r) select PatientIndex, 1" + mine
+         + "insert into Speech (Patientindex, lev1a, mata) select PatientIndex, 4146, 3" + mine
+         + "insert into newpoints (patientindex, x, y, symbol, mask) select f.PatientIndex, p.i % 11, "
+           "5 + p.i, 1 + (p.i % 12), 0 from info f, n p where f.PatientNum = " + unit + ";");
+}
+
+// A demo registry of its own, made once and kept between runs.
 const std::string& TheRegistry()
 {
-    static const std::string folder = [] {
-        std::string scripts;
-        for (const dalport::DatabaseScript& db : quorin::registryScripts()) {
-            scripts += db.schema;
-            for (const std::string& procedure : db.procedures)
-                scripts += procedure;
-        }
-        char tag[32];
-        std::snprintf(tag, sizeof tag, "%016zx", std::hash<std::string>{}(scripts));
-        const fs::path path = fs::temp_directory_path() / "quorin-bench"
-                              / ("amimport-" + std::to_string(kSubjects) + "-" + tag);
-        if (!fs::exists(path / "master.db")) {
-            std::cerr << "creating the demo registry (" << kSubjects << " subjects)...\n";
-            fs::create_directories(path.parent_path());
-            quorin::demo::CreateDemoRegistry(path.string(), kSubjects);
-            const std::string unit = std::to_string(kUnit);
-            const std::string mine = " from info where PatientNum = " + unit + ";";
-            Exec(path.string(), "Aud",
-                 "create temp table n as with recursive c(i) as (select 1 union all select i + 1 from c "
-                 "where i < " + std::to_string(kPointsPerTest) + ") select i from c;"
-                 "insert into info (PatientNum, Date, Birthdate, LastName, FirstName, Testedby) select " + unit
-                 + ", date('2024-01-01', '+' || (i * 2) || ' months') || ' 09:30:00.000', '1980-03-03 00:00:00.000', '"
-                 + kLast + "', '" + kFirst + "', 'clinic ' || i from n where i <= " + std::to_string(kTests) + ";"
-                 "insert into Other (PatientIndex, Reliability, Method) select PatientIndex, 1, 2" + mine
-                 + "insert into Immit (PatientIndex, TympNormR, TympNormL) select PatientIndex, 1, 5" + mine
-                 + "insert into Impress (PatientIndex, normal_r, mixed_l) select PatientIndex, 1, 1" + mine
-                 + "insert into Special (PatientIndex, tinnitus_r) select PatientIndex, 1" + mine
-                 + "insert into Speech (Patientindex, lev1a, mata) select PatientIndex, 4146, 3" + mine
-                 + "insert into newpoints (patientindex, x, y, symbol, mask) select f.PatientIndex, p.i % 11, "
-                   "5 + p.i, 1 + (p.i % 12), 0 from info f, n p where f.PatientNum = " + unit + ";");
-        }
-        return path.string();
-    }();
+    static const std::string folder =
+        quorin::bench::KeptDemoRegistry(kSubjects, "amimport-" + std::to_string(kSubjects), AddClinicPatient);
     return folder;
 }
 

@@ -5,6 +5,7 @@
 // Aims: build ratio at most 2; a page step well under a screen refresh (16 ms).
 
 #include "bench/RatioReporter.h"
+#include "bench/common/BenchRegistry.h"
 #include "bench/subjects/RawProcedures.h"
 
 #include "app/CQuorinDoc.h"
@@ -23,8 +24,8 @@
 #include <string>
 #include <vector>
 
-namespace fs = std::filesystem;
 using quorin::bench::RawProcedures;
+using quorin::bench::SilentUserInterface;
 
 namespace {
 
@@ -32,20 +33,6 @@ constexpr int kSubjects = 100000;
 constexpr int kTestsEach = 50;
 constexpr int kPointsPerTest = 20;
 constexpr int kUnit = 900000001; // no demo patient has it
-
-class SilentUserInterface : public quorin::UserInterface {
-public:
-    Answer MessageBox(const QString&, Icon, Buttons buttons) override
-    {
-        return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
-    }
-    void BeginWaitCursor() override {}
-    void EndWaitCursor() override {}
-    void BringForward(Page) override {}
-    int RunDialog(Dialog) override { return 2; }
-    QString GetOpenFileName(const QString&) override { return {}; }
-    void SetDocumentTitle(const QString&) override {}
-};
 
 void Exec(const std::string& folder, const char* database, const std::string& sql)
 {
@@ -62,64 +49,54 @@ void Exec(const std::string& folder, const char* database, const std::string& sq
         throw std::runtime_error("filling the history failed: " + error);
 }
 
-// The subject with the long history, added to a demo registry of its own (made once,
-// kept between runs, named after the scripts it was made from).
+// A demo registry of its own (made once, kept between runs) and the subject in it with
+// the long history.
 struct Registry {
     std::string folder;
     int subjectId = 0;
 };
 
+// The subject with the long history: fifty registry tests and fifty clinic tests.
+void AddLongHistory(const std::string& folder)
+{
+    const std::string n = std::to_string(kTestsEach);
+    const std::string points = std::to_string(kPointsPerTest);
+    const std::string unit = std::to_string(kUnit);
+    Exec(folder, "Quorin",
+         "insert into subjects (Lastname, Firstname, Birthdate, Unit) values ('HISTORY', 'LONG', "
+         "'2010-04-09 00:00:00.000', " + unit + ");"
+         "create temp table n as with recursive c(i) as (select 1 union all select i + 1 from c "
+         "where i < " + n + " + 1) select i from c;"
+         "insert into aud (SubjectId, TestDate, TestedBy) select (select max(SubjectId) from subjects), "
+         "date('2011-01-01', '+' || (i * 2) || ' months') || ' 00:00:00.000', 'registry ' || i from n;"
+         "insert into audpoints (TestId, symbol, xy, mask, recent, type) select a.TestId, "
+         "1 + (p.i % 4), (p.i % 11) * 100 + 5 + p.i, 0, 1, 1 from aud a, n p "
+         "where a.SubjectId = (select max(SubjectId) from subjects) and p.i <= " + points + ";");
+    Exec(folder, "Aud",
+         "create temp table n as with recursive c(i) as (select 1 union all select i + 1 from c "
+         "where i < " + n + ") select i from c;"
+         "insert into info (PatientNum, Date, LastName, FirstName, Testedby) select " + unit + ", "
+         "date('2011-02-01', '+' || (i * 2) || ' months') || ' 00:00:00.000', 'HISTORY', 'LONG', "
+         "'clinic ' || i from n;"
+         "insert into Other (PatientIndex, Reliability, Method) select PatientIndex, 1, 2 from info "
+         "where PatientNum = " + unit + ";"
+         "insert into Immit (PatientIndex, TympNormR, TympNormL) select PatientIndex, 1, 5 from info "
+         "where PatientNum = " + unit + ";"
+         "insert into Impress (PatientIndex, normal_r, mixed_l) select PatientIndex, 1, 1 from info "
+         "where PatientNum = " + unit + ";"
+         "insert into Special (PatientIndex, tinnitus_r) select PatientIndex, 1 from info "
+         "where PatientNum = " + unit + ";"
+         "insert into Speech (Patientindex, lev1a, mata) select PatientIndex, 4146, 3 from info "
+         "where PatientNum = " + unit + ";"
+         "insert into newpoints (patientindex, x, y, symbol, mask) select f.PatientIndex, p.i % 11, "
+         "5 + p.i, 1 + (p.i % 12), 0 from info f, n p where f.PatientNum = " + unit + " and p.i <= "
+         + points + ";");
+}
+
 const Registry& TheRegistry()
 {
     static const Registry registry = [] {
-        std::string scripts;
-        for (const dalport::DatabaseScript& db : quorin::registryScripts()) {
-            scripts += db.schema;
-            for (const std::string& procedure : db.procedures)
-                scripts += procedure;
-        }
-        char tag[32];
-        std::snprintf(tag, sizeof tag, "%016zx", std::hash<std::string>{}(scripts));
-        const fs::path path = fs::temp_directory_path() / "quorin-bench"
-                              / ("history-" + std::to_string(kSubjects) + "-" + tag);
-        Registry r{path.string(), 0};
-        if (!fs::exists(path / "master.db")) {
-            std::cerr << "creating the demo registry (" << kSubjects << " subjects)...\n";
-            fs::create_directories(path.parent_path());
-            quorin::demo::CreateDemoRegistry(path.string(), kSubjects);
-            const std::string n = std::to_string(kTestsEach);
-            const std::string points = std::to_string(kPointsPerTest);
-            const std::string unit = std::to_string(kUnit);
-            Exec(r.folder, "Quorin",
-                 "insert into subjects (Lastname, Firstname, Birthdate, Unit) values ('HISTORY', 'LONG', "
-                 "'2010-04-09 00:00:00.000', " + unit + ");"
-                 "create temp table n as with recursive c(i) as (select 1 union all select i + 1 from c "
-                 "where i < " + n + " + 1) select i from c;"
-                 "insert into aud (SubjectId, TestDate, TestedBy) select (select max(SubjectId) from subjects), "
-                 "date('2011-01-01', '+' || (i * 2) || ' months') || ' 00:00:00.000', 'registry ' || i from n;"
-                 "insert into audpoints (TestId, symbol, xy, mask, recent, type) select a.TestId, "
-                 "1 + (p.i % 4), (p.i % 11) * 100 + 5 + p.i, 0, 1, 1 from aud a, n p "
-                 "where a.SubjectId = (select max(SubjectId) from subjects) and p.i <= " + points + ";");
-            Exec(r.folder, "Aud",
-                 "create temp table n as with recursive c(i) as (select 1 union all select i + 1 from c "
-                 "where i < " + n + ") select i from c;"
-                 "insert into info (PatientNum, Date, LastName, FirstName, Testedby) select " + unit + ", "
-                 "date('2011-02-01', '+' || (i * 2) || ' months') || ' 00:00:00.000', 'HISTORY', 'LONG', "
-                 "'clinic ' || i from n;"
-                 "insert into Other (PatientIndex, Reliability, Method) select PatientIndex, 1, 2 from info "
-                 "where PatientNum = " + unit + ";"
-                 "insert into Immit (PatientIndex, TympNormR, TympNormL) select PatientIndex, 1, 5 from info "
-                 "where PatientNum = " + unit + ";"
-                 "insert into Impress (PatientIndex, normal_r, mixed_l) select PatientIndex, 1, 1 from info "
-                 "where PatientNum = " + unit + ";"
-                 "insert into Special (PatientIndex, tinnitus_r) select PatientIndex, 1 from info "
-                 "where PatientNum = " + unit + ";"
-                 "insert into Speech (Patientindex, lev1a, mata) select PatientIndex, 4146, 3 from info "
-                 "where PatientNum = " + unit + ";"
-                 "insert into newpoints (patientindex, x, y, symbol, mask) select f.PatientIndex, p.i % 11, "
-                 "5 + p.i, 1 + (p.i % 12), 0 from info f, n p where f.PatientNum = " + unit + " and p.i <= "
-                 + points + ";");
-        }
+        Registry r{quorin::bench::KeptDemoRegistry(kSubjects, "history-" + std::to_string(kSubjects), AddLongHistory), 0};
         RawProcedures raw(r.folder, "Quorin");
         raw.Run("SELECT SubjectId FROM subjects WHERE Unit = ?", {std::to_string(kUnit)});
         r.subjectId = std::stoi(raw.First());

@@ -8,6 +8,7 @@
 //   subject saved in one transaction).
 
 #include "bench/RatioReporter.h"
+#include "bench/common/BenchRegistry.h"
 
 #include "app/CQuorinDoc.h"
 #include "audiograms/ToolsUpdate.h"
@@ -36,19 +37,13 @@ namespace {
 constexpr int kSubjects = 100000;
 
 // Answers Yes, shows nothing, and notes when each progress phase begins and ends.
-class TimingUserInterface : public quorin::UserInterface {
+class TimingUserInterface : public quorin::bench::SilentUserInterface {
 public:
-    Answer MessageBox(const QString& text, Icon, Buttons buttons) override
+    Answer MessageBox(const QString& text, Icon icon, Buttons buttons) override
     {
         boxes << text;
-        return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+        return SilentUserInterface::MessageBox(text, icon, buttons);
     }
-    void BeginWaitCursor() override {}
-    void EndWaitCursor() override {}
-    void BringForward(Page) override {}
-    int RunDialog(Dialog) override { return 2; }
-    QString GetOpenFileName(const QString&) override { return {}; }
-    void SetDocumentTitle(const QString&) override {}
     void BeginProgress(int total) override
     {
         begins.push_back(Clock::now());
@@ -61,26 +56,8 @@ public:
     std::vector<int> totals;
 };
 
-// The demo registry the other benchmarks use (named after the scripts it was made from).
-std::string CachedRegistry()
-{
-    std::string scripts;
-    for (const dalport::DatabaseScript& db : quorin::registryScripts()) {
-        scripts += db.schema;
-        for (const std::string& procedure : db.procedures)
-            scripts += procedure;
-    }
-    char tag[32];
-    std::snprintf(tag, sizeof tag, "%016zx", std::hash<std::string>{}(scripts));
-    const fs::path path =
-        fs::temp_directory_path() / "quorin-bench" / ("demo-" + std::to_string(kSubjects) + "-" + tag);
-    if (!fs::exists(path / "master.db")) {
-        std::cerr << "creating the demo registry (" << kSubjects << " subjects)...\n";
-        fs::create_directories(path.parent_path());
-        quorin::demo::CreateDemoRegistry(path.string(), kSubjects);
-    }
-    return path.string();
-}
+// The demo registry the other benchmarks use.
+std::string CachedRegistry() { return quorin::bench::KeptDemoRegistry(kSubjects); }
 
 // An ordinary staff member of the demo (not the administrator).
 const quorin::demo::DemoStaffLogin& StaffLogin()

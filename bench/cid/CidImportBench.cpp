@@ -9,6 +9,7 @@
 // (aim: at most 1.5).
 
 #include "bench/RatioReporter.h"
+#include "bench/common/BenchRegistry.h"
 
 #include "app/CBulkUpdate.h"
 #include "app/CQuorinDoc.h"
@@ -28,26 +29,12 @@
 #include <map>
 #include <stdexcept>
 
-namespace fs = std::filesystem;
-
 namespace {
+
+using quorin::bench::SilentUserInterface;
 
 constexpr int kSubjects = 100000;
 constexpr int kCidPatients = 100000;
-
-class SilentUserInterface : public quorin::UserInterface {
-public:
-    Answer MessageBox(const QString&, Icon, Buttons buttons) override
-    {
-        return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
-    }
-    void BeginWaitCursor() override {}
-    void EndWaitCursor() override {}
-    void BringForward(Page) override {}
-    int RunDialog(Dialog) override { return 2; }
-    QString GetOpenFileName(const QString&) override { return {}; }
-    void SetDocumentTitle(const QString&) override {}
-};
 
 void Exec(sqlite3* db, const std::string& sql)
 {
@@ -63,6 +50,7 @@ void Exec(sqlite3* db, const std::string& sql)
 // each with a fitting, a device and a speech row, so that every CID table grows.
 void GrowCid(const std::string& folder)
 {
+    std::cerr << "growing CID to " << kCidPatients << " patients...\n";
     sqlite3* db = nullptr;
     if (sqlite3_open(dalport::DatabaseFilePath(folder, "CID").c_str(), &db) != SQLITE_OK)
         throw std::runtime_error("cannot open CID");
@@ -82,35 +70,11 @@ void GrowCid(const std::string& folder)
     sqlite3_close(db);
 }
 
-// The demo registry with the grown CID, made once and kept; named after the scripts.
+// The demo registry with the grown CID, made once and kept between runs.
 const std::string& Registry()
 {
-    static const std::string folder = [] {
-        std::string scripts;
-        for (const dalport::DatabaseScript& db : quorin::registryScripts()) {
-            scripts += db.schema;
-            for (const std::string& procedure : db.procedures)
-                scripts += procedure;
-        }
-        char tag[32];
-        std::snprintf(tag, sizeof tag, "%016zx", std::hash<std::string>{}(scripts));
-        const fs::path path = fs::temp_directory_path() / "quorin-bench"
-                              / ("cid-" + std::to_string(kSubjects) + "-" + std::to_string(kCidPatients) + "-" + tag);
-        if (!fs::exists(path / "grown")) {
-            if (!fs::exists(path / "master.db")) {
-                fs::remove_all(path);
-                fs::create_directories(path.parent_path());
-                std::cerr << "creating the demo registry (" << kSubjects << " subjects)...\n";
-                quorin::demo::CreateDemoRegistry(path.string(), kSubjects);
-            }
-            std::cerr << "growing CID to " << kCidPatients << " patients...\n";
-            GrowCid(path.string());
-            std::FILE* marker = std::fopen((path / "grown").c_str(), "w");
-            if (marker)
-                std::fclose(marker);
-        }
-        return path.string();
-    }();
+    static const std::string folder = quorin::bench::KeptDemoRegistry(
+        kSubjects, "cid-" + std::to_string(kSubjects) + "-" + std::to_string(kCidPatients), GrowCid);
     return folder;
 }
 

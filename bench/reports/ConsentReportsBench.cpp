@@ -4,6 +4,7 @@
 // mail-merge file and PDF. Times are printed, never checked.
 
 #include "../RatioReporter.h"
+#include "bench/common/BenchRegistry.h"
 #include "app/CQuorinDoc.h"
 #include "database/demo/DemoRegistry.h"
 #include "dalport/Registry.h"
@@ -23,27 +24,16 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+#include <filesystem>
 #include <iostream>
 
 namespace {
 
-class SilentUserInterface : public quorin::UserInterface {
-public:
-    Answer MessageBox(const QString& text, Icon, Buttons) override
-    {
-        std::cerr << "message: " << text.toStdString() << "\n";
-        return Answer::Ok;
-    }
-    void BeginWaitCursor() override {}
-    void EndWaitCursor() override {}
-    void BringForward(Page) override {}
-    int RunDialog(Dialog) override { return 2; }
-    QString GetOpenFileName(const QString&) override { return {}; }
-    void SetDocumentTitle(const QString&) override {}
-};
+using quorin::bench::SilentUserInterface;
 
 QTemporaryDir* g_dir = nullptr;
-SilentUserInterface g_ui;
+// Shows nothing, but prints each message, so that a failing run says why.
+SilentUserInterface g_ui{SilentUserInterface::Answer::No, true};
 CQuorinDoc* g_doc = nullptr;
 sqlite3* g_raw = nullptr;
 
@@ -213,7 +203,8 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     g_dir = &dir;
     const std::string folder = dir.filePath(QStringLiteral("registry")).toStdString();
-    quorin::demo::CreateDemoRegistry(folder, 100000);
+    // A copy of the kept demo registry, so that nothing a run does stays in it.
+    std::filesystem::copy(quorin::bench::KeptDemoRegistry(100000), folder, std::filesystem::copy_options::recursive);
     CQuorinDoc doc(g_ui);
     const auto& admin = quorin::demo::demoStaffLogins().front();
     doc.m_strServer = QString::fromStdString(folder);

@@ -5,6 +5,7 @@
 // most 2. Times are printed, never checked.
 
 #include "../RatioReporter.h"
+#include "bench/common/BenchRegistry.h"
 #include "app/CQuorinDoc.h"
 #include "database/RegistryScripts.h"
 #include "database/demo/DemoRegistry.h"
@@ -30,51 +31,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using quorin::bench::SilentUserInterface;
+
 constexpr int kSubjects = 100000;
 const QString kFrom = QStringLiteral("1/1/2000");
 const QString kTo = QStringLiteral("12/31/2030");
 const char* kStoredFrom = "2000-01-01 00:00:00.000";
 const char* kStoredTo = "2030-12-31 00:00:00.000";
 
-class SilentUserInterface : public quorin::UserInterface {
-public:
-    Answer MessageBox(const QString& text, Icon, Buttons) override
-    {
-        std::cerr << "message: " << text.toStdString() << "\n";
-        return Answer::Ok;
-    }
-    void BeginWaitCursor() override {}
-    void EndWaitCursor() override {}
-    void BringForward(Page) override {}
-    int RunDialog(Dialog) override { return 2; }
-    QString GetOpenFileName(const QString&) override { return {}; }
-    void SetDocumentTitle(const QString&) override {}
-};
+// The demo registry the subject benchmarks use, made once and kept between runs; the
+// fill changes it, so each run works on a copy of it.
+std::string CachedRegistry() { return quorin::bench::KeptDemoRegistry(kSubjects); }
 
-// The demo registry is made once and kept between runs, in the folder the subject
-// benchmarks use (named after the scripts it was made from). The fill purges orphaned
-// call-log rows, so each run works on a copy of it.
-std::string CachedRegistry()
-{
-    std::string scripts;
-    for (const dalport::DatabaseScript& db : quorin::registryScripts()) {
-        scripts += db.schema;
-        for (const std::string& procedure : db.procedures)
-            scripts += procedure;
-    }
-    char tag[32];
-    std::snprintf(tag, sizeof tag, "%016zx", std::hash<std::string>{}(scripts));
-    const fs::path path =
-        fs::temp_directory_path() / "quorin-bench" / ("demo-" + std::to_string(kSubjects) + "-" + tag);
-    if (!fs::exists(path / "master.db")) {
-        std::cerr << "creating the demo registry (" << kSubjects << " subjects)...\n";
-        fs::create_directories(path.parent_path());
-        quorin::demo::CreateDemoRegistry(path.string(), kSubjects);
-    }
-    return path.string();
-}
-
-SilentUserInterface g_ui;
+// Shows nothing, but prints each message, so that a failing run says why.
+SilentUserInterface g_ui{SilentUserInterface::Answer::No, true};
 CQuorinDoc* g_doc = nullptr;
 sqlite3* g_raw = nullptr;
 

@@ -2,6 +2,8 @@
 // of every page, the CSV file (beside the same bytes written by one fwrite), and
 // filling the list control on screen. 100,000 body rows, eight columns.
 
+#include "bench/common/BenchRegistry.h"
+
 #include "app/CQuorinDoc.h"
 #include "framework/ReportListCtrl.h"
 #include "reports/CMemoryReportList.h"
@@ -23,23 +25,10 @@
 
 namespace {
 
+using quorin::bench::SilentUserInterface;
+
 constexpr int kRows = 100000;
 constexpr int kColumns = 8;
-
-class SilentUserInterface : public quorin::UserInterface {
-public:
-    Answer MessageBox(const QString& text, Icon, Buttons) override
-    {
-        std::cerr << "message: " << text.toStdString() << "\n";
-        return Answer::Ok;
-    }
-    void BeginWaitCursor() override {}
-    void EndWaitCursor() override {}
-    void BringForward(Page) override {}
-    int RunDialog(Dialog) override { return 2; }
-    QString GetOpenFileName(const QString&) override { return {}; }
-    void SetDocumentTitle(const QString&) override {}
-};
 
 QStringList RowTexts(int r)
 {
@@ -88,7 +77,7 @@ void BM_PageLayout(benchmark::State& state)
 
 void BM_PrintPdf(benchmark::State& state)
 {
-    SilentUserInterface ui;
+    SilentUserInterface ui{SilentUserInterface::Answer::No, true};
     CQuorinDoc doc(ui);
     const QString path = TempPath("report.pdf");
     for (auto _ : state) {

@@ -4,6 +4,7 @@
 // ratio to raw SQLite. Aims: under 0.2 ms per load, ratio at most 2.
 
 #include "bench/RatioReporter.h"
+#include "bench/common/BenchRegistry.h"
 #include "RawProcedures.h"
 
 #include "app/CQuorinDoc.h"
@@ -22,8 +23,8 @@
 #include <map>
 #include <random>
 
-namespace fs = std::filesystem;
 using quorin::bench::RawProcedures;
+using quorin::bench::SilentUserInterface;
 using quorin::bench::StoredDate;
 
 namespace {
@@ -39,42 +40,10 @@ std::map<std::string, int>& OperationsPerIteration()
     return ops;
 }
 
-class SilentUserInterface : public quorin::UserInterface {
-public:
-    Answer MessageBox(const QString&, Icon, Buttons buttons) override
-    {
-        return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
-    }
-    void BeginWaitCursor() override {}
-    void EndWaitCursor() override {}
-    void BringForward(Page) override {}
-    int RunDialog(Dialog) override { return 2; }
-    QString GetOpenFileName(const QString&) override { return {}; }
-    void SetDocumentTitle(const QString&) override {}
-};
-
-// The demo registry is made once and kept between runs; its folder is named after the
-// scripts it was made from, so a changed schema or procedure gets a registry of its own.
+// The demo registry, made once and kept between runs.
 const std::string& Registry()
 {
-    static const std::string folder = [] {
-        std::string scripts;
-        for (const dalport::DatabaseScript& db : quorin::registryScripts()) {
-            scripts += db.schema;
-            for (const std::string& procedure : db.procedures)
-                scripts += procedure;
-        }
-        char tag[32];
-        std::snprintf(tag, sizeof tag, "%016zx", std::hash<std::string>{}(scripts));
-        const fs::path path =
-            fs::temp_directory_path() / "quorin-bench" / ("demo-" + std::to_string(kSubjects) + "-" + tag);
-        if (!fs::exists(path / "master.db")) {
-            std::cerr << "creating the demo registry (" << kSubjects << " subjects)...\n";
-            fs::create_directories(path.parent_path());
-            quorin::demo::CreateDemoRegistry(path.string(), kSubjects);
-        }
-        return path.string();
-    }();
+    static const std::string folder = quorin::bench::KeptDemoRegistry(kSubjects);
     return folder;
 }
 

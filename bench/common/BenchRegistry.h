@@ -1,0 +1,50 @@
+#pragma once
+// What the benchmarks on a demo registry share: the registry itself, made once and kept
+// between runs in the system's temporary folder, and a user interface that shows
+// nothing and answers every question.
+
+#include "app/UserInterface.h"
+
+#include <functional>
+#include <string>
+
+namespace quorin::bench {
+
+// The folder of a kept registry: "quorin-bench/<name>-<tag>" in the temporary folder,
+// the tag naming the schema and procedures it was made from, so that a changed script
+// gets a registry of its own.
+std::string KeptRegistryFolder(const std::string& name);
+
+// The plain demo registry of `subjects` subjects ("demo-<subjects>"), shared by the
+// benchmarks that leave it as they found it.
+std::string KeptDemoRegistry(int subjects);
+
+// A demo registry of `subjects` subjects kept under `name`, with `fill` run on its folder
+// once it is made, for what a benchmark adds of its own. It is made in a folder beside
+// and moved in place only when whole, so that a run stopped half-way (or a second
+// program making the same one) never leaves a registry without its additions.
+std::string KeptDemoRegistry(int subjects, const std::string& name,
+                             const std::function<void(const std::string& folder)>& fill);
+
+// Shows nothing: answers a yes/no question as told (Yes by default) and any other box
+// with Ok; with `echo`, prints each message to stderr, so that a failing run says why.
+class SilentUserInterface : public quorin::UserInterface {
+public:
+    explicit SilentUserInterface(Answer toQuestions = Answer::Yes, bool echo = false)
+        : m_toQuestions(toQuestions), m_echo(echo)
+    {
+    }
+    Answer MessageBox(const QString& text, Icon icon, Buttons buttons) override;
+    void BeginWaitCursor() override {}
+    void EndWaitCursor() override {}
+    void BringForward(Page) override {}
+    int RunDialog(Dialog) override { return 2; }
+    QString GetOpenFileName(const QString&) override { return {}; }
+    void SetDocumentTitle(const QString&) override {}
+
+private:
+    Answer m_toQuestions;
+    bool m_echo;
+};
+
+} // namespace quorin::bench
