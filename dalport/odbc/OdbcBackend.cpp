@@ -71,6 +71,8 @@ public:
         : m_link(std::move(link)), m_statement(std::move(statement))
     {
         if (executed == SQL_NO_DATA) {
+            // A change of no rows. What follows it in a batch is not asked for: a driver
+            // that refused the question would turn a change that worked into a failure.
             ResultPart none;
             none.rowsAffected = rowCount(0);
             m_parts.push_back(std::move(none));
