@@ -53,19 +53,22 @@ protected:
         ASSERT_TRUE(TakeErrors().empty());
     }
 
-    // Another program opens a transaction that writes the registry and commits it after
-    // `commitAfterMs`, or when released (a negative time). Returns once it holds the lock.
-    void Hold(int commitAfterMs)
+    // Another program opens a transaction that writes the registry (its database
+    // `database`) and commits it after `commitAfterMs`, or when released (a negative
+    // time). Returns once it holds the lock.
+    void Hold(int commitAfterMs, const char* database = "Quorin")
     {
         const std::string folder = registry.Folder();
         const int ready = m_ready[1];
         const int done = m_done[0];
-        m_holder = testing_embedded::spawn([folder, ready, done, commitAfterMs] {
+        const std::string statement = std::string(database) == "Aud"
+            ? "insert into info(PatientNum, LastName) values (99, 'Other')"
+            : "insert into subjects(lastname, firstname) values ('Other', 'Program')";
+        m_holder = testing_embedded::spawn([folder, ready, done, commitAfterMs, database, statement] {
             MyADO db;
-            if (!db.SetDataSource(folder.c_str(), kTestAdminLogin, kTestAdminPassword, "Quorin"))
+            if (!db.SetDataSource(folder.c_str(), kTestAdminLogin, kTestAdminPassword, database))
                 return false;
-            if (!db.RunTextQuery("BEGIN TRAN")
-                || !db.RunTextQuery("insert into subjects(lastname, firstname) values ('Other', 'Program')"))
+            if (!db.RunTextQuery("BEGIN TRAN") || !db.RunTextQuery(statement.c_str()))
                 return false;
             char c = 1;
             if (write(ready, &c, 1) != 1)
@@ -135,6 +138,27 @@ TEST_F(WaitingSave, ASetWrittenInATransactionWaitsForAnotherProgramsTransaction)
     EXPECT_EQ(Count("Quorin", QStringLiteral("select count(*) as num from cidata where subjectid = %1")
                                   .arg(doc->m_subject.SubjectID)),
               1);
+}
+
+// The subject's status goes to the Audiogram Manager's database through a session of
+// its own: that write waits for another program's transaction there too.
+TEST_F(WaitingSave, TheAudiogramManagerStatusWaitsForAnotherProgramsTransactionOnItsDatabase)
+{
+    StoredSubject();
+    {
+        MyADO aud = OpenAsAdmin("Aud");
+        ASSERT_EQ(aud.RunTextQuery("insert into info(PatientNum, Birthdate, LastName) values (4711, '04/09/1987', 'Lee')"),
+                  1);
+        ASSERT_EQ(aud.RunTextQuery("update info set Velmar = ''"), 1);
+    }
+    Hold(1200, "Aud");
+    const auto start = Clock::now();
+    EXPECT_TRUE(doc->UpdateAudiogramManagerStatus());
+    EXPECT_GE(Clock::now() - start, milliseconds(900));
+    EXPECT_TRUE(TakeErrors().empty());
+    EXPECT_TRUE(Release());
+    EXPECT_NE(Scalar("Aud", "select Velmar from info where PatientNum = 4711", "Velmar"), "");
+    EXPECT_EQ(Count("Aud", "select count(*) as num from info"), 2);
 }
 
 TEST_F(WaitingSave, HeldPastTheLockTimeOutTheSaveFailsOnlyAfterItStoresNothingAndTheSessionGoesOn)
