@@ -68,6 +68,9 @@ EngineConnection::EngineConnection(const fs::path& folder, const fs::path& datab
         }
         execInternal("PRAGMA foreign_keys = ON");
         reindexForCollation(schemas);
+        // Looked up once: a transaction must not read a database before locking it.
+        for (const std::string& s : schemas)
+            lockTable(s);
         sqlite3_set_authorizer(m_db, &EngineConnection::authorize, this);
     } catch (...) {
         sqlite3_close_v2(m_db);
@@ -393,8 +396,8 @@ const std::string& EngineConnection::lockTable(const std::string& schema)
         return it->second;
     InternalScope internal(*this);
     const auto rows = runSql("SELECT name FROM " + quoteName(schema)
-                                 + ".sqlite_schema WHERE type = 'table' AND name NOT LIKE 'sqlite%' ORDER BY name "
-                                   "LIMIT 1",
+                                 + ".sqlite_schema WHERE type = 'table' AND name NOT LIKE 'sqlite%' AND sql NOT LIKE "
+                                   "'%WITHOUT ROWID%' ORDER BY name LIMIT 1",
                              {}, true);
     return m_lockTables[key] = rows->atEnd() ? std::string() : rows->field("name").s;
 }
@@ -409,7 +412,7 @@ void EngineConnection::lockForWriting(const std::string& schema)
 {
     const std::string& table = lockTable(schema);
     if (!table.empty())
-        runSql("DELETE FROM " + quoteName(schema) + "." + quoteName(table) + " WHERE 0", {}, true);
+        runSql("DELETE FROM " + quoteName(schema) + "." + quoteName(table) + " WHERE rowid = NULL", {}, true);
     m_writeLocked.insert(toLower(schema));
 }
 
