@@ -68,6 +68,9 @@ EngineConnection::EngineConnection(const fs::path& folder, const fs::path& datab
         }
         execInternal("PRAGMA foreign_keys = ON");
         reindexForCollation(schemas);
+        // Looked up once: a transaction must not read a database before locking it.
+        for (const std::string& s : schemas)
+            lockTable(s);
         sqlite3_set_authorizer(m_db, &EngineConnection::authorize, this);
     } catch (...) {
         sqlite3_close_v2(m_db);
@@ -167,7 +170,7 @@ void EngineConnection::schemaChanged()
 {
     m_catalogLoaded = false;
     m_plans.clear();
-    m_lockTable.reset();
+    m_lockTables.clear();
 }
 
 std::shared_ptr<const Plan> EngineConnection::planFor(const std::string& text)
@@ -185,11 +188,12 @@ std::shared_ptr<const Plan> EngineConnection::planFor(const std::string& text)
 std::unique_ptr<RowsResult> EngineConnection::runPlan(const Plan& plan, const std::vector<Param>& params)
 {
     // A transaction takes its write lock before its first statement runs, so that
-    // nothing in it reads a state it could not then write on.
+    // nothing in it reads a state it could not then write on. Text statements take it
+    // in runSql, once it is known whether they touch a table at all.
     if (m_writeLockPending && m_tranCount > 0 && plan.kind != Plan::Kind::RollbackTran
         && plan.kind != Plan::Kind::CommitTran && plan.kind != Plan::Kind::Batch
         && plan.kind != Plan::Kind::SetLockTimeout && plan.kind != Plan::Kind::BeginTran
-        && plan.kind != Plan::Kind::SaveTran)
+        && plan.kind != Plan::Kind::SaveTran && plan.kind != Plan::Kind::Sql && plan.kind != Plan::Kind::IfExists)
         takeWriteLock();
     switch (plan.kind) {
     case Plan::Kind::Sql: return runSql(plan.sql, params, false);
@@ -256,6 +260,7 @@ sqlite3_stmt* EngineConnection::prepared(const std::string& sql, bool internal)
         m_internal = internal;
         m_collect = internal ? nullptr : &collected;
         m_denied.reset();
+        m_touchesTables = false;
         const int rc = sqlite3_prepare_v2(m_db, sql.c_str(), static_cast<int>(sql.size()), &stmt, nullptr);
         m_collect = nullptr;
         if (rc != SQLITE_OK) {
@@ -268,6 +273,7 @@ sqlite3_stmt* EngineConnection::prepared(const std::string& sql, bool internal)
     if (cache.size() >= kMaxStatements) {
         for (auto& [text, old] : cache) {
             m_accesses.erase(old);
+            m_tableFree.erase(old);
             sqlite3_finalize(old);
         }
         cache.clear();
@@ -275,6 +281,8 @@ sqlite3_stmt* EngineConnection::prepared(const std::string& sql, bool internal)
     if (!internal) {
         try {
             m_accesses[stmt] = resolvedAccesses(std::move(collected));
+            if (!m_touchesTables)
+                m_tableFree.insert(stmt);
         } catch (...) {
             sqlite3_finalize(stmt);
             throw;
@@ -288,6 +296,10 @@ std::unique_ptr<RowsResult> EngineConnection::runSql(const std::string& sql, con
                                                      bool internal)
 {
     sqlite3_stmt* stmt = prepared(sql, internal);
+    // Before the permission check, which reads the database. A statement that touches
+    // no table (SELECT @@TRANCOUNT) needs no lock, as on SQL Server.
+    if (!internal && m_writeLockPending && m_tranCount > 0 && !m_tableFree.count(stmt))
+        takeWriteLock();
     if (!internal)
         checkAccesses(m_accesses[stmt]);
     InternalScope scope(*this);
@@ -366,38 +378,49 @@ EngineError EngineConnection::errorFromSqlite(int rc)
 void EngineConnection::beginTran(const std::string& name)
 {
     if (m_tranCount == 0 && sqlite3_get_autocommit(m_db)) {
-        findLockTable(); // read before BEGIN: a read inside would pin an old snapshot
+        lockTable("main"); // read before BEGIN: a read inside would pin an old snapshot
         execInternal("BEGIN");
         m_tranName = name;
         m_savepoints.clear();
+        m_writeLocked.clear();
         m_writeLockPending = true;
     }
     ++m_tranCount;
 }
 
-// The write lock of the current database, through a statement that writes nothing: its
-// table is opened for writing, which SQLite does only under the lock. Fails with 1222
-// after the lock time-out, leaving the transaction open (and the lock still to take).
-void EngineConnection::findLockTable()
+// A table of the database, for taking its write lock; "" when it has none.
+const std::string& EngineConnection::lockTable(const std::string& schema)
 {
-    if (m_lockTable)
-        return;
+    const std::string key = toLower(schema);
+    if (auto it = m_lockTables.find(key); it != m_lockTables.end())
+        return it->second;
     InternalScope internal(*this);
-    const auto rows = runSql("SELECT name FROM main.sqlite_schema WHERE type = 'table' AND name NOT LIKE "
-                             "'sqlite%' ORDER BY name LIMIT 1",
+    const auto rows = runSql("SELECT name FROM " + quoteName(schema)
+                                 + ".sqlite_schema WHERE type = 'table' AND name NOT LIKE 'sqlite%' AND sql NOT LIKE "
+                                   "'%WITHOUT ROWID%' ORDER BY name LIMIT 1",
                              {}, true);
-    m_lockTable = rows->atEnd() ? std::string() : rows->field("name").s;
+    return m_lockTables[key] = rows->atEnd() ? std::string() : rows->field("name").s;
 }
 
+// The write lock of one database, through a statement that writes nothing: its table is
+// opened for writing, which SQLite does only under the lock. Taken before the
+// transaction reads that database, SQLite waits for another program's lock up to the
+// lock time-out (once a transaction has read, SQLite fails its first write at once
+// instead, to avoid a deadlock). Fails with 1222 after the time-out, leaving the
+// transaction open.
+void EngineConnection::lockForWriting(const std::string& schema)
+{
+    const std::string& table = lockTable(schema);
+    if (!table.empty())
+        runSql("DELETE FROM " + quoteName(schema) + "." + quoteName(table) + " WHERE rowid = NULL", {}, true);
+    m_writeLocked.insert(toLower(schema));
+}
+
+// The current database's lock, pending since BEGIN TRAN.
 void EngineConnection::takeWriteLock()
 {
-    findLockTable();
-    if (m_lockTable->empty()) {
-        m_writeLockPending = false;
-        return;
-    }
     m_writeLockPending = true;
-    runSql("DELETE FROM main." + quoteName(*m_lockTable) + " WHERE 0", {}, true);
+    lockForWriting("main");
     m_writeLockPending = false;
 }
 
@@ -455,6 +478,7 @@ void EngineConnection::endTransactionState()
 {
     m_tranName.clear();
     m_savepoints.clear();
+    m_writeLocked.clear();
     m_writeLockPending = false;
 }
 

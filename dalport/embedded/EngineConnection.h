@@ -19,6 +19,7 @@
 #include <string>
 #include <tuple>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace dalport::embedded {
@@ -78,6 +79,7 @@ private:
         std::string schema;                        // the database it belongs to
         bool changesRoles = false;
         int writingStatements = 0; // more than one: a failure ends the caller's transaction
+        std::vector<std::string> writtenSchemas; // the databases its statements write, in order
     };
     struct Denial {
         std::string action;
@@ -122,7 +124,8 @@ private:
     void rollbackTran(const std::string& name);
     void saveTran(const std::string& name);
     void setLockTimeout(long long ms);
-    void findLockTable();
+    const std::string& lockTable(const std::string& schema);
+    void lockForWriting(const std::string& schema);
     void takeWriteLock();
     void endTransactionState();
     void syncTranCount();
@@ -171,6 +174,8 @@ private:
     std::map<std::string, DatabaseRights> m_rights;       // by SQLite schema
     std::unordered_map<sqlite3_stmt*, std::vector<Access>> m_accesses; // text statements
     std::vector<Access>* m_collect = nullptr;             // while preparing
+    bool m_touchesTables = false;                          // while preparing: a table is used
+    std::unordered_set<sqlite3_stmt*> m_tableFree;        // text statements that use no table
     Catalog m_catalog;
     bool m_catalogLoaded = false;
     std::unordered_map<std::string, std::shared_ptr<const Plan>> m_plans;
@@ -180,7 +185,8 @@ private:
     std::string m_tranName;               // the outermost BEGIN TRAN's name
     std::vector<std::string> m_savepoints; // SAVE TRAN names, oldest first
     bool m_writeLockPending = false;      // BEGIN TRAN could not take the write lock yet
-    std::optional<std::string> m_lockTable; // a table of the current database, for the lock
+    std::map<std::string, std::string> m_lockTables; // by schema: a table of it, "" for none
+    std::set<std::string> m_writeLocked;  // schemas (lower case) the open transaction has locked
     int m_lockTimeoutMs = 5000;
     bool m_internal = false;
     std::optional<Denial> m_denied;

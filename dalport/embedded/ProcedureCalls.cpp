@@ -8,14 +8,12 @@
 #include "dalport/embedded/Tokenizer.h"
 #include "dalport/embedded/Translator.h"
 
-#include <chrono>
-#include <thread>
+#include <algorithm>
+#include <set>
 
 namespace dalport::embedded {
 
 namespace {
-
-constexpr int kBusyRetries = 20;
 
 // The procedure's own name from "name", "dbo.name", "[name]" or "db.dbo.name".
 std::pair<std::string, std::string> splitProcedureName(const std::string& text)
@@ -110,6 +108,14 @@ EngineConnection::CompiledProcedure& EngineConnection::procedure(const std::stri
             if (!sqlite3_stmt_readonly(stmt))
                 ++proc->writingStatements;
         }
+        // Locked in one order by every session, so two calls never hold one each.
+        std::set<std::string> written;
+        for (const auto& statement : proc->accesses)
+            for (const Access& a : statement)
+                if (a.permission != "SELECT" && written.insert(toLower(a.schema)).second)
+                    proc->writtenSchemas.push_back(a.schema);
+        std::sort(proc->writtenSchemas.begin(), proc->writtenSchemas.end(),
+                  [](const std::string& x, const std::string& y) { return toLower(x) < toLower(y); });
     } catch (...) {
         for (sqlite3_stmt* stmt : proc->statements)
             sqlite3_finalize(stmt);
@@ -153,17 +159,24 @@ std::vector<Value> EngineConnection::bindArguments(const ProcedureDefinition& de
 std::unique_ptr<RowsResult> EngineConnection::runBody(CompiledProcedure& proc, const std::vector<Value>& values,
                                                       bool outer)
 {
-    // Deferred: only the files the body writes are locked, as SQL Server locks only
-    // what a statement touches.
+    // Only the files the body writes are locked, as SQL Server locks only what a
+    // statement touches; they are locked before the body reads anything, so that a
+    // body that reads, then writes, waits for another program's transaction instead of
+    // failing at its first write.
     execInternal(outer ? "BEGIN" : "SAVEPOINT quorin_procedure");
     std::unique_ptr<RowsResult> first;
+    bool started = false; // a statement of the body has run
     try {
         InternalScope internal(*this);
+        for (const std::string& schema : proc.writtenSchemas)
+            if (outer || !m_writeLocked.count(toLower(schema)))
+                lockForWriting(schema);
         for (std::size_t s = 0; s < proc.statements.size(); ++s) {
             sqlite3_stmt* stmt = proc.statements[s];
             const std::vector<std::size_t>& slots = proc.slots[s];
             for (std::size_t k = 0; k < slots.size(); ++k)
                 bindValue(stmt, static_cast<int>(k) + 1, values[slots[k]]);
+            started = true;
             auto rows = step(stmt);
             if (!first && rows->hasColumns())
                 first = std::move(rows);
@@ -174,7 +187,7 @@ std::unique_ptr<RowsResult> EngineConnection::runBody(CompiledProcedure& proc, c
         if (!sqlite3_get_autocommit(m_db)) {
             if (outer) {
                 sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-            } else if (proc.writingStatements > 1) {
+            } else if (started && proc.writingStatements > 1) {
                 // Part of its writes may have happened: the caller's transaction cannot
                 // go on as if the call had not been made, so it ends (SQL Server's
                 // XACT_ABORT); the caller's later ROLLBACK is then 3903.
@@ -186,35 +199,35 @@ std::unique_ptr<RowsResult> EngineConnection::runBody(CompiledProcedure& proc, c
                 sqlite3_exec(m_db, "RELEASE quorin_procedure", nullptr, nullptr, nullptr);
             }
         }
+        if (outer)
+            m_writeLocked.clear();
         throw;
     }
+    if (outer)
+        m_writeLocked.clear();
     return first;
 }
 
 std::unique_ptr<RowsResult> EngineConnection::callProcedure(const std::string& name, const std::vector<Value>& positional,
                                                             const std::vector<std::pair<std::string, Value>>& named)
 {
+    // In a transaction still without its write lock, the lock comes first: the checks
+    // below read the database, and a transaction that has read can no longer wait for
+    // the lock (as the first text statement of a transaction takes it).
+    if (m_writeLockPending && m_tranCount > 0)
+        takeWriteLock();
     CompiledProcedure& proc = procedure(name);
     const ProcedureDefinition& def = proc.definition;
     checkExecute(proc.schema, def.name);
     checkProcedureBody(proc);
     const std::vector<Value> values = bindArguments(def, positional, named);
 
-    // All or nothing: a transaction of its own, or a savepoint inside the caller's. A
-    // transaction of its own that lost a race for the write lock (another program
-    // wrote first) is simply run again: none of it had taken effect.
+    // All or nothing: a transaction of its own, or a savepoint inside the caller's.
     const bool outer = sqlite3_get_autocommit(m_db) != 0;
-    std::unique_ptr<RowsResult> first;
-    for (int attempt = 1;; ++attempt) {
-        try {
-            first = runBody(proc, values, outer);
-            break;
-        } catch (const EngineError& e) {
-            if (!outer || e.number != 1222 || attempt >= kBusyRetries)
-                throw;
-            std::this_thread::sleep_for(std::chrono::milliseconds(5 * attempt));
-        }
-    }
+    if (outer)
+        for (const std::string& schema : proc.writtenSchemas)
+            lockTable(schema); // looked up before BEGIN: a read inside would pin an old snapshot
+    std::unique_ptr<RowsResult> first = runBody(proc, values, outer);
     if (proc.changesRoles)
         invalidateRights();
     return first;

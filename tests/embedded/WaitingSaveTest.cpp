@@ -1,0 +1,213 @@
+// The program's own save of a subject, as an ordinary staff member, while another
+// program holds a write transaction on the same registry: the save waits for it. When
+// the other program commits in time the save is stored whole; when it holds past the
+// lock time-out the save fails with 1222 only after the time-out, stores nothing half,
+// and the session saves again once the other program is gone. Readers never wait.
+
+#include "ChildProcess.h"
+#include "app/DocumentFixture.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+
+using quorin::test::DistinctSubject;
+using quorin::test::DocumentTest;
+using quorin::test::kTestAdminLogin;
+using quorin::test::kTestAdminPassword;
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+namespace {
+
+const std::string kLockTimeOut = "Lock request time out period exceeded.";
+
+class WaitingSave : public DocumentTest {
+protected:
+    void SetUp() override
+    {
+        DocumentTest::SetUp();
+        ASSERT_EQ(pipe(m_ready), 0);
+        ASSERT_EQ(pipe(m_done), 0);
+    }
+    void TearDown() override
+    {
+        if (m_holder > 0)
+            Release();
+        for (int fd : {m_ready[0], m_ready[1], m_done[0], m_done[1]})
+            close(fd);
+        DocumentTest::TearDown();
+    }
+
+    // A stored subject with implant history, loaded in the document as after File Open.
+    void StoredSubject()
+    {
+        doc->m_subject = DistinctSubject();
+        doc->m_ciData.HasCiData = 1;
+        doc->m_ciData.NatureL = "Progressive";
+        ASSERT_EQ(doc->SaveSubject(), 1);
+        ASSERT_NE(doc->m_subject.SubjectID, -1);
+        ASSERT_TRUE(TakeErrors().empty());
+    }
+
+    // Another program opens a transaction that writes the registry (its database
+    // `database`) and commits it after `commitAfterMs`, or when released (a negative
+    // time). Returns once it holds the lock.
+    void Hold(int commitAfterMs, const char* database = "Quorin")
+    {
+        const std::string folder = registry.Folder();
+        const int ready = m_ready[1];
+        const int done = m_done[0];
+        const std::string statement = std::string(database) == "Aud"
+            ? "insert into info(PatientNum, LastName) values (99, 'Other')"
+            : "insert into subjects(lastname, firstname) values ('Other', 'Program')";
+        m_holder = testing_embedded::spawn([folder, ready, done, commitAfterMs, database, statement] {
+            MyADO db;
+            if (!db.SetDataSource(folder.c_str(), kTestAdminLogin, kTestAdminPassword, database))
+                return false;
+            if (!db.RunTextQuery("BEGIN TRAN") || !db.RunTextQuery(statement.c_str()))
+                return false;
+            char c = 1;
+            if (write(ready, &c, 1) != 1)
+                return false;
+            pollfd p{done, POLLIN, 0};
+            poll(&p, 1, commitAfterMs);
+            return db.RunTextQuery("COMMIT TRAN") == 1;
+        });
+        ASSERT_GT(m_holder, 0);
+        char c = 0;
+        ASSERT_EQ(read(m_ready[0], &c, 1), 1);
+    }
+
+    // Lets the other program commit; true when it did.
+    bool Release()
+    {
+        char c = 1;
+        const bool told = write(m_done[1], &c, 1) == 1;
+        const int status = testing_embedded::exitStatus(m_holder);
+        m_holder = -1;
+        return told && status == 0;
+    }
+
+    QString StoredNotes() const
+    {
+        return Scalar("Quorin", QStringLiteral("select notes from subjects where subjectid = %1")
+                                    .arg(doc->m_subject.SubjectID),
+                      "notes");
+    }
+
+    static bool Mentions(const std::vector<std::string>& errors, const std::string& text)
+    {
+        return std::any_of(errors.begin(), errors.end(),
+                           [&](const std::string& e) { return e.find(text) != std::string::npos; });
+    }
+
+    pid_t m_holder = -1;
+    int m_ready[2] = {-1, -1};
+    int m_done[2] = {-1, -1};
+};
+
+TEST_F(WaitingSave, ASaveWaitsForAnotherProgramsTransactionAndIsStoredWholeWhenItCommits)
+{
+    StoredSubject();
+    doc->m_subject.Notes = "Seen again";
+    Hold(1200);
+    const auto start = Clock::now();
+    EXPECT_EQ(doc->SaveSubject(), 1);
+    EXPECT_GE(Clock::now() - start, milliseconds(900));
+    EXPECT_TRUE(TakeErrors().empty());
+    EXPECT_TRUE(Release());
+    EXPECT_EQ(StoredNotes(), "Seen again");
+    EXPECT_EQ(Count("Quorin", "select count(*) as num from subjects"), 2);
+}
+
+// The implant history is rewritten in a transaction of the session (delete, then write
+// again) through the procedures: the first of them waits as a text statement would.
+TEST_F(WaitingSave, ASetWrittenInATransactionWaitsForAnotherProgramsTransaction)
+{
+    StoredSubject();
+    Hold(1200);
+    const auto start = Clock::now();
+    EXPECT_EQ(doc->WriteCiData(), 1);
+    EXPECT_GE(Clock::now() - start, milliseconds(900));
+    EXPECT_TRUE(TakeErrors().empty());
+    EXPECT_TRUE(Release());
+    EXPECT_EQ(Count("Quorin", QStringLiteral("select count(*) as num from cidata where subjectid = %1")
+                                  .arg(doc->m_subject.SubjectID)),
+              1);
+}
+
+// The subject's status goes to the Audiogram Manager's database through a session of
+// its own: that write waits for another program's transaction there too.
+TEST_F(WaitingSave, TheAudiogramManagerStatusWaitsForAnotherProgramsTransactionOnItsDatabase)
+{
+    StoredSubject();
+    {
+        MyADO aud = OpenAsAdmin("Aud");
+        ASSERT_EQ(aud.RunTextQuery("insert into info(PatientNum, Birthdate, LastName) values (4711, '04/09/1987', 'Lee')"),
+                  1);
+        ASSERT_EQ(aud.RunTextQuery("update info set Velmar = ''"), 1);
+    }
+    Hold(1200, "Aud");
+    const auto start = Clock::now();
+    EXPECT_TRUE(doc->UpdateAudiogramManagerStatus());
+    EXPECT_GE(Clock::now() - start, milliseconds(900));
+    EXPECT_TRUE(TakeErrors().empty());
+    EXPECT_TRUE(Release());
+    EXPECT_NE(Scalar("Aud", "select Velmar from info where PatientNum = 4711", "Velmar"), "");
+    EXPECT_EQ(Count("Aud", "select count(*) as num from info"), 2);
+}
+
+TEST_F(WaitingSave, HeldPastTheLockTimeOutTheSaveFailsOnlyAfterItStoresNothingAndTheSessionGoesOn)
+{
+    StoredSubject();
+    doc->m_subject.Notes = "Typed while the other program held the registry";
+    doc->m_subject.Modified = 1;
+    Hold(-1);
+
+    // The set written in a session transaction, at the default time-out of 5 seconds.
+    // Its rollback asks SELECT @@TRANCOUNT first, which uses no table and so never waits.
+    auto start = Clock::now();
+    EXPECT_EQ(doc->WriteCiData(), 0);
+    const auto setWaited = Clock::now() - start;
+    EXPECT_GE(setWaited, milliseconds(5000));
+    EXPECT_LT(setWaited, milliseconds(8000));
+    const std::vector<std::string> errors = TakeErrors();
+    EXPECT_TRUE(Mentions(errors, kLockTimeOut));
+    EXPECT_FALSE(Mentions(errors, "3903")) << "the rollback found the transaction";
+    MyADO& db = doc->m_db;
+    ASSERT_EQ(db.RunTextQuery("select @@TRANCOUNT as n"), 1);
+    EXPECT_EQ(db.GetIntField("n"), 0);
+
+    // The subject's own row, written by a procedure outside any transaction, with the
+    // session's time-out shortened.
+    ASSERT_EQ(db.RunTextQuery("SET LOCK_TIMEOUT 1500"), 1);
+    start = Clock::now();
+    EXPECT_EQ(doc->SaveSubject(), 0);
+    const auto waited = Clock::now() - start;
+    EXPECT_GE(waited, milliseconds(1500));
+    EXPECT_LT(waited, milliseconds(5000));
+    EXPECT_TRUE(Mentions(TakeErrors(), kLockTimeOut));
+    EXPECT_EQ(doc->m_subject.Modified, 1) << "what was typed stays marked unsaved";
+
+    // Readers outside a transaction never wait; nothing of the failed save is stored.
+    start = Clock::now();
+    EXPECT_EQ(StoredNotes(), DistinctSubject().Notes);
+    EXPECT_LT(Clock::now() - start, milliseconds(1000));
+    EXPECT_EQ(Count("Quorin", QStringLiteral("select count(*) as num from cidata where subjectid = %1")
+                                  .arg(doc->m_subject.SubjectID)),
+              1);
+
+    // Once the other program is gone the same session saves at once.
+    ASSERT_TRUE(Release());
+    start = Clock::now();
+    EXPECT_EQ(doc->SaveSubject(), 1);
+    EXPECT_LT(Clock::now() - start, milliseconds(1000));
+    EXPECT_EQ(StoredNotes(), "Typed while the other program held the registry");
+    EXPECT_EQ(Count("Quorin", "select count(*) as num from subjects"), 2);
+}
+
+} // namespace
