@@ -134,7 +134,9 @@ void CBulkUpdate::UpdateOne(BulkJob& job, const CSubjectLink& link, BulkResult& 
             // By id: a KV Number may be shared, and a load by unit gave both subjects the
             // same one.
             d.LoadSubjectById(link.SubjectId);
-            if (d.m_subject.SubjectID != link.SubjectId)
+            if (d.SubjectLoadFailed)
+                reason = QString::fromLatin1(kReasonSaveFailed); // the server refused: not "not found"
+            else if (d.m_subject.SubjectID != link.SubjectId)
                 reason = QString::fromLatin1(kReasonNotLoaded);
             else
                 reason = job.Update(d, link);

@@ -131,6 +131,9 @@ public:
 
     // --- subject pages ---
     int RefreshSubjectForm = 0;
+    // The last LoadSubjectById could not read the subject (the server refused or failed
+    // the call), as against finding no such subject.
+    int SubjectLoadFailed = 0;
     int ConsentNotice = 0;
     int Interactive = 1;
     // The CID patient chosen in the last CI Database Lookup (-1 for none).

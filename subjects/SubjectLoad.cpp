@@ -129,9 +129,14 @@ int CQuorinDoc::LoadSubjectById(int id)
 
     m_db.BindIntParam("@id", id);
     int result = m_db.RunStoredProcedure("uspLoadSubjectbyId");
+    SubjectLoadFailed = !result;
     if (HasRow(m_db, result))
         ReadSubjectRow(true, QString());
     m_db.RemoveParams();
+    // The server has said why (a lock held elsewhere, a lost connection): the rest of the
+    // subject would only fail the same way, each with its own box and lock wait.
+    if (!result)
+        return 0;
 
     LoadStudyAndParticipation("Irb");
     if (result)

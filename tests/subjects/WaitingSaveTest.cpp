@@ -4,7 +4,7 @@
 // lock time-out the save fails with 1222 only after the time-out, stores nothing half,
 // and the session saves again once the other program is gone. Readers never wait.
 
-#include "ChildProcess.h"
+#include "embedded/ChildProcess.h"
 #include "app/DocumentFixture.h"
 
 #include <poll.h>
