@@ -158,6 +158,28 @@ TEST_F(NameBinding, ReservedWordsAsNamesNeedBrackets)
     EXPECT_EQ(failure("SELECT count(*) AS v FROM subjects AS [order] WHERE [order].status = 0").first, 0);
 }
 
+TEST_F(NameBinding, ThreePartNamesAndCatalogueViewsBindTheirColumns)
+{
+    MyADO admin;
+    connect(admin, server, kAdmin, kAdminPassword);
+    ASSERT_EQ(admin.RunTextQuery("insert into Aud.dbo.info(PatientIndex, PatientNum, [Date], Lastname) "
+                                 "values (7, 1001, '3/7/2009', 'Adams')"),
+              1);
+    // Another database's table, its columns typed: the date literal is read as a date.
+    EXPECT_EQ(scalar(admin, "SELECT count(*) AS v FROM Aud.dbo.info WHERE info.[Date] > '3/6/2009'"), "1");
+    EXPECT_EQ(scalar(admin, "SELECT count(*) AS v FROM Aud.dbo.info i JOIN subjects s ON s.unit = i.PatientNum "
+                            "WHERE Aud.dbo.info.Lastname = 'x'"),
+              "<failed>");
+    EXPECT_EQ(scalar(admin, "SELECT s.lastname AS v FROM Aud.dbo.info i JOIN subjects s ON s.unit = i.PatientNum "
+                            "WHERE i.[Date] = '2009-03-07'"),
+              "Adams");
+    // Lastname is a column of both tables.
+    EXPECT_EQ(failure("SELECT Lastname FROM Aud.dbo.info i JOIN subjects s ON s.unit = i.PatientNum").first, 209);
+    EXPECT_EQ(scalar(db, "SELECT count(*) AS v FROM sys.database_principals p WHERE p.name = 'QuorinUser'"), "1");
+    EXPECT_EQ(failure("SELECT count(*) AS v FROM sys.nosuchview").first, 208);
+    EXPECT_EQ(failure("SELECT p.nosuch FROM sys.database_principals p").first, 207);
+}
+
 TEST_F(NameBinding, LeftAndRightAreFunctionsAndJoins)
 {
     EXPECT_EQ(scalar(db, "SELECT LEFT(lastname, 3) AS v FROM subjects WHERE subjectid = 3"), "Car");
