@@ -53,50 +53,6 @@ std::string typedLiteral(const std::string& text, ColumnType type)
     return quoteString(text) + " COLLATE TSQL";
 }
 
-std::string joinPieces(const std::vector<Piece>& pieces)
-{
-    std::string out;
-    auto append = [&](const std::string& text) {
-        if (!out.empty())
-            out += ' ';
-        out += text;
-    };
-    std::size_t i = 0;
-    while (i < pieces.size()) {
-        if (pieces[i].role == Piece::Role::Other) {
-            append(pieces[i++].text);
-            continue;
-        }
-        // An arithmetic run: operands and operators alternating (two operands in a row
-        // are an expression and its alias).
-        std::size_t end = i + 1;
-        while (end < pieces.size() && pieces[end].role != Piece::Role::Other
-               && !(pieces[end].role == Piece::Role::Operand && pieces[end - 1].role == Piece::Role::Operand))
-            ++end;
-        std::vector<std::string> terms(1);
-        std::vector<std::string> ops;
-        for (std::size_t k = i; k < end; ++k) {
-            const Piece& p = pieces[k];
-            const bool binary = p.role == Piece::Role::Additive && k > i
-                && pieces[k - 1].role == Piece::Role::Operand && k + 1 < end;
-            if (binary) {
-                ops.push_back(p.text);
-                terms.emplace_back();
-                continue;
-            }
-            if (!terms.back().empty())
-                terms.back() += ' ';
-            terms.back() += p.text;
-        }
-        std::string expr = terms[0];
-        for (std::size_t k = 0; k < ops.size(); ++k)
-            expr = std::string(ops[k] == "+" ? "tsql_add(" : "tsql_subtract(") + expr + ", " + terms[k + 1] + ")";
-        append(expr);
-        i = end;
-    }
-    return out;
-}
-
 std::string conversionText(const std::string& type, const std::string& spelled, int length, const std::string& expr,
                            std::optional<int> style)
 {

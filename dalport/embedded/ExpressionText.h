@@ -1,12 +1,11 @@
 #pragma once
-// The SQLite text of T-SQL expressions: literals converted to the type of the column they
-// meet, + and - chosen by their operands' types at run time, and CONVERT/CAST.
+// The SQLite text of T-SQL literals converted to the type of the value they meet, and of
+// CONVERT/CAST.
 
 #include "dalport/embedded/Catalog.h"
 
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace dalport::embedded {
 
@@ -17,18 +16,6 @@ std::string dateLiteral(const std::string& text);
 // (and 1900-01-01); a text that is no number is 245 (int) or 8114 (float). A Text column
 // keeps the literal, compared by the collation.
 std::string typedLiteral(const std::string& text, ColumnType type);
-
-// One piece of emitted SQLite text, with what it is to T-SQL's + and - operators.
-struct Piece {
-    enum class Role { Operand, Additive, Multiplicative, Other };
-    std::string text;
-    Role role = Role::Other;
-};
-
-// Joins pieces into text. Binary + and - become tsql_add/tsql_subtract, which decide by
-// their operands' types whether + adds or concatenates (and convert a text meeting a
-// number, or fail as SQL Server does). * / % bind tighter, so they stay in a term.
-std::string joinPieces(const std::vector<Piece>& pieces);
 
 // CONVERT(type[(length)], expr[, style]) and CAST(expr AS type): `type` in lower case,
 // `spelled` as written (for the message of an unknown type); length -1 when none was

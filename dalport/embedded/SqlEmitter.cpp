@@ -1,0 +1,335 @@
+#include "dalport/embedded/SqlEmitter.h"
+
+#include "dalport/embedded/DateTime.h"
+#include "dalport/embedded/EngineError.h"
+#include "dalport/embedded/ExpressionText.h"
+#include "dalport/embedded/SqlQuoting.h"
+#include "dalport/embedded/Tokenizer.h"
+
+#include <array>
+
+namespace dalport::embedded {
+
+namespace {
+
+using K = Expr::Kind;
+
+// T-SQL functions and what they are called in the engine.
+const char* functionName(const std::string& name)
+{
+    struct Entry { const char* tsql; const char* engine; };
+    static constexpr std::array<Entry, 21> table{{
+        {"getdate", "getdate"}, {"isnull", "ifnull"}, {"len", "tsql_len"}, {"substring", "substr"},
+        {"upper", "upper"}, {"lower", "lower"}, {"ltrim", "ltrim"}, {"rtrim", "rtrim"},
+        {"abs", "abs"}, {"round", "round"}, {"count", "count"}, {"max", "max"}, {"min", "min"},
+        {"sum", "sum"}, {"avg", "avg"}, {"coalesce", "coalesce"}, {"nullif", "nullif"},
+        {"replace", "replace"}, {"year", "tsql_year"}, {"month", "tsql_month"}, {"day", "tsql_day"},
+    }};
+    for (const auto& e : table)
+        if (name == e.tsql)
+            return e.engine;
+    return nullptr;
+}
+
+bool isNumeric(ValueType t) { return t == ValueType::Integer || t == ValueType::Float; }
+
+// A text literal met by a value of type t is converted to t; Text and Unknown keep it.
+bool converts(ValueType t) { return isNumeric(t) || t == ValueType::Date; }
+
+ColumnType columnTypeOf(ValueType t)
+{
+    switch (t) {
+    case ValueType::Integer: return ColumnType::Integer;
+    case ValueType::Float: return ColumnType::Float;
+    case ValueType::Date: return ColumnType::Date;
+    default: return ColumnType::Text;
+    }
+}
+
+class Emitter {
+public:
+    std::string query(const Query& q, bool topLevel)
+    {
+        std::string out;
+        const bool compound = q.cores.size() > 1;
+        for (const SelectCore& core : q.cores) {
+            if (!core.compound.empty())
+                out += " " + core.compound + " ";
+            std::string text = select(core, topLevel);
+            // TOP of one SELECT of a UNION limits that SELECT only.
+            if (compound && core.top)
+                text = "SELECT * FROM (" + text + " LIMIT " + std::to_string(*core.top) + ")";
+            out += text;
+        }
+        if (!q.orderBy.empty()) {
+            out += " ORDER BY ";
+            for (std::size_t i = 0; i < q.orderBy.size(); ++i) {
+                const OrderItem& item = q.orderBy[i];
+                // A UNION is ordered by its result's columns, named without their tables.
+                const bool plainName = compound && item.expr->kind == K::Name;
+                out += (i ? ", " : "") + (plainName ? quoteName(item.expr->parts.back()) : expr(*item.expr));
+                if (item.descending)
+                    out += " DESC";
+                else if (item.ascending)
+                    out += " ASC";
+            }
+        }
+        if (!compound && q.cores.front().top)
+            out += " LIMIT " + std::to_string(*q.cores.front().top);
+        return out;
+    }
+
+    std::string from(const std::vector<TableRef>& refs)
+    {
+        std::string out;
+        for (const TableRef& ref : refs) {
+            switch (ref.join) {
+            case TableRef::Join::First: break;
+            case TableRef::Join::Comma: out += ", "; break;
+            case TableRef::Join::Inner: out += " JOIN "; break;
+            case TableRef::Join::Left: out += " LEFT JOIN "; break;
+            case TableRef::Join::Right: out += " RIGHT JOIN "; break;
+            case TableRef::Join::Full: out += " FULL JOIN "; break;
+            case TableRef::Join::Cross: out += " CROSS JOIN "; break;
+            }
+            out += ref.derived ? "(" + query(*ref.derived, false) + ")" : ref.sqliteName;
+            if (!ref.alias.empty())
+                out += " AS " + quoteName(ref.alias);
+            if (ref.on)
+                out += " ON " + expr(*ref.on);
+        }
+        return out;
+    }
+
+    std::string select(const SelectCore& core, bool topLevel)
+    {
+        std::string out = core.distinct ? "SELECT DISTINCT " : "SELECT ";
+        for (std::size_t i = 0; i < core.items.size(); ++i) {
+            const SelectItem& item = core.items[i];
+            out += i ? ", " : "";
+            out += expr(*item.expr);
+            if (item.hasAlias)
+                out += " AS " + quoteName(item.alias);
+            else if (topLevel && item.expr->kind != K::Name && item.expr->kind != K::Star)
+                out += " AS \"\""; // SQL Server gives an expression no name
+        }
+        if (!core.from.empty())
+            out += " FROM " + from(core.from);
+        if (core.where)
+            out += " WHERE " + expr(*core.where);
+        if (!core.groupBy.empty()) {
+            out += " GROUP BY ";
+            for (std::size_t i = 0; i < core.groupBy.size(); ++i)
+                out += (i ? ", " : "") + expr(*core.groupBy[i]);
+        }
+        if (core.having)
+            out += " HAVING " + expr(*core.having);
+        return out;
+    }
+
+    // A value meeting a value of type `other`: a text literal becomes that type.
+    std::string operand(const Expr& e, ValueType other)
+    {
+        if (e.kind == K::String && converts(other))
+            return typedLiteral(e.text, columnTypeOf(other));
+        return expr(e);
+    }
+
+    std::string plusMinus(const Expr& e)
+    {
+        const Expr& a = *e.args[0];
+        const Expr& b = *e.args[1];
+        const bool plus = e.text == "+";
+        if (a.type == ValueType::Text && b.type == ValueType::Text) {
+            if (!plus)
+                throw EngineError{402, 16, 1, "The data types varchar and varchar are incompatible in the subtract "
+                                              "operator."};
+            return "(" + expr(a) + " || " + expr(b) + ")";
+        }
+        // Numbers add with SQL Server's overflow rules; a text literal meeting a number is
+        // converted here; whatever is unknown until run time is decided then.
+        const std::string x = isNumeric(b.type) ? operand(a, b.type) : expr(a);
+        const std::string y = isNumeric(a.type) ? operand(b, a.type) : expr(b);
+        return std::string(plus ? "tsql_add(" : "tsql_subtract(") + x + ", " + y + ")";
+    }
+
+    std::string binary(const Expr& e)
+    {
+        const std::string& op = e.text;
+        if (op == "+" || op == "-")
+            return plusMinus(e);
+        const Expr& a = *e.args[0];
+        const Expr& b = *e.args[1];
+        if (op == "AND" || op == "OR")
+            return expr(a) + " " + op + " " + expr(b);
+        // Comparisons convert a text literal to the type of what it is compared with.
+        return operand(a, b.type) + " " + op + " " + operand(b, a.type);
+    }
+
+    std::string function(const Expr& e)
+    {
+        const std::string& f = e.text;
+        auto arg = [&](std::size_t i) { return expr(*e.args[i]); };
+        if (f == "left" || f == "right") {
+            if (e.args.size() != 2)
+                throw EngineError{174, 15, 1, "The " + f + " function requires 2 argument(s)."};
+            const std::string s = arg(0);
+            const std::string n = arg(1);
+            if (f == "left")
+                return "substr(" + s + ", 1, max(" + n + ", 0))";
+            return "substr(" + s + ", max(length(" + s + ") - (" + n + "), 0) + 1)";
+        }
+        const char* engine = functionName(f);
+        if (!engine)
+            throw EngineError{195, 15, 10, "'" + e.typeSpelled + "' is not a recognized built-in function name."};
+        std::string out = std::string(engine) + "(" + (e.distinct ? "DISTINCT " : "");
+        for (std::size_t i = 0; i < e.args.size(); ++i)
+            out += (i ? ", " : "") + arg(i);
+        return out + ")";
+    }
+
+    std::string expr(const Expr& e)
+    {
+        switch (e.kind) {
+        case K::Name: return e.bound;
+        case K::Star: return "*";
+        case K::String:
+            // A text compares as SQL Server's default collation does even where no column
+            // lends it one: 'abc' = 'ABC ', CONVERT(char, d, 101) = '03/07/2009'.
+            return quoteString(e.text) + " COLLATE TSQL";
+        case K::Number: return e.text;
+        case K::Null: return "NULL";
+        case K::Variable: return "trancount()";
+        case K::Parameter: return e.text;
+        case K::Unary: return "(" + e.text + expr(*e.args[0]) + ")";
+        case K::Binary: return binary(e);
+        case K::Not: return "NOT " + expr(*e.args[0]);
+        case K::Like: {
+            std::string out = expr(*e.args[0]) + (e.negate ? " NOT LIKE " : " LIKE ") + expr(*e.args[1]);
+            if (e.args.size() > 2)
+                out += " ESCAPE " + expr(*e.args[2]);
+            return out;
+        }
+        case K::Between: {
+            const ValueType t = e.args[0]->type;
+            return expr(*e.args[0]) + (e.negate ? " NOT BETWEEN " : " BETWEEN ") + operand(*e.args[1], t) + " AND "
+                + operand(*e.args[2], t);
+        }
+        case K::InList: {
+            const ValueType t = e.args[0]->type;
+            std::string out = expr(*e.args[0]) + (e.negate ? " NOT IN (" : " IN (");
+            for (std::size_t i = 1; i < e.args.size(); ++i)
+                out += (i > 1 ? ", " : "") + operand(*e.args[i], t);
+            return out + ")";
+        }
+        case K::InQuery:
+            return expr(*e.args[0]) + (e.negate ? " NOT IN (" : " IN (") + query(*e.query, false) + ")";
+        case K::Exists: return "EXISTS (" + query(*e.query, false) + ")";
+        case K::IsNull: return expr(*e.args[0]) + (e.negate ? " IS NOT NULL" : " IS NULL");
+        case K::Case: {
+            std::string out = "CASE";
+            std::size_t i = 0;
+            ValueType operandType = ValueType::Unknown;
+            if (e.hasOperand) {
+                out += " " + expr(*e.args[0]);
+                operandType = e.args[0]->type;
+                i = 1;
+            }
+            const std::size_t pairsEnd = e.hasElse ? e.args.size() - 1 : e.args.size();
+            for (; i < pairsEnd; i += 2)
+                out += " WHEN " + operand(*e.args[i], operandType) + " THEN " + expr(*e.args[i + 1]);
+            if (e.hasElse)
+                out += " ELSE " + expr(*e.args.back());
+            return out + " END";
+        }
+        case K::Function: return function(e);
+        case K::Convert: return conversionText(e.text, e.typeSpelled, e.length, expr(*e.args[0]), e.style);
+        case K::DateDiff:
+            if (!isDateDiffUnit(e.text))
+                throw EngineError{155, 15, 1, "'" + e.typeSpelled + "' is not a recognized datediff option."};
+            return "datediff(" + quoteString(toLower(e.text)) + ", " + expr(*e.args[0]) + ", " + expr(*e.args[1]) + ")";
+        case K::Collate: {
+            const std::string name = toLower(e.text);
+            const bool binaryCollation = name.find("_cs_") != std::string::npos || name.find("_bin") != std::string::npos;
+            return expr(*e.args[0]) + (binaryCollation ? " COLLATE BINARY" : " COLLATE TSQL");
+        }
+        case K::Subquery: return "(" + query(*e.query, false) + ")";
+        case K::Paren: return "(" + expr(*e.args[0]) + ")";
+        }
+        return std::string();
+    }
+
+    std::string insert(const InsertStatement& ins)
+    {
+        std::string out = "INSERT INTO " + ins.target.sqliteName;
+        if (!ins.columns.empty()) {
+            out += " (";
+            for (std::size_t i = 0; i < ins.columns.size(); ++i)
+                out += (i ? ", " : "") + quoteName(ins.columns[i]);
+            out += ")";
+        }
+        if (ins.query) {
+            // For `SELECT * FROM u` SQLite may copy u's rows into a table of the same
+            // shape without reading a column, and so without the read of u being seen
+            // and checked; reading them through a derived table keeps every column read.
+            if (ins.selectStar)
+                return out + " SELECT * FROM (" + query(*ins.query, false) + ")";
+            return out + " " + query(*ins.query, false);
+        }
+        out += " VALUES ";
+        for (std::size_t r = 0; r < ins.rows.size(); ++r) {
+            out += r ? ", (" : "(";
+            const auto& row = ins.rows[r];
+            for (std::size_t i = 0; i < row.size(); ++i) {
+                const ValueType t = i < ins.targetTypes.size() ? ins.targetTypes[i] : ValueType::Unknown;
+                out += (i ? ", " : "") + operand(*row[i], t);
+            }
+            out += ")";
+        }
+        return out;
+    }
+
+    std::string update(const UpdateStatement& up)
+    {
+        std::string out = "UPDATE " + up.target.sqliteName + " SET ";
+        for (std::size_t i = 0; i < up.set.size(); ++i)
+            out += (i ? ", " : "") + quoteName(up.set[i].column) + " = " + operand(*up.set[i].value, up.set[i].type);
+        if (up.where)
+            out += " WHERE " + expr(*up.where);
+        return out;
+    }
+
+    std::string remove(const DeleteStatement& del)
+    {
+        std::string out = "DELETE FROM " + del.target.sqliteName;
+        if (del.where)
+            out += " WHERE " + expr(*del.where);
+        return out;
+    }
+};
+
+} // namespace
+
+std::shared_ptr<Plan> emitStatement(const ParsedStatement& s)
+{
+    if (s.kind == ParsedStatement::Kind::Control)
+        return s.control;
+    auto plan = std::make_shared<Plan>();
+    Emitter emitter;
+    switch (s.kind) {
+    case ParsedStatement::Kind::Select: plan->sql = emitter.query(*s.query, true); break;
+    case ParsedStatement::Kind::Insert: plan->sql = emitter.insert(*s.insert); break;
+    case ParsedStatement::Kind::Update: plan->sql = emitter.update(*s.update); break;
+    case ParsedStatement::Kind::Delete: plan->sql = emitter.remove(*s.del); break;
+    case ParsedStatement::Kind::IfExists:
+        plan->kind = Plan::Kind::IfExists;
+        plan->negate = s.negate;
+        plan->sql = emitter.query(*s.query, false);
+        plan->then = emitStatement(*s.then);
+        break;
+    case ParsedStatement::Kind::Control: break;
+    }
+    return plan;
+}
+
+} // namespace dalport::embedded

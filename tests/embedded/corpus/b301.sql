@@ -1,0 +1,1 @@
+SELECT subjectid FROM subjects s JOIN CiDevice c ON c.SubjectId = s.subjectid

@@ -1,0 +1,1 @@
+SELECT x.Foo FROM subjects s

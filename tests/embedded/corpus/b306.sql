@@ -1,0 +1,1 @@
+SELECT TOP 1 Lastname + Firstname AS v FROM subjects

@@ -1,0 +1,1 @@
+SELECT SubjectId + 1 FROM subjects

@@ -1,0 +1,1 @@
+SELECT CASE WHEN status = 0 THEN 10 ELSE 20 END + 1 AS v FROM subjects

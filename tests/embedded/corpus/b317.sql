@@ -1,0 +1,1 @@
+SELECT - - - 1, ~2, NOT NOT 1 = 1

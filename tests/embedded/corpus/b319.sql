@@ -1,0 +1,1 @@
+SELECT (SELECT max(subjectid) FROM subjects) + 1 AS v
