@@ -30,6 +30,15 @@ void trancountFunction(sqlite3_context* ctx, int, sqlite3_value**)
     sqlite3_result_int(ctx, self->tranCount());
 }
 
+// USER: a server administrator is dbo in every database; anyone else is the user the
+// login is mapped to, which the engine names after the login.
+void userFunction(sqlite3_context* ctx, int, sqlite3_value**)
+{
+    const auto* self = static_cast<const EngineConnection*>(sqlite3_user_data(ctx));
+    const std::string name = self->databaseUser();
+    sqlite3_result_text(ctx, name.c_str(), int(name.size()), SQLITE_TRANSIENT);
+}
+
 
 
 } // namespace
@@ -51,6 +60,7 @@ EngineConnection::EngineConnection(const fs::path& folder, const fs::path& datab
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     registerEngineFunctions(m_db);
     sqlite3_create_function(m_db, "trancount", 0, SQLITE_UTF8, this, trancountFunction, nullptr, nullptr);
+    sqlite3_create_function(m_db, "tsql_user", 0, SQLITE_UTF8, this, userFunction, nullptr, nullptr);
     try {
         execInternal("ATTACH DATABASE " + quoteString(masterFile(folder).string()) + " AS master");
         for (const auto& [name, path] : databaseFiles(folder)) {

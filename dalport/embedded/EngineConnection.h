@@ -56,6 +56,7 @@ public:
     // Compiles every stored procedure of the database (a server's creation checks them).
     void compileAllProcedures();
     int tranCount() const { return m_tranCount; }
+    std::string databaseUser() const { return m_context.serverAdmin ? "dbo" : m_context.login; }
 
 private:
     // One use of an object by a statement, as SQLite's authorizer reports it when the

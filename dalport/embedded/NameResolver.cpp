@@ -537,7 +537,7 @@ private:
         if (f == "getdate")
             return ValueType::Date;
         if (f == "upper" || f == "lower" || f == "ltrim" || f == "rtrim" || f == "substring" || f == "replace"
-            || f == "left" || f == "right")
+            || f == "left" || f == "right" || f == "user_name")
             return ValueType::Text;
         if (f == "avg")
             return e.args.empty() || !isNumeric(e.args[0]->type) ? ValueType::Unknown : e.args[0]->type;

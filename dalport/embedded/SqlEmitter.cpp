@@ -18,12 +18,13 @@ using K = Expr::Kind;
 const char* functionName(const std::string& name)
 {
     struct Entry { const char* tsql; const char* engine; };
-    static constexpr std::array<Entry, 21> table{{
+    static constexpr std::array<Entry, 22> table{{
         {"getdate", "getdate"}, {"isnull", "ifnull"}, {"len", "tsql_len"}, {"substring", "substr"},
         {"upper", "upper"}, {"lower", "lower"}, {"ltrim", "ltrim"}, {"rtrim", "rtrim"},
         {"abs", "abs"}, {"round", "round"}, {"count", "count"}, {"max", "max"}, {"min", "min"},
         {"sum", "sum"}, {"avg", "avg"}, {"coalesce", "coalesce"}, {"nullif", "nullif"},
         {"replace", "replace"}, {"year", "tsql_year"}, {"month", "tsql_month"}, {"day", "tsql_day"},
+        {"user_name", "tsql_user"},
     }};
     for (const auto& e : table)
         if (name == e.tsql)

@@ -780,6 +780,11 @@ private:
                 ++m_i;
                 return make(Expr::Kind::Function, "getdate");
             }
+            // The session's user in the current database, as USER_NAME() gives it.
+            if (t.isWord("user") || t.isWord("current_user") || t.isWord("session_user")) {
+                ++m_i;
+                return make(Expr::Kind::Function, "user_name");
+            }
             if (symbol("(", 1) && (!isKeyword(t) || t.isWord("left") || t.isWord("right")))
                 return functionCall();
             if (isKeyword(t))

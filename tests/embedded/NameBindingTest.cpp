@@ -190,4 +190,16 @@ TEST_F(NameBinding, LeftAndRightAreFunctionsAndJoins)
     EXPECT_EQ(scalar(db, "SELECT count(*) AS v FROM subjects s LEFT JOIN CiDevice c ON c.SubjectId = s.subjectid"), "4");
 }
 
+TEST_F(NameBinding, UserNamesTheSessionsDatabaseUser)
+{
+    EXPECT_EQ(scalar(db, "SELECT USER AS v"), "jdoe");
+    EXPECT_EQ(scalar(db, "SELECT CURRENT_USER AS v"), "jdoe");
+    EXPECT_EQ(scalar(db, "SELECT count(*) AS v FROM pers WHERE username = USER_NAME()"), "1");
+    MyADO admin;
+    connect(admin, server, kAdmin, kAdminPassword);
+    EXPECT_EQ(scalar(admin, "SELECT USER AS v"), "dbo");
+    // A column cannot be called user without brackets: the word is the function.
+    EXPECT_EQ(failure("SELECT [user] FROM subjects").first, 207);
+}
+
 } // namespace
