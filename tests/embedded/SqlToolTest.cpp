@@ -2,6 +2,7 @@
 // as sqlcmd prints them, its -h, -s and -W options, and a malformed clock refused.
 
 #include "TestServer.h"
+#include "support/ProcessRun.h"
 
 #include <gtest/gtest.h>
 
@@ -14,25 +15,9 @@ using namespace testing_embedded;
 
 namespace {
 
-struct ProcessRun {
-    int status = -1;
-    std::string output;
-};
+using quorin::test::ProcessRun;
 
-ProcessRun run(const std::string& command)
-{
-    ProcessRun r;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe)
-        return r;
-    std::array<char, 4096> buf{};
-    std::size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), pipe)) > 0)
-        r.output.append(buf.data(), n);
-    const int status = pclose(pipe);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
+ProcessRun run(const std::string& command) { return quorin::test::runCommand(command); }
 
 class SqlTool : public ::testing::Test {
 protected:

@@ -3,6 +3,7 @@
 // change touched, and the driver's own refusal of several statements in one batch.
 
 #include "dalport/OdbcFixture.h"
+#include "support/ProcessRun.h"
 
 #include <array>
 #include <cstdio>
@@ -12,25 +13,9 @@
 
 namespace {
 
-struct ProcessRun {
-    int status = -1;
-    std::string output;
-};
+using quorin::test::ProcessRun;
 
-ProcessRun run(const std::string& command)
-{
-    ProcessRun r;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe)
-        return r;
-    std::array<char, 4096> buf{};
-    std::size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), pipe)) > 0)
-        r.output.append(buf.data(), n);
-    const int status = pclose(pipe);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
+ProcessRun run(const std::string& command) { return quorin::test::runCommand(command); }
 
 class SqlToolOverOdbc : public OdbcFixture {
 protected:

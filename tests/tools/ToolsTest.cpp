@@ -1,5 +1,7 @@
 // quorin-registry create and quorin-sql, run as processes.
 
+#include "support/ProcessRun.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -15,25 +17,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct ProcessRun {
-    int status = -1;
-    std::string output;
-};
+using quorin::test::ProcessRun;
 
-ProcessRun run(const std::string& command)
-{
-    ProcessRun r;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe)
-        return r;
-    std::array<char, 4096> buf{};
-    std::size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), pipe)) > 0)
-        r.output.append(buf.data(), n);
-    const int status = pclose(pipe);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
+ProcessRun run(const std::string& command) { return quorin::test::runCommand(command); }
 
 std::string quote(const std::string& s) { return "'" + s + "'"; }
 
