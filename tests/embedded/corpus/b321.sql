@@ -1,0 +1,1 @@
+SELECT CURRENT_USER, USER_NAME() FROM subjects WHERE Lastname = USER
