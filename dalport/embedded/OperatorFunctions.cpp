@@ -3,6 +3,8 @@
 #include "dalport/embedded/Collation.h"
 #include "dalport/embedded/DateTime.h"
 #include "dalport/embedded/EngineError.h"
+
+#include <algorithm>
 #include "dalport/embedded/EngineFunctions.h"
 #include "dalport/embedded/LikePattern.h"
 
@@ -243,6 +245,50 @@ void caseFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
     sqlite3_result_text(ctx, out.c_str(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
 }
 
+// LEFT(s, n) and RIGHT(s, n), counting characters, not bytes; a negative length is
+// SQL Server's 536.
+std::size_t characterCount(const std::string& text)
+{
+    std::size_t n = 0;
+    for (unsigned char c : text)
+        n += (c & 0xC0) != 0x80;
+    return n;
+}
+
+// The byte offset of character `index` (the text's size when past its end).
+std::size_t characterOffset(const std::string& text, std::size_t index)
+{
+    std::size_t seen = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80)
+            continue;
+        if (seen++ == index)
+            return i;
+    }
+    return text.size();
+}
+
+template <bool Left>
+void sideFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const sqlite3_int64 length = sqlite3_value_int64(argv[1]);
+    if (length < 0) {
+        reportError(ctx, EngineError{536, 16, 1, std::string("Invalid length parameter passed to the ")
+                                                     + (Left ? "left" : "right") + " function."});
+        return;
+    }
+    const std::string text = textOf(argv[0]);
+    const std::size_t count = characterCount(text);
+    const std::size_t keep = std::min<std::size_t>(count, static_cast<std::size_t>(length));
+    const std::string out = Left ? text.substr(0, characterOffset(text, keep))
+                                 : text.substr(characterOffset(text, count - keep));
+    sqlite3_result_text(ctx, out.c_str(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
+}
+
 } // namespace
 
 void registerOperatorFunctions(sqlite3* db)
@@ -254,6 +300,8 @@ void registerOperatorFunctions(sqlite3* db)
     sqlite3_create_function(db, "like", 3, pure, nullptr, likeFunction, nullptr, nullptr);
     sqlite3_create_function(db, "upper", 1, pure, nullptr, caseFunction<true>, nullptr, nullptr);
     sqlite3_create_function(db, "lower", 1, pure, nullptr, caseFunction<false>, nullptr, nullptr);
+    sqlite3_create_function(db, "tsql_left", 2, pure, nullptr, sideFunction<true>, nullptr, nullptr);
+    sqlite3_create_function(db, "tsql_right", 2, pure, nullptr, sideFunction<false>, nullptr, nullptr);
 }
 
 } // namespace dalport::embedded

@@ -174,11 +174,7 @@ public:
         if (f == "left" || f == "right") {
             if (e.args.size() != 2)
                 throw EngineError{174, 15, 1, "The " + f + " function requires 2 argument(s)."};
-            const std::string s = arg(0);
-            const std::string n = arg(1);
-            if (f == "left")
-                return "substr(" + s + ", 1, max(" + n + ", 0))";
-            return "substr(" + s + ", max(length(" + s + ") - (" + n + "), 0) + 1)";
+            return "tsql_" + f + "(" + arg(0) + ", " + arg(1) + ")";
         }
         const char* engine = functionName(f);
         if (!engine)

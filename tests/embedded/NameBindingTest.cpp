@@ -186,6 +186,10 @@ TEST_F(NameBinding, LeftAndRightAreFunctionsAndJoins)
     EXPECT_EQ(scalar(db, "SELECT RIGHT(lastname, 3) AS v FROM subjects WHERE subjectid = 3"), "ter");
     EXPECT_EQ(scalar(db, "SELECT RIGHT(lastname, 0) AS v FROM subjects WHERE subjectid = 3"), "");
     EXPECT_EQ(scalar(db, "SELECT RIGHT(lastname, 40) AS v FROM subjects WHERE subjectid = 3"), "Carter");
+    EXPECT_EQ(scalar(db, "SELECT LEFT(N'Müller', 2) + RIGHT(N'Müller', 4) AS v"), "Müller");
+    EXPECT_EQ(failure("SELECT LEFT(lastname, -1) AS v FROM subjects"),
+              std::make_pair(536L, std::string("Invalid length parameter passed to the left function.")));
+    EXPECT_EQ(failure("SELECT RIGHT(lastname, -1) AS v FROM subjects").first, 536);
     // LEFT is still a join.
     EXPECT_EQ(scalar(db, "SELECT count(*) AS v FROM subjects s LEFT JOIN CiDevice c ON c.SubjectId = s.subjectid"), "4");
 }
