@@ -66,7 +66,6 @@ struct Source {
     std::string qualifier;    // SQLite text that qualifies its columns ("" for none)
     std::string schema;       // SQLite schema of a catalogued table
     std::string tableName;    // a catalogued table's name
-    bool open = false;        // a table of another database: columns unknown here
 };
 
 struct Scope {
@@ -147,13 +146,6 @@ private:
             throw invalidObject(p.back());
         }
         ref.table = m_catalog.table(schema, name);
-        if (!ref.table && schema == "main" && !equalsIgnoreCase(name.substr(0, 4), "sys_")) {
-            // Not in the current database: SQLite looks for it in the other databases of
-            // the server, as the engine always let it; its columns are then bound by
-            // SQLite, untyped (and a name found nowhere is still 208 from there).
-            ref.sqliteName = quoteName(name);
-            return;
-        }
         if (!ref.table)
             throw invalidObject(p.back());
         ref.sqliteName = (schema == "main" ? std::string() : quoteName(schema) + ".") + quoteName(ref.table->name);
@@ -172,7 +164,6 @@ private:
             s.table = ref.table;
             s.schema = ref.table ? ref.table->schema : std::string("main");
             s.tableName = ref.table ? ref.table->name : ref.parts.back();
-            s.open = !ref.table;
         }
         s.aliased = !ref.alias.empty();
         s.exposed = s.aliased ? ref.alias : s.tableName;
@@ -221,7 +212,6 @@ private:
         Scope scope;
         Source s;
         s.table = target.table;
-        s.open = !target.table;
         s.schema = target.table ? target.table->schema : std::string("main");
         s.tableName = target.table ? target.table->name : target.parts.back();
         s.exposed = s.tableName;
@@ -389,24 +379,6 @@ private:
         return true;
     }
 
-    // A name no catalogued table of the scope has, when the scope reads a table of
-    // another database: SQLite binds it (one such table: qualified by it).
-    static bool openBind(Expr& e, const Scope& scope)
-    {
-        const Source* open = nullptr;
-        std::size_t count = 0;
-        for (const Source& source : scope.sources)
-            if (source.open) {
-                open = &source;
-                ++count;
-            }
-        if (!open)
-            return false;
-        e.bound = (count == 1 && !open->qualifier.empty() ? open->qualifier + "." : std::string())
-            + quoteName(e.parts[0]);
-        return true;
-    }
-
     void name(Expr& e, const Scope& scope)
     {
         if (!e.reserved.empty())
@@ -429,8 +401,6 @@ private:
                     bind(e, *found.source, found.column);
                     return;
                 }
-                if (openBind(e, *s))
-                    return;
             }
             throw invalidColumn(p[0]);
         }
@@ -439,11 +409,6 @@ private:
             for (const Source& source : s->sources) {
                 if (!names(source, p, n))
                     continue;
-                if (source.open) {
-                    e.bound = (source.qualifier.empty() ? std::string() : source.qualifier + ".")
-                        + (p.back() == "*" ? std::string("*") : quoteName(p.back()));
-                    return;
-                }
                 if (p.back() == "*") {
                     e.bound = (source.qualifier.empty() ? quoteName(source.exposed) : source.qualifier) + ".*";
                     return;

@@ -58,6 +58,11 @@ TEST_F(NameBinding, UnknownNamesAreRefusedWithTheServersErrors)
     EXPECT_EQ(failure("SELECT count(*) AS v FROM nosuchtable"),
               std::make_pair(208L, std::string("Invalid object name 'nosuchtable'.")));
     EXPECT_EQ(failure("SELECT count(*) AS v FROM nosuchdb.dbo.subjects").first, 911);
+    // A table of another database is found only by naming that database.
+    EXPECT_EQ(failure("SELECT count(*) AS v FROM info"), std::make_pair(208L, std::string("Invalid object name 'info'.")));
+    EXPECT_EQ(failure("SELECT count(*) AS v FROM logins").first, 208);
+    // Named so it is found; this login has no user there.
+    EXPECT_EQ(failure("SELECT count(*) AS v FROM Aud.dbo.info").first, 916);
     EXPECT_EQ(failure("insert into subjects(nosuch) values (1)").first, 207);
     EXPECT_EQ(failure("update subjects set nosuch = 1").first, 207);
     EXPECT_EQ(failure("delete from subjects where nosuch = 1").first, 207);

@@ -41,13 +41,28 @@ TEST(RealSchema, EveryProgramQueryRunsOnOneOfTheDatabases)
         // The Medical Manager is never connected; the wrong-order ALTER LOGIN is refused on purpose.
         if (sql.find("TPSpat") != std::string::npos || sql.find("OLD_PASSWORD = 'a'") != std::string::npos)
             continue;
+        // The program's values are recorded as '1001'; where that meets a date column it
+        // stands for a date, which the server would convert (or refuse, 241).
+        std::string asDates = sql;
+        for (std::size_t at = asDates.find("'1001'"); at != std::string::npos; at = asDates.find("'1001'", at))
+            asDates.replace(at, 6, "'1/1/2001'");
+        auto runsSomewhere = [&](const std::string& text) {
+            for (MyADO* db : {&quorinDb, &aud, &cid})
+                if (db->RunTextQuery(text.c_str()))
+                    return true;
+            return false;
+        };
         boxes.clear();
-        bool ok = false;
-        for (MyADO* db : {&quorinDb, &aud, &cid}) {
-            if (db->RunTextQuery(sql.c_str())) {
-                ok = true;
-                break;
-            }
+        bool ok = runsSomewhere(sql);
+        if (!ok && asDates != sql) {
+            boxes.clear();
+            ok = runsSomewhere(asDates);
+        }
+        // A day that does not exist is refused as SQL Server refuses it.
+        if (sql.find("'2/30/2005'") != std::string::npos) {
+            EXPECT_FALSE(ok) << sql;
+            // Refused in the database that has the table; the others do not know it.
+            ok = !ok && !boxes.provider().empty() && boxes.provider().front().number == 242;
         }
         std::string errors;
         for (const auto& e : boxes.provider())
