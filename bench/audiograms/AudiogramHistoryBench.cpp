@@ -6,7 +6,7 @@
 
 #include "bench/RatioReporter.h"
 #include "bench/common/BenchRegistry.h"
-#include "bench/subjects/RawProcedures.h"
+#include "bench/audiograms/RawClinicTestReads.h"
 
 #include "app/CQuorinDoc.h"
 #include "database/RegistryScripts.h"
@@ -110,11 +110,7 @@ struct Document {
     CQuorinDoc doc{ui};
     Document()
     {
-        const auto& admin = quorin::demo::demoStaffLogins().front();
-        doc.m_strServer = QString::fromStdString(TheRegistry().folder);
-        doc.m_strUserName = admin.login;
-        doc.m_strPassword = admin.password;
-        doc.OnNewDocument();
+        quorin::bench::ConnectAsDemoAdministrator(doc, TheRegistry().folder);
         if (!doc.LoadSubjectById(TheRegistry().subjectId))
             throw std::runtime_error("the history subject does not load");
     }
@@ -177,22 +173,7 @@ void BM_BuildAudHistoryRawSqlite(benchmark::State& state)
     for (auto _ : state) {
         // The clinic's tests of the unit, newest first, then each one's five reads.
         for (const std::string& i : clinicTests.Rows(std::to_string(kUnit), kTestsEach)) {
-            aud.Run("SELECT convert101(info.Date, 10) AS date, info.Testedby, Other.Reliability, Other.Method, "
-                    "Other.Comment, Other.Recomm FROM info JOIN Other ON info.PatientIndex = Other.PatientIndex "
-                    "WHERE info.PatientIndex = ?", {i});
-            aud.Run("SELECT TympNormR, TympNormL, TympPeakYL, TympPeakYR, TympAnormLVal, TympAnormRVal, TestedL, "
-                    "TestedR, DecayL, DecayR, EFTVolL, EFTVolR, EFTRelL, EFTRelR FROM Immit WHERE PatientIndex = ?",
-                    {i});
-            aud.Run("SELECT Impress.normal_r, Impress.normal_l, Impress.conductive_r, Impress.conductive_l, "
-                    "Impress.sensorineural_r, Impress.sensorineural_l, Impress.sensorineural_sf, Impress.mixed_r, "
-                    "Impress.mixed_l, Impress.mixed_sf, Impress.undetermined_r, Impress.undetermined_l, "
-                    "Impress.undetermined_sf, Special.tinnitus_r, Special.tinnitus_l, Special.fullness_r, "
-                    "Special.fullness_l, Special.hearing_aids_r, Special.hearing_aids_l, Special.dizziness, "
-                    "Special.hx_of_om, Special.hx_of_noise_exp, Special.enrolled_sped, Special.enrolled_speech, "
-                    "Special.famhx, Impress.conductive_sf, Impress.normal_sf FROM Impress JOIN Special ON "
-                    "Impress.PatientIndex = Special.PatientIndex WHERE Impress.PatientIndex = ?", {i});
-            aud.Run("SELECT sata, srta, lev1a, lev2a, pc1a, pc2a, mata, satb, srtb, lev1b, lev2b, pc1b, pc2b, matb, "
-                    "satc, srtc, matc FROM Speech WHERE Patientindex = ?", {i});
+            ReadClinicTestRaw(aud, i);
             aud.Run("SELECT x, y, symbol, mask FROM newpoints WHERE patientindex = ? ORDER BY symbol, x", {i});
         }
         // The registry's earlier tests, each with its symbols.

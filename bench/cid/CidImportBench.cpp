@@ -80,13 +80,8 @@ const std::string& Registry()
 
 std::unique_ptr<CQuorinDoc> Connected(quorin::UserInterface& ui)
 {
-    const quorin::demo::DemoStaffLogin& admin = quorin::demo::demoStaffLogins().front();
     auto doc = std::make_unique<CQuorinDoc>(ui);
-    doc->m_strServer = QString::fromStdString(Registry());
-    doc->m_strUserName = QString::fromLatin1(admin.login);
-    doc->m_strPassword = QString::fromLatin1(admin.password);
-    doc->OnNewDocument();
-    if (!doc->m_db.IsConnected())
+    if (!quorin::bench::ConnectAsDemoAdministrator(*doc, Registry()))
         throw std::runtime_error("the demo registry refused the login");
     return doc;
 }

@@ -1,5 +1,7 @@
 #include "bench/common/BenchRegistry.h"
 
+#include "app/CQuorinDoc.h"
+
 #include "database/RegistryScripts.h"
 #include "database/demo/DemoRegistry.h"
 
@@ -58,6 +60,16 @@ UserInterface::Answer SilentUserInterface::MessageBox(const QString& text, Icon,
     if (m_echo)
         std::cerr << "message: " << text.toStdString() << "\n";
     return buttons == Buttons::YesNo ? m_toQuestions : Answer::Ok;
+}
+
+bool ConnectAsDemoAdministrator(CQuorinDoc& doc, const std::string& folder)
+{
+    const auto& admin = quorin::demo::demoStaffLogins().front();
+    doc.m_strServer = QString::fromStdString(folder);
+    doc.m_strUserName = QString::fromLatin1(admin.login);
+    doc.m_strPassword = QString::fromLatin1(admin.password);
+    doc.OnNewDocument();
+    return doc.m_db.IsConnected();
 }
 
 } // namespace quorin::bench

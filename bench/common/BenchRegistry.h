@@ -5,6 +5,8 @@
 
 #include "app/UserInterface.h"
 
+class CQuorinDoc;
+
 #include <functional>
 #include <string>
 
@@ -25,6 +27,10 @@ std::string KeptDemoRegistry(int subjects);
 // program making the same one) never leaves a registry without its additions.
 std::string KeptDemoRegistry(int subjects, const std::string& name,
                              const std::function<void(const std::string& folder)>& fill);
+
+// Opens `doc` on the registry in `folder` as the demo's administrator, as the login box
+// would; false when it could not connect.
+bool ConnectAsDemoAdministrator(CQuorinDoc& doc, const std::string& folder);
 
 // Shows nothing: answers a yes/no question as told (Yes by default) and any other box
 // with Ok; with `echo`, prints each message to stderr, so that a failing run says why.

@@ -206,11 +206,7 @@ int main(int argc, char** argv)
     // A copy of the kept demo registry, so that nothing a run does stays in it.
     std::filesystem::copy(quorin::bench::KeptDemoRegistry(100000), folder, std::filesystem::copy_options::recursive);
     CQuorinDoc doc(g_ui);
-    const auto& admin = quorin::demo::demoStaffLogins().front();
-    doc.m_strServer = QString::fromStdString(folder);
-    doc.m_strUserName = QString::fromLatin1(admin.login);
-    doc.m_strPassword = QString::fromLatin1(admin.password);
-    if (!doc.OnNewDocument()) {
+    if (!quorin::bench::ConnectAsDemoAdministrator(doc, folder)) {
         std::cerr << "cannot connect to the demo registry\n";
         return 1;
     }

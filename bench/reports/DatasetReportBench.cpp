@@ -217,11 +217,7 @@ int main(int argc, char** argv)
     const fs::path folder = dir.filePath(QStringLiteral("registry")).toStdString();
     fs::copy(CachedRegistry(), folder, fs::copy_options::recursive);
     CQuorinDoc doc(g_ui);
-    const auto& admin = quorin::demo::demoStaffLogins().front();
-    doc.m_strServer = QString::fromStdString(folder.string());
-    doc.m_strUserName = QString::fromLatin1(admin.login);
-    doc.m_strPassword = QString::fromLatin1(admin.password);
-    if (!doc.OnNewDocument()) {
+    if (!quorin::bench::ConnectAsDemoAdministrator(doc, folder.string())) {
         std::cerr << "cannot connect to the demo registry\n";
         return 1;
     }

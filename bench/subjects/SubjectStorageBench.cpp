@@ -74,11 +74,7 @@ struct Document {
     CQuorinDoc doc{ui};
     Document()
     {
-        const auto& admin = quorin::demo::demoStaffLogins().front();
-        doc.m_strServer = QString::fromStdString(Registry());
-        doc.m_strUserName = admin.login;
-        doc.m_strPassword = admin.password;
-        doc.OnNewDocument();
+        quorin::bench::ConnectAsDemoAdministrator(doc, Registry());
     }
 };
 

@@ -93,7 +93,13 @@ public:
             case TableRef::Join::Full: out += " FULL JOIN "; break;
             case TableRef::Join::Cross: out += " CROSS JOIN "; break;
             }
-            out += ref.derived ? "(" + query(*ref.derived, false) + ")" : ref.sqliteName;
+            if (ref.derived) {
+                out += '(';
+                out += query(*ref.derived, false);
+                out += ')';
+            } else {
+                out += ref.sqliteName;
+            }
             if (!ref.alias.empty())
                 out += " AS " + quoteName(ref.alias);
             if (ref.on)

@@ -131,26 +131,10 @@ TEST_F(CidImportCommand, ImportsEveryFoundSubjectPrintsTheSummaryAndStoresTheSam
 
 TEST_F(CidImportCommand, RunsTheSameCodeAsTheMenuCommand)
 {
-    const std::string window = CopyDemo("window");
-    const ToolRun tool = Registry("cid-import", folder);
-    ASSERT_EQ(tool.status, 0) << tool.err;
-
-    dalport::SetFixedClock(kNightlyClock);
-    ScriptedUserInterface ui;
-    {
-        CQuorinDoc document(ui);
-        document.m_strServer = QString::fromStdString(window);
-        document.m_strUserName = kDemoUser;
-        document.m_strPassword = kDemoUserPassword;
-        document.OnNewDocument();
-        ASSERT_TRUE(document.m_db.IsConnected());
+    ExpectSameAsMenuCommand("cid-import", [](CQuorinDoc& document) -> std::optional<int> {
         const std::optional<quorin::BulkResult> result = quorin::RunCidImport(document);
-        ASSERT_TRUE(result);
-        EXPECT_EQ("Updated " + std::to_string(result->Count()) + " records!", tool.outLines().back());
-    }
-    dalport::ResetClock();
-    for (const char* database : {"Quorin", "Aud", "CID"})
-        EXPECT_EQ(Dump(folder, database), Dump(window, database)) << database;
+        return result ? std::optional<int>(result->Count()) : std::nullopt;
+    });
 }
 
 TEST_F(CidImportCommand, ASubjectThatCannotBeSavedIsListedAndTheOthersAreUpdated)

@@ -1,6 +1,9 @@
 #include "NightlyFixture.h"
 
+#include "app/CQuorinDoc.h"
+#include "dalport/Clock.h"
 #include "dalport/Registry.h"
+#include "support/ScriptedUserInterface.h"
 
 #include <sqlite3.h>
 
@@ -419,6 +422,33 @@ int TerminalRun::Finish()
 std::string TerminalRun::Out() const
 {
     return readFile(m_dir / "out");
+}
+
+void NightlyTest::ExpectSameAsMenuCommand(const std::string& command,
+                                          const std::function<std::optional<int>(CQuorinDoc&)>& job)
+{
+    const std::string window = CopyDemo("window");
+    const ToolRun tool = Registry(command, folder);
+    ASSERT_EQ(tool.status, 0) << tool.err;
+
+    dalport::SetFixedClock(kNightlyClock);
+    ScriptedUserInterface ui;
+    {
+        CQuorinDoc document(ui);
+        document.m_strServer = QString::fromStdString(window);
+        document.m_strUserName = kDemoUser;
+        document.m_strPassword = kDemoUserPassword;
+        document.OnNewDocument();
+        EXPECT_TRUE(document.m_db.IsConnected());
+        const std::optional<int> count = document.m_db.IsConnected() ? job(document) : std::nullopt;
+        EXPECT_TRUE(count);
+        if (count) {
+            EXPECT_EQ("Updated " + std::to_string(*count) + " records!", tool.outLines().back());
+        }
+    }
+    dalport::ResetClock();
+    for (const char* database : {"Quorin", "Aud", "CID"})
+        EXPECT_EQ(Dump(folder, database), Dump(window, database)) << database;
 }
 
 } // namespace quorin::test

@@ -7,9 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
+
+class CQuorinDoc;
 
 namespace quorin::test {
 
@@ -99,6 +103,10 @@ protected:
     static void ExecRaw(const std::string& folder, const std::string& database, const std::string& sql);
     // The bytes of every database file, to show that nothing was written.
     static std::map<std::string, std::string> Files(const std::string& folder);
+    // quorin-registry <command> on the test's copy and `job` through a document on another
+    // copy, as the menu runs it: both count the same and leave every database alike.
+    // `job` returns the count it reports ("Updated N records!"), or nothing when it stopped.
+    void ExpectSameAsMenuCommand(const std::string& command, const std::function<std::optional<int>(CQuorinDoc&)>& job);
 
     std::filesystem::path base;
     std::string folder; // the copy most tests use

@@ -103,26 +103,10 @@ TEST_F(UpdateCommand, ImportsEveryNewerTestPrintsTheSummaryAndFindsNothingTheSec
 
 TEST_F(UpdateCommand, RunsTheSameCodeAsTheMenuCommand)
 {
-    const std::string window = CopyDemo("window");
-    const ToolRun tool = Registry("update", folder);
-    ASSERT_EQ(tool.status, 0) << tool.err;
-
-    dalport::SetFixedClock(kNightlyClock);
-    ScriptedUserInterface ui;
-    {
-        CQuorinDoc document(ui);
-        document.m_strServer = QString::fromStdString(window);
-        document.m_strUserName = kDemoUser;
-        document.m_strPassword = kDemoUserPassword;
-        document.OnNewDocument();
-        ASSERT_TRUE(document.m_db.IsConnected());
+    ExpectSameAsMenuCommand("update", [](CQuorinDoc& document) -> std::optional<int> {
         const std::optional<quorin::ToolsUpdateResult> result = quorin::RunToolsUpdate(document);
-        ASSERT_TRUE(result);
-        EXPECT_EQ("Updated " + std::to_string(result->Count()) + " records!", tool.outLines().back());
-    }
-    dalport::ResetClock();
-    for (const char* database : {"Quorin", "Aud", "CID"})
-        EXPECT_EQ(Dump(folder, database), Dump(window, database)) << database;
+        return result ? std::optional<int>(result->Count()) : std::nullopt;
+    });
 }
 
 TEST_F(UpdateCommand, ASubjectThatCannotBeSavedIsListedAndTheOthersAreUpdated)
