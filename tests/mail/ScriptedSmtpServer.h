@@ -56,6 +56,7 @@ private:
     std::vector<Step> m_script;
     int m_listener = -1;
     int m_client = -1;
+    int m_wake[2] = {-1, -1}; // written when the server is destroyed, to end a stall
     quint16 m_port = 0;
     bool m_peerClosed = false;
     QByteArray m_received;
