@@ -14,7 +14,7 @@ namespace framework {
 
 namespace {
 
-// Closing (hiding) the window the work was started from cancels it.
+// Closing the window the work was started from cancels it; minimising it does not.
 class CancelOnHide : public QObject {
 public:
     CancelOnHide(QWidget* window, quorin::BackgroundWork& work) : m_work(work)
@@ -24,7 +24,8 @@ public:
     }
     bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() == QEvent::Hide)
+        // Closing hides the window from the program; minimising it comes from the system.
+        if (event->type() == QEvent::Hide && !event->spontaneous())
             m_work.Cancel();
         return false;
     }

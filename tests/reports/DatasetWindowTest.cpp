@@ -240,15 +240,18 @@ TEST_F(DatasetWindowTest, EmailToAStallingRelayKeepsTheWindowAnsweringAndCancels
     EXPECT_TRUE(frame->ExecuteCommand(res::ID_REPORTS_DATASETS));
     Settle();
     ASSERT_TRUE(ran);
-    EXPECT_EQ(label, QStringLiteral("Sending reminder for dataset 1 of 2: O'Neil Study"));
+    // Open datasets by latest request: O'Neil Study (bob), Hearing A and Later E (alice);
+    // Balance B's requester is no staff member, Closed C only loses its call log.
+    EXPECT_EQ(label, QStringLiteral("Sending reminder for dataset 1 of 3: O'Neil Study"));
     EXPECT_EQ(typed, QStringLiteral("1/1/20000")) << "typing went on while the mail waited";
     EXPECT_EQ(picked, 2) << "so did picking a row";
     ASSERT_EQ(ui.Messages().size(), 1u) << ui.Texts().join(QStringLiteral(" | ")).toStdString();
     EXPECT_EQ(ui.Messages()[0].text,
-              QStringLiteral("Reminders mailed: 0 of 2.\n\n"
+              QStringLiteral("Reminders mailed: 0 of 3.\n\n"
                              "May have been sent (the message went out, the relay did not confirm it):\n"
                              "bob@lab.example (O'Neil Study, IRB D'Arcy 12): Cancelled\n\n"
-                             "Not sent:\nalice@lab.example (Hearing A, IRB 2010-001): Cancelled"));
+                             "Not sent:\nalice@lab.example (Hearing A, IRB 2010-001): Cancelled\n"
+                             "alice@lab.example (Later E, IRB 2012-002): Cancelled"));
     EXPECT_EQ(ui.Messages()[0].icon, UserInterface::Icon::Stop);
     EXPECT_EQ(sink.MessageCount(), 1);
     ui.SetBackgroundRunner(nullptr);
