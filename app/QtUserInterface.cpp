@@ -2,9 +2,11 @@
 
 #include "app/CMainFrame.h"
 #include "app/DialogRegistry.h"
+#include "framework/BackgroundProgress.h"
 #include "framework/MessageBox.h"
 #include "framework/WaitCursor.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <algorithm>
 #include <QFileDialog>
@@ -135,6 +137,13 @@ void QtUserInterface::EndProgress()
     m_progress = nullptr;
     dialog->hide();
     dialog->deleteLater();
+}
+
+void QtUserInterface::RunInBackground(BackgroundWork& work)
+{
+    // Over the window the work was started from (a report), else over the frame.
+    QWidget* parent = QApplication::activeModalWidget();
+    framework::RunWithProgress(parent ? parent : m_frame.data(), work);
 }
 
 void QtUserInterface::SetDocumentTitle(const QString& title)

@@ -32,6 +32,8 @@ public:
     void BeginProgress(int total) override;
     bool StepProgress(const QString& text) override;
     void EndProgress() override;
+    // The work on a thread of its own under a progress dialog over the active window.
+    void RunInBackground(BackgroundWork& work) override;
     // The open progress dialog, or null.
     QProgressDialog* ProgressDialog() const { return m_progress; }
 

@@ -8,6 +8,23 @@
 
 namespace quorin {
 
+// Work that runs off the window's thread (the reminder mail) while the user watches its
+// progress and may cancel it.
+class BackgroundWork {
+public:
+    virtual ~BackgroundWork() = default;
+    // The whole work, on a thread of its own; returns when done or cancelled. It never
+    // talks to the user.
+    virtual void Run() = 0;
+    // From the window's thread, while Run goes on: stop as soon as can be.
+    virtual void Cancel() = 0;
+    // From the window's thread, while Run goes on: what to show now (the text of the
+    // step under way), and how far it got (steps begun, of the total).
+    virtual QString ProgressText() const = 0;
+    virtual int ProgressStep() const = 0;
+    virtual int ProgressTotal() const = 0;
+};
+
 class UserInterface {
 public:
     enum class Icon { Default, Stop, Information };
@@ -84,6 +101,11 @@ public:
         return false;
     }
     virtual void EndProgress() {}
+
+    // Runs the work on another thread and returns once it has ended; meanwhile the
+    // windows keep answering and a progress display with Cancel shows how far it got.
+    // Without a display the work simply runs here and nothing cancels it.
+    virtual void RunInBackground(BackgroundWork& work) { work.Run(); }
 };
 
 // Shows the wait cursor for the lifetime of the object.

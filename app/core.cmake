@@ -4,5 +4,6 @@ quorin_sources(quorin_core
   ${CMAKE_CURRENT_LIST_DIR}/DbString.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SessionTransaction.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SqlText.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SqlWholeDays.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CBulkUpdate.cpp
 )

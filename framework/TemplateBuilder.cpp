@@ -19,6 +19,8 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 
+#include <algorithm>
+
 namespace framework {
 namespace {
 
@@ -95,15 +97,24 @@ QWidget* MakeRadio(const ControlTemplate& control, QWidget* parent)
 {
     auto radio = new QRadioButton(control.text, parent);
     radio->setProperty("quorinGroupStart", bool(control.style & StyleGroup));
-    // Each radio group is exclusive on its own, not with every radio of the parent.
-    QButtonGroup* group = nullptr;
-    if (!(control.style & StyleGroup))
-        group = parent->property("quorinRadioGroup").value<QButtonGroup*>();
-    if (!group) {
-        group = new QButtonGroup(parent);
-        parent->setProperty("quorinRadioGroup", QVariant::fromValue(group));
+    // A form's option group is exclusive through Qt's own rule for radio buttons: the
+    // auto-exclusive buttons of one parent form one group. A QButtonGroup would do it
+    // too, but the data exchange then clears the buttons' auto-exclusive flag, and
+    // assistive technology reads a checkable button that is not auto-exclusive as a
+    // check box. Only a second group in the same parent needs a QButtonGroup to be kept
+    // apart from the first; no form has one.
+    const int groupStarts = parent->property("quorinRadioGroups").toInt() + (control.style & StyleGroup ? 1 : 0);
+    const int groups = std::max(groupStarts, 1);
+    parent->setProperty("quorinRadioGroups", groups);
+    if (groups > 1) {
+        auto group = parent->property("quorinRadioGroup").value<QButtonGroup*>();
+        if (!group || (control.style & StyleGroup)) {
+            group = new QButtonGroup(parent);
+            parent->setProperty("quorinRadioGroup", QVariant::fromValue(group));
+        }
+        group->addButton(radio);
     }
-    group->addButton(radio);
+    radio->setAutoExclusive(true);
     return radio;
 }
 

@@ -4,10 +4,13 @@
 #include "mail/MailDate.h"
 #include "mail/MailHeader.h"
 
-#include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QHostInfo>
 #include <QStringList>
 #include <QTcpSocket>
+#include <QTimer>
+
+#include <algorithm>
 
 using namespace quorin::mail;
 
@@ -27,6 +30,10 @@ constexpr ReplyExpectation kExpected[] = {
 };
 
 const QString kSocketError = QStringLiteral("Socket Error");
+const QString kCancelled = QStringLiteral("Cancelled");
+
+// How long a wait runs before it looks whether the session was cancelled.
+constexpr int kSliceMs = 25;
 
 bool HasLineBreak(const QString& text)
 {
@@ -71,10 +78,62 @@ int CSmtpSession::GetTimeout() const
     return m_timeoutMs;
 }
 
+void CSmtpSession::Cancel()
+{
+    m_cancelled = true;
+}
+
+QString CSmtpSession::Failure(const QString& text) const
+{
+    return m_cancelled ? kCancelled : text;
+}
+
+bool CSmtpSession::Wait(const QDeadlineTimer& deadline, const std::function<bool(int)>& wait)
+{
+    for (;;) {
+        if (m_cancelled || !m_socket)
+            return false;
+        const qint64 left = deadline.remainingTime();
+        if (left == 0)
+            return false;
+        if (wait(int(left < 0 ? kSliceMs : std::min<qint64>(left, kSliceMs))))
+            return true;
+        // A slice that ran out is no failure; anything else is.
+        if (m_socket->error() != QAbstractSocket::SocketTimeoutError)
+            return false;
+    }
+}
+
+bool CSmtpSession::ConnectSocket(const QDeadlineTimer& deadline)
+{
+    // Not waitForConnected in slices: a slice that runs out abandons the attempt. The
+    // socket's own signals end the wait, and a tick looks for Cancel and the deadline.
+    // The loop exists before the socket connects: a thread of its own gets its event
+    // dispatcher here, and a socket started without one never hears of its connection.
+    QEventLoop loop;
+    const auto stop = [&loop] { loop.quit(); };
+    QObject::connect(m_socket.get(), &QAbstractSocket::connected, &loop, stop);
+    QObject::connect(m_socket.get(), &QAbstractSocket::errorOccurred, &loop, stop);
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
+        if (m_cancelled || deadline.hasExpired())
+            loop.quit();
+    });
+    tick.start(kSliceMs);
+    m_socket->connectToHost(Server, static_cast<quint16>(Port));
+    if (m_socket->state() != QAbstractSocket::ConnectedState && m_socket->state() != QAbstractSocket::UnconnectedState)
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    return !m_cancelled && m_socket->state() == QAbstractSocket::ConnectedState;
+}
+
 int CSmtpSession::Connect()
 {
     if (Connected)
         return 1;
+    if (m_cancelled) {
+        LastError = kCancelled;
+        return 0;
+    }
     // A port beyond 16 bits would otherwise wrap round to some other server's port.
     if (Port == 0 || Port > 65535) {
         LastError = QStringLiteral("Unable to connect to server");
@@ -85,16 +144,15 @@ int CSmtpSession::Connect()
     m_socket = std::make_unique<QTcpSocket>();
     // Qt buffers no more than one reply may hold; the rest waits in the system.
     m_socket->setReadBufferSize(SmtpReplyReader::kDefaultLimit);
-    m_socket->connectToHost(Server, static_cast<quint16>(Port));
-    if (!m_socket->waitForConnected(m_timeoutMs)) {
-        LastError = m_socket->error() == QAbstractSocket::SocketResourceError
-            ? QStringLiteral("Unable to create the socket.")
-            : QStringLiteral("Unable to connect to server");
+    if (!ConnectSocket(QDeadlineTimer(m_timeoutMs))) {
+        LastError = Failure(m_socket && m_socket->error() == QAbstractSocket::SocketResourceError
+                                ? QStringLiteral("Unable to create the socket.")
+                                : QStringLiteral("Unable to connect to server"));
         Drop();
         return 0;
     }
     if (ReadReply(kConnectReply) != Outcome::Ok) {
-        LastError = QStringLiteral("Server didn't respond.");
+        LastError = Failure(QStringLiteral("Server didn't respond."));
         Drop();
         return 0;
     }
@@ -163,6 +221,7 @@ int CSmtpSession::SendMessage(CMailItem& item)
     }
     if (!PrepareMessage(item))
         return 0;
+    m_endSentUnanswered = false;
 
     // A message that failed before its data left the server mid-transaction; the
     // next one starts afresh.
@@ -185,7 +244,11 @@ int CSmtpSession::SendMessage(CMailItem& item)
     const QByteArray data = item.Header.toUtf8() + WireBody(item.Body) + "\r\n.\r\n";
     if (!Send(data))
         return 0;
+    m_endSentUnanswered = true;
     const Outcome outcome = ReadReply(kGeneric);
+    // A reply of any code came, or the connection failed: only the latter leaves the
+    // message's fate unknown.
+    m_endSentUnanswered = outcome == Outcome::SocketFailed;
     // The reply to the data ends the transaction, accepted or not.
     m_transactionOpen = false;
     return outcome == Outcome::Ok ? 1 : 0;
@@ -200,16 +263,16 @@ CSmtpSession::Outcome CSmtpSession::Command(const QByteArray& bytes, ReplyKind k
 
 bool CSmtpSession::Send(const QByteArray& bytes)
 {
-    if (!m_socket || m_socket->state() != QAbstractSocket::ConnectedState
+    if (m_cancelled || !m_socket || m_socket->state() != QAbstractSocket::ConnectedState
         || m_socket->write(bytes) != bytes.size()) {
-        LastError = kSocketError;
+        LastError = Failure(kSocketError);
         Drop();
         return false;
     }
     const QDeadlineTimer deadline(m_timeoutMs);
     while (m_socket->bytesToWrite() > 0) {
-        if (!m_socket->waitForBytesWritten(static_cast<int>(deadline.remainingTime()))) {
-            LastError = kSocketError;
+        if (!Wait(deadline, [this](int slice) { return m_socket->waitForBytesWritten(slice); })) {
+            LastError = Failure(kSocketError);
             Drop();
             return false;
         }
@@ -225,13 +288,13 @@ CSmtpSession::Outcome CSmtpSession::ReadReply(ReplyKind kind)
         const SmtpReplyReader::State state = m_reader.Take(reply);
         if (state == SmtpReplyReader::State::Complete)
             break;
-        bool failed = state == SmtpReplyReader::State::TooLong || !m_socket;
+        bool failed = state == SmtpReplyReader::State::TooLong || !m_socket || m_cancelled;
         if (!failed && m_socket->bytesAvailable() == 0) {
             failed = m_socket->state() != QAbstractSocket::ConnectedState
-                || !m_socket->waitForReadyRead(static_cast<int>(deadline.remainingTime()));
+                || !Wait(deadline, [this](int slice) { return m_socket->waitForReadyRead(slice); });
         }
         if (failed) {
-            LastError = kSocketError;
+            LastError = Failure(kSocketError);
             Drop();
             return Outcome::SocketFailed;
         }

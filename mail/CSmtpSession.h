@@ -1,14 +1,19 @@
 #pragma once
 // A blocking SMTP dialogue with one server: HELO, then any number of messages, QUIT.
 // Every wait (connecting, each send, each reply) lasts at most the session's time-out;
-// a step that fails sets LastError and returns 0, and nothing is retried.
+// a step that fails sets LastError and returns 0, and nothing is retried. The dialogue
+// may run on a thread of its own: Cancel, from any thread, ends the wait under way and
+// closes the connection at once.
 
 #include "mail/CMailItem.h"
 #include "mail/SmtpReplyReader.h"
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QString>
 
+#include <atomic>
+#include <functional>
 #include <memory>
 
 class QTcpSocket;
@@ -34,6 +39,13 @@ public:
     void SetTimeout(int milliseconds);
     int GetTimeout() const;
 
+    // Safe from any thread: the step under way (or the next) fails with "Cancelled",
+    // the connection closed, and so does every later one.
+    void Cancel();
+    // True when the last message's end (the lone ".") went out and no reply to it came:
+    // the server may have taken the message.
+    bool EndSentUnanswered() const { return m_endSentUnanswered; }
+
     QString LastError;
     int Connected = 0;
     unsigned int Port;
@@ -54,10 +66,20 @@ private:
     bool Send(const QByteArray& bytes);
     Outcome ReadReply(ReplyKind kind);
     void Drop(); // closes the connection after a socket failure
+    // Waits through wait(slice) in short slices until it succeeds, the deadline passes,
+    // the socket fails or the session is cancelled.
+    bool Wait(const QDeadlineTimer& deadline, const std::function<bool(int)>& wait);
+    // Connects to the server and waits until the connection stands, fails, the deadline
+    // passes or the session is cancelled.
+    bool ConnectSocket(const QDeadlineTimer& deadline);
+    // The text of a failed step: its own, or "Cancelled".
+    QString Failure(const QString& text) const;
 
     std::unique_ptr<QTcpSocket> m_socket;
     quorin::mail::SmtpReplyReader m_reader;
     int m_timeoutMs = kDefaultTimeoutMs;
     // The server holds a started transaction that failed before its data was taken.
     bool m_transactionOpen = false;
+    bool m_endSentUnanswered = false;
+    std::atomic<bool> m_cancelled{false};
 };

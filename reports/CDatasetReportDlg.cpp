@@ -45,7 +45,13 @@ void CDatasetReportDlg::BuildList(quorin::CReportQuery& query, CReportList& list
 void CDatasetReportDlg::OnEmail()
 {
     // Email works on what the list shows, not on options typed since the last Query.
+    // The window stays usable while the mail goes out; one Email at a time.
+    auto email = framework::FindControlAs<QAbstractButton>(this, res::datasets::IDC_EMAIL);
+    if (email)
+        email->setEnabled(false);
     quorin::SendDatasetReminders(Document(), *List());
+    if (email)
+        email->setEnabled(true);
 }
 
 void CDatasetReportDlg::OnSave()

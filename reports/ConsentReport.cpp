@@ -4,6 +4,8 @@
 #include "reports/CReportList.h"
 #include "reports/ReportFill.h"
 
+#include <set>
+
 namespace quorin {
 
 namespace {
@@ -28,19 +30,25 @@ const QString kNotReturned = QStringLiteral(
 
 enum class Marker { None, Nineteen, NotReturned };
 
-// Appends the rows of the statement just run.
-void AppendRows(CReportQuery& query, CReportList& list, std::vector<ConsentRow>& rows, Marker marker)
+// Appends the rows of the statement just run, one per subject: a subject already listed
+// (by the earlier query) keeps its first row, so the mail merge writes one letter.
+void AppendRows(CReportQuery& query, CReportList& list, std::vector<ConsentRow>& rows, Marker marker,
+                std::set<int>& listed)
 {
     for (; !query.IsEOF(); query.MoveNext()) {
+        const int subjectId = query.Int("SubjectId");
+        if (!listed.insert(subjectId).second)
+            continue;
         ConsentRow row;
         row.lastname = query.Text("Lastname");
         row.firstname = query.Text("Firstname");
         row.parent = query.Text("Parent");
+        // All four at once: an address holding "%1" stays as typed.
         row.address = QStringLiteral("%1 %2, %3  %4")
-                          .arg(query.Text("Address"), query.Text("city"), query.Text("state"))
-                          .arg(query.Int("zip"));
+                          .arg(query.Text("Address"), query.Text("city"), query.Text("state"),
+                               QString::number(query.Int("zip")));
         row.lastConsent = query.Text("lastdate");
-        const int item = list.AppendItem(QString::number(query.Int("SubjectId")));
+        const int item = list.AppendItem(QString::number(subjectId));
         list.SetItemText(item, 1, QStringLiteral("%1, %2").arg(row.lastname, row.firstname));
         list.SetItemText(item, 2, row.parent);
         list.SetItemText(item, 3, row.address);
@@ -65,17 +73,19 @@ std::vector<std::pair<QString, int>> ConsentColumns()
 void BuildConsentList(CReportQuery& query, CReportList& list, std::vector<ConsentRow>& rows)
 {
     rows.clear();
+    std::set<int> listed;
     query.Run(kRenewalDue);
-    AppendRows(query, list, rows, Marker::None);
+    AppendRows(query, list, rows, Marker::None, listed);
     query.Run(kAdultNow);
-    AppendRows(query, list, rows, Marker::Nineteen);
+    AppendRows(query, list, rows, Marker::Nineteen, listed);
 }
 
 void BuildNotReturnedList(CReportQuery& query, CReportList& list, std::vector<ConsentRow>& rows)
 {
     rows.clear();
+    std::set<int> listed;
     query.Run(kNotReturned);
-    AppendRows(query, list, rows, Marker::NotReturned);
+    AppendRows(query, list, rows, Marker::NotReturned, listed);
 }
 
 void ShowAddressLabel(UserInterface& ui, const CReportList& list)

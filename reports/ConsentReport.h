@@ -2,7 +2,7 @@
 // The Consent report: active subjects whose database consent is due for renewal (more
 // than 24 months old with no participation or contact since, or given as a minor by
 // someone now 19 or older), or, switched over, those whose update letter is still out.
-// The list shows a row per subject and query; the mail-merge file is made from the
+// The list shows one row per subject; the mail-merge file is made from the
 // values the rows came from, so a name holding a comma stays one field.
 
 #include "reports/CsvExport.h"
@@ -32,7 +32,8 @@ struct ConsentRow {
 std::vector<std::pair<QString, int>> ConsentColumns();
 
 // The full list: renewal due, then consented as a minor and adult now ("19" in column
-// 5); a subject matching both is listed twice. rows gets one entry per list row.
+// 5); a subject matching both keeps the row of the first. rows gets one entry per
+// list row.
 void BuildConsentList(CReportQuery& query, CReportList& list, std::vector<ConsentRow>& rows);
 // Active subjects whose letter is not back yet, "NR" in column 7.
 void BuildNotReturnedList(CReportQuery& query, CReportList& list, std::vector<ConsentRow>& rows);

@@ -16,7 +16,7 @@ CsvResult WriteCsvFile(const QString& path, int lineCount, const CsvLineSource& 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return CsvResult::OpenFailed;
-    QByteArray chunk;
+    QByteArray chunk = csv::FileStart();
     bool ok = true;
     for (int i = 0; i < lineCount && ok; ++i) {
         chunk += csv::Line(line(i)).toUtf8();

@@ -1,7 +1,8 @@
 #pragma once
 // Saving a report as a comma-separated file: the save dialog through the user-interface
 // service, then the lines written whole or not at all (an existing file is replaced only
-// once every byte of the new one is on disk). UTF-8 without byte-order mark.
+// once every byte of the new one is on disk). UTF-8, fields and file start as
+// reports/CsvText.h says.
 
 #include <QString>
 #include <QStringList>

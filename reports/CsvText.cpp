@@ -1,8 +1,27 @@
 #include "reports/CsvText.h"
 
+#include <QRegularExpression>
+
 namespace quorin::csv {
 
-QString Field(const QString& value)
+namespace {
+
+bool StartsLikeAFormula(const QString& value)
+{
+    if (value.isEmpty())
+        return false;
+    const QChar c = value.front();
+    return c == QLatin1Char('=') || c == QLatin1Char('+') || c == QLatin1Char('-') || c == QLatin1Char('@')
+           || c == QLatin1Char('\t') || c == QLatin1Char('\r');
+}
+
+bool IsNumber(const QString& value)
+{
+    static const QRegularExpression number(QStringLiteral("^[+-]?([0-9]+(\\.[0-9]*)?|\\.[0-9]+)$"));
+    return number.match(value).hasMatch();
+}
+
+QString Quoted(const QString& value)
 {
     bool quote = false;
     for (const QChar c : value) {
@@ -25,6 +44,15 @@ QString Field(const QString& value)
     return out;
 }
 
+} // namespace
+
+QString Field(const QString& value)
+{
+    if (StartsLikeAFormula(value) && !IsNumber(value))
+        return Quoted(QLatin1Char('\'') + value);
+    return Quoted(value);
+}
+
 QString Line(const QStringList& fields)
 {
     QString out;
@@ -35,6 +63,11 @@ QString Line(const QStringList& fields)
     }
     out += QLatin1String("\r\n");
     return out;
+}
+
+QByteArray FileStart()
+{
+    return QByteArrayLiteral("\xEF\xBB\xBF");
 }
 
 } // namespace quorin::csv

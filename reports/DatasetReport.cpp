@@ -4,11 +4,11 @@
 #include "app/DbString.h"
 #include "app/SqlText.h"
 #include "app/UserInterface.h"
-#include "mail/CMailItem.h"
-#include "mail/CSmtpSession.h"
 #include "reports/CReportList.h"
+#include "reports/DatasetReminderRun.h"
 #include "reports/ReportFill.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace quorin {
@@ -29,8 +29,7 @@ void SetRow(CReportList& list, const QStringList& texts)
 
 void BuildDatasetList(CReportQuery& query, CReportList& list, const DatasetReportOptions& options)
 {
-    const QString from = sql::Text(options.from);
-    const QString to = sql::Text(options.to);
+    const QString period = sql::WholeDays(QStringLiteral("requestdate"), options.from, options.to);
     const bool byIrb = options.order == 1;
 
     query.Run(QStringLiteral("delete from calllog where dataset not in  (select dataset from dataset)"));
@@ -43,8 +42,8 @@ void BuildDatasetList(CReportQuery& query, CReportList& list, const DatasetRepor
     std::vector<CDatasetCount> requested;
     query.Run(QStringLiteral("Select distinct dataset, dataset.irb, max(requestdate), Convert(char,max(requestdate),101) "
                              "as RDate from dataset inner join requesthistory on dataset.dataset = requesthistory.title "
-                             "where requestdate between '%1' and '%2' group by dataset, dataset.irb ")
-                  .arg(from, to)
+                             "where %1 group by dataset, dataset.irb ")
+                  .arg(period)
               + (byIrb ? QStringLiteral(" order by dataset.irb, dataset") : QStringLiteral(" order by max(requestdate),dataset")));
     for (; !query.IsEOF(); query.MoveNext()) {
         CDatasetCount record;
@@ -59,9 +58,9 @@ void BuildDatasetList(CReportQuery& query, CReportList& list, const DatasetRepor
     for (const CDatasetCount& candidate : requested) {
         query.Run(QStringLiteral("select distinct dataset, dataset.irb, count(distinct subjectid)as num from dataset "
                                  "inner join requesthistory on dataset.dataset = requesthistory.title and dataset.irb = "
-                                 "requesthistory.irb where requestdate between '%1' and '%2'and dataset = '%3' and "
-                                 "dataset.irb = '%4'group by dataset, dataset.irb ")
-                      .arg(from, to, sql::Text(candidate.dataset), sql::Text(candidate.irb))
+                                 "requesthistory.irb where %1 and dataset = '%2' and "
+                                 "dataset.irb = '%3'group by dataset, dataset.irb ")
+                      .arg(period, sql::Text(candidate.dataset), sql::Text(candidate.irb))
                   + (byIrb ? QStringLiteral(" order by dataset.irb, dataset") : QStringLiteral(" order by dataset")));
         if (query.IsEOF())
             continue;
@@ -108,60 +107,47 @@ bool FillDatasetReport(CQuorinDoc& document, CReportList& list, const DatasetRep
 
 void SendDatasetReminders(CQuorinDoc& document, const CReportList& list)
 {
-    const WaitCursor wait(document.UI());
     // Read at each Email, so a site's change counts without restarting.
     const MailSettings settings = ReadMailSettings();
-    MyADO& db = document.m_db;
+    std::vector<DatasetReminder> reminders;
+    {
+        const WaitCursor wait(document.UI());
+        MyADO& db = document.m_db;
+        const int mark = list.GetSelectionMark();
+        int first = 0;
+        int last = list.GetItemCount() - 1;
+        if (mark > 0 && mark < list.GetItemCount())
+            first = last = mark;
 
-    const int mark = list.GetSelectionMark();
-    int first = 0;
-    int last = list.GetItemCount() - 1;
-    if (mark > 0 && mark < list.GetItemCount())
-        first = last = mark;
-
-    for (int row = first; row <= last; ++row) {
-        const QString state = list.GetItemText(row, kDatasetStateColumn);
-        const QString dataset = sql::Text(list.GetItemText(row, 0));
-        const QString irb = sql::Text(list.GetItemText(row, 1));
-        if (state == kClosed) {
-            // A failed statement has shown its boxes; the rows after it would only add more.
-            if (!RunText(db, QStringLiteral("delete from calllog where dataset = '%1' and irb = '%2'").arg(dataset, irb)))
+        // The registry's part here, on its session's thread; only the mail goes off it.
+        for (int row = first; row <= last; ++row) {
+            const QString state = list.GetItemText(row, kDatasetStateColumn);
+            const QString dataset = sql::Text(list.GetItemText(row, 0));
+            const QString irb = sql::Text(list.GetItemText(row, 1));
+            if (state == kClosed) {
+                // A failed statement has shown its boxes; the rows after it would only add more.
+                if (!RunText(db, QStringLiteral("delete from calllog where dataset = '%1' and irb = '%2'").arg(dataset, irb)))
+                    return;
+                continue;
+            }
+            const int ran = RunText(db, QStringLiteral("select username from requesthistory, pers where pers.persid = "
+                                                       "requesthistory.persid and title = '%1' and irb = '%2'")
+                                            .arg(dataset, irb));
+            if (!ran)
                 return;
-            continue;
+            if (db.IsEOF())
+                continue;
+            reminders.push_back({list.GetItemText(row, 0), list.GetItemText(row, 1), StringField(db, "username")});
         }
-        const int ran = RunText(db, QStringLiteral("select username from requesthistory, pers where pers.persid = "
-                                                   "requesthistory.persid and title = '%1' and irb = '%2'")
-                                        .arg(dataset, irb));
-        if (!ran)
-            return;
-        if (db.IsEOF())
-            continue;
-        const QString userName = StringField(db, "username");
-        SendDatasetReminder(document.UI(), settings, list.GetItemText(row, 1), list.GetItemText(row, 0), userName);
     }
-}
-
-void SendDatasetReminder(UserInterface& ui, const MailSettings& settings, QString irb, QString dataset,
-                         QString userName)
-{
-    CSmtpSession session(settings.smtpServer, static_cast<unsigned int>(settings.smtpPort));
-    session.SetTimeout(settings.timeoutSeconds * 1000);
-    if (!session.Connect())
-        ui.MessageBox(session.GetLastErrorText());
-
-    CMailItem item;
-    item.From = settings.sender;
-    item.Subject = QStringLiteral("Velmar Open Dataset");
-    item.Body = QStringLiteral("This email is to remind you that you have the open dataset %1 under IRB %2 in the "
-                               "Velmar.\nIf you are finished with the dataset, please enter your feedback and close "
-                               "the dataset.\nThank you,\nVelmar Administrator")
-                    .arg(dataset, irb);
-    item.AddMultipleRecipients(userName + QLatin1Char('@') + settings.domain);
-
-    if (!session.SendMessage(item))
-        ui.MessageBox(session.GetLastErrorText());
-    if (!session.Disconnect())
-        ui.MessageBox(session.GetLastErrorText());
+    if (reminders.empty())
+        return;
+    DatasetReminderRun run(settings, std::move(reminders));
+    document.UI().RunInBackground(run);
+    const bool allSent = std::all_of(run.Outcomes().begin(), run.Outcomes().end(), [](const ReminderOutcome& o) {
+        return o.kind == ReminderOutcome::Kind::Sent;
+    });
+    document.UI().MessageBox(run.Summary(), allSent ? UserInterface::Icon::Information : UserInterface::Icon::Stop);
 }
 
 } // namespace quorin

@@ -44,14 +44,11 @@ void BuildDatasetList(CReportQuery& query, CReportList& list, const DatasetRepor
 bool FillDatasetReport(CQuorinDoc& document, CReportList& list, const DatasetReportOptions& options);
 
 // Email: the selected data row, or every row when the mark is on the heading or on no
-// row. A "Closed" row loses its call-log rows; an open one mails its first requester.
-// Stops when a statement fails (the session has shown its boxes); mail failures show
-// their text and the run goes on.
+// row. A "Closed" row loses its call-log rows; an open one reminds its first requester.
+// Stops when a statement fails (the session has shown its boxes). The reminders go off
+// the window's thread with progress and Cancel (DatasetReminderRun.h); a closing message
+// says who was mailed and who was not, and why (the information icon when every reminder
+// went, else the stop icon).
 void SendDatasetReminders(CQuorinDoc& document, const CReportList& list);
-
-// One reminder through the relay of the settings: each failing step (connect, send,
-// disconnect) shows its error text in a plain box.
-void SendDatasetReminder(UserInterface& ui, const MailSettings& settings, QString irb, QString dataset,
-                         QString userName);
 
 } // namespace quorin

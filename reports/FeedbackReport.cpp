@@ -110,8 +110,9 @@ void BuildFeedbackByDate(CReportQuery& query, CReportList& list, const QString& 
 {
     // One dataset is matched by its name alone: a "_" or "%" in it is no wildcard.
     const QString pattern = dataset == FeedbackAllDatasets() ? QStringLiteral("%") : sql::LikeText(dataset);
-    const QString range = QStringLiteral("feedbackdate between '%1' and '%2' and Dataset like '%3' ")
-                              .arg(sql::Text(from), sql::Text(to), pattern);
+    // Feedback is stored with its time of day: the To day counts whole.
+    const QString range = sql::WholeDays(QStringLiteral("feedbackdate"), from, to)
+                          + QStringLiteral(" and Dataset like '%1' ").arg(pattern);
 
     rows::AppendSpacer(list);
     rows::Append(list, {QStringLiteral("Feedback for %1 Subjects")

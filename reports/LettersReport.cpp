@@ -16,23 +16,19 @@ std::vector<std::pair<QString, int>> LettersColumns()
 void BuildLettersList(CReportQuery& query, CReportList& list, const QString& from, const QString& to)
 {
     const QString f = sql::Text(from);
-    const QString t = sql::Text(to);
-    const int sent = query.Count(
-        QStringLiteral("Select count(distinct subjectid) as num from subjects where Sent between '%1' and '%2' ")
-            .arg(f, t));
+    const QString sentIn = sql::WholeDays(QStringLiteral("Sent"), from, to);
+    const QString returnedIn = sql::WholeDays(QStringLiteral("Returned"), from, to);
+    const int sent =
+        query.Count(QStringLiteral("Select count(distinct subjectid) as num from subjects where %1 ").arg(sentIn));
     const int all = query.Count(QStringLiteral("Select count(distinct subjectid) as num from subjects "));
-    const int returned = query.Count(QStringLiteral("Select count(distinct subjectid) as num from subjects where Sent "
-                                                    "between '%1' and '%2' and Returned > '%1'")
-                                         .arg(f, t));
-    const int active = query.Count(QStringLiteral("Select count(distinct subjectid) as num from subjects where "
-                                                  "Returned between '%1' and '%2' and Status = 0")
-                                       .arg(f, t));
-    const int withdrawn = query.Count(QStringLiteral("Select count(distinct subjectid) as num from subjects where "
-                                                     "Returned between '%1' and '%2' and Status = 1")
-                                          .arg(f, t));
-    const int noResponse = query.Count(QStringLiteral("Select count(distinct subjectid) as num from subjects where "
-                                                      "Sent between '%1' and '%2' and Returned < '%1'")
-                                           .arg(f, t));
+    const int returned = query.Count(
+        QStringLiteral("Select count(distinct subjectid) as num from subjects where %1 and Returned > '%2'").arg(sentIn, f));
+    const int active = query.Count(
+        QStringLiteral("Select count(distinct subjectid) as num from subjects where %1 and Status = 0").arg(returnedIn));
+    const int withdrawn = query.Count(
+        QStringLiteral("Select count(distinct subjectid) as num from subjects where %1 and Status = 1").arg(returnedIn));
+    const int noResponse = query.Count(
+        QStringLiteral("Select count(distinct subjectid) as num from subjects where %1 and Returned < '%2'").arg(sentIn, f));
 
     const std::array<std::pair<const char*, int>, 5> rows = {{{"Number of Letters Sent: ", sent},
                                                               {"Number Returned: ", returned},

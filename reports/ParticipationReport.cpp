@@ -30,9 +30,14 @@ void AppendGroups(CReportQuery& query, CReportList& list, const QString& sql, co
 
 void BuildParticipationList(CReportQuery& query, CReportList& list, const QString& from, const QString& to)
 {
-    const QString f = sql::Text(from);
-    const QString t = sql::Text(to);
-    const auto between = [&](const QString& sql) { return sql.arg(f, t); };
+    // Each statement's "%1" is its period: the whole days From to To of its date column
+    // (a release stored with its time of day counts on its day).
+    const auto within = [&](const char* column) {
+        return [period = sql::WholeDays(QLatin1String(column), from, to)](const QString& sql) { return sql.arg(period); };
+    };
+    const auto requested = within("requestdate");
+    const auto released = within("releasedate");
+    const auto took = within("date1");
 
     rows::AppendSpacer(list);
 
@@ -47,31 +52,31 @@ void BuildParticipationList(CReportQuery& query, CReportList& list, const QStrin
     rows::AppendSpacer(list);
     {
         const int subjects = query.Count(
-            between(QStringLiteral("Select count(*) as num from requesthistory where requestdate between '%1' and '%2'")));
-        const int requests = query.Count(between(QStringLiteral(
-            "Select count(distinct title) as num from requesthistory where requestdate between '%1' and '%2'")));
-        const int irbs = query.Count(between(
-            QStringLiteral("Select count(distinct irb) as num from requesthistory where requestdate between '%1' and '%2'")));
+            requested(QStringLiteral("Select count(*) as num from requesthistory where %1")));
+        const int requests = query.Count(requested(QStringLiteral(
+            "Select count(distinct title) as num from requesthistory where %1")));
+        const int irbs = query.Count(requested(
+            QStringLiteral("Select count(distinct irb) as num from requesthistory where %1")));
         rows::Append(list, {QStringLiteral("Requests:"),
                             QStringLiteral("%1 subjects in %2 requests for %3 IRBs").arg(subjects).arg(requests).arg(irbs)});
     }
     {
         const int subjects = query.Count(
-            between(QStringLiteral("Select count(*) as num from release where releasedate between '%1' and '%2'")));
-        const int datasets = query.Count(between(
-            QStringLiteral("Select count(distinct title) as num from release where releasedate between '%1' and '%2'")));
-        const int irbs = query.Count(between(
-            QStringLiteral("Select count(distinct irb) as num from release where releasedate between '%1' and '%2'")));
+            released(QStringLiteral("Select count(*) as num from release where %1")));
+        const int datasets = query.Count(released(
+            QStringLiteral("Select count(distinct title) as num from release where %1")));
+        const int irbs = query.Count(released(
+            QStringLiteral("Select count(distinct irb) as num from release where %1")));
         rows::Append(list, {QStringLiteral("Currently Released Data:"),
                             QStringLiteral("%1 subjects in %2 datasets for %3 IRBs").arg(subjects).arg(datasets).arg(irbs)});
     }
     {
         const int subjects = query.Count(
-            between(QStringLiteral("Select count(*) as num from participationhistory where date1 between '%1' and '%2'")));
-        const int datasets = query.Count(between(QStringLiteral(
-            "Select count(distinct dataset) as num from participationhistory where date1 between '%1' and '%2'")));
-        const int irbs = query.Count(between(QStringLiteral(
-            "Select count(distinct irb) as num from participationhistory where date1 between '%1' and '%2'")));
+            took(QStringLiteral("Select count(*) as num from participationhistory where %1")));
+        const int datasets = query.Count(took(QStringLiteral(
+            "Select count(distinct dataset) as num from participationhistory where %1")));
+        const int irbs = query.Count(took(QStringLiteral(
+            "Select count(distinct irb) as num from participationhistory where %1")));
         rows::Append(list,
                      {QStringLiteral("Participation Data:"),
                       QStringLiteral("%1 subjects from %2 datasets for %3 IRBs").arg(subjects).arg(datasets).arg(irbs)});
@@ -79,8 +84,8 @@ void BuildParticipationList(CReportQuery& query, CReportList& list, const QStrin
 
     // How many subjects took part how often: the rows come ordered by their count, so
     // each run of equal counts is one group.
-    query.Run(between(QStringLiteral(
-        "select  subjectid, count(subjectid)as appear from participationhistory where date1 between '%1' and '%2' "
+    query.Run(took(QStringLiteral(
+        "select  subjectid, count(subjectid)as appear from participationhistory where %1 "
         "group by subjectid having count(subjectid) >=1 order by count(subjectid) desc")));
     int groupSize = 0;
     int groupAppear = 0;
@@ -104,52 +109,48 @@ void BuildParticipationList(CReportQuery& query, CReportList& list, const QStrin
     rows::AppendSpacer(list);
     rows::Append(list, {QStringLiteral("by Age")});
     rows::Append(list, {QString(), QStringLiteral("Children: "),
-                        Num(query.Count(between(QStringLiteral("select count(*) as num ") + joined
-                                                + QStringLiteral("where datediff(yy,birthdate, GetDate()) < 19 and date1 "
-                                                                 "between '%1' and '%2'"))))});
+                        Num(query.Count(took(QStringLiteral("select count(*) as num ") + joined
+                                                + QStringLiteral("where datediff(yy,birthdate, GetDate()) < 19 and %1"))))});
     rows::Append(list, {QString(), QStringLiteral("Adults: "),
-                        Num(query.Count(between(QStringLiteral("select count(*) as num ") + joined
-                                                + QStringLiteral("where datediff(yy,birthdate, GetDate()) >= 19 and date1 "
-                                                                 "between '%1' and '%2'"))))});
+                        Num(query.Count(took(QStringLiteral("select count(*) as num ") + joined
+                                                + QStringLiteral("where datediff(yy,birthdate, GetDate()) >= 19 and %1"))))});
 
     rows::AppendSpacer(list);
     rows::Append(list, {QStringLiteral("by Gender")});
     AppendGroups(query, list,
-                 between(QStringLiteral("select sex, count(sex) as num ") + joined
-                         + QStringLiteral("where date1 between '%1' and '%2' group by sex order by sex")),
+                 took(QStringLiteral("select sex, count(sex) as num ") + joined
+                         + QStringLiteral("where %1 group by sex order by sex")),
                  "sex", QStringLiteral("NULL"));
 
     rows::AppendSpacer(list);
     rows::Append(list, {QStringLiteral("by Ethnicity")});
     AppendGroups(query, list,
-                 between(QStringLiteral("select ethnicity, count(ethnicity) as num ") + joined
-                         + QStringLiteral("where date1 between '%1' and '%2' group by ethnicity order by ethnicity")),
+                 took(QStringLiteral("select ethnicity, count(ethnicity) as num ") + joined
+                         + QStringLiteral("where %1 group by ethnicity order by ethnicity")),
                  "ethnicity", QStringLiteral("BLANK"));
 
     rows::AppendSpacer(list);
     rows::Append(list, {QStringLiteral("by Race")});
     AppendGroups(query, list,
-                 between(QStringLiteral("select race, count(race) as num ") + joined
-                         + QStringLiteral("where date1 between '%1' and '%2' group by race order by race")),
+                 took(QStringLiteral("select race, count(race) as num ") + joined
+                         + QStringLiteral("where %1 group by race order by race")),
                  "race", QStringLiteral("BLANK"));
 
     rows::AppendSpacer(list);
     rows::Append(list, {QStringLiteral("With Hearing Loss, by Age")});
     rows::Append(list, {QString(), QStringLiteral("Children: "),
-                        Num(query.Count(between(
+                        Num(query.Count(took(
                             QStringLiteral("select count(*) as num ") + joined
                             + QStringLiteral("where datediff(yy,birthdate, GetDate()) < 19 and (PatImpression = 'Hearing "
-                                             "Impaired' or PatImpression = 'Cochlear Implant') and date1 between '%1' and "
-                                             "'%2'"))))});
+                                             "Impaired' or PatImpression = 'Cochlear Implant') and %1"))))});
     rows::Append(list, {QString(), QStringLiteral("Adults: "),
-                        Num(query.Count(between(
+                        Num(query.Count(took(
                             QStringLiteral("select count(*) as num ") + joined
                             + QStringLiteral("where datediff(yy,birthdate, GetDate()) >= 19 and (PatImpression = 'Hearing "
-                                             "Impaired' or PatImpression = 'Cochlear Implant') and date1 between '%1' and "
-                                             "'%2'"))))});
+                                             "Impaired' or PatImpression = 'Cochlear Implant') and %1"))))});
 
-    const int participated = query.Count(between(QStringLiteral(
-        "Select count(distinct subjectid) as num from participationhistory where date1 between '%1' and '%2'")));
+    const int participated = query.Count(took(QStringLiteral(
+        "Select count(distinct subjectid) as num from participationhistory where %1")));
     const int active = query.Count(QStringLiteral("Select count(subjectid) as num from subjects where status = 0"));
     // Without active subjects there is no share to give.
     const QString share = active > 0 ? QString::asprintf("%f %%", 100.0 * participated / active) : QString();

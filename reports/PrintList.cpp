@@ -8,6 +8,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <algorithm>
 #include <QPainter>
 #include <QPen>
 #include <QPrintDialog>
@@ -46,6 +47,27 @@ void Fail(CQuorinDoc& document)
 
 } // namespace
 
+QFont PrinterFonts::Font(PrintText::Font font, int height) const
+{
+    const auto key = std::make_pair(int(font), height);
+    auto found = m_fonts.find(key);
+    if (found == m_fonts.end()) {
+        const bool heading = font == PrintText::Heading;
+        found = m_fonts
+                    .emplace(key, FontOfHeight(heading ? QStringLiteral("Arial") : QStringLiteral("Times New Roman"),
+                                               heading ? 700 : 400, height, m_device))
+                    .first;
+    }
+    return found->second;
+}
+
+int PrinterFonts::TextWidth(PrintText::Font font, int height, const QString& text) const
+{
+    const QFontMetrics metrics(Font(font, height), m_device);
+    // The drawn ink may reach past the advance (italic overhangs, a bold glyph's edge).
+    return std::max(metrics.horizontalAdvance(text), metrics.boundingRect(text).right() + 1);
+}
+
 void PrintList(CQuorinDoc& document, QPrinter& printer, const QString& title, const CReportList& list,
                QWidget* parent)
 {
@@ -83,11 +105,13 @@ bool PrintListTo(CQuorinDoc& document, QPrinter& printer, const QString& title, 
     const WaitCursor wait(document.UI());
     const double width = printer.width();
     const double height = printer.height();
-    const CPrintLayout layout(title, document.Today(), list, width, height);
+    const PrinterFonts fonts(&printer);
+    const CPrintLayout layout(title, document.Today(), list, width, height, fonts);
 
-    const QFont titleFont = FontOfHeight(QStringLiteral("Times New Roman"), 400, layout.TitleFontHeight(), &printer);
-    const QFont textFont = FontOfHeight(QStringLiteral("Times New Roman"), 400, layout.TextFontHeight(), &printer);
-    const QFont headingFont = FontOfHeight(QStringLiteral("Arial"), 700, layout.HeadingFontHeight(), &printer);
+    const QFont titleFont = fonts.Font(PrintText::Title, layout.TitleFontHeight());
+    const QFont dateFont = fonts.Font(PrintText::Date, int(height * 0.02));
+    const QFont textFont = fonts.Font(PrintText::Body, layout.TextFontHeight());
+    const QFont headingFont = fonts.Font(PrintText::Heading, layout.HeadingFontHeight());
     QPen pen(Qt::black);
     pen.setWidth(layout.PenWidth());
     pen.setStyle(Qt::SolidLine);
@@ -103,7 +127,7 @@ bool PrintListTo(CQuorinDoc& document, QPrinter& printer, const QString& title, 
         for (const PrintText& text : texts) {
             switch (text.font) {
             case PrintText::Title: painter.setFont(titleFont); break;
-            case PrintText::Date:
+            case PrintText::Date: painter.setFont(dateFont); break;
             case PrintText::Body: painter.setFont(textFont); break;
             case PrintText::Heading: painter.setFont(headingFont); break;
             }

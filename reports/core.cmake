@@ -16,6 +16,7 @@ quorin_sources(quorin_core
 )
 # The Dataset and IRB report's fill and its reminder mail, and the mail site settings.
 quorin_sources(quorin_core
+  ${CMAKE_CURRENT_LIST_DIR}/DatasetReminderRun.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DatasetReport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MailSettings.cpp
 )

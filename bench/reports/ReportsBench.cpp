@@ -65,8 +65,12 @@ QString TempPath(const char* name)
 void BM_PageLayout(benchmark::State& state)
 {
     const CMemoryReportList& list = BigList();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const quorin::PrinterFonts fonts(&printer);
     for (auto _ : state) {
-        const quorin::CPrintLayout layout(QStringLiteral("Consent List"), QStringLiteral("6/15/2026"), list, 6360, 4860);
+        const quorin::CPrintLayout layout(QStringLiteral("Consent List"), QStringLiteral("6/15/2026"), list, 6360, 4860,
+                                          fonts);
         size_t texts = 0;
         for (int page = 0; page < layout.PageCount(); ++page)
             texts += layout.PageTexts(page).size();

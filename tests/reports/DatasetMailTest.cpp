@@ -1,18 +1,24 @@
 // The reminders against a real SMTP server (aiosmtpd, started here on 127.0.0.1 at a
 // free port) with the Mail settings of the test's own settings folder: which rows mail
-// whom, what arrives, what a Closed row clears, and what a relay that refuses or never
-// answers shows. And the settings themselves: system value, user value, defaults.
+// whom, what arrives, what a Closed row clears, what a relay that refuses or never
+// answers shows, and a relay that stalls cancelled mid-run. And the settings
+// themselves: system value, user value, defaults.
 
 #include "DatasetFixture.h"
 #include "SmtpSink.h"
 
 #include "reports/CMemoryReportList.h"
+#include "reports/DatasetReminderRun.h"
 #include "reports/DatasetReport.h"
 #include "reports/MailSettings.h"
 
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QTcpServer>
+#include <QThread>
+
+#include <atomic>
+#include <thread>
 
 namespace quorin::test {
 namespace {
@@ -88,7 +94,12 @@ TEST_F(DatasetMailTest, NoSelectionOrTheHeadingMailsEveryOpenDatasetOnce)
         ASSERT_TRUE(sink.Problem().isEmpty()) << sink.Problem().toStdString();
         UsePort(sink.port());
         Email(mark);
-        EXPECT_TRUE(ui.Texts().isEmpty()) << ui.Texts().join(" | ").toStdString();
+        ASSERT_EQ(ui.Messages().size(), 1u) << ui.Texts().join(" | ").toStdString();
+        EXPECT_EQ(ui.Messages()[0].text,
+                  QStringLiteral("Reminders mailed: 2 of 2.\n\nMailed:\nbob@lab.example (O'Neil Study, IRB D'Arcy 12)\n"
+                                 "alice@lab.example (Hearing A, IRB 2010-001)"));
+        EXPECT_EQ(ui.Messages()[0].icon, UserInterface::Icon::Information);
+        ui.ClearMessages();
         EXPECT_TRUE(TakeErrors().empty());
         // O'Neil Study was requested by bob and carol: bob, the first, only. Balance B's
         // requester has no pers row: nothing. Closed C: no mail.
@@ -113,7 +124,7 @@ TEST_F(DatasetMailTest, WhatArrivesForOneSelectedRow)
     EXPECT_TRUE(QString::fromUtf8(Field64(m, "raw")).contains(QStringLiteral("From: registry@lab.example")));
     // Call logs of the other rows are left alone.
     EXPECT_EQ(CallsOf(QStringLiteral("Closed C"), QStringLiteral("2011-007")), 2);
-    EXPECT_TRUE(ui.Texts().isEmpty());
+    EXPECT_EQ(ui.Texts().size(), 1);
 }
 
 TEST_F(DatasetMailTest, AClosedRowLosesItsCallLogAndSendsNothing)
@@ -140,7 +151,7 @@ TEST_F(DatasetMailTest, ARowWithoutStaffGivesNoMailAndNoBox)
     EXPECT_TRUE(TakeErrors().empty());
 }
 
-TEST_F(DatasetMailTest, AClosedPortShowsTwoBoxesPerOpenDatasetAndStillClearsClosedOnes)
+TEST_F(DatasetMailTest, AClosedPortSaysWhoWasNotMailedAndWhyAndStillClearsClosedOnes)
 {
     quint16 closedPort = 0;
     {
@@ -150,10 +161,12 @@ TEST_F(DatasetMailTest, AClosedPortShowsTwoBoxesPerOpenDatasetAndStillClearsClos
     }
     UsePort(closedPort);
     Email(-1);
-    EXPECT_EQ(ui.Texts(), (QStringList{"Unable to connect to server", "Must be connected", "Unable to connect to server",
-                                       "Must be connected"}));
-    for (const auto& message : ui.Messages())
-        EXPECT_EQ(message.icon, UserInterface::Icon::Default) << "a plain box";
+    ASSERT_EQ(ui.Messages().size(), 1u) << "one closing message, not a box per step";
+    EXPECT_EQ(ui.Messages()[0].text,
+              QStringLiteral("Reminders mailed: 0 of 2.\n\nNot sent:\n"
+                             "bob@lab.example (O'Neil Study, IRB D'Arcy 12): Unable to connect to server\n"
+                             "alice@lab.example (Hearing A, IRB 2010-001): Unable to connect to server"));
+    EXPECT_EQ(ui.Messages()[0].icon, UserInterface::Icon::Stop);
     EXPECT_EQ(CallsOf(QStringLiteral("Closed C"), QStringLiteral("2011-007")), 0);
 }
 
@@ -167,7 +180,63 @@ TEST_F(DatasetMailTest, ARelayThatNeverAnswersTimesOutWithinTheSetting)
     clock.start();
     Email(RowOf(QStringLiteral("Hearing A")));
     EXPECT_LT(clock.elapsed(), 15000) << "the one-second time-out, not the default 30";
-    EXPECT_EQ(ui.Texts(), (QStringList{"Server didn't respond.", "Must be connected"}));
+    EXPECT_EQ(ui.Texts(), QStringList{QStringLiteral("Reminders mailed: 0 of 1.\n\nNot sent:\n"
+                                                     "alice@lab.example (Hearing A, IRB 2010-001): Server didn't respond.")});
+}
+
+// A relay that stalls, cancelled from another thread while the run waits for it: the
+// connection closes at once and the run ends. Stalled at a recipient, nothing went out;
+// stalled after the message's end, it may have been delivered. Later reminders are not
+// sent either way.
+TEST_F(DatasetMailTest, CancellingAStalledRelayEndsTheRunAtOnce)
+{
+    struct Case {
+        const char* stall;
+        ReminderOutcome::Kind first;
+        int received;
+    };
+    for (const Case c : {Case{"rcpt", ReminderOutcome::Kind::NotSent, 0}, Case{"data", ReminderOutcome::Kind::MaybeSent, 1}}) {
+        SCOPED_TRACE(c.stall);
+        SmtpSink sink(QString::fromLatin1(c.stall));
+        ASSERT_TRUE(sink.Problem().isEmpty()) << sink.Problem().toStdString();
+        MailSettings settings = ReadMailSettings();
+        settings.smtpPort = sink.port();
+        settings.timeoutSeconds = 600; // only Cancel can end the wait within the test
+        DatasetReminderRun run(settings, {{QStringLiteral("Hearing A"), QStringLiteral("2010-001"), QStringLiteral("alice")},
+                                          {QStringLiteral("O'Neil Study"), QStringLiteral("D'Arcy 12"), QStringLiteral("bob")}});
+        EXPECT_EQ(run.ProgressTotal(), 2);
+        std::atomic<bool> done{false};
+        std::thread worker([&] {
+            run.Run();
+            done = true;
+        });
+        QElapsedTimer waited;
+        waited.start();
+        while (sink.StallCount() == 0 && !done && waited.elapsed() < 20000)
+            QThread::msleep(10);
+        const bool stalled = sink.StallCount() == 1 && !done;
+        if (stalled) {
+            EXPECT_EQ(run.ProgressStep(), 0);
+            EXPECT_EQ(run.ProgressText(), QStringLiteral("Sending reminder for dataset 1 of 2: Hearing A"));
+        }
+        QElapsedTimer cancelled;
+        cancelled.start();
+        run.Cancel();
+        worker.join();
+        ASSERT_TRUE(stalled) << "the relay never held the run: " << run.Summary().toStdString();
+        EXPECT_LT(cancelled.elapsed(), 5000) << "the stalled wait ends with Cancel";
+        ASSERT_EQ(run.Outcomes().size(), 2u);
+        EXPECT_EQ(run.Outcomes()[0].kind, c.first);
+        EXPECT_EQ(run.Outcomes()[0].reason, QStringLiteral("Cancelled"));
+        EXPECT_EQ(run.Outcomes()[1].kind, ReminderOutcome::Kind::NotSent);
+        EXPECT_EQ(run.Outcomes()[1].reason, QStringLiteral("Cancelled"));
+        EXPECT_EQ(sink.MessageCount(), c.received);
+        EXPECT_EQ(sink.StallCount(), 1) << "the second reminder never reached the relay";
+        const QString summary = run.Summary();
+        EXPECT_TRUE(summary.startsWith(QStringLiteral("Reminders mailed: 0 of 2.")));
+        EXPECT_TRUE(summary.contains(QStringLiteral("bob@lab.example (O'Neil Study, IRB D'Arcy 12): Cancelled")));
+        EXPECT_EQ(summary.contains(QStringLiteral("May have been sent")), c.first == ReminderOutcome::Kind::MaybeSent);
+    }
 }
 
 // The settings: read at each call, the user's value over the system's, else defaults.

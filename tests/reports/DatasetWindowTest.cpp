@@ -1,6 +1,8 @@
 // The Dataset and IRB window opened by Reports > Datasets beside the main frame and
 // driven by keys and mouse: type the period, order by IRB, open-only, Query, pick a row,
 // Email to a real SMTP server; the list printed to PDF and saved as CSV, both read back.
+// Email to a relay that stalls: the progress dialog, the window answering meanwhile,
+// Cancel, and the closing message.
 
 #include "ReadBack.h"
 #include "DatasetFixture.h"
@@ -10,6 +12,7 @@
 #include "app/CMainFrame.h"
 #include "app/DialogRegistry.h"
 #include "database/demo/DemoRegistry.h"
+#include "framework/BackgroundProgress.h"
 #include "framework/ControlId.h"
 #include "framework/ReportListCtrl.h"
 #include "reports/CDatasetReportDlg.h"
@@ -26,6 +29,9 @@
 #include <QLineEdit>
 #include <QPrinter>
 #include <QProcess>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -154,7 +160,8 @@ TEST_F(DatasetWindowTest, QueryPickEmailPrintAndSaveByKeysAndMouse)
     Settle();
     ASSERT_TRUE(ran);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    EXPECT_TRUE(ui.Texts().isEmpty()) << ui.Texts().join(QStringLiteral(" | ")).toStdString();
+    EXPECT_EQ(ui.Texts(), QStringList{QStringLiteral("Reminders mailed: 1 of 1.\n\nMailed:\n"
+                                                     "alice@lab.example (Hearing A, IRB 2010-001)")});
 
     ASSERT_EQ(sink.MessageCount(), 1);
     EXPECT_EQ(sink.Message(1)["rcpt_tos"].toArray().first().toString(), QStringLiteral("alice@lab.example"));
@@ -174,6 +181,80 @@ TEST_F(DatasetWindowTest, QueryPickEmailPrintAndSaveByKeysAndMouse)
     for (const QStringList& fields : ReadCsvWithPython(csv))
         readBack << fields.join(QLatin1Char('|'));
     EXPECT_EQ(readBack.join(QLatin1Char('\n')).toStdString(), shown.join(QLatin1Char('\n')).toStdString());
+}
+
+TEST_F(DatasetWindowTest, EmailToAStallingRelayKeepsTheWindowAnsweringAndCancels)
+{
+    SmtpSink sink(QStringLiteral("data")); // takes each message and never confirms it
+    ASSERT_TRUE(sink.Problem().isEmpty()) << sink.Problem().toStdString();
+    WriteMailSetting(false, QStringLiteral("SmtpServer"), QStringLiteral("127.0.0.1"));
+    WriteMailSetting(false, QStringLiteral("SmtpPort"), sink.port());
+    WriteMailSetting(false, QStringLiteral("Domain"), QStringLiteral("lab.example"));
+    WriteMailSetting(false, QStringLiteral("TimeoutSeconds"), 600);
+    ui.SetBackgroundRunner(
+        [](BackgroundWork& work) { framework::RunWithProgress(QApplication::activeModalWidget(), work); });
+    bool ran = false;
+    QString label;
+    QString typed;
+    int picked = -1;
+    OnNextModal([&](QWidget* modal) {
+        auto* window = dynamic_cast<CDatasetReportDlg*>(modal);
+        ASSERT_NE(window, nullptr);
+        ran = true;
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        CReportListCtrl* list = window->List();
+        auto* email = Control<QAbstractButton>(window, res::datasets::IDC_EMAIL);
+        auto* from = Control<QLineEdit>(window, CReportDlg::IDC_FROM);
+        // While the relay holds the first message: read the progress, use the window,
+        // then Cancel.
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, window, [&] {
+            auto* progress = window->findChild<QProgressDialog*>();
+            if (!progress || !progress->isVisible() || sink.StallCount() == 0)
+                return;
+            watch.stop();
+            label = progress->labelText();
+            EXPECT_FALSE(email->isEnabled()) << "one Email at a time";
+            from->setFocus();
+            QTest::keyClick(from, Qt::Key_End);
+            QTest::keyClicks(from, QStringLiteral("0"));
+            typed = from->text();
+            const QRect rect = list->visualItemRect(list->topLevelItem(2));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+            picked = list->GetSelectionMark();
+            auto* cancel = progress->findChild<QPushButton*>();
+            ASSERT_NE(cancel, nullptr);
+            QTest::mouseClick(cancel, Qt::LeftButton);
+        });
+        watch.start(20);
+        list->SetSelectionMark(-1);
+        Click(email);
+        EXPECT_TRUE(email->isEnabled());
+        EXPECT_EQ(window->findChild<QProgressDialog*>(), nullptr) << "the progress dialog is gone";
+        // The report goes on working.
+        from->setText(QStringLiteral("1/1/2000"));
+        Click(Control<QAbstractButton>(window, CReportDlg::IDC_QUERY));
+        EXPECT_EQ(list->GetItemText(0, 0), QStringLiteral("DATASET"));
+        QTest::keyClick(window, Qt::Key_Escape);
+    });
+    EXPECT_TRUE(frame->ExecuteCommand(res::ID_REPORTS_DATASETS));
+    Settle();
+    ASSERT_TRUE(ran);
+    // Open datasets by latest request: O'Neil Study (bob), Hearing A and Later E (alice);
+    // Balance B's requester is no staff member, Closed C only loses its call log.
+    EXPECT_EQ(label, QStringLiteral("Sending reminder for dataset 1 of 3: O'Neil Study"));
+    EXPECT_EQ(typed, QStringLiteral("1/1/20000")) << "typing went on while the mail waited";
+    EXPECT_EQ(picked, 2) << "so did picking a row";
+    ASSERT_EQ(ui.Messages().size(), 1u) << ui.Texts().join(QStringLiteral(" | ")).toStdString();
+    EXPECT_EQ(ui.Messages()[0].text,
+              QStringLiteral("Reminders mailed: 0 of 3.\n\n"
+                             "May have been sent (the message went out, the relay did not confirm it):\n"
+                             "bob@lab.example (O'Neil Study, IRB D'Arcy 12): Cancelled\n\n"
+                             "Not sent:\nalice@lab.example (Hearing A, IRB 2010-001): Cancelled\n"
+                             "alice@lab.example (Later E, IRB 2012-002): Cancelled"));
+    EXPECT_EQ(ui.Messages()[0].icon, UserInterface::Icon::Stop);
+    EXPECT_EQ(sink.MessageCount(), 1);
+    ui.SetBackgroundRunner(nullptr);
 }
 
 // The demo registry instead of the small standard set: its datasets, requests and

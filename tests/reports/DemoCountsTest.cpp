@@ -1,23 +1,36 @@
 // The reports against the demo registry's raw tables: which subjects each Consent
 // query, the letters-out list and the Contact list must hold, and each Letters count for
 // two ranges, worked out here from what plain SQLite reads, must equal what the reports
-// show.
+// show. And the Consent and Participation printouts of the demo registry, with its
+// longest address and race name, laid out in the printer's fonts without a text over
+// another; their first pages are kept as pictures beside the test binary.
 
 #include "ConsentFixture.h"
 
+#include "ReadBack.h"
+#include "database/demo/DemoLists.h"
 #include "database/demo/DemoRegistry.h"
 #include "reports/CMemoryReportList.h"
 #include "reports/ConsentReport.h"
 #include "reports/ContactReport.h"
 #include "reports/LettersReport.h"
+#include "reports/ParticipationReport.h"
+#include "reports/PrintLayout.h"
+#include "reports/PrintList.h"
 #include "reports/ReportFill.h"
 #include "support/RawRegistry.h"
 
+#include <QPrinter>
+#include <QRect>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <set>
+#include <tuple>
 
 namespace quorin::test {
 namespace {
@@ -115,8 +128,17 @@ TEST_F(DemoCountsTest, ConsentNotReturnedAndContactListsHoldWhatTheTablesSay)
     std::multiset<int> shownRenewal, shownAdult;
     for (int row = 0; row < list.GetItemCount(); ++row)
         (list.GetItemText(row, 5).isEmpty() ? shownRenewal : shownAdult).insert(list.GetItemText(row, 0).toInt());
+    // One row a subject: one matched by both queries keeps its renewal row. The demo
+    // registry has such subjects.
+    std::multiset<int> adultOnly;
+    for (const int id : adult)
+        if (!renewal.count(id))
+            adultOnly.insert(id);
+    ASSERT_LT(adultOnly.size(), adult.size()) << "subjects matched by both queries";
     EXPECT_EQ(shownRenewal, renewal);
-    EXPECT_EQ(shownAdult, adult);
+    EXPECT_EQ(shownAdult, adultOnly);
+    EXPECT_EQ(size_t(list.GetItemCount()), renewal.size() + adultOnly.size());
+    EXPECT_EQ(rows.size(), size_t(list.GetItemCount()));
     // Query 1's rows come first, then query 2's.
     EXPECT_EQ(list.GetItemText(static_cast<int>(renewal.size()), 5), QStringLiteral("19"));
 
@@ -173,6 +195,95 @@ TEST_F(DemoCountsTest, LettersCountsForTwoRanges)
         }
         EXPECT_EQ(list.GetItemText(0, 3),
                   QString::asprintf("%.02f %%", 100.0 * sent / static_cast<double>(subjects.size())));
+    }
+    EXPECT_TRUE(TakeErrors().empty());
+}
+
+template <class List> QString Longest(const List& texts)
+{
+    QString longest;
+    for (const auto& text : texts) {
+        const QString t = QString::fromUtf8(text.data(), qsizetype(text.size()));
+        if (t.size() > longest.size())
+            longest = t;
+    }
+    return longest;
+}
+
+// The boxes the texts of a page take in the printer's fonts; no two may meet.
+void ExpectNothingOverprinted(const CPrintLayout& layout, const PrinterFonts& fonts, const char* report)
+{
+    for (int page = 0; page < layout.PageCount(); ++page) {
+        std::vector<std::pair<QRect, QString>> boxes;
+        for (const PrintText& text : layout.PageTexts(page)) {
+            if (text.text.isEmpty())
+                continue;
+            const int height = text.font == PrintText::Title  ? layout.TitleFontHeight()
+                               : text.font == PrintText::Date ? layout.DesignedTextHeight()
+                                                              : layout.TextFontHeight();
+            const int width = fonts.TextWidth(text.font, height, text.text);
+            const int x = text.centred ? text.x - width / 2 : text.x;
+            boxes.push_back({QRect(x, text.y, width, height), text.text});
+        }
+        for (size_t i = 0; i < boxes.size(); ++i)
+            for (size_t k = i + 1; k < boxes.size(); ++k)
+                EXPECT_FALSE(boxes[i].first.intersects(boxes[k].first))
+                    << report << " page " << page + 1 << ": \"" << boxes[i].second.toStdString() << "\" and \""
+                    << boxes[k].second.toStdString() << "\"";
+    }
+}
+
+TEST_F(DemoCountsTest, ConsentAndParticipationPrintWithoutOverprinting)
+{
+    const QString address = QStringLiteral("9999 %1 %2, %3  53990")
+                                .arg(Longest(demo::lists::kStreets), Longest(demo::lists::kCities),
+                                     Longest(demo::lists::kStates));
+    const QString race = Longest(demo::lists::kRaces);
+
+    CMemoryReportList consent;
+    for (const auto& [heading, width] : ConsentColumns())
+        consent.InsertColumn(consent.GetColumnCount(), heading, CReportList::FormatLeft, width);
+    std::vector<ConsentRow> rows;
+    ASSERT_TRUE(FillReport(*doc, consent, [&](CReportQuery& q, CReportList& l) { BuildConsentList(q, l, rows); }));
+    ASSERT_GT(consent.GetItemCount(), 35);
+    consent.SetItemText(1, 3, address);
+
+    CMemoryReportList participation;
+    for (int column = 0; column < 3; ++column)
+        participation.InsertColumn(column, QString());
+    ASSERT_TRUE(FillReport(*doc, participation, [](CReportQuery& q, CReportList& l) {
+        BuildParticipationList(q, l, QStringLiteral("1/1/1901"), QStringLiteral("6/15/2026"));
+    }));
+    int raceRow = -1;
+    for (int row = 0; row < participation.GetItemCount() && raceRow < 0; ++row)
+        if (participation.GetItemText(row, 0) == QLatin1String("by Race"))
+            raceRow = row + 1;
+    ASSERT_GT(raceRow, 0);
+    participation.SetItemText(raceRow, 1, race);
+
+    QTemporaryDir dir;
+    for (const auto& [title, list, picture] :
+         {std::tuple{QStringLiteral("Consent List"), &consent, "consent-demo-page1"},
+          std::tuple{QStringLiteral("Participation"), &participation, "participation-demo-page1"}}) {
+        const QString pdf = dir.filePath(QString::fromLatin1(picture) + QStringLiteral(".pdf"));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setPageOrientation(QPageLayout::Landscape);
+        const PrinterFonts fonts(&printer);
+        const CPrintLayout layout(title, QStringLiteral("6/15/2026"), *list, printer.width(), printer.height(), fonts);
+        ExpectNothingOverprinted(layout, fonts, picture);
+        const QString shown = title == QLatin1String("Participation") ? race : address;
+        bool whole = false;
+        for (const PrintText& text : layout.PageTexts(0))
+            whole = whole || text.text == shown;
+        EXPECT_TRUE(whole) << picture << ": \"" << shown.toStdString() << "\" printed whole";
+
+        ASSERT_TRUE(PrintListTo(*doc, printer, title, *list));
+        RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("80"),
+                                         QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                                         QStringLiteral("1"), QStringLiteral("-singlefile"), pdf,
+                                         QStringLiteral(QUORIN_OUTPUT_DIR "/") + QString::fromLatin1(picture)});
     }
     EXPECT_TRUE(TakeErrors().empty());
 }

@@ -17,6 +17,12 @@ QString ParticipationFixture::Date(const QDate& date)
                           : QStringLiteral("NULL");
 }
 
+QString ParticipationFixture::DateAndTime(const QDate& date)
+{
+    return date.isValid() ? Quoted(date.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 16:42:07.153"))
+                          : QStringLiteral("NULL");
+}
+
 void ParticipationFixture::Raw(const QString& sql)
 {
     registry.ExecRaw("Quorin", sql.toStdString());
@@ -45,7 +51,7 @@ void ParticipationFixture::AddParticipation(const ParticRow& row)
     Raw(QStringLiteral("insert into participationhistory (SubjectId, Dataset, Irb, Date1, FeedbackDate, Contacted, "
                        "Participate, Completed, ExContact, ExPartic) values (%1, %2, %3, %4, %5, %6, %7, %8, %9, %10)")
             .arg(QString::number(row.subject), Quoted(row.dataset), Quoted(row.irb), Date(row.date1),
-                 Date(row.feedback), QString::number(row.contacted), QString::number(row.participate),
+                 DateAndTime(row.feedback), QString::number(row.contacted), QString::number(row.participate),
                  QString::number(row.completed), Quoted(row.exContact))
             .arg(Quoted(row.exPartic)));
 }
@@ -65,7 +71,7 @@ void ParticipationFixture::AddRequest(const QString& title, const QString& irb, 
 void ParticipationFixture::AddRelease(const QString& title, const QString& irb, int subject, const QDate& date)
 {
     Raw(QStringLiteral("insert into release (Title, Irb, SubjectId, ReleaseDate) values (%1, %2, %3, %4)")
-            .arg(Quoted(title), Quoted(irb), QString::number(subject), Date(date)));
+            .arg(Quoted(title), Quoted(irb), QString::number(subject), DateAndTime(date)));
 }
 
 std::vector<QStringList> ParticipationFixture::RawRows(const std::string& sql) const

@@ -2,7 +2,8 @@
 // Registries for the Participation, Feedback and Closed Dataset reports: subjects with
 // every demographic field, datasets, requests, releases and participation records
 // written straight into the tables (the program's session cannot), against the fixed
-// clock of the document tests (15 June 2026). Expected report contents are tallied
+// clock of the document tests (15 June 2026). Feedback and release dates carry a time of
+// day, as the program stores them; the other dates are midnight. Expected report contents are tallied
 // from the raw rows read back with plain SQLite, never with the report's statements.
 
 #include "subjects_ui/FormFixture.h"
@@ -70,6 +71,8 @@ class ParticipationFixture : public FormTest {
 protected:
     static QString Quoted(const QString& text);
     static QString Date(const QDate& date);
+    // The day at a time in the afternoon, as GETDATE() stores feedback and releases.
+    static QString DateAndTime(const QDate& date);
 
     void Raw(const QString& sql);
     int AddPerson(const PersonRow& row);

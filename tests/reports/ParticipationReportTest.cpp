@@ -3,6 +3,7 @@
 
 #include "ParticipationFixture.h"
 
+#include "app/SqlText.h"
 #include "reports/CMemoryReportList.h"
 #include "reports/FeedbackReport.h"
 #include "reports/ParticipationReport.h"
@@ -229,6 +230,45 @@ protected:
     CMemoryReportList participation;
     CMemoryReportList feedback;
 };
+
+// The period of every report takes its From and To days whole: a time of day just after
+// From's midnight and just before To's next one is in, the instants beyond are out, for
+// a column with times of day and for one holding dates alone.
+TEST_F(ParticipationFixture, WholeDaysFromMidnightToTheEndOfTheToDay)
+{
+    const int subject = AddPerson({});
+    const char* const stamps[] = {"2009-12-31 23:59:59.997", "2010-01-01 00:00:00.000", "2010-06-01 09:15:00.000",
+                                  "2010-12-31 23:59:59.997", "2011-01-01 00:00:00.000"};
+    for (const char* stamp : stamps)
+        Raw(QStringLiteral("insert into participationhistory (SubjectId, Dataset, Irb, Date1, FeedbackDate) "
+                           "values (%1, 'D', 'I', '%2', '%3')")
+                .arg(QString::number(subject), QString::fromLatin1(stamp).left(10) + QStringLiteral(" 00:00:00.000"),
+                     QString::fromLatin1(stamp)));
+    struct Case {
+        const char* column;
+        const char* from;
+        const char* to;
+        int count;
+    };
+    const Case cases[] = {
+        {"feedbackdate", "1/1/2010", "12/31/2010", 3},
+        {"feedbackdate", "12/31/2010", "12/31/2010", 1},
+        {"feedbackdate", "01/01/2011", "1/1/2011", 1},
+        {"feedbackdate", "6/2/2010", "12/30/2010", 0},
+        {"date1", "1/1/2010", "12/31/2010", 3},
+        {"date1", "12/31/2009", "12/31/2009", 1},
+    };
+    CMemoryReportList unused;
+    for (const Case& c : cases) {
+        int count = -1;
+        ASSERT_TRUE(FillReport(*doc, unused, [&](CReportQuery& q, CReportList&) {
+            count = q.Count(QStringLiteral("select count(*) as num from participationhistory where ")
+                            + sql::WholeDays(QLatin1String(c.column), QLatin1String(c.from), QLatin1String(c.to)));
+        }));
+        EXPECT_EQ(count, c.count) << c.column << " " << c.from << " - " << c.to;
+    }
+    EXPECT_TRUE(TakeErrors().empty());
+}
 
 TEST_F(ParticipationReportTest, ParticipationEveryCellAsTheRawRowsSay)
 {

@@ -22,7 +22,7 @@ std::vector<QStringList> ReadCsvWithPython(const QString& path)
     const QString json = RunTool(QStringLiteral("python3"),
                                  {QStringLiteral("-c"),
                                   QStringLiteral("import csv, json, sys\n"
-                                                 "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
+                                                 "with open(sys.argv[1], newline='', encoding='utf-8-sig') as f:\n"
                                                  "    json.dump(list(csv.reader(f)), sys.stdout)\n"),
                                   path});
     std::vector<QStringList> rows;

@@ -13,7 +13,8 @@ namespace quorin::test {
 // what it printed.
 QString RunTool(const QString& program, const QStringList& arguments);
 
-// The rows Python's csv module reads from the file (UTF-8, newline='').
+// The rows Python's csv module reads from the file (utf-8-sig: the byte-order mark is
+// no part of the first field; newline='').
 std::vector<QStringList> ReadCsvWithPython(const QString& path);
 
 } // namespace quorin::test

@@ -32,6 +32,9 @@ public:
     // Dialogs run through the handler instead of the scripted results (widget tests
     // that open real windows by their commands).
     void SetDialogRunner(std::function<int(Dialog)> runner) { m_dialogRunner = std::move(runner); }
+    // Background work runs through the handler (a widget test's progress dialog) instead
+    // of simply here.
+    void SetBackgroundRunner(std::function<void(BackgroundWork&)> runner) { m_backgroundRunner = std::move(runner); }
 
     struct SaveRequest {
         QString defaultExtension;
@@ -51,6 +54,13 @@ public:
     void BeginProgress(int total) override;
     bool StepProgress(const QString& text) override;
     void EndProgress() override;
+    void RunInBackground(BackgroundWork& work) override
+    {
+        if (m_backgroundRunner)
+            m_backgroundRunner(work);
+        else
+            work.Run();
+    }
 
     // The user cancels the progress at its n-th step (1 = the first, counted over the
     // whole test); 0 never.
@@ -80,6 +90,7 @@ private:
     std::deque<QString> m_saveFiles;
     std::vector<SaveRequest> m_saveRequests;
     std::function<int(Dialog)> m_dialogRunner;
+    std::function<void(BackgroundWork&)> m_backgroundRunner;
     std::vector<Message> m_messages;
     std::vector<Page> m_pages;
     std::vector<Dialog> m_dialogs;
