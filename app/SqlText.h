@@ -49,10 +49,11 @@ std::optional<QString> LoginName(const QString& name);
 // A period of typed dates over a stored date column, as every report means it: the
 // whole of both days, From at 00:00 up to the end of the To day, whether the column
 // holds dates alone or dates with a time of day (feedback stored with GETDATE()).
-// "column >= 'From' and datediff(dd, column, 'To') >= 0": the second part counts day
-// boundaries, so any time on the To day is in and the next midnight is out, the same as
-// "< To + 1 day". From and To go in as typed (apostrophes doubled) and the server reads
-// them, as it read "between"; the column is the caller's own name, never typed text.
+// "column >= 'From' and column < 'the day after To'": any time on the To day is in, the
+// next midnight is out, and the column's index serves both bounds. From goes in as typed
+// (apostrophes doubled) and the server reads it, as it read "between"; a To that is no
+// real day goes in as typed too, for the server to refuse. The column is the caller's
+// own name, never typed text.
 QString WholeDays(const QString& column, const QString& from, const QString& to);
 
 } // namespace quorin::sql
