@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QToolBar>
 
 namespace quorin::test {
 namespace {
@@ -78,7 +79,9 @@ TEST_F(AudComments, AClinicsStoredValuesPassPagingAndSavingUnchanged)
     registry.ExecRaw("Aud", "insert into info (PatientIndex, PatientNum, Date, Testedby) values (9, 4711, "
                             "'2025-06-01 09:30:00.000', 'Kate');insert into Other (PatientIndex, Method, Comment) "
                             "values (9, 2, '" + comment + "');insert into Speech (Patientindex, srta, pc1a) "
-                            "values (9, -5, -5);");
+                            "values (9, -5, -5);insert into info (PatientIndex, PatientNum, Date, Testedby) "
+                            "values (8, 4711, '2020-01-01 09:30:00.000', 'Kate');insert into Other "
+                            "(PatientIndex, Method) values (8, 2);");
     ui.AnswerNext(UserInterface::Answer::Yes); // the newer clinic test
     ShowChart();
     ASSERT_EQ(doc->m_audCurrent.Info.TestDate, "06/01/2025");

@@ -227,8 +227,9 @@ public:
 TEST_F(ChartView, ADrawnTestPagedAwayFromIsOfferedForSavingByFileNew)
 {
     const int id = LoadStoredSubject();
+    // A newer stored test: the test of 03/04/2025 becomes history.
     registry.ExecRaw("Quorin", "insert into aud (SubjectId, TestDate, TestedBy) values (" + std::to_string(id)
-                                   + ", '2019-01-01 00:00:00.000', 'older');");
+                                   + ", '2026-01-01 00:00:00.000', 'current');");
     ASSERT_NE(doc->LoadSubjectById(id), 0);
     FileNewTarget application(*doc);
     frame->SetApplicationTarget(&application);
@@ -245,7 +246,7 @@ TEST_F(ChartView, ADrawnTestPagedAwayFromIsOfferedForSavingByFileNew)
     ASSERT_EQ(doc->m_audCurrent.Dirty, 1);
 
     Click(frame->m_wndToolBar->widgetForAction(Action(res::ID_PAGE_PREV)));
-    ASSERT_EQ(doc->m_audCurrent.Info.TestedBy, "older");
+    ASSERT_EQ(doc->m_audCurrent.Info.TestDate, "03/04/2025");
 
     const int stored = Count("Quorin", QStringLiteral("select count(*) as num from aud where SubjectId = %1").arg(id));
     ui.AnswerNext(UserInterface::Answer::Cancel);
@@ -254,7 +255,7 @@ TEST_F(ChartView, ADrawnTestPagedAwayFromIsOfferedForSavingByFileNew)
     EXPECT_EQ(ui.Texts().size(), 2);
     EXPECT_EQ(ui.Texts().value(1), QStringLiteral("Save Current Subject?"));
     EXPECT_EQ(doc->m_subject.SubjectID, id) << "Cancel keeps the subject";
-    EXPECT_EQ(doc->m_audCurrent.Info.TestedBy, "older");
+    EXPECT_EQ(doc->m_audCurrent.Info.TestDate, "03/04/2025");
     EXPECT_EQ(doc->m_audLatest.Dirty, 1);
 
     ui.AnswerNext(UserInterface::Answer::Yes);
@@ -303,15 +304,15 @@ protected:
         ASSERT_NE(chart, nullptr);
     }
 
-    // A stored subject with at least two tests and no KV Number (-1 when the demo has none).
-    int SubjectWithHistoryAndNoUnit()
+    // A stored subject with at least two tests and no newer clinic test (-1 when the
+    // demo has none).
+    int SubjectWithHistory()
     {
         for (int id = 1; id <= 40; ++id) {
             if (!doc->LoadSubjectById(id) || doc->m_audCurrent.TestId == -1 || doc->m_subject.DateInitial.isEmpty())
                 continue;
-            const QString unit = doc->m_subject.Unit.trimmed();
             const int tests = Count("Quorin", QStringLiteral("select count(*) as num from aud where SubjectId = %1").arg(id));
-            if ((unit.isEmpty() || unit == QLatin1String("0")) && tests >= 2)
+            if (tests >= 2 && !doc->HasNewerAmAudiogram(doc->m_subject.Unit, doc->m_audCurrent.Info.TestDate))
                 return id;
         }
         return -1;
@@ -323,7 +324,7 @@ protected:
 TEST_F(DemoChart, PagingBeforeTheFirstShowingAsksNothingAndYesLeavesALiveChart)
 {
     OpenDemo();
-    const int id = SubjectWithHistoryAndNoUnit();
+    const int id = SubjectWithHistory();
     ASSERT_GT(id, 0) << "the demo has such a subject";
     ASSERT_NE(doc->LoadSubjectById(id), 0);
     Settle();
