@@ -28,15 +28,10 @@ bool CBulkUpdate::PrepareDocument()
         return m_proceed;
     m_prepared = true;
     CQuorinDoc& d = m_document;
-    if (d.m_subject.Modified || d.m_audCurrent.Dirty) {
-        // Saved while the forms still hand over their edits; a save that stops has said
-        // why and keeps the subject as typed.
-        if (d.UI().MessageBox(QStringLiteral("Save Current Subject?"), UserInterface::Icon::Default,
-                              UserInterface::Buttons::YesNo)
-                == UserInterface::Answer::Yes
-            && !d.SaveSubject())
-            return m_proceed = false;
-    }
+    // Saved while the forms still hand over their edits; Cancel, or a save that stops
+    // (it has said why), keeps the subject as typed and runs nothing.
+    if (!d.SaveModified())
+        return m_proceed = false;
     m_openSubjectId = d.m_subject.SubjectID;
     d.Interactive = 0;
     return m_proceed = true;

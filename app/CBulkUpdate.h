@@ -3,7 +3,7 @@
 // Manager's Tools > Update, the registry tool's jobs). A job names its candidates,
 // checks each one (keep it, or say why not) and updates a kept subject once the runner
 // has loaded it. The runner:
-// - asks "Save Current Subject?" when the open subject has unsaved changes, and
+// - asks "Save Current Subject?" when the open subject has unsaved work, and
 //   afterwards reloads the open subject by id (or clears the document), since saving
 //   the stale copy later would undo the update;
 // - holds Interactive at 0 while it runs and shows the wait cursor and progress, with
@@ -38,7 +38,7 @@ struct BulkResult {
     // False when nothing ran: the save of the open subject stopped, or the candidates
     // could not be read.
     bool ran = false;
-    // The open subject's save (after "Save Current Subject?") stopped the run.
+    // The open subject's save question (Cancel, or a save that stopped) stopped the run.
     bool stoppedBySave = false;
     bool cancelled = false;
     int candidates = 0;
@@ -76,8 +76,8 @@ public:
     CBulkUpdate(const CBulkUpdate&) = delete;
     CBulkUpdate& operator=(const CBulkUpdate&) = delete;
 
-    // The save question for unsaved changes (Yes saves). False when that save stopped:
-    // nothing may run, and Finish leaves the document as it is. Afterwards Interactive
+    // The save question for unsaved work (Yes saves). False for Cancel or when that save
+    // stopped: nothing may run, and Finish leaves the document as it is. Afterwards Interactive
     // is 0 until Finish. Asked once; later calls return the first answer.
     bool PrepareDocument();
     // The whole run (PrepareDocument first, when not yet done), then Finish.

@@ -1,5 +1,6 @@
 #include "app/CMainFrame.h"
 
+#include "app/CQuorinDoc.h"
 #include "app/LockKeyPanes.h"
 #include "app/WorkspacePages.h"
 #include "framework/ResourceImages.h"
@@ -12,6 +13,7 @@
 #include "resources/ToolbarLayout.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -143,8 +145,18 @@ void CMainFrame::InstallFrameCommands()
     map.OnUpdate(res::ID_VIEW_STATUS_BAR, [this](CCmdUI* ui) { ui->SetCheck(m_wndStatusBar->isVisibleTo(this)); });
 }
 
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (m_pDocument && !m_pDocument->SaveModified()) {
+        event->ignore();
+        return;
+    }
+    TFrameWnd::closeEvent(event);
+}
+
 bool CMainFrame::OnCreateClient(CCreateContext* context)
 {
+    m_pDocument = context ? context->m_pCurrentDoc : nullptr;
     auto view = [&](unsigned id, const char* caption) {
         return new TVisualNode(id, QString::fromLatin1(caption), quorin::WorkspacePageClass(id), context);
     };

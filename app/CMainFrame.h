@@ -7,6 +7,7 @@
 #include "framework/TVisualFramework.h"
 
 class CLockKeyPanes;
+class CQuorinDoc;
 class QLabel;
 class QMenu;
 class QStatusBar;
@@ -46,6 +47,9 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Unsaved work is offered for saving first; Cancel (or a save that stopped) keeps
+    // the window open.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     QAction* MakeCommandAction(unsigned id);
@@ -57,5 +61,6 @@ private:
 
     QList<QMenu*> m_menus;
     bool m_bShownOnce = false;
+    CQuorinDoc* m_pDocument = nullptr; // the document the workspace shows
     CLockKeyPanes* m_pLockKeyPanes = nullptr;
 };

@@ -113,8 +113,7 @@ bool CQuorinApp::OnFileNew()
     // A cleared document starts over where a new subject starts: the first field of the
     // page in front. A subject kept open because its save stopped keeps the focus where
     // the save put it. (The first time, the window's first showing does this.)
-    if (made && m_pMainFrame && m_pMainFrame->isVisible() && !m_document->m_subject.Modified
-        && !m_document->m_audCurrent.Dirty)
+    if (made && m_pMainFrame && m_pMainFrame->isVisible() && !m_document->IsModified())
         m_pMainFrame->m_wndFramework.ActivateFrontView();
     return made;
 }

@@ -54,19 +54,34 @@ bool CQuorinDoc::OnNewDocument()
         SetTitle(title);
         return true;
     }
-    if (m_subject.Modified || m_audCurrent.Dirty) {
-        // A save that could not store the subject has said why; clearing now would throw
-        // away what the user asked to keep, so the subject stays open for correcting.
-        if (m_ui.MessageBox(QStringLiteral("Save Current Subject?"), UserInterface::Icon::Default,
-                            UserInterface::Buttons::YesNo) == UserInterface::Answer::Yes
-            && !SaveSubject())
-            return true;
-    }
+    // Cancel, or a save that could not store the subject: clearing now would throw away
+    // what the user asked to keep, so the subject stays open.
+    if (!SaveModified())
+        return true;
     ClearDocument();
     m_ui.BringForward(UserInterface::Page::Chart);
     m_ui.BringForward(UserInterface::Page::Subject);
     SetTitle(title);
     return true;
+}
+
+bool CQuorinDoc::IsModified() const
+{
+    // While an older test is shown, the working test waits in m_audLatest.
+    const bool parked = m_nPageDir != 0 || m_audCurrent.Latest == 0;
+    return m_subject.Modified || m_audCurrent.Dirty || (parked && m_audLatest.Dirty);
+}
+
+bool CQuorinDoc::SaveModified()
+{
+    if (!IsModified())
+        return true;
+    switch (m_ui.MessageBox(QStringLiteral("Save Current Subject?"), UserInterface::Icon::Default,
+                            UserInterface::Buttons::YesNoCancel)) {
+    case UserInterface::Answer::Yes: return SaveSubject() == 1;
+    case UserInterface::Answer::No: return true;
+    default: return false;
+    }
 }
 
 bool CQuorinDoc::ConnectAud()

@@ -34,6 +34,14 @@ public:
     // The new-document step: connects m_db on the first call, otherwise offers to save
     // and clears. Returns true.
     bool OnNewDocument();
+    // Unsaved work: the subject changed, the working test marked for saving, or such a
+    // test kept aside in m_audLatest while an older test is shown.
+    bool IsModified() const;
+    // Before the open subject is left (File New, another subject, a bulk run, closing the
+    // window): with unsaved work asks "Save Current Subject?" (Yes/No/Cancel); Yes
+    // saves. True when the caller may go on: nothing unsaved, No, or a save that stored
+    // everything. False for Cancel and for a save that stopped (it has said why).
+    bool SaveModified();
     // Connects m_dbAud on first use; reports "Unable to connect to Database Aud!".
     bool ConnectAud();
     void SetTitle(const QString& title);
@@ -153,7 +161,9 @@ public:
 private:
     // Subject storage steps (subjects/).
     void ReadSubjectRow(bool unitFromRow, const QString& unitArgument);
-    void LoadStudyAndParticipation(const char* irbColumn);
+    // Runs the bound load procedure and reads the subject with everything it has.
+    int LoadSubjectRow(const char* procedure, bool unitFromRow, const QString& unitArgument);
+    void LoadStudyAndParticipation();
     bool SaveRequiredFieldsPresent();
     bool SaveAudiogramStep(bool skipAudiogram);
     bool WriteCurrentAudiogram();

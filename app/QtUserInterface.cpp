@@ -20,10 +20,13 @@ UserInterface::Answer QtUserInterface::MessageBox(const QString& text, Icon icon
     request.icon = icon == Icon::Stop          ? framework::MessageIcon::Stop
                    : icon == Icon::Information ? framework::MessageIcon::Information
                                                : framework::MessageIcon::Default;
-    request.buttons = buttons == Buttons::YesNo ? framework::MessageButtons::YesNo : framework::MessageButtons::Ok;
+    request.buttons = buttons == Buttons::YesNo         ? framework::MessageButtons::YesNo
+                      : buttons == Buttons::YesNoCancel ? framework::MessageButtons::YesNoCancel
+                                                        : framework::MessageButtons::Ok;
     switch (framework::ShowMessage(m_frame, request)) {
     case framework::MessageResult::Yes: return Answer::Yes;
     case framework::MessageResult::No: return Answer::No;
+    case framework::MessageResult::Cancel: return Answer::Cancel;
     case framework::MessageResult::Ok: break;
     }
     return Answer::Ok;

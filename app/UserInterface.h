@@ -28,8 +28,8 @@ public:
 class UserInterface {
 public:
     enum class Icon { Default, Stop, Information };
-    enum class Buttons { Ok, YesNo };
-    enum class Answer { Ok, Yes, No };
+    enum class Buttons { Ok, YesNo, YesNoCancel };
+    enum class Answer { Ok, Yes, No, Cancel };
 
     // The workspace pages a document operation may bring forward.
     enum class Page { Subject, Audiogram, Chart, AudData, Comments, CiData, Sll, Other };

@@ -8,7 +8,9 @@ namespace quorin {
 
 int CheckForNewAmAudiogram(CQuorinDoc& doc)
 {
-    if (doc.HasNewerAmAudiogram(doc.m_subject.Unit, doc.m_audCurrent.Info.TestDate) != 1)
+    // Newer than the subject's current test, also while an older one is shown.
+    const CAudRecord& current = doc.m_audCurrent.Latest == 0 ? doc.m_audLatest : doc.m_audCurrent;
+    if (doc.HasNewerAmAudiogram(doc.m_subject.Unit, current.Info.TestDate) != 1)
         return 0;
     if (doc.UI().MessageBox(QStringLiteral("This Subject has a new audiogram\rin the Audiogram Manager "
                                            "Database.\r Would you like to import it?"),

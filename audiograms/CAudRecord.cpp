@@ -40,7 +40,8 @@ void CAudRecord::CopyHistoryAudRecord(const CAudRecord& source)
                  [](const CAudPoint& p) { return p.recent == 1; });
     Latest = source.Latest;
     Dirty = source.Dirty;
-    LoadAttempted = source.LoadAttempted;
+    // A history test was read from storage: shown, it counts as looked up.
+    LoadAttempted = source.Latest == 0 ? 1 : source.LoadAttempted;
     TestId = source.TestId;
     Info = source.Info;
     Immittance = source.Immittance;

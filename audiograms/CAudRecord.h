@@ -29,6 +29,7 @@ public:
     // Replaces this record by a copy of source, points included.
     void CopyAudRecord(const CAudRecord& source);
 
-    // The same, but only the source's own points (recent 1) come along.
+    // The same, but only the source's own points (recent 1) come along; a copy of a
+    // history test (Latest 0) counts as looked up.
     void CopyHistoryAudRecord(const CAudRecord& source);
 };

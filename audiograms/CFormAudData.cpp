@@ -197,38 +197,38 @@ void CFormAudData::DoDataExchange(CDataExchange* pDX)
     DDX_Check(pDX, IDC_SPED, f.Sped);
     DDX_Check(pDX, IDC_SPCH_LANG, f.SpchLang);
 
-    // Speech
+    // Speech: levels in dB HL may be negative, percentages not.
     CAudSpeech& sp = r.Speech;
-    DDX_IntField(pDX, IDC_SRT_R, sp.SRTR);
-    DDX_IntField(pDX, IDC_SAT_R, sp.SATR);
-    DDX_IntField(pDX, IDC_LEV1_R, sp.Lev1R);
+    DDX_LevelField(pDX, IDC_SRT_R, sp.SRTR);
+    DDX_LevelField(pDX, IDC_SAT_R, sp.SATR);
+    DDX_LevelField(pDX, IDC_LEV1_R, sp.Lev1R);
     DDX_IntField(pDX, IDC_PC1_R, sp.PC1R);
-    DDX_IntField(pDX, IDC_LEV2_R, sp.Lev2R);
+    DDX_LevelField(pDX, IDC_LEV2_R, sp.Lev2R);
     DDX_IntField(pDX, IDC_PC2_R, sp.PC2R);
-    DDX_IntField(pDX, IDC_LEV3_R, sp.Lev3R);
+    DDX_LevelField(pDX, IDC_LEV3_R, sp.Lev3R);
     DDX_IntField(pDX, IDC_PC3_R, sp.PC3R);
-    DDX_IntField(pDX, IDC_LEV4_R, sp.Lev4R);
+    DDX_LevelField(pDX, IDC_LEV4_R, sp.Lev4R);
     DDX_IntField(pDX, IDC_PC4_R, sp.PC4R);
-    DDX_IntField(pDX, IDC_LEV5_R, sp.Lev5R);
+    DDX_LevelField(pDX, IDC_LEV5_R, sp.Lev5R);
     DDX_IntField(pDX, IDC_PC5_R, sp.PC5R);
     DDX_MaterialsText(pDX, IDC_MAT_R, sp.MatR);
     DDV_MaxChars(pDX, sp.MatR, kMaxText);
-    DDX_IntField(pDX, IDC_SRT_L, sp.SRTL);
-    DDX_IntField(pDX, IDC_SAT_L, sp.SATL);
-    DDX_IntField(pDX, IDC_LEV1_L, sp.Lev1L);
+    DDX_LevelField(pDX, IDC_SRT_L, sp.SRTL);
+    DDX_LevelField(pDX, IDC_SAT_L, sp.SATL);
+    DDX_LevelField(pDX, IDC_LEV1_L, sp.Lev1L);
     DDX_IntField(pDX, IDC_PC1_L, sp.PC1L);
-    DDX_IntField(pDX, IDC_LEV2_L, sp.Lev2L);
+    DDX_LevelField(pDX, IDC_LEV2_L, sp.Lev2L);
     DDX_IntField(pDX, IDC_PC2_L, sp.PC2L);
-    DDX_IntField(pDX, IDC_LEV3_L, sp.Lev3L);
+    DDX_LevelField(pDX, IDC_LEV3_L, sp.Lev3L);
     DDX_IntField(pDX, IDC_PC3_L, sp.PC3L);
-    DDX_IntField(pDX, IDC_LEV4_L, sp.Lev4L);
+    DDX_LevelField(pDX, IDC_LEV4_L, sp.Lev4L);
     DDX_IntField(pDX, IDC_PC4_L, sp.PC4L);
-    DDX_IntField(pDX, IDC_LEV5_L, sp.Lev5L);
+    DDX_LevelField(pDX, IDC_LEV5_L, sp.Lev5L);
     DDX_IntField(pDX, IDC_PC5_L, sp.PC5L);
     DDX_MaterialsText(pDX, IDC_MAT_L, sp.MatL);
     DDV_MaxChars(pDX, sp.MatL, kMaxText);
-    DDX_IntField(pDX, IDC_SRT_SF, sp.SRTSF);
-    DDX_IntField(pDX, IDC_SAT_SF, sp.SATSF);
+    DDX_LevelField(pDX, IDC_SRT_SF, sp.SRTSF);
+    DDX_LevelField(pDX, IDC_SAT_SF, sp.SATSF);
 }
 
 void CFormAudData::Fill()

@@ -2,8 +2,8 @@
 
 #include "app/CQuorinDoc.h"
 #include "audiograms/AudTestEdit.h"
+#include "controls/DdxFields.h"
 #include "framework/ControlId.h"
-#include "framework/DdxStandard.h"
 #include "resources/AudTemplates.h"
 
 #include <QPlainTextEdit>
@@ -104,10 +104,8 @@ void CFormAudOther::DoDataExchange(CDataExchange* pDX)
     if (!doc)
         return;
     CAudTestInfo& info = doc->m_audCurrent.Info;
-    DDX_Text(pDX, IDC_COMMENTS, info.Comments);
-    DDV_MaxChars(pDX, info.Comments, kMaxChars);
-    DDX_Text(pDX, IDC_RECOMMEND, info.Recommend);
-    DDV_MaxChars(pDX, info.Recommend, kMaxChars);
+    DDX_LimitedText(pDX, IDC_COMMENTS, info.Comments, kMaxChars);
+    DDX_LimitedText(pDX, IDC_RECOMMEND, info.Recommend, kMaxChars);
 }
 
 void CFormAudOther::Fill()
@@ -119,6 +117,9 @@ void CFormAudOther::Fill()
     m_bFilling = true;
     UpdateData(false);
     m_bFilling = was;
+    // An older test is only looked at.
+    for (int id : {IDC_COMMENTS, IDC_RECOMMEND})
+        framework::FindControlAs<QPlainTextEdit>(this, id)->setReadOnly(doc->m_nPageDir != 0);
     m_comments->Remember();
     m_recommend->Remember();
     doc->m_bAudOtherFilled = 1;

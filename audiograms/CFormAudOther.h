@@ -6,7 +6,7 @@
 // (at once when that happens while it is on screen), hands its texts over at hint 1
 // only once it was filled, and shows the test again at hint 2. Typing and pasting stop at
 // the limit; a longer stored text (a clinic's comment) is shown whole, may only shrink,
-// and is refused at the hand-over until it fits.
+// and is handed over as it stands. An older test's texts are read-only.
 
 #include "framework/TVisualFormView.h"
 

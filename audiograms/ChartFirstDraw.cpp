@@ -19,7 +19,9 @@ FirstDrawResult RunChartFirstDrawChecks(CQuorinDoc& doc)
         return FirstDrawResult::Done;
 
     CAudRecord& current = doc.m_audCurrent;
-    if (current.LoadAttempted == 1) {
+    // A stored subject was looked up when it was loaded: only a subject being entered
+    // is matched against the registry and the Audiogram Manager.
+    if (current.LoadAttempted == 1 || doc.m_subject.SubjectID != -1) {
         CheckForNewAmAudiogram(doc);
         doc.m_bChartLoaded = 1;
         if (current.TestId == -1 && doc.m_subject.AudiogramClean == 1)
@@ -32,7 +34,13 @@ FirstDrawResult RunChartFirstDrawChecks(CQuorinDoc& doc)
         return FirstDrawResult::Stopped;
     current.LoadAttempted = 1;
     doc.m_bChartLoaded = 1;
-    if (doc.OfferAmSearch() == 1) {
+    const int offered = doc.OfferAmSearch();
+    if (doc.m_bChartLoaded == 0) {
+        // The user chose the stored subject: it was loaded in place of the one being
+        // entered, and its chart is checked now, newer-test offer included.
+        return RunChartFirstDrawChecks(doc);
+    }
+    if (offered == 1) {
         // The search may have filled the unit, names and birth date: the Subject tab
         // shows them, or the next hand-over would blank them again.
         const int refresh = doc.RefreshSubjectForm;

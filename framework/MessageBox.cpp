@@ -19,6 +19,12 @@ MessageResult RunQtBox(QWidget* parent, const MessageRequest& request)
         QApplication::restoreOverrideCursor();
     if (request.buttons == MessageButtons::YesNo)
         return answer == QMessageBox::Yes ? MessageResult::Yes : MessageResult::No;
+    if (request.buttons == MessageButtons::YesNoCancel) {
+        // Escape and the close button are Cancel: nothing happens.
+        return answer == QMessageBox::Yes  ? MessageResult::Yes
+               : answer == QMessageBox::No ? MessageResult::No
+                                           : MessageResult::Cancel;
+    }
     return MessageResult::Ok;
 }
 
@@ -57,6 +63,10 @@ std::unique_ptr<QMessageBox> BuildMessageBox(QWidget* parent, const MessageReque
     if (request.buttons == MessageButtons::YesNo) {
         box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box->setDefaultButton(QMessageBox::Yes);
+    } else if (request.buttons == MessageButtons::YesNoCancel) {
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box->setDefaultButton(QMessageBox::Yes);
+        box->setEscapeButton(QMessageBox::Cancel);
     } else {
         box->setStandardButtons(QMessageBox::Ok);
         box->setDefaultButton(QMessageBox::Ok);

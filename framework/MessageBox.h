@@ -1,6 +1,6 @@
 #pragma once
 // Every message box of the program: caption "Quorin", the stop, information or no icon,
-// OK or Yes/No. Texts may carry "\r", "\n" or "\r\n" as line breaks.
+// OK, Yes/No or Yes/No/Cancel. Texts may carry "\r", "\n" or "\r\n" as line breaks.
 //
 // The boxes go through one presenter so that widget tests can answer them without a
 // modal loop; the default presenter shows a real QMessageBox.
@@ -16,8 +16,8 @@ class QWidget;
 namespace framework {
 
 enum class MessageIcon { Default, Stop, Information };
-enum class MessageButtons { Ok, YesNo };
-enum class MessageResult { Ok, Yes, No };
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
+enum class MessageResult { Ok, Yes, No, Cancel };
 
 struct MessageRequest {
     QString text;

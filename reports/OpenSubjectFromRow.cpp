@@ -31,13 +31,8 @@ bool OpenSubjectFromRow(CQuorinDoc& document, const CReportList& list, int row)
         ui.MessageBox(QStringLiteral("Please make a selection!"));
         return false;
     }
-    if (document.m_subject.Modified || document.m_audCurrent.Dirty) {
-        if (ui.MessageBox(QStringLiteral("Save Current Subject?"), UserInterface::Icon::Default,
-                          UserInterface::Buttons::YesNo)
-                == UserInterface::Answer::Yes
-            && !document.SaveSubject())
-            return false;
-    }
+    if (!document.SaveModified())
+        return false;
     document.LoadSubjectById(*id);
     return true;
 }

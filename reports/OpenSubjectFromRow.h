@@ -14,9 +14,9 @@ namespace quorin {
 std::optional<int> SubjectIdOfRow(const CReportList& list, int row);
 
 // Opens the subject of the row. A row without a subject id, or no row (-1), is no
-// selection: "Please make a selection!". Unsaved changes are offered for saving first,
-// as File New does ("Save Current Subject?"); a save that could not store them keeps the
-// open subject. Returns true when a subject was loaded.
+// selection: "Please make a selection!". Unsaved work is offered for saving first, as
+// File New does ("Save Current Subject?"); Cancel, or a save that could not store it,
+// keeps the open subject. Returns true when a subject was loaded.
 bool OpenSubjectFromRow(CQuorinDoc& document, const CReportList& list, int row);
 
 } // namespace quorin

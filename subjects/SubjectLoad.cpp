@@ -86,11 +86,11 @@ void CQuorinDoc::ReadSubjectRow(bool unitFromRow, const QString& unitArgument)
     s.CochlearImplant = StringField(m_db, "CochlearImplant");
 }
 
-void CQuorinDoc::LoadStudyAndParticipation(const char* irbColumn)
+void CQuorinDoc::LoadStudyAndParticipation()
 {
     m_db.BindIntParam("@SubjectId", m_subject.SubjectID);
     if (HasRow(m_db, m_db.RunStoredProcedure("uspGetCurrentStudy")))
-        m_subject.Irb = StringField(m_db, irbColumn);
+        m_subject.Irb = StringField(m_db, "Irb");
     if (HasRow(m_db, m_db.RunStoredProcedure("uspGetParticDate")))
         m_subject.ParticDate = StringField(m_db, "aDate");
     m_db.RemoveParams();
@@ -103,44 +103,36 @@ int CQuorinDoc::LoadSubject(const QString& unitText, const QString& last, const 
     if (unitText.isEmpty() && last.isEmpty() && first.isEmpty())
         return 0;
     const QString unit = unitText.isEmpty() ? QStringLiteral("0") : unitText;
-    RefreshSubjectForm = 1;
-
     m_db.BindIntParam("@unit", quorin::AtoI(unit));
     BindString(m_db, "@last", last);
     BindString(m_db, "@first", first);
     BindString(m_db, "@birth", quorin::DbDate(birth));
-    int result = m_db.RunStoredProcedure("uspLoadSubject");
-    if (HasRow(m_db, result))
-        ReadSubjectRow(false, unit);
-    m_db.RemoveParams();
-
-    LoadStudyAndParticipation("IRB");
-    if (result)
-        result = LoadCurrentAudiogram(m_subject.SubjectID);
-    m_audLatest.CopyHistoryAudRecord(m_audCurrent);
-    LoadCiData(m_subject.SubjectID);
-    return result;
+    return LoadSubjectRow("uspLoadSubject", false, unit);
 }
 
 int CQuorinDoc::LoadSubjectById(int id)
 {
     ClearDocument();
-    RefreshSubjectForm = 1;
-
     m_db.BindIntParam("@id", id);
-    int result = m_db.RunStoredProcedure("uspLoadSubjectbyId");
+    return LoadSubjectRow("uspLoadSubjectbyId", true, QString());
+}
+
+int CQuorinDoc::LoadSubjectRow(const char* procedure, bool unitFromRow, const QString& unitArgument)
+{
+    // The one load of a subject with everything it has, however it was found.
+    RefreshSubjectForm = 1;
+    int result = m_db.RunStoredProcedure(procedure);
     SubjectLoadFailed = !result;
     if (HasRow(m_db, result))
-        ReadSubjectRow(true, QString());
+        ReadSubjectRow(unitFromRow, unitArgument);
     m_db.RemoveParams();
     // The server has said why (a lock held elsewhere, a lost connection): the rest of the
     // subject would only fail the same way, each with its own box and lock wait.
     if (!result)
         return 0;
 
-    LoadStudyAndParticipation("Irb");
-    if (result)
-        result = LoadCurrentAudiogram(m_subject.SubjectID);
+    LoadStudyAndParticipation();
+    result = LoadCurrentAudiogram(m_subject.SubjectID);
     m_audLatest.CopyHistoryAudRecord(m_audCurrent);
     LoadCiData(m_subject.SubjectID);
     LoadSpeechTests(m_subject.SubjectID);

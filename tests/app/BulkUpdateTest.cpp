@@ -345,6 +345,14 @@ TEST_F(BulkUpdate, UnsavedChangesAreDroppedOnNoAndTheOpenSubjectIsReloaded)
     ASSERT_NE(doc->LoadSubjectById(a), 0);
     doc->m_subject.City = "Lincoln";
     doc->m_subject.Modified = 1;
+    // Cancel runs nothing and keeps the edits.
+    ui.AnswerNext(UserInterface::Answer::Cancel);
+    TestJob cancelled;
+    EXPECT_TRUE(Run(cancelled).stoppedBySave);
+    EXPECT_EQ(cancelled.candidatesAsked, 0);
+    EXPECT_EQ(doc->m_subject.City, "Lincoln");
+    EXPECT_EQ(doc->Interactive, 1);
+
     ui.AnswerNext(UserInterface::Answer::No);
     TestJob job;
     Run(job);

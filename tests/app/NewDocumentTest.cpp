@@ -31,7 +31,7 @@ TEST_F(DocumentTest, NewAfterANewAudiogramAsksToSaveEvenWhenTheSubjectIsUnchange
     ASSERT_TRUE(doc->OnNewDocument());
     ASSERT_EQ(ui.Messages().size(), 1u);
     EXPECT_EQ(ui.Messages()[0].text, "Save Current Subject?");
-    EXPECT_EQ(ui.Messages()[0].buttons, UserInterface::Buttons::YesNo);
+    EXPECT_EQ(ui.Messages()[0].buttons, UserInterface::Buttons::YesNoCancel);
     EXPECT_EQ(ui.Messages()[0].icon, UserInterface::Icon::Default);
     EXPECT_EQ(doc->m_audCurrent.Dirty, 0); // No discards
 }

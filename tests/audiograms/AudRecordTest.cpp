@@ -79,6 +79,15 @@ TEST(AudRecord, CopyHistoryDropsTheOldPointsCopyKeepsThem)
     copy.CopyAudRecord(source);
     EXPECT_EQ(copy.Points.size(), 3u);
     EXPECT_EQ(copy.Points[0].recent, 0);
+
+    // A history test was read from storage: shown, it counts as looked up, while the
+    // current test carries its own state.
+    source.Latest = 0;
+    history.CopyHistoryAudRecord(source);
+    EXPECT_EQ(history.LoadAttempted, 1);
+    source.Latest = 1;
+    history.CopyHistoryAudRecord(source);
+    EXPECT_EQ(history.LoadAttempted, 0);
 }
 
 TEST(AudPoint, XySplitsIntoFrequencyAndLevel)

@@ -329,6 +329,43 @@ TEST_F(AudiogramHistory, ANewTestSavedWhilePagingIsStoredOnce)
               2);
 }
 
+// Paging shows an old test in place of the working one; the work is still unsaved, for
+// every question that asks, and saving stores the working test.
+TEST_F(AudiogramHistory, AWorkingTestKeptAsideByPagingIsStillUnsavedWork)
+{
+    const int id = StoreSubject("4711");
+    AddRegistryTest(id, "2020-02-02", "reg old");
+    AddRegistryTest(id, "2024-06-01", "reg newer");
+    AddRegistryTest(id, "2026-06-01", "current");
+    Load(id);
+    EXPECT_FALSE(doc->IsModified());
+    const int stored = Count("Quorin", "select count(*) as num from aud");
+    doc->m_audCurrent.StartNewAudiogram();
+    doc->m_audCurrent.Info.TestedBy = "new test";
+    doc->m_subject.AudiogramClean = 0;
+
+    doc->OnPagePrev();
+    doc->OnPagePrev();
+    doc->OnPageNext();
+    ASSERT_EQ(Shown(), "reg newer");
+    EXPECT_EQ(doc->m_audCurrent.Dirty, 0) << "the old test shown is not the work";
+    EXPECT_TRUE(doc->IsModified());
+
+    ui.AnswerNext(UserInterface::Answer::Cancel);
+    ASSERT_TRUE(doc->OnNewDocument());
+    EXPECT_EQ(ui.Texts(), QStringList{"Save Current Subject?"});
+    EXPECT_EQ(ui.Messages()[0].buttons, UserInterface::Buttons::YesNoCancel);
+    EXPECT_EQ(Shown(), "reg newer") << "Cancel changes nothing";
+    EXPECT_EQ(doc->m_audLatest.Info.TestedBy, "new test");
+
+    ui.AnswerNext(UserInterface::Answer::Yes);
+    ASSERT_TRUE(doc->OnNewDocument());
+    EXPECT_EQ(Count("Quorin", "select count(*) as num from aud where TestedBy = 'new test'"), 1);
+    EXPECT_EQ(Count("Quorin", "select count(*) as num from aud"), stored + 1);
+    EXPECT_EQ(doc->m_subject.SubjectID, -1) << "cleared after the save";
+    EXPECT_FALSE(doc->IsModified());
+}
+
 TEST_F(AudiogramHistory, HomeWhileNotPagingKeepsANewTest)
 {
     const int id = StoreSubject("4711");

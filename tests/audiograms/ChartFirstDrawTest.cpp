@@ -80,4 +80,57 @@ TEST_F(ChartFirstDraw, ASubjectBeingEnteredHandsItsEditsOverFirst)
     EXPECT_TRUE(ui.Texts()[0].startsWith("This is a new Subject."));
 }
 
+// A stored subject paged back before its chart was first shown, as on the demo registry:
+// the old test is drawn without a question about the subject itself, and the newer-test
+// offer goes by the current test, not the old one shown.
+TEST_F(ChartFirstDraw, AStoredSubjectPagedBeforeTheFirstShowingIsNotAskedAbout)
+{
+    doc->m_subject = DistinctSubject();
+    doc->m_subject.Unit.clear();
+    ASSERT_EQ(doc->SaveSubject(), 1);
+    const int id = doc->m_subject.SubjectID;
+    registry.ExecRaw("Quorin", "insert into aud (SubjectId, TestDate, TestedBy) values (" + std::to_string(id)
+                                   + ", '2020-02-02 00:00:00.000', 'old');insert into aud (SubjectId, TestDate, "
+                                     "TestedBy) values (" + std::to_string(id) + ", '2026-06-01 00:00:00.000', 'current');");
+    ASSERT_NE(doc->LoadSubjectById(id), 0);
+    doc->OnPagePrev();
+    ASSERT_EQ(doc->m_audCurrent.Info.TestedBy, "old");
+    ui.ClearMessages();
+
+    EXPECT_EQ(RunChartFirstDrawChecks(*doc), FirstDrawResult::Done);
+    EXPECT_TRUE(ui.Texts().isEmpty()) << ui.Texts().join(" | ").toStdString();
+    EXPECT_EQ(doc->m_bChartLoaded, 1);
+    EXPECT_EQ(doc->m_audCurrent.Info.TestedBy, "old") << "the old test stays shown";
+    EXPECT_EQ(doc->m_subject.SubjectID, id);
+}
+
+// A subject being entered that the registry holds: Yes loads the stored subject, whose
+// chart is then checked at once, newer clinic test offered, and ready for clicks.
+TEST_F(ChartFirstDraw, AfterYesToTheStoredSubjectItsChartIsLoaded)
+{
+    doc->m_subject = DistinctSubject();
+    ASSERT_EQ(doc->SaveSubject(), 1);
+    const int id = doc->m_subject.SubjectID;
+    registry.ExecRaw("Quorin", "insert into aud (SubjectId, TestDate, TestedBy) values (" + std::to_string(id)
+                                   + ", '2024-02-02 00:00:00.000', 'stored');");
+    registry.ExecRaw("Aud", "insert into info (PatientIndex, PatientNum, Date, Testedby) values (1, "
+                                + doc->m_subject.Unit.toStdString()
+                                + ", '2026-05-05 00:00:00.000', 'clinic');insert into Other (PatientIndex, Method) "
+                                  "values (1, 2);");
+    ASSERT_TRUE(doc->OnNewDocument());
+    doc->m_subject = DistinctSubject();
+    doc->m_subject.Modified = 1;
+    ui.ClearMessages();
+
+    ui.AnswerNext(UserInterface::Answer::Yes); // modify the stored record
+    ui.AnswerNext(UserInterface::Answer::No);  // not the newer clinic test
+    EXPECT_EQ(RunChartFirstDrawChecks(*doc), FirstDrawResult::Done);
+    ASSERT_EQ(ui.Texts().size(), 2) << ui.Texts().join(" | ").toStdString();
+    EXPECT_TRUE(ui.Texts()[0].startsWith("A Subject matching"));
+    EXPECT_TRUE(ui.Texts()[1].startsWith("This Subject has a new audiogram"));
+    EXPECT_EQ(doc->m_subject.SubjectID, id);
+    EXPECT_EQ(doc->m_audCurrent.Info.TestedBy, "stored");
+    EXPECT_EQ(doc->m_bChartLoaded, 1) << "the chart takes clicks";
+}
+
 } // namespace

@@ -219,8 +219,10 @@ TEST_F(AmSearch, AnExistingSubjectIsOpenedOnYesAndOnNoTheSearchIsOffered)
     TypeNewSubject();
     ui.AnswerNext(UserInterface::Answer::Yes);
     ShowChart();
-    EXPECT_EQ(ui.Texts(), QStringList{matching});
+    // The stored subject's own checks follow at once: it has no test.
+    EXPECT_EQ(ui.Texts(), (QStringList{matching, QStringLiteral("No Audiogram Found for this subject.")}));
     EXPECT_EQ(doc->m_subject.SubjectID, id);
+    EXPECT_EQ(doc->m_bChartLoaded, 1);
     ShowSubjectTab();
     EXPECT_EQ(Field(res::subject::IDC_UNIT)->text(), "4711");
 }

@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QToolBar>
 
 namespace quorin::test {
 namespace {
@@ -68,52 +69,43 @@ TEST_F(AudComments, TypingAndPastingStopAtTheLimit)
     EXPECT_EQ(Stored(id, "Recommend"), QStringLiteral("Retest in six months.\nCall the parents."));
 }
 
-TEST_F(AudComments, ALongerStoredTextShowsWholeAndStopsTheSaveOnceItsTabWasOpened)
+// A clinic test with a negative SRT and percentage and a comment longer than the
+// registry's typing limit: imported, paged over and saved, nothing is refused and every
+// value is stored as the clinic has it.
+TEST_F(AudComments, AClinicsStoredValuesPassPagingAndSavingUnchanged)
 {
     const int id = LoadSubjectWithFullTest();
-    registry.ExecRaw("Quorin", "update aud set Comments = '" + std::string(600, 'c') + "' where SubjectId = "
-                                   + std::to_string(id));
-    ASSERT_NE(doc->LoadSubjectById(id), 0);
-    Settle();
-
-    // Never opened, the tab hands nothing over: a Data edit is saved, the text kept.
+    const std::string comment(700, 'c');
+    registry.ExecRaw("Aud", "insert into info (PatientIndex, PatientNum, Date, Testedby) values (9, 4711, "
+                            "'2025-06-01 09:30:00.000', 'Kate');insert into Other (PatientIndex, Method, Comment) "
+                            "values (9, 2, '" + comment + "');insert into Speech (Patientindex, srta, pc1a) "
+                            "values (9, -5, -5);insert into info (PatientIndex, PatientNum, Date, Testedby) "
+                            "values (8, 4711, '2020-01-01 09:30:00.000', 'Kate');insert into Other "
+                            "(PatientIndex, Method) values (8, 2);");
+    ui.AnswerNext(UserInterface::Answer::Yes); // the newer clinic test
+    ShowChart();
+    ASSERT_EQ(doc->m_audCurrent.Info.TestDate, "06/01/2025");
     ShowData();
-    TypeInto(DataEdit(IDC_TESTED_BY), QStringLiteral("B. Tester"));
-    ClearAllMessages();
-    SaveByKeys();
-    EXPECT_TRUE(AllMessages().isEmpty()) << AllMessages().join(" | ").toStdString();
-    EXPECT_EQ(Stored(id, "TestedBy"), QStringLiteral("B. Tester"));
-    EXPECT_EQ(Stored(id, "Comments"), QString(600, QLatin1Char('c')));
-
+    EXPECT_EQ(DataEdit(IDC_SRT_R)->text(), QStringLiteral("-5"));
     ShowComments();
     QPlainTextEdit* edit = CommentsEdit(IDC_COMMENTS);
-    EXPECT_EQ(edit->toPlainText(), QString(600, QLatin1Char('c'))) << "shown whole";
-    // It may shrink, never grow.
-    edit->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(edit, Qt::Key_End, Qt::ControlModifier);
-    QTest::keyClick(edit, Qt::Key_Backspace);
-    QTest::keyClicks(edit, QStringLiteral("xy"));
-    EXPECT_EQ(edit->toPlainText(), QString(599, QLatin1Char('c')));
-    ShowData();
-    TypeInto(DataEdit(IDC_TESTED_BY), QStringLiteral("C. Tester"));
-    const std::string before = StoredAudiograms();
-    ClearAllMessages();
-    TakeErrors();
-    SaveByKeys();
-    EXPECT_EQ(AllMessages(), QStringList{kTooLong});
-    EXPECT_TRUE(TakeErrors().empty());
-    EXPECT_EQ(StoredAudiograms(), before) << "nothing was written";
-    EXPECT_TRUE(comments->isVisible()) << "the field's tab comes forward";
-    EXPECT_EQ(QApplication::focusWidget(), edit);
+    EXPECT_EQ(edit->toPlainText().size(), 700) << "shown whole";
+    EXPECT_FALSE(edit->isReadOnly());
 
-    // Shortened to fit, the save goes through with everything typed.
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(edit, QStringLiteral("Short now."));
     ClearAllMessages();
+    frame->UpdateCommandUI();
+    Click(frame->m_wndToolBar->widgetForAction(Action(res::ID_PAGE_PREV)));
+    EXPECT_EQ(doc->m_nPageDir, 1) << "paging is not refused";
+    EXPECT_TRUE(edit->isReadOnly()) << "an older test is only looked at";
+    frame->UpdateCommandUI();
+    Click(frame->m_wndToolBar->widgetForAction(Action(res::ID_PAGE_HOME)));
+    EXPECT_EQ(doc->m_nPageDir, 0);
+    EXPECT_EQ(edit->toPlainText().size(), 700);
     SaveByKeys();
     EXPECT_TRUE(AllMessages().isEmpty()) << AllMessages().join(" | ").toStdString();
-    EXPECT_EQ(Stored(id, "Comments"), QStringLiteral("Short now."));
-    EXPECT_EQ(Stored(id, "TestedBy"), QStringLiteral("C. Tester"));
+    EXPECT_EQ(Stored(id, "SRTR"), QStringLiteral("-5"));
+    EXPECT_EQ(Stored(id, "PC1R"), QStringLiteral("-5"));
+    EXPECT_EQ(Stored(id, "Comments"), QString::fromStdString(comment));
 }
 
 TEST_F(AudTabsFollowTheDocument, ASaveAfterADataEditKeepsTheCommentsOfATabNeverOpened)

@@ -279,18 +279,19 @@ TEST_F(AudDataTab, LettersInANumberStopFileSaveWithOneMessage)
     EXPECT_EQ(StoredAudiograms(), before);
     EXPECT_EQ(QApplication::focusWidget(), DataEdit(IDC_SRT_R));
 
-    // A sign is no digit either: negative levels cannot be typed here.
+    // A sign is no digit in a percentage; a hearing level may be below 0 dB HL.
     TypeInto(DataEdit(IDC_SRT_R), QStringLiteral("-5"), false);
+    TypeInto(DataEdit(IDC_PC1_R), QStringLiteral("-5"), false);
     ClearAllMessages();
     SaveByKeys();
     EXPECT_EQ(AllMessages(), QStringList{QStringLiteral("Invalid characters in numeric field.")});
     EXPECT_EQ(StoredAudiograms(), before);
 
-    TypeInto(DataEdit(IDC_SRT_R), QStringLiteral("12"), false);
+    TypeInto(DataEdit(IDC_PC1_R), QStringLiteral("96"), false);
     ClearAllMessages();
     SaveByKeys();
     EXPECT_TRUE(AllMessages().isEmpty()) << AllMessages().join(" | ").toStdString();
-    EXPECT_EQ(Stored(id, "SRTR").toInt(), 12);
+    EXPECT_EQ(Stored(id, "SRTR").toInt(), -5);
     EXPECT_EQ(Stored(id, "TestedBy"), QStringLiteral("B. Tester"));
 }
 

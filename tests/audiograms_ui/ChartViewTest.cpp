@@ -5,12 +5,16 @@
 
 #include "app/CMainFrame.h"
 #include "audiograms/CViewAud.h"
+#include "database/demo/DemoRegistry.h"
 #include "resources/Resource.h"
 
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QImage>
 #include <QMenu>
+#include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 
@@ -207,6 +211,177 @@ TEST_F(ChartView, AStoredTestIsDrawnAfterItsChecksAndANewSubjectShowsNone)
     QTest::qWait(20);
     Settle();
     EXPECT_EQ(ui.Texts(), QStringList{kIdentity});
+}
+
+// File New as the application routes it: to the document's new-document step.
+class FileNewTarget : public CCmdTarget {
+public:
+    explicit FileNewTarget(CQuorinDoc& doc)
+    {
+        CommandMap().On(res::ID_FILE_NEW, [&doc] { doc.OnNewDocument(); });
+    }
+};
+
+// A test drawn on the chart, then an older test paged to: File New asks to save the
+// drawn test, Cancel keeps it, Yes stores it.
+TEST_F(ChartView, ADrawnTestPagedAwayFromIsOfferedForSavingByFileNew)
+{
+    const int id = LoadStoredSubject();
+    // A newer stored test: the test of 03/04/2025 becomes history.
+    registry.ExecRaw("Quorin", "insert into aud (SubjectId, TestDate, TestedBy) values (" + std::to_string(id)
+                                   + ", '2026-01-01 00:00:00.000', 'current');");
+    ASSERT_NE(doc->LoadSubjectById(id), 0);
+    FileNewTarget application(*doc);
+    frame->SetApplicationTarget(&application);
+    ShowChart();
+    ui.ClearMessages();
+
+    chart->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(chart, Qt::Key_1, Qt::AltModifier); // right ear, air
+    ui.AnswerNext(UserInterface::Answer::Yes);          // "Enter a New Audiogram?"
+    ClickPoint(2, 3);
+    ClickPoint(4, 4);
+    ClickPoint(6, 5);
+    ASSERT_EQ(ui.Texts(), QStringList{QStringLiteral("Enter a New Audiogram?")});
+    ASSERT_EQ(doc->m_audCurrent.Dirty, 1);
+
+    Click(frame->m_wndToolBar->widgetForAction(Action(res::ID_PAGE_PREV)));
+    ASSERT_EQ(doc->m_audCurrent.Info.TestDate, "03/04/2025");
+
+    const int stored = Count("Quorin", QStringLiteral("select count(*) as num from aud where SubjectId = %1").arg(id));
+    ui.AnswerNext(UserInterface::Answer::Cancel);
+    QTest::keyClick(chart, Qt::Key_N, Qt::ControlModifier);
+    Settle();
+    EXPECT_EQ(ui.Texts().size(), 2);
+    EXPECT_EQ(ui.Texts().value(1), QStringLiteral("Save Current Subject?"));
+    EXPECT_EQ(doc->m_subject.SubjectID, id) << "Cancel keeps the subject";
+    EXPECT_EQ(doc->m_audCurrent.Info.TestDate, "03/04/2025");
+    EXPECT_EQ(doc->m_audLatest.Dirty, 1);
+
+    ui.AnswerNext(UserInterface::Answer::Yes);
+    frame->UpdateCommandUI();
+    Click(frame->m_wndToolBar->widgetForAction(Action(res::ID_FILE_NEW)));
+    Settle();
+    EXPECT_EQ(ui.Texts().size(), 3);
+    EXPECT_EQ(Count("Quorin", QStringLiteral("select count(*) as num from aud where SubjectId = %1").arg(id)),
+              stored + 1);
+    EXPECT_EQ(Count("Quorin", "select count(*) as num from audpoints where recent = 1 and xy in (203, 404, 605) "
+                              "and TestId = (select max(TestId) from aud)"),
+              3)
+        << "the three symbols drawn";
+    EXPECT_EQ(doc->m_subject.SubjectID, -1);
+    frame->SetApplicationTarget(nullptr);
+}
+
+// The chart on a demo registry, used by an ordinary staff member.
+class DemoChart : public ChartTest {
+protected:
+    void OpenDemo()
+    {
+        ASSERT_TRUE(folder.isValid());
+        const std::string server = folder.filePath(QStringLiteral("demo")).toStdString();
+        quorin::demo::CreateDemoRegistry(server, kDemoSubjects);
+        frame.reset();
+        commands.reset();
+        doc->RemoveView(&view);
+        doc = std::make_unique<CQuorinDoc>(ui);
+        const quorin::demo::DemoStaffLogin& staff = quorin::demo::demoStaffLogins().at(1);
+        ASSERT_NE(staff.status, 3) << "not the administrator";
+        doc->m_strServer = QString::fromStdString(server);
+        doc->m_strUserName = QString::fromUtf8(staff.login);
+        doc->m_strPassword = QString::fromUtf8(staff.password);
+        ASSERT_TRUE(doc->OnNewDocument());
+        ASSERT_TRUE(doc->m_db.IsConnected());
+        doc->AddView(&view);
+        context.m_pCurrentDoc = doc.get();
+        frame = std::make_unique<CMainFrame>();
+        commands = std::make_unique<CDocumentCommands>(*doc);
+        frame->SetDocumentTarget(commands.get());
+        ASSERT_TRUE(frame->OnCreateClient(&context));
+        frame->resize(1000, 800);
+        ShowActive(frame.get());
+        chart = qobject_cast<CViewAud*>(frame->m_pNodeChart->GetWnd());
+        ASSERT_NE(chart, nullptr);
+    }
+
+    static constexpr int kDemoSubjects = 60;
+
+    // A stored subject with at least two tests (-1 when the demo has none); newer tells
+    // whether the clinic holds a newer test, which the chart then offers.
+    int SubjectWithHistory(bool& newer)
+    {
+        for (int id = 1; id <= kDemoSubjects; ++id) {
+            if (!doc->LoadSubjectById(id) || doc->m_audCurrent.TestId == -1 || doc->m_subject.DateInitial.isEmpty())
+                continue;
+            const int tests = Count("Quorin", QStringLiteral("select count(*) as num from aud where SubjectId = %1").arg(id));
+            if (tests >= 2) {
+                newer = doc->HasNewerAmAudiogram(doc->m_subject.Unit, doc->m_audCurrent.Info.TestDate) == 1;
+                return id;
+            }
+        }
+        return -1;
+    }
+
+    QTemporaryDir folder;
+};
+
+TEST_F(DemoChart, PagingBeforeTheFirstShowingAsksNothingAndYesLeavesALiveChart)
+{
+    OpenDemo();
+    bool newer = false;
+    const int id = SubjectWithHistory(newer);
+    ASSERT_GT(id, 0) << "the demo has such a subject";
+    ASSERT_NE(doc->LoadSubjectById(id), 0);
+    Settle();
+    ui.ClearMessages();
+
+    // Page Prev on the Subject tab, then the chart: the old test, no question.
+    Click(frame->m_wndToolBar->widgetForAction(Action(res::ID_PAGE_PREV)));
+    ASSERT_EQ(doc->m_nPageDir, 1);
+    if (newer)
+        ui.AnswerNext(UserInterface::Answer::No); // the clinic's newer test, offered by the current test's date
+    ShowChart();
+    EXPECT_EQ(ui.Texts().size(), newer ? 1 : 0) << ui.Texts().join(" | ").toStdString();
+    for (const QString& text : ui.Texts())
+        EXPECT_FALSE(text.startsWith("A Subject matching"));
+    EXPECT_EQ(doc->m_bChartLoaded, 1);
+    EXPECT_EQ(doc->m_subject.SubjectID, id);
+
+    // The same subject typed in anew: Yes opens the stored one, and its chart takes a click.
+    const CSubject stored = doc->m_subject;
+    ShowSubjectTab();
+    ASSERT_TRUE(doc->OnNewDocument());
+    Settle();
+    doc->m_subject.Lastname = stored.Lastname;
+    doc->m_subject.Firstname = stored.Firstname;
+    doc->m_subject.Birth = stored.Birth;
+    doc->m_subject.DateInitial = stored.DateInitial;
+    doc->RefreshSubjectForm = 1;
+    doc->UpdateAllViews(CDocumentView::HintRefresh);
+    doc->RefreshSubjectForm = 0;
+    ui.ClearMessages();
+    ui.AnswerNext(UserInterface::Answer::Yes); // modify the stored record
+    if (newer)
+        ui.AnswerNext(UserInterface::Answer::No);
+    ShowChart();
+    ASSERT_EQ(ui.Texts().size(), newer ? 2 : 1) << ui.Texts().join(" | ").toStdString();
+    EXPECT_TRUE(ui.Texts()[0].startsWith("A Subject matching"));
+    ASSERT_EQ(doc->m_subject.SubjectID, id);
+    EXPECT_EQ(doc->m_bChartLoaded, 1);
+    const size_t before = doc->m_audCurrent.Points.size();
+
+    chart->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(chart, Qt::Key_1, Qt::AltModifier);
+    ui.AnswerNext(UserInterface::Answer::Yes); // "Enter a New Audiogram?"
+    ClickPoint(4, 5);
+    EXPECT_EQ(ui.Texts().last(), QStringLiteral("Enter a New Audiogram?"));
+    EXPECT_EQ(doc->m_audCurrent.Points.size(), before + 1);
+    EXPECT_EQ(doc->m_audCurrent.Dirty, 1);
+
+    // The main window as the screen shows it, kept for a reviewer.
+    chart->repaint();
+    const QImage screen = frame->screen()->grabWindow(frame->winId()).toImage();
+    ASSERT_TRUE(screen.save(OutputPath(QStringLiteral("demo-chart-after-yes.png"))));
 }
 
 } // namespace

@@ -224,4 +224,69 @@ TEST_F(DdxFieldsTest, FailingFieldStopsTheExchangeAfterEarlierFieldsWereStored)
     EXPECT_EQ(QApplication::focusWidget(), edit);
 }
 
+// What the field was filled with comes back exactly while its text is unchanged; only
+// what the user types is checked.
+TEST_F(DdxFieldsTest, StoredValuesComeBackAsStoredAndOnlyTypingIsChecked)
+{
+    for (const int stored : {-5, -1, 1234567890}) {
+        const QString shown = Load(DDX_IntField, stored);
+        int value = 0;
+        EXPECT_TRUE(Save(DDX_IntField, shown, value)) << stored;
+        EXPECT_EQ(value, stored);
+    }
+    int value = 0;
+    Load(DDX_IntField, -5);
+    EXPECT_FALSE(Save(DDX_IntField, QStringLiteral("-6"), value)) << "typed, the sign is still refused";
+    EXPECT_EQ(messages.shown.size(), 1u);
+
+    // Two decimals are shown; the stored value comes back, not the rounded one.
+    float measured = 0.0f;
+    ASSERT_EQ(Load(DDX_FloatField, 2.345f), QStringLiteral("2.35"));
+    EXPECT_TRUE(Save(DDX_FloatField, QStringLiteral("2.35"), measured));
+    EXPECT_EQ(measured, 2.345f);
+}
+
+TEST_F(DdxFieldsTest, LevelFieldTakesALeadingMinusButNeverTurnsMinusOneIntoEmpty)
+{
+    struct Case {
+        const char* typed;
+        bool ok;
+        int value;
+    };
+    const Case cases[] = {{"-5", true, -5}, {"-10", true, -10}, {"35", true, 35}, {"", true, -1},
+                          {"-", false, 7},  {"5-", false, 7},   {"--5", false, 7}, {"-1", false, 7}};
+    for (const Case& c : cases) {
+        int value = 7;
+        EXPECT_EQ(Save(DDX_LevelField, QString::fromLatin1(c.typed), value), c.ok) << c.typed;
+        EXPECT_EQ(value, c.value) << c.typed;
+    }
+    ASSERT_EQ(messages.shown.size(), 4u);
+    EXPECT_EQ(messages.shown[2].text, QString::fromLatin1(kInvalidNumber));
+    EXPECT_TRUE(messages.shown[3].text.startsWith("-1 is stored as an empty field"));
+    EXPECT_EQ(Load(DDX_LevelField, -5), QStringLiteral("-5"));
+}
+
+TEST_F(DdxFieldsTest, LimitedTextTakesALongerStoredTextBackButNotALongerTypedOne)
+{
+    const auto save = [&](const QString& typed, QString& value) {
+        edit->setText(typed);
+        return RunDataExchange(&form, true, [&](CDataExchange* pDX) { DDX_LimitedText(pDX, 1, value, 499); });
+    };
+    QString clinic(700, QLatin1Char('c'));
+    RunDataExchange(&form, false, [&](CDataExchange* pDX) { DDX_LimitedText(pDX, 1, clinic, 499); });
+    ASSERT_EQ(edit->text().size(), 700) << "shown whole";
+    QString value;
+    EXPECT_TRUE(save(clinic, value));
+    EXPECT_EQ(value, clinic);
+    EXPECT_TRUE(save(clinic.left(650), value)) << "shortened";
+    EXPECT_FALSE(save(clinic + QLatin1Char('x'), value));
+
+    QString empty;
+    RunDataExchange(&form, false, [&](CDataExchange* pDX) { DDX_LimitedText(pDX, 1, empty, 499); });
+    EXPECT_TRUE(save(QString(499, QLatin1Char('t')), value));
+    EXPECT_FALSE(save(QString(500, QLatin1Char('t')), value));
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[1].text, QStringLiteral("Please enter no more than 499 characters."));
+}
+
 } // namespace

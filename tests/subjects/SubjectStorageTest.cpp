@@ -27,12 +27,22 @@ TEST_F(DocumentTest, NamesWithoutUnitAreSavedAndFoundWithUnitZero)
     CSubject s = DistinctSubject();
     s.Unit = "";
     doc->m_subject = s;
+    CSpeechTest speech;
+    speech.TestId = -100;
+    speech.TestName = "CELF";
+    doc->m_speechTestList = {speech};
     ASSERT_EQ(doc->SaveSubject(), 1);
     EXPECT_EQ(Scalar("Quorin", "select unit from subjects", "unit"), "0");
 
+    // A load by name reads what a load by id reads, and every page shows it.
+    view.hints.clear();
     EXPECT_NE(doc->LoadSubject("", "Lee", "Morgan", ""), 0);
     EXPECT_EQ(doc->m_subject.Unit, "0");
     EXPECT_EQ(doc->m_subject.Firstname, "Morgan");
+    ASSERT_EQ(doc->m_speechTestList.size(), 1u);
+    EXPECT_EQ(doc->m_speechTestList[0].TestName, "CELF");
+    EXPECT_EQ(view.hints, (std::vector<int>{CDocumentView::HintRefresh, CDocumentView::HintShowAudiogram,
+                                            CDocumentView::HintRefresh}));
 }
 
 TEST_F(DocumentTest, ALetterNotReturnedIsStoredAs1901AndShownAsNR)

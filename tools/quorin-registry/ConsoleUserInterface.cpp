@@ -38,7 +38,7 @@ bool ConsoleUserInterface::CancelRequested()
 UserInterface::Answer ConsoleUserInterface::MessageBox(const QString& text, Icon, Buttons buttons)
 {
     EndProgressLine();
-    if (buttons == Buttons::YesNo) {
+    if (buttons != Buttons::Ok) {
         ++m_unanswered;
         m_err << text.toStdString() << " - answered No (no one to ask)\n" << std::flush;
         return Answer::No;
