@@ -15,6 +15,23 @@ QString BulkResult::ReasonFor(int subjectId) const
     return QString();
 }
 
+int BulkResult::CountOf(const char* reason) const
+{
+    const QString r = QString::fromLatin1(reason);
+    int n = 0;
+    for (const BulkSkip& s : others)
+        n += s.reason == r ? 1 : 0;
+    return n;
+}
+
+QString BulkClosingText(const BulkResult& result, const char* readFailedReason)
+{
+    QString text = QStringLiteral("Updated %1 records!").arg(result.Count());
+    if (const int unread = result.CountOf(readFailedReason))
+        text += QStringLiteral("\n%1 subjects could not be read: %2").arg(unread).arg(QLatin1String(readFailedReason));
+    return text;
+}
+
 CBulkUpdate::CBulkUpdate(CQuorinDoc& document) : m_document(document) {}
 
 CBulkUpdate::~CBulkUpdate()

@@ -48,10 +48,17 @@ struct BulkResult {
     int amStatusNotSent = 0;
 
     int Count() const { return int(committed.size()); }
+    // How many candidates were given `reason`.
+    int CountOf(const char* reason) const;
     // The reason given for a candidate that was not committed ("" when committed or
     // not a candidate).
     QString ReasonFor(int subjectId) const;
 };
+
+// The menu commands' closing text: "Updated %d records!", and when candidates could not
+// be read from the clinic ("Aud read failed", "CID read failed") a second line saying
+// how many, so that a run that read nothing is not taken for one with nothing to do.
+QString BulkClosingText(const BulkResult& result, const char* readFailedReason);
 
 class BulkJob {
 public:

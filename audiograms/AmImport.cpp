@@ -6,6 +6,9 @@
 #include "app/DbString.h"
 #include "app/SqlText.h"
 #include "controls/DateText.h"
+#include "database/ColumnLength.h"
+
+#include <string_view>
 
 using quorin::HasRow;
 using quorin::RunText;
@@ -54,7 +57,45 @@ std::optional<int> NewestTest(CQuorinDoc& doc, const QString& unit, bool* ran)
     return doc.m_dbAud.GetIntField("patientindex");
 }
 
-bool ImportAmTest(CQuorinDoc& doc, int patientIndex)
+NewerTest CheckNewerTest(CQuorinDoc& doc, const QString& unit, const QString& date)
+{
+    const sql::KvReading kv = sql::ReadKvNumber(unit);
+    if (kv.kind != sql::KvReading::Kind::Number)
+        return NewerTest::None;
+    const std::optional<QString> from = NewerFromDay(date);
+    if (!from)
+        return NewerTest::None;
+    if (!doc.ConnectAud())
+        return NewerTest::ReadFailed;
+    MyADO& aud = doc.m_dbAud;
+    const int ran = RunText(aud, QStringLiteral("Select patientindex from info WHERE date >= '%1' "
+                                                "AND patientnum = %2 ").arg(*from, kv.number));
+    if (!ran)
+        return NewerTest::ReadFailed;
+    return aud.IsEOF() ? NewerTest::None : NewerTest::Newer;
+}
+
+namespace {
+
+// The first clinic text longer than the registry column it is saved into, as
+// "table.column": such a test's save would be refused whole.
+QString FirstTooLong(const CAudRecord& r)
+{
+    const struct {
+        std::string_view column;
+        const QString& value;
+    } texts[] = {{"TestedBy", r.Info.TestedBy}, {"MatR", r.Speech.MatR}, {"MatL", r.Speech.MatL}};
+    for (const auto& t : texts) {
+        const int length = schema::FindColumnLength("aud", t.column);
+        if (length > 0 && t.value.size() > length)
+            return QStringLiteral("aud.") + QString::fromLatin1(t.column.data(), qsizetype(t.column.size()));
+    }
+    return QString();
+}
+
+} // namespace
+
+bool ImportAmTest(CQuorinDoc& doc, int patientIndex, QString* tooLong)
 {
     // Started from the subject's current test, also while a history test is shown.
     const bool historyShown = doc.m_audCurrent.Latest == 0;
@@ -74,6 +115,12 @@ bool ImportAmTest(CQuorinDoc& doc, int patientIndex)
                        && doc.ReadAmCompositePoints(patientIndex, scratch);
     if (!whole)
         return false;
+    const QString column = FirstTooLong(scratch);
+    if (!column.isEmpty()) {
+        if (tooLong)
+            *tooLong = column;
+        return false;
+    }
 
     doc.m_audCurrent.CopyAudRecord(scratch);
     doc.m_audLatest.CopyAudRecord(scratch);
@@ -93,17 +140,7 @@ bool ImportAmTest(CQuorinDoc& doc, int patientIndex)
 
 int CQuorinDoc::HasNewerAmAudiogram(const QString& unit, const QString& date)
 {
-    const quorin::sql::KvReading kv = quorin::sql::ReadKvNumber(unit);
-    if (kv.kind != quorin::sql::KvReading::Kind::Number)
-        return 0;
-    const std::optional<QString> from = quorin::am::NewerFromDay(date);
-    if (!from)
-        return 0;
-    if (!ConnectAud())
-        return 0;
-    const int ran = RunText(m_dbAud, QStringLiteral("Select patientindex from info WHERE date >= '%1' "
-                                                    "AND patientnum = %2 ").arg(*from, kv.number));
-    return HasRow(m_dbAud, ran) ? 1 : 0;
+    return quorin::am::CheckNewerTest(*this, unit, date) == quorin::am::NewerTest::Newer ? 1 : 0;
 }
 
 int CQuorinDoc::ImportNewestAmAudiogram()

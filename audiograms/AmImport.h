@@ -30,6 +30,13 @@ std::optional<QString> NewerFromDay(const QString& date);
 // by the later patientindex); `unit` must be a checked KV Number.
 QString NewestTestsQuery(const QString& unit);
 
+// What the clinic says about a newer test of a KV Number: none, one, or nothing at all
+// because its read failed (the server has said why).
+enum class NewerTest { None, Newer, ReadFailed };
+// A whole-number KV Number (anything else: None) against a registry test of `date`, on
+// the document's Aud session, connected here when needed (failing that: ReadFailed).
+NewerTest CheckNewerTest(CQuorinDoc& doc, const QString& unit, const QString& date);
+
 // The patientindex of the newest clinic test of a checked KV Number, on the document's
 // (connected) Aud session; nothing without a test or when the query failed (`ran`
 // tells which, when given).
@@ -37,8 +44,9 @@ std::optional<int> NewestTest(CQuorinDoc& doc, const QString& unit, bool* ran = 
 
 // Reads clinic test `patientIndex` with its composite into a scratch record started
 // from the current test (whose symbols stay grey) and makes it the current test.
-// Returns false, the document unchanged, when a read failed or the test has no
-// information row.
-bool ImportAmTest(CQuorinDoc& doc, int patientIndex);
+// Returns false, the document unchanged, when a read failed, the test has no
+// information row, or a text is longer than the registry column it would be saved into
+// (then named in `tooLong` as "table.column", when given).
+bool ImportAmTest(CQuorinDoc& doc, int patientIndex, QString* tooLong = nullptr);
 
 } // namespace quorin::am

@@ -6,7 +6,10 @@
 #include "app/CQuorinDoc.h"
 #include "app/DbString.h"
 #include "app/SqlText.h"
+#include "audiograms/AmImport.h"
+#include "subjects/AmStatus.h"
 
+#include <map>
 #include <unordered_set>
 
 using quorin::UserInterface;
@@ -77,8 +80,16 @@ std::optional<QString> AmUpdateJob::Check(CQuorinDoc& document, CSubjectLink& li
     // subjects must not stop for each.
     if (kv.kind == sql::KvReading::Kind::NotWhole)
         return QString::fromLatin1(kReasonKvNotWhole);
-    if (document.HasNewerAmAudiogram(kv.number, link.LastTestDate) != 1)
+    ++m_reads;
+    switch (am::CheckNewerTest(document, kv.number, link.LastTestDate)) {
+    case am::NewerTest::ReadFailed:
+        ++m_readsFailed;
+        return QString::fromLatin1(kReasonAudReadFailed);
+    case am::NewerTest::None:
         return QString::fromLatin1(kReasonNoNewerTest);
+    case am::NewerTest::Newer:
+        break;
+    }
     AmNewerTest newer;
     newer.SubjectId = link.SubjectId;
     newer.Unit = kv.number;
@@ -99,14 +110,65 @@ std::optional<QString> AmUpdateJob::Update(CQuorinDoc& document, const CSubjectL
     if (s.Lastname.isEmpty() || s.Firstname.isEmpty() || s.DateInitial.isEmpty() || s.Birth.isEmpty())
         return QString::fromLatin1(kReasonIncompleteSubject);
     // The subject as loaded now: its KV Number names the clinic patient.
-    if (document.ImportNewestAmAudiogram() != 1)
+    const sql::KvReading kv = sql::ReadKvNumber(s.Unit);
+    if (kv.kind != sql::KvReading::Kind::Number)
         return QString::fromLatin1(kReasonUnreadableTest);
+    bool ran = false;
+    const std::optional<int> newest = am::NewestTest(document, kv.number, &ran);
+    if (!ran)
+        return QString::fromLatin1(kReasonAudReadFailed);
+    QString tooLong;
+    if (!newest || !am::ImportAmTest(document, *newest, &tooLong))
+        return tooLong.isEmpty() ? QString::fromLatin1(kReasonUnreadableTest)
+                                 : QString::fromLatin1(kReasonAudTooLong) + tooLong;
     for (AmNewerTest& n : m_newer)
         if (n.SubjectId == link.SubjectId)
             n.ClinicDate = document.m_audCurrent.Info.TestDate;
     if (document.SaveSubject() != 1)
         return QString::fromLatin1(kReasonSaveFailed);
     return std::nullopt;
+}
+
+QString ChangedAmStatusQuery()
+{
+    // One comparison of the two databases, whatever the number of subjects: a status
+    // left unsent by an interrupted run shows here at the next run.
+    return QStringLiteral("Select distinct s.Unit as unit, CONVERT(char, s.Birthdate, 101) as birth, "
+                          "s.Status as status from subjects s inner join Aud.dbo.info i "
+                          "on i.PatientNum = s.Unit and i.Birthdate = s.Birthdate "
+                          "where s.Unit <> 0 and i.Velmar <> %1")
+        .arg(AmStatusWordSql(QStringLiteral("s.Status")));
+}
+
+std::optional<int> SendChangedAmStatus(CQuorinDoc& document)
+{
+    MyADO& db = document.m_db;
+    if (!RunText(db, ChangedAmStatusQuery()))
+        return std::nullopt;
+    // Keyed as the statement names the patient; two registry subjects on one clinic
+    // patient that disagree would undo each other at every run, so neither is sent.
+    std::map<std::pair<int, QString>, int> wanted;
+    std::map<std::pair<int, QString>, bool> conflicting;
+    for (; !db.IsEOF(); db.MoveNext()) {
+        const std::pair<int, QString> key{db.GetIntField("unit"), StringField(db, "birth").trimmed()};
+        const int status = db.GetIntField("status");
+        const auto [it, added] = wanted.emplace(key, status);
+        if (!added && QLatin1String(AmStatusWord(it->second)) != QLatin1String(AmStatusWord(status)))
+            conflicting[key] = true;
+    }
+    int sent = 0;
+    bool failed = false;
+    for (const auto& [key, status] : wanted) {
+        if (conflicting.count(key))
+            continue;
+        if (RunText(document.m_dbAud, AmStatusUpdate(status, QString::number(key.first), sql::Text(key.second))))
+            ++sent;
+        else
+            failed = true;
+    }
+    if (failed)
+        return std::nullopt;
+    return sent;
 }
 
 std::optional<ToolsUpdateResult> RunToolsUpdate(CQuorinDoc& document, bool dryRun)
@@ -120,6 +182,13 @@ std::optional<ToolsUpdateResult> RunToolsUpdate(CQuorinDoc& document, bool dryRu
     result.dryRun = dryRun;
     result.run = runner.Run(job);
     result.newer = std::move(job.Newer());
+    result.allReadsFailed = job.AllReadsFailed();
+    // Not after a cancel: the user asked for the run to stop.
+    if (result.run.ran && !result.run.cancelled && !dryRun) {
+        const std::optional<int> sent = SendChangedAmStatus(document);
+        result.statusSent = sent.value_or(0);
+        result.statusFailed = !sent;
+    }
     return result;
 }
 
@@ -137,5 +206,7 @@ void CQuorinDoc::OnToolsUpdate()
     // not be read: each has said so, and nothing was updated.
     if (!result || !result->run.ran)
         return;
-    m_ui.MessageBox(QStringLiteral("Updated %1 records!").arg(result->Count()), UserInterface::Icon::Information);
+    // A run whose every clinic read failed learnt nothing: shown as the failure it is.
+    m_ui.MessageBox(quorin::BulkClosingText(result->run, quorin::kReasonAudReadFailed),
+                    result->allReadsFailed ? UserInterface::Icon::Stop : UserInterface::Icon::Information);
 }

@@ -19,6 +19,11 @@ inline constexpr const char* kReasonNoKv = "no KV Number";
 inline constexpr const char* kReasonKvNotWhole = "KV Number not a whole number";
 inline constexpr const char* kReasonUnreadableTest = "unreadable test";
 inline constexpr const char* kReasonIncompleteSubject = "incomplete subject";
+// The clinic's answer to the check could not be read (the server has said why): a
+// failure, unlike "no newer test".
+inline constexpr const char* kReasonAudReadFailed = "Aud read failed";
+// Followed by the registry column ("table.column") a clinic text does not fit.
+inline constexpr const char* kReasonAudTooLong = "Aud value too long for ";
 // Given in the check to candidates that are up to date, and in a dry run to those that
 // would have been updated; neither is a failure, so NotUpdated() leaves them out.
 inline constexpr const char* kReasonNoNewerTest = "no newer test";
@@ -41,10 +46,28 @@ struct ToolsUpdateResult {
     // Every subject the check kept, in the order checked.
     std::vector<AmNewerTest> newer;
 
+    // Every clinic read of the check failed: the run learnt nothing and is a failure.
+    bool allReadsFailed = false;
+    // Registry subjects whose Audiogram Manager status differed from their registry status
+    // (a run stopped between a subject's commit and its status write), and whose status
+    // was sent now.
+    int statusSent = 0;
+    // The comparison or a status write failed (the server has said why).
+    bool statusFailed = false;
+
     int Count() const { return run.Count(); }
     // The candidates that were neither updated nor up to date, with their reasons.
     std::vector<BulkSkip> NotUpdated() const;
 };
+
+// The statement that lists every registry subject whose status the Audiogram Manager
+// holds otherwise (unit, birth, status), on the registry session.
+QString ChangedAmStatusQuery();
+
+// Sends the Audiogram Manager status of every subject ChangedAmStatusQuery lists, on the
+// document's Aud session. The number sent, or nothing when the comparison or a write
+// failed.
+std::optional<int> SendChangedAmStatus(CQuorinDoc& document);
 
 class AmUpdateJob : public BulkJob {
 public:
@@ -57,15 +80,19 @@ public:
     std::optional<QString> Update(CQuorinDoc& document, const CSubjectLink& link) override;
 
     std::vector<AmNewerTest>& Newer() { return m_newer; }
+    bool AllReadsFailed() const { return m_reads > 0 && m_readsFailed == m_reads; }
 
 private:
     bool m_dryRun;
+    int m_reads = 0;
+    int m_readsFailed = 0;
     std::vector<AmNewerTest> m_newer;
 };
 
 // Tools > Update without its question and closing box, for the menu command and the
-// registry tool: connects Aud once and runs the job through the runner. Nothing when
-// Aud could not be reached ("Unable to connect to Database Aud!" has been shown once
+// registry tool: connects Aud once, runs the job through the runner, then sends the
+// status of subjects whose Audiogram Manager status is behind (not in a dry run).
+// Nothing when Aud could not be reached ("Unable to connect to Database Aud!" has been shown once
 // and nothing was changed).
 std::optional<ToolsUpdateResult> RunToolsUpdate(CQuorinDoc& document, bool dryRun = false);
 

@@ -5,6 +5,10 @@
 
 function(_quorin_configure_library target)
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/generated)
+  # Headers generated at build time (the schema's text-column lengths) come first.
+  if(TARGET quorin_text_columns)
+    add_dependencies(${target} quorin_text_columns)
+  endif()
   if(target STREQUAL "quorin_core")
     target_link_libraries(${target} PUBLIC dalport Qt6::Core)
     if(TARGET quorin_mail)

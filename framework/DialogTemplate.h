@@ -57,6 +57,10 @@ struct ControlTemplate {
     // none or is no name ("Left", "yrs", a row label shared by two ears), and for
     // symbol-only buttons. Empty: the label's text names it.
     QString name = {};
+    // The most characters a user may type (0: no limit): the smaller of the length of the
+    // registry column the field is saved into and the program's own limit, so that no
+    // save refuses what was typed. Set from the field-length table of resources/.
+    int maxLength = 0;
 };
 
 struct DialogTemplate {

@@ -118,6 +118,19 @@ QWidget* MakeRadio(const ControlTemplate& control, QWidget* parent)
     return radio;
 }
 
+// A single-line field (an edit, or the edit of a drop-down combo) takes at most the
+// template's length. Multi-line edits are left to their forms: they show long stored
+// texts whole and limit only what is typed.
+void ApplyMaxLength(const ControlTemplate& control, QWidget* widget)
+{
+    if (control.maxLength <= 0)
+        return;
+    if (auto edit = qobject_cast<QLineEdit*>(widget))
+        edit->setMaxLength(control.maxLength);
+    else if (auto combo = qobject_cast<QComboBox*>(widget); combo && combo->lineEdit())
+        combo->lineEdit()->setMaxLength(control.maxLength);
+}
+
 } // namespace
 
 QFont TemplateBuilder::DialogFont(const DialogTemplate& dialogTemplate)
@@ -192,6 +205,7 @@ QWidget* TemplateBuilder::BuildControl(const ControlTemplate& control, QWidget* 
     if (control.style & StyleNoTabStop)
         widget->setFocusPolicy(Qt::ClickFocus);
     widget->setVisible(!(control.style & StyleHidden));
+    ApplyMaxLength(control, widget);
     return widget;
 }
 

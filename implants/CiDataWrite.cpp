@@ -29,9 +29,9 @@ bool WriteHistory(MyADO& db, int subjectId, const CCiData& ci)
     BindString(db, "@NatureR", ci.NatureR);
     BindString(db, "@EtiologyL", ci.EtiologyL);
     BindString(db, "@EtiologyR", ci.EtiologyR);
-    // The hearing-aid numbers have no control: they are always stored as 0.
-    db.BindIntParam("@HaL", 0);
-    db.BindIntParam("@HaR", 0);
+    // No control shows the hearing-aid numbers: they are kept as loaded or imported.
+    db.BindIntParam("@HaL", ci.HaL);
+    db.BindIntParam("@HaR", ci.HaR);
     db.BindIntParam("@HaTimeL", ci.HaTimeL);
     db.BindIntParam("@HaTimeR", ci.HaTimeR);
     db.BindIntParam("@DurationUnaidedL", ci.DurationUnaidedL);

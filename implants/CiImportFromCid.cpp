@@ -5,7 +5,10 @@
 
 #include "app/CQuorinDoc.h"
 #include "app/DbString.h"
+#include "database/ColumnLength.h"
 #include "implants/CidAccess.h"
+
+#include <string_view>
 
 using quorin::RunText;
 using quorin::StringField;
@@ -108,25 +111,78 @@ bool ReadSpeech(MyADO& cid, int patientId, std::vector<CCiSpeech>& speech)
     return true;
 }
 
+// The registry column a CID text goes into, and the text.
+struct StoredText {
+    std::string_view table;
+    std::string_view column;
+    const QString* value;
+};
+
+// The first text longer than its registry column, as "table.column": such a patient's
+// save would be refused whole, so it is not imported at all.
+QString FirstTooLong(const CCiData& ci, const std::vector<CCiSpeech>& speech)
+{
+    std::vector<StoredText> texts = {
+        {"cidata", "DegreePriorL", &ci.DegreePriorL}, {"cidata", "DegreePriorR", &ci.DegreePriorR},
+        {"cidata", "NatureL", &ci.NatureL},           {"cidata", "NatureR", &ci.NatureR},
+        {"cidata", "EtiologyL", &ci.EtiologyL},       {"cidata", "EtiologyR", &ci.EtiologyR},
+        {"cidata", "Processor1", &ci.Processor1},     {"cidata", "Processor2", &ci.Processor2},
+    };
+    for (const CCiDevice& d : ci.Devices)
+        texts.insert(texts.end(), {{"CiDevice", "Ear", &d.Ear},
+                                   {"CiDevice", "Device", &d.Device},
+                                   {"CiDevice", "Positioner", &d.Positioner},
+                                   {"CiDevice", "Surgeon", &d.Surgeon},
+                                   {"CiDevice", "Hospital", &d.Hospital},
+                                   {"CiDevice", "Status", &d.Status}});
+    for (const CCiSpeech& s : speech)
+        texts.insert(texts.end(), {{"cispeech", "TestType", &s.TestType},
+                                   {"cispeech", "TestName", &s.TestName},
+                                   {"cispeech", "Condition", &s.Condition}});
+    for (const StoredText& t : texts) {
+        const int length = quorin::schema::FindColumnLength(t.table, t.column);
+        if (length > 0 && t.value->size() > length)
+            return QString::fromLatin1(t.table.data(), qsizetype(t.table.size())) + QLatin1Char('.')
+                   + QString::fromLatin1(t.column.data(), qsizetype(t.column.size()));
+    }
+    return QString();
+}
+
 } // namespace
 
-int CQuorinDoc::ImportCiFromCid(int patientId, MyADO* cid)
+namespace quorin {
+
+CidImport ImportCidPatient(CQuorinDoc& document, int patientId, MyADO* cid)
 {
+    CidImport result;
     MyADO own;
     MyADO* session = cid;
     if (!session || !session->IsConnected()) {
-        if (!quorin::ConnectCid(*this, own))
-            return 0;
+        if (!ConnectCid(document, own))
+            return result;
         session = &own;
     }
     CCiData ci;
     std::vector<CCiSpeech> speech;
     if (!ReadPatient(*session, patientId, ci) || !ReadProcessors(*session, patientId, ci)
         || !ReadDevices(*session, patientId, ci) || !ReadSpeech(*session, patientId, speech))
-        return 0;
+        return result;
+    result.column = FirstTooLong(ci, speech);
+    if (!result.column.isEmpty()) {
+        result.outcome = CidImport::Outcome::TooLong;
+        return result;
+    }
     // The S/L/L tests are the registry's own, not CID's: they stay, including those typed
     // since the last save.
-    m_ciData = std::move(ci);
-    m_ciSpeechList = std::move(speech);
-    return 1;
+    document.m_ciData = std::move(ci);
+    document.m_ciSpeechList = std::move(speech);
+    result.outcome = CidImport::Outcome::Done;
+    return result;
+}
+
+} // namespace quorin
+
+int CQuorinDoc::ImportCiFromCid(int patientId, MyADO* cid)
+{
+    return quorin::ImportCidPatient(*this, patientId, cid).outcome == quorin::CidImport::Outcome::Done ? 1 : 0;
 }

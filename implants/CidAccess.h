@@ -34,4 +34,15 @@ QString CidLookupStatement(const QString& unit, const QString& last, const QStri
 bool LookupCidPatients(MyADO& cid, UserInterface& ui, const QString& unit, const QString& last,
                        const QString& first, std::vector<CidPatientRow>& out);
 
+// A CID patient taken into the open subject: done, its read failed (the server has
+// said why), or one of its values is longer than the registry column it would be saved
+// into (`column` names it, "table.column"); in the last two cases nothing changed.
+struct CidImport {
+    enum class Outcome { Done, ReadFailed, TooLong };
+    Outcome outcome = Outcome::ReadFailed;
+    QString column;
+};
+// ImportCiFromCid with the reason it failed.
+CidImport ImportCidPatient(CQuorinDoc& document, int patientId, MyADO* cid = nullptr);
+
 } // namespace quorin

@@ -2,6 +2,7 @@
 
 #include "app/CBulkUpdate.h"
 #include "app/CQuorinDoc.h"
+#include "implants/CidAccess.h"
 #include "implants/CidImportJob.h"
 
 using quorin::UserInterface;
@@ -22,9 +23,17 @@ int CQuorinDoc::CheckCidDatabase()
     m_nCidPatientId = -1;
     if (m_ui.RunDialog(UserInterface::Dialog::CidLookup) != 1 || m_nCidPatientId == -1)
         return 0;
-    if (!ImportCiFromCid(m_nCidPatientId)) {
-        // The user picked a patient: silence would read as an import.
+    const quorin::CidImport imported = quorin::ImportCidPatient(*this, m_nCidPatientId);
+    // The user picked a patient: silence would read as an import.
+    if (imported.outcome == quorin::CidImport::Outcome::ReadFailed) {
         m_ui.MessageBox(QStringLiteral("The CID patient could not be read. Nothing was imported."),
+                        UserInterface::Icon::Stop);
+        return 0;
+    }
+    if (imported.outcome == quorin::CidImport::Outcome::TooLong) {
+        m_ui.MessageBox(QStringLiteral("The CID patient has a value longer than the registry's %1 can hold. "
+                                       "Nothing was imported.")
+                            .arg(imported.column),
                         UserInterface::Icon::Stop);
         return 0;
     }
@@ -37,10 +46,14 @@ void CQuorinDoc::OnCidImport()
 {
     if (!AskUpdateFromCid(m_ui))
         return;
-    const std::optional<quorin::BulkResult> result = quorin::RunCidImport(*this);
-    if (!result || result->stoppedBySave)
-        return; // CID unreachable (said so), or the open subject's save stopped the run
-    m_ui.MessageBox(QStringLiteral("Updated %1 records!").arg(result->Count()), UserInterface::Icon::Information);
+    const std::optional<quorin::CidImportResult> result = quorin::RunCidImportJob(*this, false);
+    // CID unreachable, the open subject's save stopped, or the registry's list could not
+    // be read: each has said so, and nothing was updated.
+    if (!result || !result->run.ran)
+        return;
+    // A run whose every CID read failed learnt nothing: shown as the failure it is.
+    m_ui.MessageBox(quorin::BulkClosingText(result->run, quorin::kReasonCidReadFailed),
+                    result->allReadsFailed ? UserInterface::Icon::Stop : UserInterface::Icon::Information);
 }
 
 void CQuorinDoc::OnUpdateQuorinFromCid()
@@ -50,13 +63,27 @@ void CQuorinDoc::OnUpdateQuorinFromCid()
     quorin::CBulkUpdate runner(*this);
     if (!runner.PrepareDocument())
         return;
-    int updated;
+    bool ran;
+    int updated = 0;
+    int shared = 0;
     {
         quorin::WaitCursor wait(m_ui);
-        updated = m_db.RunStoredProcedure("uspUpdateQuorinCI");
+        ran = m_db.RunStoredProcedure("uspUpdateQuorinCI") != 0 && !m_db.IsEOF();
+        if (ran) {
+            updated = m_db.GetIntField("Updated");
+            shared = m_db.GetIntField("SharedUnit");
+        }
     }
     // The open subject comes back with what the server wrote.
     runner.Finish();
-    m_ui.MessageBox(updated ? QStringLiteral("Updated records in Subject from CID Database.")
-                            : QStringLiteral("Unable to update"));
+    if (!ran) {
+        m_ui.MessageBox(QStringLiteral("Unable to update"));
+        return;
+    }
+    // A subject whose KV Number several CID patients share is left alone, as CID Import
+    // leaves it: the message says how many, so nobody takes them for updated.
+    m_ui.MessageBox(QStringLiteral("Updated %1 records in Subject from CID Database.\n"
+                                   "%2 subjects were left as they were: several CID patients share their KV Number.")
+                        .arg(updated)
+                        .arg(shared));
 }

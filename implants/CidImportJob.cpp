@@ -29,8 +29,11 @@ std::optional<QString> CidImportJob::Check(CQuorinDoc&, CSubjectLink& link)
     const std::optional<QString> unit = sql::KvNumber(link.Unit);
     if (!unit)
         return QString::fromLatin1(kReasonNoKvNumber);
-    if (!RunText(m_cid, QStringLiteral("Select patientid from patient where unit = '%1'").arg(*unit)))
+    ++m_reads;
+    if (!RunText(m_cid, QStringLiteral("Select patientid from patient where unit = '%1'").arg(*unit))) {
+        ++m_readsFailed;
         return QString::fromLatin1(kReasonCidReadFailed);
+    }
     if (m_cid.IsEOF())
         return QString::fromLatin1(kReasonNotInCid);
     const int patientId = m_cid.GetIntField("patientid");
@@ -48,8 +51,11 @@ std::optional<QString> CidImportJob::Check(CQuorinDoc&, CSubjectLink& link)
 
 std::optional<QString> CidImportJob::Update(CQuorinDoc& document, const CSubjectLink& link)
 {
-    if (!document.ImportCiFromCid(link.PatientId, &m_cid))
+    const CidImport imported = ImportCidPatient(document, link.PatientId, &m_cid);
+    if (imported.outcome == CidImport::Outcome::ReadFailed)
         return QString::fromLatin1(kReasonCidReadFailed);
+    if (imported.outcome == CidImport::Outcome::TooLong)
+        return QString::fromLatin1(kReasonCidTooLong) + imported.column;
     if (document.m_ciData.HasCiData == 1 && !document.SaveSubject())
         return QString::fromLatin1(kReasonSaveFailed);
     return std::nullopt;
@@ -76,6 +82,7 @@ std::optional<CidImportResult> RunCidImportJob(CQuorinDoc& document, bool dryRun
     result.run = runner.Run(job);
     result.dryRun = dryRun;
     result.found = job.Found();
+    result.allReadsFailed = job.AllReadsFailed();
     return result;
 }
 

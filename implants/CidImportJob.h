@@ -15,6 +15,8 @@ inline constexpr const char* kReasonNoKvNumber = "no KV Number";
 inline constexpr const char* kReasonNotInCid = "not in CID";
 inline constexpr const char* kReasonSeveralCidPatients = "several CID patients";
 inline constexpr const char* kReasonCidReadFailed = "CID read failed";
+// Followed by the registry column ("table.column") the CID value does not fit.
+inline constexpr const char* kReasonCidTooLong = "CID value too long for ";
 // Given in a dry run to the subjects that would have been updated; not a failure.
 inline constexpr const char* kReasonCidDryRun = "dry run";
 
@@ -38,10 +40,14 @@ public:
     // Every subject the check kept (or, in a dry run, would have kept), in the order
     // checked.
     const std::vector<CidFound>& Found() const { return m_found; }
+    // Every CID read of the check failed: the run learnt nothing and is a failure.
+    bool AllReadsFailed() const { return m_reads > 0 && m_readsFailed == m_reads; }
 
 private:
     MyADO& m_cid;
     bool m_dryRun;
+    int m_reads = 0;
+    int m_readsFailed = 0;
     std::vector<CidFound> m_found;
 };
 
@@ -49,6 +55,7 @@ struct CidImportResult {
     BulkResult run;
     bool dryRun = false;
     std::vector<CidFound> found;
+    bool allReadsFailed = false;
 };
 
 // CID Import without its question and closing box, for the menu command and the

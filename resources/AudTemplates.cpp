@@ -1,13 +1,13 @@
 #include "resources/AudTemplates.h"
 
-#include "framework/TemplateRegistry.h"
+#include "resources/FieldLengths.h"
 
 namespace res {
 
 void RegisterAudTemplates()
 {
-    framework::RegisterDialogTemplate(AudDataFormTemplate());
-    framework::RegisterDialogTemplate(AudOtherFormTemplate());
+    RegisterWithFieldLengths(AudDataFormTemplate());
+    RegisterWithFieldLengths(AudOtherFormTemplate());
 }
 
 } // namespace res

@@ -1,14 +1,14 @@
 #include "resources/CiDataTemplates.h"
 
-#include "framework/TemplateRegistry.h"
+#include "resources/FieldLengths.h"
 
 namespace res {
 
 void RegisterCiDataTemplates()
 {
-    framework::RegisterDialogTemplate(CiDataFormTemplate());
-    framework::RegisterDialogTemplate(CiSpeechDialogTemplate());
-    framework::RegisterDialogTemplate(CiDeviceDialogTemplate());
+    RegisterWithFieldLengths(CiDataFormTemplate());
+    RegisterWithFieldLengths(CiSpeechDialogTemplate());
+    RegisterWithFieldLengths(CiDeviceDialogTemplate());
 }
 
 } // namespace res

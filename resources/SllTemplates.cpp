@@ -1,13 +1,13 @@
 #include "resources/SllTemplates.h"
 
-#include "framework/TemplateRegistry.h"
+#include "resources/FieldLengths.h"
 
 namespace res {
 
 void RegisterSllTemplates()
 {
-    framework::RegisterDialogTemplate(SllFormTemplate());
-    framework::RegisterDialogTemplate(SpeechTestDialogTemplate());
+    RegisterWithFieldLengths(SllFormTemplate());
+    RegisterWithFieldLengths(SpeechTestDialogTemplate());
 }
 
 } // namespace res

@@ -1,17 +1,17 @@
 #include "resources/SubjectTemplates.h"
 
-#include "framework/TemplateRegistry.h"
+#include "resources/FieldLengths.h"
 
 namespace res {
 
 void RegisterSubjectTemplates()
 {
-    framework::RegisterDialogTemplate(SubjectFormTemplate());
-    framework::RegisterDialogTemplate(OtherFormTemplate());
-    framework::RegisterDialogTemplate(SubjectLookupTemplate());
-    framework::RegisterDialogTemplate(MedicalManagerLookupTemplate(IDD_MM_LOOKUP_TWIN));
-    framework::RegisterDialogTemplate(MedicalManagerLookupTemplate(IDD_MM_LOOKUP));
-    framework::RegisterDialogTemplate(RecruitmentDialogTemplate());
+    RegisterWithFieldLengths(SubjectFormTemplate());
+    RegisterWithFieldLengths(OtherFormTemplate());
+    RegisterWithFieldLengths(SubjectLookupTemplate());
+    RegisterWithFieldLengths(MedicalManagerLookupTemplate(IDD_MM_LOOKUP_TWIN));
+    RegisterWithFieldLengths(MedicalManagerLookupTemplate(IDD_MM_LOOKUP));
+    RegisterWithFieldLengths(RecruitmentDialogTemplate());
 }
 
 } // namespace res

@@ -4,23 +4,11 @@
 #include "controls/DateText.h"
 #include "app/DbString.h"
 #include "app/SqlText.h"
+#include "subjects/AmStatus.h"
 
 using quorin::BindString;
 using quorin::DbDate;
 using quorin::HasRow;
-
-namespace {
-
-const char* StatusWord(int status)
-{
-    switch (status) {
-    case 0: return "Yes";
-    case 1: return "Declined";
-    default: return "No";
-    }
-}
-
-} // namespace
 
 int CQuorinDoc::WriteSubject()
 {
@@ -109,10 +97,7 @@ bool CQuorinDoc::UpdateAudiogramManagerStatus()
         return true;
     if (!ConnectAud())
         return false;
-    const QString sql =
-        QStringLiteral("Update info set Velmar = '%1' where patientnum = %2 and Birthdate = '%3' ")
-            .arg(QLatin1String(StatusWord(m_subject.Status)), *unit,
-                 quorin::sql::Text(DbDate(m_subject.Birth)));
-    quorin::RunText(m_dbAud, sql);
+    quorin::RunText(m_dbAud,
+                    quorin::AmStatusUpdate(m_subject.Status, *unit, quorin::sql::Text(DbDate(m_subject.Birth))));
     return true;
 }

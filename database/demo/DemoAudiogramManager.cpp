@@ -114,6 +114,12 @@ void WriteAudiogramManager(DemoContext& ctx)
         for (int t = 0; t < tests; ++t)
             writer.write(900000 + i, last, first, birth, ctx.today.minusDays(r.between(0, 2000)), r.between(0, 90));
     }
+    // The registry has always sent its subjects' status (the words of subjects/AmStatus.h):
+    // the clinic holds it for every test of a registry subject.
+    execute(ctx.db, "UPDATE Aud.info SET Velmar = (SELECT CASE s.Status WHEN 0 THEN 'Yes' WHEN 1 THEN 'Declined' "
+                    "ELSE 'No' END FROM subjects s WHERE s.Unit = info.PatientNum AND s.Birthdate = info.Birthdate "
+                    "ORDER BY s.SubjectId LIMIT 1) WHERE EXISTS (SELECT 1 FROM subjects s "
+                    "WHERE s.Unit = info.PatientNum AND s.Birthdate = info.Birthdate)");
 }
 
 } // namespace quorin::demo

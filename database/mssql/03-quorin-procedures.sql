@@ -784,9 +784,12 @@ GO
 
 IF OBJECT_ID('dbo.uspUpdateQuorinCI', 'P') IS NOT NULL DROP PROCEDURE dbo.uspUpdateQuorinCI;
 GO
--- Brings the implant data of every subject whose unit is a CID patient up to date from
--- CID: history, the two latest processors, devices and speech rows are replaced and the
--- subject is marked as having an implant. Subjects not in CID are left alone.
+-- Brings the implant data of every subject whose unit is exactly one CID patient up to
+-- date from CID: history, the two latest processors, devices and speech rows are
+-- replaced and the subject is marked as having an implant. Subjects not in CID are left
+-- alone, and so are those whose unit several CID patients share: which of them is the
+-- subject cannot be told. The one row returned counts the subjects updated and those
+-- left for a shared unit.
 CREATE PROCEDURE dbo.uspUpdateQuorinCI
 AS
 BEGIN
@@ -794,13 +797,15 @@ BEGIN
     -- A failure part-way (a value too long for its column) rolls back the whole
     -- update, the caller's open transaction with it, instead of committing the deletes.
     SET XACT_ABORT ON;
-    DECLARE @m TABLE (SubjectId int PRIMARY KEY, PatientId int);
-    INSERT INTO @m (SubjectId, PatientId)
-    SELECT s.SubjectId, MIN(p.PatientId)
+    DECLARE @k TABLE (SubjectId int PRIMARY KEY, PatientId int, Patients int);
+    INSERT INTO @k (SubjectId, PatientId, Patients)
+    SELECT s.SubjectId, MIN(p.PatientId), COUNT(*)
     FROM subjects s
     JOIN CID.dbo.patient p ON p.Unit = CAST(s.Unit AS varchar(20))
     WHERE s.Unit <> 0
     GROUP BY s.SubjectId;
+    DECLARE @m TABLE (SubjectId int PRIMARY KEY, PatientId int);
+    INSERT INTO @m (SubjectId, PatientId) SELECT SubjectId, PatientId FROM @k WHERE Patients = 1;
     BEGIN TRANSACTION;
     DELETE FROM cidata WHERE SubjectId IN (SELECT SubjectId FROM @m);
     INSERT INTO cidata (SubjectId, DurationPriorL, DurationPriorR, DegreePriorL, DegreePriorR,
@@ -831,6 +836,9 @@ BEGIN
     ORDER BY m.SubjectId, c.SpeechId;
     UPDATE subjects SET CochlearImplant = 'Yes' WHERE SubjectId IN (SELECT SubjectId FROM @m);
     COMMIT TRANSACTION;
+    SELECT COUNT(CASE WHEN Patients = 1 THEN 1 END) AS Updated,
+           COUNT(CASE WHEN Patients > 1 THEN 1 END) AS SharedUnit
+    FROM @k;
 END;
 GO
 

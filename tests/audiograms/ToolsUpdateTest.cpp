@@ -66,7 +66,8 @@ protected:
     std::string Dump(const std::string& sql) const { return RawRegistry(registry.Folder()).dump(sql); }
     std::int64_t Number(const std::string& sql) const { return RawRegistry(registry.Folder()).number(sql); }
 
-    // Both databases whole, except what an update of the given subjects may change.
+    // Both databases whole, except what an update of the given subjects may change and
+    // the clinic's status column, which every run brings in line with the registry.
     std::string Untouched(const std::set<int>& updated, std::int64_t lastTestBefore) const
     {
         std::string ids = "-1";
@@ -79,8 +80,6 @@ protected:
                + Dump("select * from aud where SubjectId not in (" + ids + ") order by TestId") + "|"
                + Dump("select * from cidata where SubjectId not in (" + ids + ")") + "|"
                + Dump("select * from speech order by 1") + "|"
-               + Dump("select * from Aud.info where PatientNum not in (select Unit from subjects where SubjectId in ("
-                      + ids + ")) order by PatientIndex") + "|"
                + Dump("select PatientIndex, PatientNum, Date, Birthdate, LastName, FirstName, Testedby from Aud.info "
                       "order by PatientIndex") + "|"
                + Dump("select * from Aud.Other order by 1") + Dump("select * from Aud.Immit order by 1")
@@ -191,11 +190,12 @@ TEST_F(ToolsUpdate, EachKindOfSubjectEndsAsItShouldAndOnlyCommittedOnesCount)
     EXPECT_EQ(NewestTest(twinB), (std::pair<std::string, int>{"shared", 3}));
     EXPECT_EQ(Number("select count(*) from aud where TestId > " + std::to_string(lastTest)), 4);
     EXPECT_EQ(Number("select count(*) from aud where TestId > " + std::to_string(lastTest) + " and Imported = 1"), 4);
-    // Their status went to the Audiogram Manager after the commit; the failed ones' did not.
+    // Every status the clinic held otherwise went to the Audiogram Manager, the failed
+    // subjects' too: their registry status is what it was.
     EXPECT_EQ(Velmar(1001), "No");
     EXPECT_EQ(Velmar(1005), "No");
-    EXPECT_EQ(Velmar(1008), "before");
-    EXPECT_EQ(Velmar(1006), "before");
+    EXPECT_EQ(Velmar(1008), "No");
+    EXPECT_EQ(Velmar(1006), "No");
     // Everything else in both databases as it was: the failing subjects rolled back whole.
     EXPECT_EQ(Untouched(updated, lastTest), before);
 
@@ -387,3 +387,62 @@ TEST_F(ToolsUpdate, ADryRunListsTheSubjectsWithBothDatesAndWritesNothing)
     EXPECT_EQ(Velmar(6001), "before");
     EXPECT_EQ(doc->Interactive, 1);
 }
+
+TEST_F(ToolsUpdate, AStatusARunLeftUnsentIsSentByTheNextRun)
+{
+    StoreSubject("Avery", "7001", "2025-01-01");
+    const int withdrawn = StoreSubject("Blake", "7002", "2025-01-01");
+    // Older than the registry's tests: nothing to import, only the status to look at.
+    AddClinicTest(1, 7001, "2024-02-02 11:15:00.000", "a", kThreePoints);
+    AddClinicTest(2, 7002, "2024-02-02 11:15:00.000", "b", kThreePoints);
+    registry.ExecRaw("Aud", "update info set Velmar = 'No' where PatientNum = 7001");
+    // As a run killed between Blake's commit (now withdrawn) and the status write leaves it.
+    registry.ExecRaw("Quorin", "update subjects set Status = 1 where SubjectId = " + std::to_string(withdrawn));
+    registry.ExecRaw("Aud", "update info set Velmar = 'Yes' where PatientNum = 7002");
+
+    const std::optional<quorin::ToolsUpdateResult> result = quorin::RunToolsUpdate(*doc);
+    ASSERT_TRUE(result);
+    EXPECT_TRUE(TakeErrors().empty());
+    EXPECT_EQ(result->Count(), 0);
+    EXPECT_EQ(result->statusSent, 1);
+    EXPECT_FALSE(result->statusFailed);
+    EXPECT_EQ(Velmar(7002), "Declined");
+    EXPECT_EQ(Velmar(7001), "No");
+    // In line now: the next run has nothing to send.
+    const std::optional<quorin::ToolsUpdateResult> next = quorin::RunToolsUpdate(*doc);
+    ASSERT_TRUE(next);
+    EXPECT_EQ(next->statusSent, 0);
+}
+
+TEST_F(ToolsUpdate, AClinicThatRefusesReadsIsAFailureNotNothingToDo)
+{
+    StoreSubject("Avery", "8001", "2020-01-01");
+    StoreSubject("Blake", "8002");
+    AddClinicTest(1, 8001, "2024-02-02 11:15:00.000", "a", kThreePoints);
+    {
+        MyADO admin = OpenAsAdmin("Aud");
+        ASSERT_EQ(admin.RunTextQuery("DENY SELECT ON info TO QuorinUser"), 1);
+    }
+    ui.AnswerNext(UserInterface::Answer::Yes);
+    doc->OnToolsUpdate();
+    EXPECT_FALSE(TakeErrors().empty()); // the server's refusals
+    EXPECT_EQ(ui.Texts(),
+              (QStringList{kQuestion, "Updated 0 records!\n2 subjects could not be read: Aud read failed"}));
+    EXPECT_EQ(ui.Messages()[1].icon, UserInterface::Icon::Stop);
+}
+
+TEST_F(ToolsUpdate, AClinicTextLongerThanItsRegistryColumnFailsThatSubjectNamingTheColumn)
+{
+    const int tooLong = StoreSubject("Avery", "9001", "2020-01-01");
+    const int longest = StoreSubject("Blake", "9002", "2020-01-01");
+    AddClinicTest(1, 9001, "2024-02-02 11:15:00.000", std::string(51, 't'), kThreePoints);
+    AddClinicTest(2, 9002, "2024-02-02 11:15:00.000", std::string(50, 't'), kThreePoints);
+
+    const std::optional<quorin::ToolsUpdateResult> result = quorin::RunToolsUpdate(*doc);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->run.ReasonFor(tooLong), "Aud value too long for aud.TestedBy");
+    EXPECT_EQ(result->run.committed, std::vector<int>{longest});
+    EXPECT_EQ(Tests(tooLong), 1);
+    EXPECT_EQ(NewestTest(longest), (std::pair<std::string, int>{std::string(50, 't'), 3}));
+}
+

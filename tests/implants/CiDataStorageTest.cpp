@@ -91,8 +91,8 @@ TEST_F(CiDataStorage, HistoryDevicesAndSpeechRowsLoadBackEqual)
     EXPECT_EQ(ci.EtiologyR, typed.EtiologyR);
     EXPECT_EQ(ci.Processor1, typed.Processor1);
     EXPECT_EQ(ci.Processor2, typed.Processor2);
-    EXPECT_EQ(ci.HaL, 0); // never kept
-    EXPECT_EQ(ci.HaR, 0);
+    EXPECT_EQ(ci.HaL, typed.HaL);
+    EXPECT_EQ(ci.HaR, typed.HaR);
     EXPECT_EQ(ci.HaTimeL, typed.HaTimeL);
     EXPECT_EQ(ci.HaTimeR, typed.HaTimeR);
     EXPECT_EQ(ci.DurationUnaidedL, typed.DurationUnaidedL);

@@ -84,6 +84,10 @@ TEST_F(CidBulkImport, EachKindOfSubjectEndsAsItShouldAndOnlyCommittedOnesCount)
     EXPECT_EQ(Scalar("Quorin", QStringLiteral("select Processor1 from cidata where SubjectId = %1").arg(inCid),
                      "Processor1"),
               "Freedom");
+    // The hearing-aid numbers as CID holds them (tag 1: HaLeft 13, HaRight 15).
+    EXPECT_EQ(Scalar("Quorin", QStringLiteral("select HAL * 100 + HAR as ha from cidata where SubjectId = %1").arg(inCid),
+                     "ha"),
+              "1315");
     EXPECT_EQ(Devices(inCid), 2);
     EXPECT_EQ(Count("Quorin", QStringLiteral("select count(*) as num from cispeech where SubjectId = %1").arg(inCid)),
               3);
@@ -105,6 +109,36 @@ TEST_F(CidBulkImport, EachKindOfSubjectEndsAsItShouldAndOnlyCommittedOnesCount)
     EXPECT_EQ(again->Count(), 3);
     TakeErrors();
     EXPECT_EQ(ImplantRows(inCid) + ImplantRows(twinA), first);
+}
+
+TEST_F(CidBulkImport, ACidValueLongerThanItsRegistryColumnFailsThatSubjectNamingTheColumn)
+{
+    // Counted in characters: "Dr. " and 46 or 47 two-byte letters.
+    const auto surgeon = [](int letters) {
+        std::string s = "Dr. ";
+        for (int i = 0; i < letters; ++i)
+            s += "\xC3\xBC"; // u with diaeresis
+        return s;
+    };
+    const int tooLong = AddCidPatient("Avery", "A", "1001", 1);
+    AddDevice(tooLong, "Left", "Nucleus 24k", "2010-01-01");
+    const int longest = AddCidPatient("Blake", "B", "1002", 2);
+    AddDevice(longest, "Left", "Nucleus 24k", "2010-01-01");
+    registry.ExecRaw("CID", "update \"Internal\" set Surgeon = '" + surgeon(47) + "' where PatientId = "
+                                + std::to_string(tooLong));
+    registry.ExecRaw("CID", "update \"Internal\" set Surgeon = '" + surgeon(46) + "' where PatientId = "
+                                + std::to_string(longest));
+    const int a = StoreImplantSubject("Avery", "1001");
+    const int b = StoreImplantSubject("Blake", "1002");
+    const std::string before = ImplantRows(a);
+
+    const std::optional<quorin::BulkResult> result = quorin::RunCidImport(*doc);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->ReasonFor(a), "CID value too long for CiDevice.Surgeon");
+    EXPECT_EQ(result->committed, std::vector<int>{b});
+    EXPECT_EQ(ImplantRows(a), before);
+    EXPECT_EQ(Scalar("Quorin", QStringLiteral("select Surgeon from CiDevice where SubjectId = %1").arg(b), "Surgeon"),
+              QString::fromStdString(surgeon(46)));
 }
 
 TEST_F(CidBulkImport, TheCommandAsksAndReportsTheCount)
@@ -150,6 +184,25 @@ TEST_F(CidBulkImport, NoImplantSubjectsReportsZero)
     EXPECT_EQ(ui.Texts(), (QStringList{kQuestion, "Updated 0 records!"}));
 }
 
+TEST_F(CidBulkImport, ACidThatRefusesReadsIsAFailureNotNothingToDo)
+{
+    AddFullCidPatient("Avery", "A", "1001", 1);
+    StoreImplantSubject("Avery", "1001");
+    StoreImplantSubject("Blake", "1002");
+    StoreImplantSubject("Casey", ""); // skipped by rule: no read, no failure
+    {
+        MyADO admin = OpenAsAdmin("CID");
+        ASSERT_EQ(admin.RunTextQuery("DENY SELECT ON patient TO QuorinUser"), 1);
+    }
+    ui.AnswerNext(UserInterface::Answer::Yes);
+    doc->OnCidImport();
+    EXPECT_FALSE(TakeErrors().empty()); // the server's refusals
+    EXPECT_EQ(ui.Texts(),
+              (QStringList{kQuestion, "Updated 0 records!\n2 subjects could not be read: CID read failed"}));
+    EXPECT_EQ(ui.Messages()[1].icon, UserInterface::Icon::Stop);
+    EXPECT_EQ(Count("Quorin", "select count(*) as num from cidata"), 0);
+}
+
 TEST_F(CidBulkImport, WithoutCidNothingRuns)
 {
     StoreImplantSubject("Avery", "1001");
@@ -180,7 +233,8 @@ TEST_F(CidBulkImport, UpdateQuorinAsksRunsTheProcedureAndReloadsTheOpenSubject)
     ui.AnswerNext(UserInterface::Answer::Yes); // save the open subject first
     doc->OnUpdateQuorinFromCid();
     EXPECT_EQ(ui.Texts(), (QStringList{kQuestion, "Save Current Subject?",
-                                       "Updated records in Subject from CID Database."}));
+                                       "Updated 1 records in Subject from CID Database.\n0 subjects were "
+                                       "left as they were: several CID patients share their KV Number."}));
     EXPECT_EQ(ui.Messages()[2].icon, UserInterface::Icon::Default);
     EXPECT_EQ(doc->m_subject.City, "Lincoln");
     EXPECT_EQ(doc->m_subject.Modified, 0);
@@ -189,6 +243,23 @@ TEST_F(CidBulkImport, UpdateQuorinAsksRunsTheProcedureAndReloadsTheOpenSubject)
     EXPECT_EQ(doc->m_ciData.Devices.size(), 2u);
     EXPECT_EQ(doc->Interactive, 1);
     EXPECT_GT(ui.WaitCursorShown(), 0);
+}
+
+TEST_F(CidBulkImport, UpdateQuorinLeavesASubjectWhoseKvNumberTwoCidPatientsShare)
+{
+    AddFullCidPatient("Avery", "A", "1001", 1);
+    AddFullCidPatient("Drew", "One", "1003", 3);
+    AddFullCidPatient("Drew", "Two", "1003", 4);
+    const int single = StoreImplantSubject("Avery", "1001");
+    const int shared = StoreImplantSubject("Drew", "1003");
+    const std::string sharedBefore = ImplantRows(shared);
+    ui.AnswerNext(UserInterface::Answer::Yes);
+    doc->OnUpdateQuorinFromCid();
+    EXPECT_EQ(ui.Texts(), (QStringList{kQuestion, "Updated 1 records in Subject from CID Database.\n1 subjects were "
+                                                  "left as they were: several CID patients share their KV Number."}));
+    EXPECT_EQ(Devices(single), 2);
+    // Neither patient's history, devices or speech rows reach the subject.
+    EXPECT_EQ(ImplantRows(shared), sharedBefore);
 }
 
 TEST_F(CidBulkImport, AFailedUpdateQuorinChangesNothing)

@@ -4,14 +4,26 @@
 
 #include "CiDataFixture.h"
 
+#include "database/ColumnLength.h"
 #include "framework/ControlId.h"
 #include "framework/ReportListCtrl.h"
 #include "framework/TemplateAccessibility.h"
+#include "framework/TemplateBuilder.h"
+#include "framework/TemplateRegistry.h"
+#include "resources/AudTemplates.h"
 #include "resources/CiDataTemplates.h"
+#include "resources/FieldLengths.h"
+#include "resources/SllTemplates.h"
+#include "resources/SubjectTemplates.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTest>
+
+#include <map>
+#include <memory>
+#include <set>
 
 using namespace res::cidata;
 namespace sp = res::cispeech;
@@ -201,6 +213,80 @@ TEST_F(CiDataTest, AnEmptyAgeShowsAnEmptyCellAndEditKeepsEveryField)
     EXPECT_EQ(Row(form->DeviceList(), 0)[5], "1yr,6mo");
     ASSERT_EQ(doc->SaveSubject(), 1);
     EXPECT_EQ(StoredRows("CiDevice", "AgeAtImplant = 18 and Surgeon = 'Dr. Park' and Hospital = 'Mercy'"), 1);
+}
+
+// The most characters a built control takes (-1: not a single-line text field).
+int BuiltMaxLength(const QWidget* control)
+{
+    if (auto edit = qobject_cast<const QLineEdit*>(control))
+        return edit->maxLength();
+    if (auto combo = qobject_cast<const QComboBox*>(control); combo && combo->lineEdit())
+        return combo->lineEdit()->maxLength();
+    return -1;
+}
+
+TEST(FieldLengths, EveryFieldTakesNoMoreThanItsColumnAndTheCiAndSpeechDialogsLeaveNoTextFieldOpen)
+{
+    res::RegisterSubjectTemplates();
+    res::RegisterAudTemplates();
+    res::RegisterCiDataTemplates();
+    res::RegisterSllTemplates();
+    // Each template built as its dialog shows it.
+    std::map<int, std::unique_ptr<QWidget>> built;
+    const auto control = [&](int templateId, int controlId) -> QWidget* {
+        auto& parent = built[templateId];
+        if (!parent) {
+            const framework::DialogTemplate* t = framework::FindDialogTemplate(templateId);
+            if (!t)
+                return nullptr;
+            parent = std::make_unique<QWidget>();
+            framework::TemplateBuilder(framework::TemplateBuilder::DialogFont(*t)).Build(*t, parent.get());
+        }
+        return framework::FindControl(parent.get(), controlId);
+    };
+
+    for (const res::FieldLength& f : res::FieldLengths()) {
+        const std::string where = std::to_string(f.templateId) + "/" + std::to_string(f.controlId) + " "
+                                  + std::string(f.table) + "." + std::string(f.column);
+        const int column = schema::FindColumnLength(f.table, f.column);
+        const QWidget* w = control(f.templateId, f.controlId);
+        ASSERT_NE(w, nullptr) << where;
+        if (column > 0) {
+            EXPECT_LE(f.length, column) << where;
+        }
+        // Multi-line edits limit typing in their forms; every other field in the widget.
+        if (BuiltMaxLength(w) != -1) {
+            EXPECT_EQ(BuiltMaxLength(w), column > 0 ? std::min(column, f.length) : f.length) << where;
+        }
+    }
+    // The schema's own numbers, not the table's: a changed column changes the field.
+    EXPECT_EQ(BuiltMaxLength(control(res::IDD_CI_DEVICE, dv::IDC_SURGEON)), 50);
+    EXPECT_EQ(BuiltMaxLength(control(res::IDD_CI_DEVICE, dv::IDC_HOSPITAL)), 100);
+    EXPECT_EQ(BuiltMaxLength(control(res::IDD_SPEECH_TEST, res::speechtest::IDC_SCREENING)), 20);
+
+    // Numbers, dates and the unlimited speech-test comments are no column-length text.
+    const std::set<std::pair<int, int>> notText = {
+        {res::IDD_CI_DEVICE, dv::IDC_SURGERY_DATE},     {res::IDD_CI_DEVICE, dv::IDC_AGE_AT_IMPLANT},
+        {res::IDD_CI_DEVICE, dv::IDC_STIM_DATE},        {res::IDD_CI_DEVICE, dv::IDC_EXPLANT_DATE},
+        {res::IDD_CI_SPEECH, sp::IDC_SCORE},            {res::IDD_CI_SPEECH, sp::IDC_TIME_YEARS},
+        {res::IDD_CI_SPEECH, sp::IDC_TIME_MONTHS},      {res::IDD_SPEECH_TEST, res::speechtest::IDC_TEST_DATE},
+        {res::IDD_SPEECH_TEST, res::speechtest::IDC_AE_YEARS}, {res::IDD_SPEECH_TEST, res::speechtest::IDC_AE_MONTHS},
+        {res::IDD_SPEECH_TEST, res::speechtest::IDC_COMMENTS}};
+    for (int templateId : {res::IDD_CI_DEVICE, res::IDD_CI_SPEECH, res::IDD_SPEECH_TEST}) {
+        control(templateId, 1);
+        for (const QWidget* w : built[templateId]->findChildren<QWidget*>()) {
+            const int id = framework::ControlId(w);
+            if (id <= 0 || BuiltMaxLength(w) == -1 || notText.count({templateId, id}))
+                continue;
+            EXPECT_LT(BuiltMaxLength(w), 32767) << "template " << templateId << " control " << id << " takes any length";
+        }
+    }
+
+    // Typed by keys: one character more than the column stays out.
+    auto* surgeon = qobject_cast<QLineEdit*>(control(res::IDD_CI_DEVICE, dv::IDC_SURGEON));
+    ASSERT_NE(surgeon, nullptr);
+    QTest::keyClicks(surgeon, QString(51, QLatin1Char('s')));
+    EXPECT_EQ(surgeon->text(), QString(50, QLatin1Char('s')));
 }
 
 } // namespace

@@ -341,3 +341,25 @@ TEST_F(CidImportCommand, AnAudiogramManagerOutOfReachIsOneMessageAndTheRunGoesOn
         ++boxes;
     EXPECT_EQ(boxes, 1u) << r.err;
 }
+
+TEST_F(CidImportCommand, ACidThatRefusesReadsFailsTheRunAndSaysWhy)
+{
+    const Expected e = Expect(folder);
+    const std::string before = Dump(folder, "Quorin");
+    Sql(folder, "CID", "DENY SELECT ON patient TO QuorinUser");
+
+    const ToolRun run = Registry("cid-import", folder);
+    EXPECT_EQ(run.status, 1) << run.out << run.err;
+    EXPECT_NE(run.err.find("Msg 229"), std::string::npos) << run.err;
+    const std::vector<std::string> lines = run.outLines();
+    EXPECT_EQ(lines.at(1), "Found in CID: 0");
+    // Every subject with a KV Number is listed with the reason; those without one by rule.
+    std::vector<std::string> expected;
+    for (const Expected::Subject& s : e.subjects)
+        expected.push_back("  " + std::to_string(s.id) + " " + s.unit + " "
+                           + (s.unit == "-" ? "no KV Number" : "CID read failed"));
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(Listed(lines, "Not updated:"), expected);
+    EXPECT_EQ(lines.back(), "Updated 0 records!");
+    EXPECT_EQ(Dump(folder, "Quorin"), before);
+}

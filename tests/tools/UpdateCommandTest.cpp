@@ -213,3 +213,48 @@ TEST_F(UpdateCommand, WithoutTheAudiogramManagerTheRunDoesNotStart)
     EXPECT_EQ(noPassword.status, 2);
     EXPECT_EQ(Files(folder), files);
 }
+
+TEST_F(UpdateCommand, AClinicThatRefusesReadsFailsTheRunAndSaysWhy)
+{
+    int withKv = 0;
+    ExpectNewer(folder, &withKv);
+    const std::string before = Dump(folder, "Quorin");
+    Sql(folder, "Aud", "DENY SELECT ON info TO QuorinUser");
+
+    const ToolRun run = Registry("update", folder);
+    EXPECT_EQ(run.status, 1) << run.out << run.err;
+    EXPECT_NE(run.err.find("Msg 229"), std::string::npos) << run.err;
+    const std::vector<std::string> lines = run.outLines();
+    ASSERT_EQ(lines.size(), 5u + withKv) << run.out;
+    EXPECT_EQ(lines[1], "Newer tests: 0");
+    EXPECT_EQ(lines[2], "Status sent: failed");
+    EXPECT_EQ(lines[3], "Not updated: " + std::to_string(withKv));
+    for (int i = 0; i < withKv; ++i)
+        EXPECT_TRUE(lines[4 + i].size() > 16 && lines[4 + i].substr(lines[4 + i].size() - 16) == " Aud read failed")
+            << lines[4 + i];
+    EXPECT_EQ(lines.back(), "Updated 0 records!");
+    EXPECT_EQ(Dump(folder, "Quorin"), before);
+}
+
+TEST_F(UpdateCommand, AStatusAKilledRunLeftUnsentIsSentByTheNextRun)
+{
+    ASSERT_EQ(Registry("update", folder).status, 0); // nothing newer from here on
+    const auto rows = Sql(folder, "Quorin",
+                          "select top 1 s.SubjectId, s.Unit from subjects s where s.Status = 0 and s.Unit in "
+                          "(select PatientNum from Aud.dbo.info) order by s.SubjectId");
+    ASSERT_EQ(rows.size(), 1u);
+    const std::string& unit = rows[0][1];
+    // The subject withdrawn in the registry while the clinic still says "Yes": what a run
+    // killed between the subject's commit and its status write leaves behind.
+    ExecRaw(folder, "Quorin", "update subjects set Status = 1 where SubjectId = " + rows[0][0]);
+    ASSERT_EQ(Registry("update", folder, {"--dry-run"}).status, 0); // a dry run writes nothing
+    EXPECT_EQ(SqlNumber(folder, "Aud", "select count(*) from info where Velmar = 'Declined' and PatientNum = " + unit), 0);
+
+    const ToolRun run = Registry("update", folder);
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    const std::vector<std::string> lines = run.outLines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Status sent: 1"), lines.end()) << run.out;
+    EXPECT_EQ(SqlNumber(folder, "Aud", "select count(*) from info where Velmar <> 'Declined' and PatientNum = " + unit), 0);
+    const ToolRun next = Registry("update", folder);
+    EXPECT_EQ(next.out.find("Status sent"), std::string::npos) << next.out;
+}

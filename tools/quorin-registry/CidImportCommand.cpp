@@ -37,6 +37,8 @@ int runCidImport(const ParsedCommandLine& cmd)
     summary.head = {{"Cochlear Implant subjects", std::to_string(result->run.candidates)},
                     {"Found in CID", std::to_string(result->found.size())}};
     summary.notFailures = {QString::fromLatin1(kReasonCidDryRun)};
+    summary.failures = {QString::fromLatin1(kReasonCidReadFailed)};
+    summary.failed = result->allReadsFailed;
     for (const CidFound& found : result->found) {
         if (login.dryRun)
             summary.dryRunList.push_back(std::to_string(found.SubjectId) + " " + found.Unit.toStdString() + " "

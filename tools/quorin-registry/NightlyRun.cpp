@@ -105,7 +105,7 @@ int printSummary(std::ostream& out, CQuorinDoc& document, const BulkResult& run,
     const QString notProcessed = QString::fromLatin1(kReasonNotProcessed);
     std::vector<BulkSkip> listed;
     int cancelledCount = 0;
-    bool failed = false;
+    bool failed = summary.failed;
     for (const BulkSkip& skip : run.others) {
         if (skip.reason == notProcessed) {
             ++cancelledCount;
@@ -114,7 +114,7 @@ int printSummary(std::ostream& out, CQuorinDoc& document, const BulkResult& run,
         if (summary.notFailures.count(skip.reason))
             continue;
         listed.push_back(skip);
-        if (summary.takenUp.count(skip.subjectId))
+        if (summary.takenUp.count(skip.subjectId) || summary.failures.count(skip.reason))
             failed = true;
     }
     std::vector<int> ids;

@@ -4,8 +4,8 @@
 // the exit status. The jobs themselves are the menu commands' own.
 //
 // Exit status: 0 when every subject the update phase took up was updated (nothing to do
-// included); 1 when one failed there, the run was cancelled or a question went
-// unanswered; 2 when the run could not start (command line, password, login, the
+// included); 1 when one failed there, a subject's clinic read failed in either phase,
+// the run was cancelled or a question went unanswered; 2 when the run could not start (command line, password, login, the
 // registry or the other database unreachable), with nothing changed.
 
 #include "app/CBulkUpdate.h"
@@ -62,6 +62,10 @@ struct NightlySummary {
     std::set<QString> notFailures;
     // The subjects the update phase took up.
     std::set<int> takenUp;
+    // Reasons that fail the run wherever given: the clinic's read failed.
+    std::set<QString> failures;
+    // The job failed beyond its subjects (every read failed, a status not sent).
+    bool failed = false;
 };
 
 // Prints the summary of a run on `out` and returns the exit status (0 or 1).

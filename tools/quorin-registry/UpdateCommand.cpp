@@ -40,7 +40,13 @@ int runUpdate(const ParsedCommandLine& cmd)
     NightlySummary summary;
     summary.head = {{"Checked", std::to_string(result->run.candidates - withoutKv) + " subjects with a KV Number"},
                     {"Newer tests", std::to_string(result->newer.size())}};
+    // Said only when there was something to say, so the summary of a sound run is as before.
+    if (result->statusSent > 0 || result->statusFailed)
+        summary.head.push_back({"Status sent", result->statusFailed ? std::string("failed")
+                                                                    : std::to_string(result->statusSent)});
     summary.notFailures = {QString::fromLatin1(kReasonNoNewerTest), QString::fromLatin1(kReasonDryRun)};
+    summary.failures = {QString::fromLatin1(kReasonAudReadFailed)};
+    summary.failed = result->allReadsFailed || result->statusFailed;
     for (const AmNewerTest& newer : result->newer) {
         if (login.dryRun)
             summary.dryRunList.push_back(std::to_string(newer.SubjectId) + " " + newer.Unit.toStdString() + " "
