@@ -261,7 +261,7 @@ TEST_F(AdminDialogs, AddByKeysChecksInOrderAndKeepsFocusOnTheFieldAtFault)
                        });
         after = Users(dialog);
     });
-    ASSERT_EQ(ui.Messages().size(), 5u);
+    ASSERT_EQ(ui.Messages().size(), 6u); // and the temporary password's box
     EXPECT_EQ(Messages(), (QStringList{"Please Enter a UserName", UserNameRuleMessage(), "Please Enter a Last Name",
                                         "Please Enter a First Name",
                                         "Error: Invalid Date - use MM/DD/YYYY or MM-DD-YYYY format."}));
@@ -270,7 +270,7 @@ TEST_F(AdminDialogs, AddByKeysChecksInOrderAndKeepsFocusOnTheFieldAtFault)
     EXPECT_EQ(after, (QStringList{"jsmith2", "quser"}));
     EXPECT_EQ(PersField("jsmith2", "LastName"), QStringLiteral("SMITH"));
     EXPECT_TRUE(PersField("jsmith2", "Citi").startsWith("2025-01-13"));
-    EXPECT_TRUE(LogIn("jsmith2", kTemporary).connected);
+    EXPECT_TRUE(FirstLogIn("jsmith2", ShownPassword("jsmith2")).connected);
     EXPECT_EQ(LoginsNamed("intruder") + LoginsNamed("x"), 0);
 }
 
