@@ -114,11 +114,12 @@ public:
     {
         if (m_password.isEmpty())
             return;
-        m_document.UI().ShowCopyable(
+        // Message boxes can be copied from (select the text, or Ctrl+C).
+        m_document.UI().MessageBox(
             QStringLiteral("The temporary password of %1 is below. It is shown only now: copy it and give it to %1, "
-                           "who must choose a new password at the first login.")
-                .arg(m_user),
-            m_password);
+                           "who must choose a new password at the first login.\n\n%2")
+                .arg(m_user, m_password),
+            UserInterface::Icon::Information);
         m_password.clear();
     }
 

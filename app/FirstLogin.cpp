@@ -1,7 +1,7 @@
 #include "app/FirstLogin.h"
 
 #include "app/DbString.h"
-#include "dalport/MyADO.h"
+#include "dalport/PasswordChangeSession.h"
 
 #include <algorithm>
 #include <vector>
@@ -13,7 +13,7 @@ namespace {
 constexpr long kPasswordMustChange = 18488;
 
 // What the server said when a connection was refused (nothing is shown then).
-struct Probe : MyADO {
+struct Probe : PasswordChangeSession {
     std::vector<dalport::ReportedError> Errors()
     {
         std::vector<dalport::ReportedError> errors;

@@ -5,11 +5,7 @@
 #include "framework/MessageBox.h"
 #include "framework/WaitCursor.h"
 
-#include <QClipboard>
 #include <QCoreApplication>
-#include <QGuiApplication>
-#include <QMessageBox>
-#include <QPushButton>
 #include <algorithm>
 #include <QFileDialog>
 
@@ -29,19 +25,6 @@ UserInterface::Answer QtUserInterface::MessageBox(const QString& text, Icon icon
     case framework::MessageResult::Ok: break;
     }
     return Answer::Ok;
-}
-
-void QtUserInterface::ShowCopyable(const QString& text, const QString& copyable)
-{
-    const auto box = framework::BuildMessageBox(
-        m_frame, {text + QStringLiteral("\n\n") + copyable, framework::MessageIcon::Information,
-                  framework::MessageButtons::Ok});
-    box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    QPushButton* copy = box->addButton(QStringLiteral("Copy"), QMessageBox::ActionRole);
-    // The box stays open after Copy, so that the text can still be read.
-    copy->disconnect();
-    QObject::connect(copy, &QPushButton::clicked, [copyable] { QGuiApplication::clipboard()->setText(copyable); });
-    box->exec();
 }
 
 void QtUserInterface::BeginWaitCursor()

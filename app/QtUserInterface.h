@@ -20,7 +20,6 @@ public:
     void SetDocument(CQuorinDoc* document) { m_document = document; }
 
     Answer MessageBox(const QString& text, Icon icon, Buttons buttons) override;
-    void ShowCopyable(const QString& text, const QString& copyable) override;
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
     void BringForward(Page page) override;

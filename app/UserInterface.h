@@ -84,13 +84,6 @@ public:
         return false;
     }
     virtual void EndProgress() {}
-
-    // Shows, once, a text the user has to copy elsewhere (a temporary password) under
-    // its explanation, in a box from which it can be selected and copied.
-    virtual void ShowCopyable(const QString& text, const QString& copyable)
-    {
-        MessageBox(text + QStringLiteral("\n\n") + copyable, Icon::Information);
-    }
 };
 
 // Shows the wait cursor for the lifetime of the object.

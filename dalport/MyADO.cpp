@@ -65,24 +65,12 @@ MyADO::~MyADO()
 
 int MyADO::SetDataSource(const char* server, const char* uid, const char* pwd, const char* database)
 {
-    return Connect(server, uid, pwd, database, nullptr);
-}
-
-int MyADO::SetDataSourceWithNewPassword(const char* server, const char* uid, const char* oldPwd, const char* newPwd,
-                                        const char* database)
-{
-    return Connect(server, uid, newPwd, database, oldPwd ? oldPwd : "");
-}
-
-int MyADO::Connect(const char* server, const char* uid, const char* pwd, const char* database, const char* oldPwd)
-{
     m_pConnection = std::make_shared<AdoConnection>();
     m_pCommand = std::make_shared<AdoCommand>();
     m_pRecordset = std::make_shared<AdoRecordset>();
     try {
         m_pConnection->backend = openConnection(server ? server : "", uid ? uid : "", pwd ? pwd : "",
-                                                database ? database : "",
-                                                oldPwd ? std::optional<std::string>(oldPwd) : std::nullopt);
+                                                database ? database : "");
     } catch (const ConnectError& failure) {
         m_pConnection->errors = failure.errors;
         PrintProviderError();

@@ -65,11 +65,6 @@ public:
     virtual ~MyADO();
 
     int SetDataSource(const char* server, const char* uid, const char* pwd, const char* database);
-    // SetDataSource for a login whose password must be changed (refused with 18488):
-    // logs in with the old password and makes the new one the login's password in the
-    // same step. 1 when connected with the new password, 0 otherwise.
-    int SetDataSourceWithNewPassword(const char* server, const char* uid, const char* oldPwd, const char* newPwd,
-                                     const char* database);
     int IsConnected();
 
     int RunStoredProcedure(const char* name);
@@ -114,6 +109,5 @@ protected:
     int m_bConnected;
 
 private:
-    int Connect(const char* server, const char* uid, const char* pwd, const char* database, const char* oldPwd);
     int Execute(bool storedProcedure, const char* text);
 };

@@ -2,6 +2,7 @@
 
 #include "support/RawRegistry.h"
 
+#include "dalport/PasswordChangeSession.h"
 #include "dalport/Registry.h"
 
 #include <sqlite3.h>
@@ -118,7 +119,7 @@ LoginResult AdminTest::LogIn(const QString& login, const QString& password, cons
 LoginResult AdminTest::FirstLogIn(const QString& login, const QString& temporary, const QString& chosen,
                                   const char* database) const
 {
-    ProbeSession session;
+    PasswordChangeSession session;
     LoginResult result;
     result.connected = session.SetDataSourceWithNewPassword(registry.Folder().c_str(), login.toStdString().c_str(),
                                                             temporary.toStdString().c_str(),

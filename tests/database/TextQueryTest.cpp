@@ -3,6 +3,7 @@
 #include "support/RawRegistry.h"
 #include "database/RegistryFixture.h"
 #include "database/TextQueryTable.h"
+#include "dalport/PasswordChangeSession.h"
 
 #include <gtest/gtest.h>
 
@@ -143,7 +144,7 @@ TEST_F(TextQueries, StaffAdministrationStatementsRun)
     ASSERT_EQ(m_db.RunStoredProcedure("uspCreateNewUser"), 1) << errorText();
     m_db.RemoveParams();
 
-    MyADO newcomer;
+    PasswordChangeSession newcomer;
     ASSERT_EQ(newcomer.SetDataSourceWithNewPassword(folder().c_str(), "pnew", "Hb4=nV8cLs?2dQe", "First-Choice8",
                                                     "Quorin"),
               1);
@@ -152,7 +153,7 @@ TEST_F(TextQueries, StaffAdministrationStatementsRun)
         << errorText();
     newcomer.BindIntParam("@status", 4);
     EXPECT_EQ(newcomer.RunStoredProcedure("uspLoadPers"), 1) << errorText();
-    newcomer = MyADO();
+    newcomer = PasswordChangeSession();
 
     const char* deactivate[] = {
         "IF EXISTS (SELECT * FROM sys.schemas WHERE [name] = 'pnew') DROP SCHEMA pnew",

@@ -2,6 +2,8 @@
 
 #include "TestServer.h"
 
+#include "dalport/PasswordChangeSession.h"
+
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -129,7 +131,7 @@ TEST_F(Logins, QuorinAdminMemberAddsAStaffMemberWhoMustChangeThePassword)
     EXPECT_TRUE(boxes.all.empty());
 
     // The temporary password alone gets nobody in: it must be changed first.
-    MyADO staff;
+    PasswordChangeSession staff;
     connectedFirst(staff);
     EXPECT_EQ(staff.SetDataSource(server.folder().c_str(), "jsmith", "Hb4=nV8cLs?2dQe", "Quorin"), 0);
     EXPECT_EQ(lastProviderError().number, 18488);
