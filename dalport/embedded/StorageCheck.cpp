@@ -1,5 +1,6 @@
 #include "dalport/embedded/StorageCheck.h"
 
+#include "dalport/embedded/EngineFunctions.h"
 #include "dalport/embedded/ServerFolder.h"
 
 #include <sqlite3.h>
@@ -114,11 +115,22 @@ std::optional<EngineError> openProblem(const fs::path& file)
     int rc = sqlite3_open_v2(file.string().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
     std::string message = db ? sqlite3_errmsg(db) : "out of memory";
     if (rc == SQLITE_OK) {
+        // The indexes are ordered by the engine's collation: without it a check fails.
+        registerEngineFunctions(db);
+        std::string verdict = "ok";
+        const auto first = [](void* out, int, char** values, char**) {
+            *static_cast<std::string*>(out) = values[0] ? values[0] : "";
+            return 1; // the first row says it
+        };
         rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
         message = sqlite3_errmsg(db);
+        if (rc == SQLITE_OK) {
+            rc = sqlite3_exec(db, "PRAGMA quick_check(1)", first, &verdict, nullptr);
+            message = rc == SQLITE_ABORT ? verdict : sqlite3_errmsg(db);
+            if (rc == SQLITE_ABORT)
+                rc = verdict == "ok" ? SQLITE_OK : SQLITE_CORRUPT;
+        }
     }
-    if (rc == SQLITE_OK)
-        rc = sqlite3_exec(db, "PRAGMA quick_check(1)", nullptr, nullptr, nullptr);
     sqlite3_close(db);
     switch (rc & 0xff) {
     case SQLITE_OK: return std::nullopt;

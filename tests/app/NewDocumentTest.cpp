@@ -90,11 +90,9 @@ TEST_F(DocumentTest, AnUnreachableAudiogramManagerIsReportedOnce)
     EXPECT_EQ(ui.Messages()[0].icon, UserInterface::Icon::Stop);
 }
 
-namespace {
-
 // A temporary password is changed before the document connects; the first pair of new
 // passwords differs, the next is too weak for the policy, the third is taken.
-TEST_F(quorin::test::DocumentTest, FirstLoginWithATemporaryPasswordChangesIt)
+TEST_F(DocumentTest, FirstLoginWithATemporaryPasswordChangesIt)
 {
     registry.ExecRaw("master", "UPDATE logins SET must_change = 1, check_expiration = 1 WHERE name = 'staff'");
     QStringList asked;
@@ -124,5 +122,3 @@ TEST_F(quorin::test::DocumentTest, FirstLoginWithATemporaryPasswordChangesIt)
               quorin::FirstLoginResult::Refused);
     EXPECT_TRUE(told.isEmpty());
 }
-
-} // namespace

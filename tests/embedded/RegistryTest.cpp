@@ -2,6 +2,8 @@
 
 #include "TestServer.h"
 
+#include "database/RegistryScripts.h"
+
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -149,7 +151,8 @@ TEST_F(Registry, ADamagedOrTruncatedFileIsNamedWithWhatIsWrong)
         SCOPED_TRACE(words);
         std::error_code ec;
         fs::remove_all(folder, ec);
-        dalport::CreateServer(folder, "admin", "pw", TestServer::scripts());
+        // The real schema: its indexes need the engine's collation even to be checked.
+        dalport::CreateServer(folder, "admin", "pw", quorin::registryScripts());
         damage();
         const std::string text = refusal(folder);
         EXPECT_EQ(text.rfind("824 The registry file " + folder + "/", 0), 0u) << text;
