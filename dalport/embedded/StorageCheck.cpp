@@ -108,41 +108,37 @@ std::optional<EngineError> diskFull(const fs::path& folder)
 #endif
 
 // Opens the file as the engine does and reads its schema, which is where a damaged page
-// of the schema shows.
+// of the schema shows, then SQLite's quick check of its pages. The verdict is told in
+// the engine's words: the storage library's own stay inside.
 std::optional<EngineError> openProblem(const fs::path& file)
 {
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(file.string().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    std::string message = db ? sqlite3_errmsg(db) : "out of memory";
     if (rc == SQLITE_OK) {
         // The indexes are ordered by the engine's collation: without it a check fails.
         registerEngineFunctions(db);
+        rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
         std::string verdict = "ok";
         const auto first = [](void* out, int, char** values, char**) {
             *static_cast<std::string*>(out) = values[0] ? values[0] : "";
             return 1; // the first row says it
         };
-        rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
-        message = sqlite3_errmsg(db);
-        if (rc == SQLITE_OK) {
-            rc = sqlite3_exec(db, "PRAGMA quick_check(1)", first, &verdict, nullptr);
-            message = rc == SQLITE_ABORT ? verdict : sqlite3_errmsg(db);
-            if (rc == SQLITE_ABORT)
-                rc = verdict == "ok" ? SQLITE_OK : SQLITE_CORRUPT;
-        }
+        if (rc == SQLITE_OK && sqlite3_exec(db, "PRAGMA quick_check(1)", first, &verdict, nullptr) != SQLITE_OK
+            && verdict != "ok")
+            rc = SQLITE_CORRUPT;
     }
     sqlite3_close(db);
     switch (rc & 0xff) {
     case SQLITE_OK: return std::nullopt;
     case SQLITE_CORRUPT:
-    case SQLITE_NOTADB: return damaged(file, message);
+    case SQLITE_NOTADB: return damaged(file, "its tables or their index pages cannot be read");
     case SQLITE_FULL:
         return problem(kFull, "The disk that holds the registry file " + file.string()
                                   + " is full. Free some space on it, then log in again.");
     case SQLITE_READONLY:
-        return problem(kReadOnly, "The registry file " + file.string() + " cannot be written (" + message + ").");
+        return problem(kReadOnly, "The registry file " + file.string() + " cannot be written.");
     default:
-        return problem(kCannotWrite, "The registry file " + file.string() + " cannot be opened (" + message + ").");
+        return problem(kCannotWrite, "The registry file " + file.string() + " cannot be opened.");
     }
 }
 
