@@ -114,7 +114,7 @@ public:
     {
         if (m_password.isEmpty())
             return;
-        // Message boxes can be copied from (select the text, or Ctrl+C).
+        // The box's text can be selected and copied.
         m_document.UI().MessageBox(
             QStringLiteral("The temporary password of %1 is below. It is shown only now: copy it and give it to %1, "
                            "who must choose a new password at the first login.\n\n%2")
