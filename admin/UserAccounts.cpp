@@ -4,6 +4,7 @@
 
 #include "admin/UserAccounts.h"
 
+#include "admin/TemporaryPassword.h"
 #include "app/CQuorinDoc.h"
 #include "app/DbString.h"
 #include "app/SqlText.h"
@@ -42,16 +43,21 @@ public:
 
     bool Run(const QString& statement) { return RunText(m_db, statement) != 0; }
 
+    // A login that exists already (made by hand) is taken up with its password.
     bool CreateLogin()
     {
         bool existed = false;
         if (!Exists("sys.server_principals", existed))
             return false;
+        if (existed)
+            return true;
+        const QString password = TemporaryPassword(m_user);
         if (!Run(QStringLiteral("IF NOT EXISTS (SELECT * FROM sys.server_principals WHERE [name] = '%1') CREATE LOGIN "
-                                "%2 with Password = '%3', CHECK_POLICY = Off")
-                     .arg(m_quoted, m_login, QLatin1String(kTemporaryPassword))))
+                                "%2 WITH PASSWORD = '%3' MUST_CHANGE, CHECK_POLICY = ON, CHECK_EXPIRATION = ON")
+                     .arg(m_quoted, m_login, sql::Text(password))))
             return false;
-        m_createdLogin = !existed;
+        m_createdLogin = true;
+        m_password = password;
         return true;
     }
 
@@ -88,17 +94,36 @@ public:
 
     bool ResetPassword()
     {
-        return Run(QStringLiteral("IF EXISTS (SELECT * FROM sys.server_principals WHERE [name] = '%1') ALTER LOGIN %2 "
-                                  "WITH PASSWORD = '%3'")
-                       .arg(m_quoted, m_login, QLatin1String(kTemporaryPassword)));
+        bool exists = false;
+        if (!Exists("sys.server_principals", exists))
+            return false;
+        if (!exists)
+            return true; // a member without login has no password to reset
+        const QString password = TemporaryPassword(m_user);
+        if (!Run(QStringLiteral("IF EXISTS (SELECT * FROM sys.server_principals WHERE [name] = '%1') ALTER LOGIN %2 "
+                                "WITH PASSWORD = '%3' MUST_CHANGE, CHECK_POLICY = ON, CHECK_EXPIRATION = ON")
+                     .arg(m_quoted, m_login, sql::Text(password))))
+            return false;
+        m_password = password;
+        return true;
     }
 
-    bool PolicyOff()
+    // The temporary password this call gave the login, once, for the administrator to
+    // hand on; nothing when the login kept its password.
+    void ShowPassword()
     {
-        return Run(QStringLiteral("IF EXISTS (SELECT * FROM sys.server_principals WHERE [name] = '%1') ALTER LOGIN %2 "
-                                  "with CHECK_POLICY = OFF;")
-                       .arg(m_quoted, m_login));
+        if (m_password.isEmpty())
+            return;
+        // The box's text can be selected and copied.
+        m_document.UI().MessageBox(
+            QStringLiteral("The temporary password of %1 is below. It is shown only now: copy it and give it to %1, "
+                           "who must choose a new password at the first login.\n\n%2")
+                .arg(m_user, m_password),
+            UserInterface::Icon::Information);
+        m_password.clear();
     }
+
+    bool CreatedLogin() const { return m_createdLogin; }
 
     // Takes back what this call made, in reverse: the role moved back to the status
     // before, then the user and the login it created. A login that stays is announced.
@@ -109,11 +134,12 @@ public:
             failed |= !UpdateAccount(statusBefore);
         if (m_createdUser)
             failed |= !Run(QStringLiteral("DROP USER %1").arg(m_login));
-        // Tried even when the user stayed: a login with the known temporary password
-        // is what must not be left behind.
+        // Tried even when the user stayed: a login nobody was told of is what must not
+        // be left behind.
         if (m_createdLogin)
             failed |= !Run(QStringLiteral("DROP LOGIN %1").arg(m_login));
         m_movedAccount = m_createdUser = m_createdLogin = false;
+        m_password.clear();
         if (failed)
             Stop(m_document, QStringLiteral("The login %1 could not be removed again.").arg(m_user));
     }
@@ -133,6 +159,7 @@ private:
     QString m_user;
     QString m_quoted;
     QString m_login;
+    QString m_password;
     bool m_createdLogin = false;
     bool m_createdUser = false;
     bool m_movedAccount = false;
@@ -185,6 +212,15 @@ bool CreateNewUser(CQuorinDoc& document, const CPersRecord& record)
     if (!user)
         return false;
     MyADO& db = document.m_db;
+    // One member, one name: Add never takes over an existing row, its login or its role.
+    if (!RunText(db, QStringLiteral("SELECT count(*) AS num FROM pers WHERE UserName = '%1'").arg(sql::Text(*user)))) {
+        Stop(document, QStringLiteral("Error in write, CreateNewUser!"));
+        return false;
+    }
+    if (!db.IsEOF() && db.GetIntField("num") > 0) {
+        Stop(document, QStringLiteral("A user named %1 already exists. Select them and use Modify.").arg(*user));
+        return false;
+    }
     AccountChange change(document, *user);
     // Only a member who may log in gets a login: an inactive one or one without
     // password gets the row alone, as Modify and Delete leave them.
@@ -200,8 +236,10 @@ bool CreateNewUser(CQuorinDoc& document, const CPersRecord& record)
         ok = db.RunStoredProcedure("uspCreateNewUser") != 0;
         db.RemoveParams();
     }
-    if (ok)
+    if (ok) {
+        change.ShowPassword();
         return true;
+    }
     Stop(document, QStringLiteral("Error in write, CreateNewUser!"));
     change.Undo(StaffInactive);
     return false;
@@ -212,6 +250,19 @@ bool UpdatePers(CQuorinDoc& document, const CPersRecord& record, int loadedStatu
     const std::optional<QString> user = CheckedUserName(document, record.UserName);
     if (!user)
         return false;
+    const bool own = user->compare(document.m_strUserName, Qt::CaseInsensitive) == 0;
+    // An administrator who lowered the own status could not undo it; another
+    // administrator has to. The own password is changed with Change Password, which
+    // asks for the old one.
+    if (own && loadedStatus == StaffAdministrator && record.Status != StaffAdministrator) {
+        Stop(document, QStringLiteral("You cannot lower your own status: you would lose the right to manage users. "
+                                      "Ask another administrator."));
+        return false;
+    }
+    if (own && resetPassword) {
+        Stop(document, QStringLiteral("You cannot reset your own password here. Use Change Password."));
+        return false;
+    }
     MyADO& db = document.m_db;
     if (!RunUpdatePers(db, record, *user, record.Status)) {
         Stop(document, QStringLiteral("Error in write, UpdatePers!"));
@@ -229,18 +280,13 @@ bool UpdatePers(CQuorinDoc& document, const CPersRecord& record, int loadedStatu
     } else if (record.Status != loadedStatus) {
         ok = change.UpdateAccount(record.Status);
     }
-    // The policy goes off before a reset: a login under the password policy would refuse
-    // the temporary password.
-    if (ok)
-        ok = change.PolicyOff();
-    if (ok && resetPassword) {
+    // A login just made has its temporary password already.
+    if (ok && resetPassword && !change.CreatedLogin())
         ok = change.ResetPassword();
-        // One's own login reset: later sessions (Aud, CID) log in with the new password.
-        if (ok && user->compare(document.m_strUserName, Qt::CaseInsensitive) == 0)
-            document.m_strPassword = QLatin1String(kTemporaryPassword);
-    }
-    if (ok)
+    if (ok) {
+        change.ShowPassword();
         return true;
+    }
     Stop(document, QStringLiteral("Error in write, UpdatePers!"));
     change.Undo(loadedStatus);
     RunUpdatePers(db, record, *user, loadedStatus);

@@ -21,9 +21,6 @@ enum StaffStatus : int { StaffActive = 0, StaffInactive = 1, StaffNoPassword = 2
 // The Users window's filter passes 0 to 3 for one status; this one means every member.
 inline constexpr int kAllStaff = 4;
 
-// Every login created or reset here starts with this password, policy off.
-inline constexpr const char* kTemporaryPassword = "TempLoginPhrase";
-
 // A user name a security statement may carry; anything else is refused before a
 // statement is built.
 bool IsValidUserName(const QString& userName);
@@ -38,16 +35,21 @@ bool LoadUsers(CQuorinDoc& document, CReportList& list, int status, bool setUpCo
 // Pers", when the read failed or found no row.
 bool LoadPersByUsername(CQuorinDoc& document, const QString& userName, CPersRecord& record);
 
-// Adds a member: for an active member or administrator login (temporary password) and
-// user when missing, then the row, whose procedure also gives the role of the status. All or nothing: a failed step removes
+// Adds a member: for an active member or administrator login and user when missing, then
+// the row, whose procedure also gives the role of the status. A user name already in pers
+// is refused before anything is made (Modify is for an existing member). A login made
+// here gets a random temporary password, shown once, that must be changed at the first
+// login; a login that existed keeps its password. All or nothing: a failed step removes
 // what this call made. True when every step succeeded.
 bool CreateNewUser(CQuorinDoc& document, const CPersRecord& record);
 
 // Rewrites a member's row; a member without login (loaded status inactive or no
 // password) who becomes active or administrator gets login, user and role; a member with
-// a login whose status changed has the role moved. resetPassword sets the temporary
-// password again. A failure after the row was written puts the loaded status back and
-// removes what this call made. True when every step succeeded.
+// a login whose status changed has the role moved. resetPassword gives the login a new
+// temporary password (shown once, to be changed at the next login). An administrator
+// can neither lower the own status nor reset the own password here. A failure after the
+// row was written puts the loaded status back and removes what this call made. True when
+// every step succeeded.
 bool UpdatePers(CQuorinDoc& document, const CPersRecord& record, int loadedStatus, bool resetPassword);
 
 // Deactivates a member: schema, user and login are dropped in that order, stopping at

@@ -4,6 +4,7 @@
 #include "app/CDocumentCommands.h"
 #include "app/CLoginDlg.h"
 #include "app/CMainFrame.h"
+#include "app/FirstLogin.h"
 #include "app/CQuorinDoc.h"
 #include "framework/ApplicationPrinter.h"
 #include "resources/Resource.h"
@@ -73,6 +74,11 @@ int CQuorinApp::InitInstance()
     // A first start without a registry: offer an empty one. Declining goes on to the
     // connection, which then fails with "Login Failed!".
     quorin::OfferEmptyRegistry(m_strServer, m_strUserName, m_strPassword, m_firstRunPrompts);
+    // A temporary password is changed before the document connects. A registry whose
+    // storage is at fault has been named with what is wrong: nothing here could work.
+    if (quorin::CheckFirstLogin(m_strServer, m_strUserName, m_strPassword, m_firstRunPrompts)
+        == quorin::FirstLoginResult::StorageProblem)
+        return 1;
 
     if (!OnFileNew())
         return 1;

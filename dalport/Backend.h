@@ -7,6 +7,7 @@
 #include "dalport/Value.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -86,8 +87,10 @@ struct ConnectError {
     std::vector<ProviderError> errors;
 };
 
+// With `oldPassword`, `pwd` is the login's new password, set as it logs in.
 std::unique_ptr<Connection> openConnection(const std::string& server, const std::string& uid,
-                                           const std::string& pwd, const std::string& database);
+                                           const std::string& pwd, const std::string& database,
+                                           const std::optional<std::string>& oldPassword = std::nullopt);
 
 // True when the server name means the embedded engine: empty, or a path.
 bool isEmbeddedServerName(const std::string& server);

@@ -19,6 +19,7 @@
 
 #include "dalport/DalportExport.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -51,9 +52,17 @@ struct DatabaseScript {
     std::string security;
 };
 
+// Builds a new folder whole or not at all: `build` fills a private temporary folder
+// beside `folder` (on the same file system), which becomes `folder` by one rename once
+// `build` returns. When `build` throws, the temporary folder goes and nothing is left;
+// a registry is never found half made. Missing parents are made 0700. Refuses a `folder`
+// that exists and is not empty. Throws std::runtime_error (or what `build` throws).
+DALPORT_EXPORT void BuildFolderWhole(const std::string& folder,
+                                     const std::function<void(const std::string& temporary)>& build);
+
 // Creates the server folder (and its parents) with the administrator login and the
-// databases. Refuses a folder that already holds master.db and an empty password.
-// Throws std::runtime_error with a readable message; on failure removes what it created.
+// databases, through BuildFolderWhole. Refuses a folder that already holds anything and
+// an empty password. Throws std::runtime_error with a readable message.
 DALPORT_EXPORT void CreateServer(const std::string& folder, const std::string& adminLogin,
                                  const std::string& adminPassword,
                                  const std::vector<DatabaseScript>& databases);

@@ -55,6 +55,9 @@ std::unique_ptr<QMessageBox> BuildMessageBox(QWidget* parent, const MessageReque
     box->setWindowTitle(MessageCaption());
     box->setTextFormat(Qt::PlainText);
     box->setText(NormaliseLineBreaks(request.text));
+    // As the designed-for platform's boxes can be copied from: a temporary password
+    // shown once has to be.
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse);
     switch (request.icon) {
     case MessageIcon::Stop: box->setIcon(QMessageBox::Critical); break;
     case MessageIcon::Information: box->setIcon(QMessageBox::Information); break;

@@ -55,6 +55,9 @@ public:
     bool upgradeSecurityCatalogue(const std::string& script);
     // Compiles every stored procedure of the database (a server's creation checks them).
     void compileAllProcedures();
+    // sys.server_principals as SQL Server shows it: every login to a holder of ALTER ANY
+    // LOGIN, the own login alone to anyone else. Decided as the session opens.
+    void restrictCatalogueViews();
     int tranCount() const { return m_tranCount; }
     std::string databaseUser() const { return m_context.serverAdmin ? "dbo" : m_context.login; }
 

@@ -39,6 +39,21 @@ void reportError(sqlite3_context* ctx, const EngineError& e)
     sqlite3_result_error(ctx, encodeForSqlite(e).c_str(), -1);
 }
 
+// tsql_raiserror(message): a procedure body's refusal, as RAISERROR(message, 16, 1)
+// reports it; the body's changes are rolled back with it.
+void raiserrorFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    reportError(ctx, EngineError{50000, 16, 1, textOf(argv[0])});
+}
+
+// tsql_login_visible(name): whether the session may see a login in
+// sys.server_principals. Raw handles (the registry's own tools) see every login; engine
+// sessions replace it as they open.
+void loginVisibleFunction(sqlite3_context* ctx, int, sqlite3_value**)
+{
+    sqlite3_result_int(ctx, 1);
+}
+
 void getdateFunction(sqlite3_context* ctx, int, sqlite3_value**)
 {
     const std::string now = ClockNowText();
@@ -312,6 +327,8 @@ void registerEngineFunctions(sqlite3* db)
     sqlite3_create_function(db, "tsql_year", 1, pure, nullptr, datePartFunction<0>, nullptr, nullptr);
     sqlite3_create_function(db, "tsql_month", 1, pure, nullptr, datePartFunction<1>, nullptr, nullptr);
     sqlite3_create_function(db, "tsql_day", 1, pure, nullptr, datePartFunction<2>, nullptr, nullptr);
+    sqlite3_create_function(db, "tsql_raiserror", 1, flags, nullptr, raiserrorFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "tsql_login_visible", 1, flags, nullptr, loginVisibleFunction, nullptr, nullptr);
     registerOperatorFunctions(db);
 }
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <fstream>
 #include <mutex>
+#include <random>
 #include <set>
 #include <stdexcept>
 
@@ -31,10 +32,35 @@ std::string modeText(fs::perms p) { return {'0', octal(p, 6), octal(p, 3), octal
 
 } // namespace
 
-void createPrivateFolder(const fs::path& folder)
+void createMissingPrivateFolders(const fs::path& folder)
 {
-    fs::create_directories(folder);
-    fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace);
+    // Parents made here are the registry's own too: with create_directories they would
+    // take the umask's mode, 0777 under umask 000. Folders that exist stay as they are.
+    fs::path built;
+    for (const fs::path& part : fs::absolute(folder).lexically_normal()) {
+        built /= part;
+        if (part.empty() || fs::exists(built))
+            continue;
+        fs::create_directory(built);
+        fs::permissions(built, fs::perms::owner_all, fs::perm_options::replace);
+    }
+}
+
+fs::path createPrivateTemporaryFolder(const fs::path& place)
+{
+    const fs::path parent = place.parent_path().empty() ? fs::path(".") : place.parent_path();
+    const std::string stem = "." + place.filename().string() + ".incomplete-";
+    for (int attempt = 0;; ++attempt) {
+        const fs::path candidate = parent / (stem + std::to_string(std::random_device{}()));
+        std::error_code ec;
+        if (fs::create_directory(candidate, ec)) {
+            fs::permissions(candidate, fs::perms::owner_all, fs::perm_options::replace);
+            return candidate;
+        }
+        if (ec || attempt > 100)
+            throw std::runtime_error("cannot create a folder in " + parent.string()
+                                     + (ec ? ": " + ec.message() : std::string()));
+    }
 }
 
 void createPrivateFile(const fs::path& file)

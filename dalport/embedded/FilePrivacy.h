@@ -9,8 +9,12 @@
 
 namespace dalport::embedded {
 
-// Creates the folder (and missing parents) and makes the folder itself 0700.
-void createPrivateFolder(const std::filesystem::path& folder);
+// Creates the missing folders of the path, each 0700 whatever the umask; existing ones
+// are left alone.
+void createMissingPrivateFolders(const std::filesystem::path& folder);
+
+// A new empty folder, 0700, beside `place` in its parent folder, named after it.
+std::filesystem::path createPrivateTemporaryFolder(const std::filesystem::path& place);
 
 // Creates an empty file 0600 before SQLite opens it, so it is never readable by others;
 // SQLite gives its -wal and -shm files the mode of the database file.

@@ -24,6 +24,8 @@ struct SecurityStatement {
     std::optional<std::string> password;
     std::optional<std::string> oldPassword;
     std::optional<bool> checkPolicy;
+    std::optional<bool> checkExpiration;
+    bool mustChange = false;                // PASSWORD = '...' MUST_CHANGE
     std::string role;                       // role statements
     Securable securable = Securable::Object;
     std::vector<std::string> permissions;   // upper case: "SELECT", "ALTER ANY USER", ...

@@ -139,19 +139,28 @@ void secureAndCompile(const fs::path& folder, const std::string& login, const st
     }
 }
 
-void removeServerFiles(const fs::path& folder, const std::vector<fs::path>& created, bool folderCreated)
-{
-    std::error_code ec;
-    for (const fs::path& p : created) {
-        fs::remove(p, ec);
-        fs::remove(p.string() + "-wal", ec);
-        fs::remove(p.string() + "-shm", ec);
-    }
-    if (folderCreated)
-        fs::remove(folder, ec);
-}
-
 } // namespace
+
+void BuildFolderWhole(const std::string& folderName, const std::function<void(const std::string&)>& build)
+{
+    const fs::path folder = fs::absolute(folderName).lexically_normal();
+    const fs::path target = folder.has_filename() ? folder : folder.parent_path();
+    std::error_code ec;
+    if (fs::exists(target, ec) && !fs::is_empty(target, ec))
+        throw std::runtime_error("the folder " + target.string() + " is not empty");
+    embedded::createMissingPrivateFolders(target.parent_path());
+    const fs::path temporary = embedded::createPrivateTemporaryFolder(target);
+    try {
+        build(temporary.string());
+        // An empty folder in its place gives way; a folder filled meanwhile is kept.
+        if (fs::exists(target, ec))
+            fs::remove(target);
+        fs::rename(temporary, target);
+    } catch (...) {
+        fs::remove_all(temporary, ec);
+        throw;
+    }
+}
 
 void CreateServer(const std::string& folderName, const std::string& adminLogin, const std::string& adminPassword,
                   const std::vector<DatabaseScript>& databases)
@@ -159,26 +168,15 @@ void CreateServer(const std::string& folderName, const std::string& adminLogin, 
     if (adminPassword.empty())
         throw std::runtime_error("the administrator's password must not be empty");
     checkLoginName(adminLogin);
-    const fs::path folder(folderName);
-    if (fs::exists(embedded::masterFile(folder)))
-        throw std::runtime_error("a server exists already in " + folder.string());
-    for (const DatabaseScript& script : databases)
-        if (fs::exists(folder / (script.name + ".db")))
-            throw std::runtime_error("the folder already holds " + script.name + ".db");
-    const bool folderCreated = !fs::exists(folder);
-    embedded::createPrivateFolder(folder);
-    std::vector<fs::path> created{embedded::masterFile(folder)};
-    try {
+    if (fs::exists(embedded::masterFile(folderName)))
+        throw std::runtime_error("a server exists already in " + folderName);
+    BuildFolderWhole(folderName, [&](const std::string& temporary) {
+        const fs::path folder(temporary);
         createMaster(folder, adminLogin, adminPassword);
-        for (const DatabaseScript& script : databases) {
-            created.push_back(folder / (script.name + ".db"));
+        for (const DatabaseScript& script : databases)
             createDatabase(folder, script);
-        }
         secureAndCompile(folder, adminLogin, databases);
-    } catch (...) {
-        removeServerFiles(folder, created, folderCreated);
-        throw;
-    }
+    });
 }
 
 void CreateLogin(const std::string& folder, const std::string& login, const std::string& password)

@@ -139,8 +139,9 @@ private:
         return tok(m_i++).value;
     }
 
-    // WITH PASSWORD = '...' [OLD_PASSWORD = '...'], CHECK_POLICY = ON|OFF, ... as SQL
-    // Server reads them: OLD_PASSWORD only right after PASSWORD, without a comma.
+    // WITH PASSWORD = '...' [OLD_PASSWORD = '...' | MUST_CHANGE], CHECK_POLICY = ON|OFF,
+    // ... as SQL Server reads them: OLD_PASSWORD and MUST_CHANGE only right after
+    // PASSWORD, without a comma.
     void loginOptions(SecurityStatement& s, bool create)
     {
         for (;;) {
@@ -152,6 +153,9 @@ private:
                     ++m_i;
                     expectSymbol("=");
                     s.oldPassword = text();
+                } else if (at("must_change")) {
+                    ++m_i;
+                    s.mustChange = true;
                 }
             } else if (at("check_policy") || at("check_expiration")) {
                 const bool policy = at("check_policy");
@@ -165,6 +169,8 @@ private:
                 ++m_i;
                 if (policy)
                     s.checkPolicy = on;
+                else
+                    s.checkExpiration = on;
             } else if (at("default_database")) {
                 ++m_i;
                 expectSymbol("=");

@@ -47,6 +47,15 @@ EngineError cannotFind(const std::string& what, const std::string& name)
                                           + "', because it does not exist or you do not have permission."};
 }
 
+// SQL Server's rule: a login that must change its password is under the password policy
+// and its expiration, so that the new password is checked too.
+void requireMustChangeOptions(bool mustChange, bool policy, bool expiration)
+{
+    if (mustChange && (!policy || !expiration))
+        throw EngineError{15128, 16, 1,
+                          "The CHECK_POLICY and CHECK_EXPIRATION options cannot be turned OFF when MUST_CHANGE is ON."};
+}
+
 bool isObjectPermission(const std::string& p)
 {
     return p == "SELECT" || p == "INSERT" || p == "UPDATE" || p == "DELETE" || p == "EXECUTE";
@@ -117,6 +126,31 @@ void EngineConnection::requireDatabasePermission(const std::string& schema, cons
         throw refusal;
 }
 
+namespace {
+
+struct VisibleLogins {
+    std::string login;
+    bool all = false;
+};
+
+void loginVisibleFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    const auto* visible = static_cast<const VisibleLogins*>(sqlite3_user_data(ctx));
+    const unsigned char* name = sqlite3_value_text(argv[0]);
+    sqlite3_result_int(ctx, visible->all
+                                || (name && equalsIgnoreCase(reinterpret_cast<const char*>(name), visible->login)));
+}
+
+} // namespace
+
+void EngineConnection::restrictCatalogueViews()
+{
+    InternalScope internal(*this);
+    auto* visible = new VisibleLogins{m_context.login, isLoginAdmin()};
+    sqlite3_create_function_v2(m_db, "tsql_login_visible", 1, SQLITE_UTF8, visible, loginVisibleFunction, nullptr,
+                               nullptr, [](void* p) { delete static_cast<VisibleLogins*>(p); });
+}
+
 void EngineConnection::runSecurity(const SecurityStatement& s)
 {
     using K = SecurityStatement::Kind;
@@ -128,9 +162,12 @@ void EngineConnection::runSecurity(const SecurityStatement& s)
         if (loginExists(s.name))
             throw errors::principalExists(s.name);
         const bool policy = s.checkPolicy.value_or(true);
+        const bool expiration = s.checkExpiration.value_or(false);
+        requireMustChangeOptions(s.mustChange, policy, expiration);
         checkPasswordPolicy(s.name, *s.password, policy);
-        run(m_db, "INSERT INTO master.logins(name, password_hash, check_policy, is_admin) VALUES (?1, ?2, ?3, 0)",
-            {s.name, hashPassword(*s.password), policy ? "1" : "0"});
+        run(m_db, "INSERT INTO master.logins(name, password_hash, check_policy, is_admin, check_expiration, "
+                  "must_change) VALUES (?1, ?2, ?3, 0, ?4, ?5)",
+            {s.name, hashPassword(*s.password), policy ? "1" : "0", expiration ? "1" : "0", s.mustChange ? "1" : "0"});
         break;
     }
     case K::AlterLogin: {
@@ -138,7 +175,8 @@ void EngineConnection::runSecurity(const SecurityStatement& s)
         const bool exists = loginExists(s.name, &hash);
         const bool own = equalsIgnoreCase(s.name, m_context.login);
         // Anyone may change the own password by giving the old one; nothing else.
-        const bool ownPasswordChange = own && s.password && s.oldPassword && !s.checkPolicy;
+        const bool ownPasswordChange =
+            own && s.password && s.oldPassword && !s.checkPolicy && !s.checkExpiration && !s.mustChange;
         // A database's administrators manage staff logins, never a server administrator:
         // that would hand them the whole server.
         const bool mayAlter = m_context.serverAdmin || (loginAdmin && exists && !loginIsServerAdmin(s.name));
@@ -146,20 +184,24 @@ void EngineConnection::runSecurity(const SecurityStatement& s)
             throw errors::cannotAlterLogin(s.name);
         if (s.oldPassword && !verifyPassword(hash, *s.oldPassword))
             throw errors::cannotAlterLogin(s.name);
+        const auto flag = [&](const char* column) {
+            std::string stored;
+            run(m_db, (std::string("SELECT ") + column + " FROM master.logins WHERE name = ?1").c_str(), {s.name},
+                &stored);
+            return stored != "0";
+        };
+        const bool policy = s.checkPolicy.value_or(flag("check_policy"));
+        const bool expiration = s.checkExpiration.value_or(flag("check_expiration"));
+        // A new password ends the duty to change it, unless the statement sets it again.
+        const bool mustChange = s.password ? s.mustChange : flag("must_change");
+        requireMustChangeOptions(mustChange, policy, expiration);
         if (s.password) {
-            bool policy = true;
-            if (s.checkPolicy) {
-                policy = *s.checkPolicy;
-            } else {
-                std::string stored;
-                run(m_db, "SELECT check_policy FROM master.logins WHERE name = ?1", {s.name}, &stored);
-                policy = stored != "0";
-            }
             checkPasswordPolicy(s.name, *s.password, policy);
-            run(m_db, "UPDATE master.logins SET password_hash = ?2 WHERE name = ?1", {s.name, hashPassword(*s.password)});
+            run(m_db, "UPDATE master.logins SET password_hash = ?2, must_change = ?3 WHERE name = ?1",
+                {s.name, hashPassword(*s.password), mustChange ? "1" : "0"});
         }
-        if (s.checkPolicy)
-            run(m_db, "UPDATE master.logins SET check_policy = ?2 WHERE name = ?1", {s.name, *s.checkPolicy ? "1" : "0"});
+        run(m_db, "UPDATE master.logins SET check_policy = ?2, check_expiration = ?3 WHERE name = ?1",
+            {s.name, policy ? "1" : "0", expiration ? "1" : "0"});
         break;
     }
     case K::DropLogin:

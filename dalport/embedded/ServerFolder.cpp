@@ -32,9 +32,12 @@ INSERT OR IGNORE INTO sys_schemas(name) VALUES ('dbo'), ('guest'), ('sys'), ('IN
 
 const char* const kMasterCatalogue = R"(
 CREATE TABLE IF NOT EXISTS logins(name TEXT PRIMARY KEY COLLATE NOCASE, password_hash TEXT NOT NULL,
-                                  check_policy INTEGER NOT NULL DEFAULT 1, is_admin INTEGER NOT NULL DEFAULT 0);
+                                  check_policy INTEGER NOT NULL DEFAULT 1, is_admin INTEGER NOT NULL DEFAULT 0,
+                                  check_expiration INTEGER NOT NULL DEFAULT 0,
+                                  must_change INTEGER NOT NULL DEFAULT 0);
 CREATE VIEW IF NOT EXISTS sys_server_principals AS
-    SELECT rowid AS principal_id, name, 'S' AS type, 'SQL_LOGIN' AS type_desc, 0 AS is_disabled FROM logins;
+    SELECT rowid AS principal_id, name, 'S' AS type, 'SQL_LOGIN' AS type_desc, 0 AS is_disabled FROM logins
+    WHERE tsql_login_visible(name);
 )";
 
 namespace {

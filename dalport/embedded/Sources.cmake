@@ -26,6 +26,7 @@ set(DALPORT_EMBEDDED_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/SecurityUpgrade.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ServerFolder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Statement.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/StorageCheck.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Tokenizer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Translator.cpp
   ${CMAKE_CURRENT_LIST_DIR}/NameResolver.cpp

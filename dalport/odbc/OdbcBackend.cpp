@@ -471,6 +471,21 @@ std::string attributeValue(const std::string& value)
     return braced + "}";
 }
 
+// SQL Server's drivers change an expired or must-change password as they log in: the
+// old one goes in this attribute, the new one in the connection string's pwd.
+void setOldPassword(SQLHDBC connection, const std::string& oldPassword)
+{
+    constexpr SQLINTEGER kOldPasswordAttribute = 1226; // SQL_COPT_SS_OLDPWD (msodbcsql, sqlncli)
+    const SQLRETURN rc = SQLSetConnectAttr(connection, kOldPasswordAttribute,
+                                           const_cast<char*>(oldPassword.c_str()), SQL_NTS);
+    if (succeeded(rc))
+        return;
+    ProviderError e;
+    e.message = e.description = "This ODBC driver cannot change a password as it logs in (it lacks SQL Server's "
+                                "old-password connection attribute). Ask an administrator to set a new password.";
+    connectFailure({e});
+}
+
 } // namespace
 
 std::string connectionString(const std::string& server, const std::string& uid, const std::string& pwd,
@@ -481,7 +496,8 @@ std::string connectionString(const std::string& server, const std::string& uid, 
 }
 
 std::unique_ptr<Connection> openConnection(const std::string& server, const std::string& uid,
-                                           const std::string& pwd, const std::string& database)
+                                           const std::string& pwd, const std::string& database,
+                                           const std::optional<std::string>& oldPassword)
 {
     Handle environment(SQL_HANDLE_ENV, SQL_NULL_HANDLE);
     if (!environment)
@@ -492,6 +508,8 @@ std::unique_ptr<Connection> openConnection(const std::string& server, const std:
     if (!connection)
         connectFailure(diagnostics(SQL_HANDLE_ENV, environment.get()));
     SQLSetConnectAttr(connection.get(), SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(kLoginTimeoutSeconds), 0);
+    if (oldPassword)
+        setOldPassword(connection.get(), *oldPassword);
 
     const std::string text = connectionString(server, uid, pwd, database);
     const SQLRETURN rc = SQLDriverConnect(connection.get(), nullptr,

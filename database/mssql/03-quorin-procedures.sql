@@ -28,9 +28,10 @@ GO
 
 IF OBJECT_ID('dbo.uspCreateNewUser', 'P') IS NOT NULL DROP PROCEDURE dbo.uspCreateNewUser;
 GO
--- Adds a staff member. A user name that exists already (a former member added again)
--- has its row brought up to date instead, since its login has just been created. The
--- login gets a user in Aud and CID and the role of the status in all three databases.
+-- Adds a staff member. A user name that has a row already is refused, changing nothing:
+-- adding must never take over another member's row, login or role (a former member is
+-- made active again by uspUpdatePers). The login gets a user in Aud and CID and the role
+-- of the status in all three databases.
 CREATE PROCEDURE dbo.uspCreateNewUser
     @user varchar(50),
     @last varchar(50),
@@ -45,14 +46,14 @@ BEGIN
     -- All or nothing: a failure part-way rolls back every statement, and the
     -- caller's open transaction with it.
     SET XACT_ABORT ON;
-    BEGIN TRANSACTION;
     IF EXISTS (SELECT 1 FROM pers WHERE UserName = @user)
-        UPDATE pers SET LastName = @last, FirstName = @first, Name = @name, Citi = @citi, Nih = @nih,
-            Status = @status
-        WHERE UserName = @user
-    ELSE
-        INSERT INTO pers (UserName, LastName, FirstName, Name, Citi, Nih, Status)
-        VALUES (@user, @last, @first, @name, @citi, @nih, @status);
+    BEGIN
+        RAISERROR('A user named %s already exists.', 16, 1, @user);
+        RETURN;
+    END;
+    BEGIN TRANSACTION;
+    INSERT INTO pers (UserName, LastName, FirstName, Name, Citi, Nih, Status)
+    VALUES (@user, @last, @first, @name, @citi, @nih, @status);
     -- The login's user and the role of the status in each of the three databases: a
     -- user in Aud and CID is created (or re-mapped to a login made again) as needed;
     -- status 0 gives QuorinUser, 3 QuorinAdmin, 1 and 2 neither. Runs with the

@@ -30,19 +30,22 @@ TEST_F(AccountRoles, AddedActiveMemberOpensQuorinAudAndCidAsAnOrdinaryUser)
         SCOPED_TRACE(database);
         EXPECT_TRUE(IsMember(database, "jsmith2", "QuorinUser"));
         EXPECT_FALSE(IsMember(database, "jsmith2", "QuorinAdmin"));
-        EXPECT_TRUE(LogIn("jsmith2", kTemporary, database).connected);
     }
-    EXPECT_EQ(RunAs("jsmith2", kTemporary, "CREATE LOGIN [intruder] WITH PASSWORD = 'x', CHECK_POLICY = OFF"), 15247);
+    ASSERT_TRUE(FirstLogIn("jsmith2", ShownPassword("jsmith2")).connected);
+    for (const char* database : {"Aud", "CID"})
+        EXPECT_TRUE(LogIn("jsmith2", kChosen, database).connected) << database;
+    EXPECT_EQ(RunAs("jsmith2", kChosen, "CREATE LOGIN [intruder] WITH PASSWORD = 'x', CHECK_POLICY = OFF"), 15247);
 }
 
 TEST_F(AccountRoles, AddedAdministratorAddsUsers)
 {
     ASSERT_TRUE(CreateNewUser(*doc, Member("padmin", StaffAdministrator)));
     EXPECT_TRUE(IsMember("Quorin", "padmin", "QuorinAdmin"));
-    LogInAs("padmin", kTemporary);
+    ASSERT_TRUE(FirstLogIn("padmin", ShownPassword("padmin")).connected);
+    LogInAs("padmin", kChosen);
     ASSERT_TRUE(CreateNewUser(*doc, Member("newbie", StaffActive)));
     EXPECT_TRUE(Messages().isEmpty());
-    EXPECT_TRUE(LogIn("newbie", kTemporary, "Aud").connected);
+    EXPECT_TRUE(FirstLogIn("newbie", ShownPassword("newbie"), kChosen, "Aud").connected);
 }
 
 TEST_F(AccountRoles, ReactivatedMemberOpensAudAndCidAndDeletedOneNothing)
@@ -52,12 +55,13 @@ TEST_F(AccountRoles, ReactivatedMemberOpensAudAndCidAndDeletedOneNothing)
     ASSERT_TRUE(LoadPersByUsername(*doc, "rolson", record));
     record.Status = StaffAdministrator;
     ASSERT_TRUE(UpdatePers(*doc, record, StaffInactive, false));
+    ASSERT_TRUE(FirstLogIn("rolson", ShownPassword("rolson")).connected);
     for (const char* database : {"Quorin", "Aud", "CID"})
-        EXPECT_TRUE(LogIn("rolson", kTemporary, database).connected) << database;
+        EXPECT_TRUE(LogIn("rolson", kChosen, database).connected) << database;
 
     ASSERT_TRUE(DeactivateUser(*doc, "rolson"));
     for (const char* database : {"Quorin", "Aud", "CID"})
-        EXPECT_EQ(LogIn("rolson", kTemporary, database).refusal, 18456) << database;
+        EXPECT_EQ(LogIn("rolson", kChosen, database).refusal, 18456) << database;
     EXPECT_TRUE(Messages().isEmpty());
 }
 

@@ -2,6 +2,7 @@
 
 #include "support/RawRegistry.h"
 
+#include "dalport/PasswordChangeSession.h"
 #include "dalport/Registry.h"
 
 #include <sqlite3.h>
@@ -113,6 +114,45 @@ LoginResult AdminTest::LogIn(const QString& login, const QString& password, cons
         if (e.kind == dalport::ReportedError::Kind::Provider && !result.refusal)
             result.refusal = e.number;
     return result;
+}
+
+LoginResult AdminTest::FirstLogIn(const QString& login, const QString& temporary, const QString& chosen,
+                                  const char* database) const
+{
+    PasswordChangeSession session;
+    LoginResult result;
+    result.connected = session.SetDataSourceWithNewPassword(registry.Folder().c_str(), login.toStdString().c_str(),
+                                                            temporary.toStdString().c_str(),
+                                                            chosen.toStdString().c_str(), database)
+                       != 0;
+    for (const dalport::ReportedError& e : session.GetConnectionErrors())
+        if (e.kind == dalport::ReportedError::Kind::Provider && !result.refusal)
+            result.refusal = e.number;
+    return result;
+}
+
+namespace {
+
+const QString kPasswordBox = QStringLiteral("The temporary password of ");
+
+} // namespace
+
+QString AdminTest::ShownPassword(const QString& user) const
+{
+    QString shown;
+    for (const QString& text : ui.Texts())
+        if (text.startsWith(kPasswordBox + user + QLatin1Char(' ')))
+            shown = text.section(QStringLiteral("\n\n"), 1);
+    return shown;
+}
+
+QStringList AdminTest::Messages() const
+{
+    QStringList texts;
+    for (const QString& text : ui.Texts())
+        if (!text.startsWith(kPasswordBox))
+            texts << text;
+    return texts;
 }
 
 long AdminTest::RunAs(const QString& login, const QString& password, const QString& sql, const char* database) const

@@ -18,7 +18,8 @@ inline constexpr const char* kAdminLogin = "qadmin";
 inline constexpr const char* kAdminPassword = "Registry-Admin-1";
 inline constexpr const char* kUserLogin = "quser";
 inline constexpr const char* kUserPassword = "Registry-User-1";
-inline constexpr const char* kTemporary = "TempLoginPhrase";
+// What a member chooses for a temporary password at the first login.
+inline constexpr const char* kChosen = "Chosen-Pass-7";
 
 // What a login attempt on a database gave.
 struct LoginResult {
@@ -40,6 +41,11 @@ protected:
     void AddStaffRow(const char* user, const char* last, const char* first, int status, const char* citi = "");
 
     LoginResult LogIn(const QString& login, const QString& password, const char* database = "Quorin") const;
+    // The first login with a temporary password: it becomes `chosen` as the login connects.
+    LoginResult FirstLogIn(const QString& login, const QString& temporary, const QString& chosen = kChosen,
+                           const char* database = "Quorin") const;
+    // The temporary password the window showed for the user, "" when it showed none.
+    QString ShownPassword(const QString& user) const;
     // Runs the statement on a session of the login; the refusal's number, 0 when it ran.
     long RunAs(const QString& login, const QString& password, const QString& sql,
                const char* database = "Quorin") const;
@@ -59,7 +65,8 @@ protected:
     // Numbers of the provider errors shown since the last call.
     std::vector<long> TakeNumbers();
 
-    QStringList Messages() const { return ui.Texts(); }
+    // The texts shown, but for the boxes of temporary passwords (ShownPassword).
+    QStringList Messages() const;
 
 private:
     std::vector<dalport::ReportedError> m_shown;

@@ -61,19 +61,28 @@ TEST_F(UserAccounts, ListShowsTheMembersOfAStatusOrAllAndAnUnknownNameIsAReadErr
     EXPECT_EQ(ui.Messages().back().icon, UserInterface::Icon::Stop);
 }
 
-TEST_F(UserAccounts, AddedActiveMemberLogsInWithTheTemporaryPasswordAsAnOrdinaryUser)
+TEST_F(UserAccounts, AddedActiveMemberChangesARandomTemporaryPasswordAtTheFirstLogin)
 {
     ASSERT_TRUE(CreateNewUser(*doc, Member("JSMITH2", "SMITH", "JOHN", StaffActive, "03/04/2025")));
+    ASSERT_TRUE(CreateNewUser(*doc, Member("jsmith3", "SMITH", "JANE", StaffActive)));
     EXPECT_TRUE(Messages().isEmpty());
+    const QString temporary = ShownPassword("jsmith2");
+    EXPECT_EQ(temporary.size(), 16);
+    EXPECT_NE(temporary, ShownPassword("jsmith3"));
+    EXPECT_EQ(ui.Messages().front().icon, UserInterface::Icon::Information);
     EXPECT_EQ(PersField("jsmith2", "UserName"), QStringLiteral("jsmith2"));
     EXPECT_EQ(PersField("jsmith2", "Status"), QStringLiteral("0"));
     EXPECT_EQ(PersField("jsmith2", "Name"), QStringLiteral("SMITH, JOHN"));
     EXPECT_TRUE(PersField("jsmith2", "Citi").startsWith("2025-03-04"));
     EXPECT_EQ(LoginsNamed("jsmith2"), 1);
     EXPECT_FALSE(IsMember("Quorin", "jsmith2", "QuorinAdmin"));
-    EXPECT_TRUE(LogIn("jsmith2", kTemporary).connected);
+    // Whoever holds the temporary password gets nowhere with it but to a new one.
+    EXPECT_EQ(LogIn("jsmith2", temporary).refusal, 18488);
+    EXPECT_EQ(RunAs("jsmith2", temporary, "EXEC sp_addrolemember 'QuorinAdmin', 'quser'"), -1);
+    EXPECT_TRUE(FirstLogIn("jsmith2", temporary).connected);
+    EXPECT_EQ(LogIn("jsmith2", temporary).refusal, 18456);
     // An ordinary member runs no security statement.
-    EXPECT_EQ(RunAs("jsmith2", kTemporary, "CREATE LOGIN [intruder] WITH PASSWORD = 'x', CHECK_POLICY = OFF"), 15247);
+    EXPECT_EQ(RunAs("jsmith2", kChosen, "CREATE LOGIN [intruder] WITH PASSWORD = 'x', CHECK_POLICY = OFF"), 15247);
     EXPECT_EQ(LoginsNamed("intruder"), 0);
 }
 
@@ -85,7 +94,7 @@ TEST_F(UserAccounts, AddedInactiveMemberGetsTheRowButNoLogin)
     EXPECT_EQ(PersField("former", "Status"), QStringLiteral("1"));
     EXPECT_EQ(PersField("nopass", "Status"), QStringLiteral("2"));
     EXPECT_EQ(LoginsNamed("former") + LoginsNamed("nopass"), 0);
-    EXPECT_EQ(LogIn("former", kTemporary).refusal, 18456);
+    EXPECT_TRUE(ShownPassword("former").isEmpty());
 }
 
 TEST_F(UserAccounts, ModifyInactiveToAdministratorCreatesLoginUserAndAdministratorRole)
@@ -98,9 +107,9 @@ TEST_F(UserAccounts, ModifyInactiveToAdministratorCreatesLoginUserAndAdministrat
     EXPECT_TRUE(Messages().isEmpty());
     EXPECT_EQ(PersField("rolson", "Status"), QStringLiteral("3"));
     EXPECT_TRUE(IsMember("Quorin", "rolson", "QuorinAdmin"));
-    EXPECT_TRUE(LogIn("rolson", kTemporary).connected);
+    EXPECT_TRUE(FirstLogIn("rolson", ShownPassword("rolson")).connected);
     // Administrators add logins.
-    EXPECT_EQ(RunAs("rolson", kTemporary, "CREATE LOGIN [byrolson] WITH PASSWORD = 'x', CHECK_POLICY = OFF"), 0);
+    EXPECT_EQ(RunAs("rolson", kChosen, "CREATE LOGIN [byrolson] WITH PASSWORD = 'x', CHECK_POLICY = OFF"), 0);
     EXPECT_EQ(LoginsNamed("byrolson"), 1);
 }
 
@@ -136,23 +145,56 @@ TEST_F(UserAccounts, EditingAnInactiveMembersDatesHandsOutNoLogin)
     EXPECT_EQ(PersField("rolson", "Status"), QStringLiteral("2"));
     EXPECT_EQ(LoginsNamed("rolson"), 0);
     EXPECT_EQ(UsersNamed("Quorin", "rolson"), 0);
-    EXPECT_EQ(LogIn("rolson", kTemporary).refusal, 18456);
+    EXPECT_TRUE(ShownPassword("rolson").isEmpty());
 }
 
-TEST_F(UserAccounts, ResetGivesTheTemporaryPasswordAndOwnResetIsKeptForLaterSessions)
+TEST_F(UserAccounts, ResetGivesANewTemporaryPasswordButNotToOneselfNorLowersOnesOwnStatus)
 {
     CPersRecord record;
     ASSERT_TRUE(LoadPersByUsername(*doc, kUserLogin, record));
     ASSERT_TRUE(UpdatePers(*doc, record, StaffActive, true));
-    EXPECT_TRUE(LogIn(kUserLogin, kTemporary).connected);
+    const QString temporary = ShownPassword(kUserLogin);
     EXPECT_EQ(LogIn(kUserLogin, kUserPassword).refusal, 18456);
-    EXPECT_EQ(doc->m_strPassword, QString::fromLatin1(kAdminPassword));
+    EXPECT_EQ(LogIn(kUserLogin, temporary).refusal, 18488);
+    EXPECT_TRUE(FirstLogIn(kUserLogin, temporary).connected);
 
+    // One's own login: the password is changed with Change Password, and an
+    // administrator who lowered the own status could not undo it.
+    const std::string before = Snapshot();
     ASSERT_TRUE(LoadPersByUsername(*doc, kAdminLogin, record));
-    ASSERT_TRUE(UpdatePers(*doc, record, StaffAdministrator, true));
-    EXPECT_EQ(doc->m_strPassword, QString::fromLatin1(kTemporary));
+    EXPECT_FALSE(UpdatePers(*doc, record, StaffAdministrator, true));
+    record.Status = StaffActive;
+    EXPECT_FALSE(UpdatePers(*doc, record, StaffAdministrator, false));
+    EXPECT_EQ(Messages(), (QStringList{"You cannot reset your own password here. Use Change Password.",
+                                       "You cannot lower your own status: you would lose the right to manage users. "
+                                       "Ask another administrator."}));
+    EXPECT_EQ(ui.Messages().back().icon, UserInterface::Icon::Stop);
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_TRUE(IsMember("Quorin", kAdminLogin, "QuorinAdmin"));
     EXPECT_TRUE(doc->ConnectAud());
-    EXPECT_TRUE(Messages().isEmpty());
+}
+
+TEST_F(UserAccounts, AddRefusesANameThatHasARowAndTakesUpALoginThatHasNone)
+{
+    AddStaffRow("rolson", "OLSON", "ROBERT", StaffInactive);
+    TakeShown();
+    const std::string before = Snapshot();
+    EXPECT_FALSE(CreateNewUser(*doc, Member("ROLSON", "MOREAU", "PAUL", StaffAdministrator)));
+    EXPECT_FALSE(CreateNewUser(*doc, Member(kUserLogin, "MOREAU", "PAUL", StaffAdministrator)));
+    EXPECT_EQ(Messages(), (QStringList{"A user named rolson already exists. Select them and use Modify.",
+                                       "A user named quser already exists. Select them and use Modify."}));
+    EXPECT_TRUE(TakeShown().empty()); // refused before any statement changed a thing
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_FALSE(IsMember("Quorin", kUserLogin, "QuorinAdmin"));
+    EXPECT_TRUE(LogIn(kUserLogin, kUserPassword).connected);
+
+    // A login made by hand, without a row, is taken up with its own password.
+    ASSERT_EQ(RunAs(kTestAdminLogin, kTestAdminPassword, "CREATE LOGIN [handmade] WITH PASSWORD = 'Hand-Made-9'"), 0);
+    ui.ClearMessages();
+    ASSERT_TRUE(CreateNewUser(*doc, Member("handmade", "HAND", "MADE", StaffActive)));
+    EXPECT_TRUE(ui.Texts().isEmpty()); // no password shown
+    EXPECT_TRUE(IsMember("Quorin", "handmade", "QuorinUser"));
+    EXPECT_TRUE(LogIn("handmade", "Hand-Made-9").connected);
 }
 
 TEST_F(UserAccounts, DeleteDropsTheLoginThenMarksInactiveAgainHarmlessOwnRefused)
@@ -278,7 +320,7 @@ TEST_F(UserAccounts, FailedRowWriteRemovesTheNewLoginAndUser)
     EXPECT_EQ(LoginsNamed("jsmith2"), 0);
     EXPECT_EQ(UsersNamed("Quorin", "jsmith2"), 0);
     EXPECT_EQ(Snapshot(), before);
-    EXPECT_EQ(LogIn("jsmith2", kTemporary).refusal, 18456);
+    EXPECT_TRUE(ShownPassword("jsmith2").isEmpty());
 }
 
 TEST_F(UserAccounts, LoginThatCannotBeRemovedAgainIsAnnounced)
@@ -308,7 +350,7 @@ TEST_F(UserAccounts, FailedReactivationPutsTheLoadedStatusBackWithoutLogin)
     EXPECT_FALSE(TakeShown().empty());
     EXPECT_EQ(PersField("rolson", "Status"), QStringLiteral("1"));
     EXPECT_EQ(LoginsNamed("rolson"), 0);
-    EXPECT_EQ(LogIn("rolson", kTemporary).refusal, 18456);
+    EXPECT_TRUE(ShownPassword("rolson").isEmpty());
 }
 
 TEST_F(UserAccounts, DeleteStopsAtTheFirstFailingDropAndStaysActive)

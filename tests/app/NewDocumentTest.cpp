@@ -2,6 +2,8 @@
 
 #include "DocumentFixture.h"
 
+#include "app/FirstLogin.h"
+
 #include <filesystem>
 
 using quorin::UserInterface;
@@ -86,4 +88,37 @@ TEST_F(DocumentTest, AnUnreachableAudiogramManagerIsReportedOnce)
     EXPECT_FALSE(doc->ConnectAud());
     EXPECT_EQ(ui.Texts(), QStringList{"Unable to connect to Database Aud!"});
     EXPECT_EQ(ui.Messages()[0].icon, UserInterface::Icon::Stop);
+}
+
+// A temporary password is changed before the document connects; the first pair of new
+// passwords differs, the next is too weak for the policy, the third is taken.
+TEST_F(DocumentTest, FirstLoginWithATemporaryPasswordChangesIt)
+{
+    registry.ExecRaw("master", "UPDATE logins SET must_change = 1, check_expiration = 1 WHERE name = 'staff'");
+    QStringList asked;
+    QStringList told;
+    QStringList answers{"Chosen-Pass-7", "Chosen-Pass-8", "weak", "weak", "Chosen-Pass-7", "Chosen-Pass-7"};
+    quorin::FirstRunPrompts prompts;
+    prompts.askPassword = [&](const QString& prompt) -> std::optional<QString> {
+        asked << prompt;
+        return answers.takeFirst();
+    };
+    prompts.tell = [&](const QString& message) { told << message; };
+    QString password = QString::fromLatin1(quorin::test::kTestPassword);
+    EXPECT_EQ(quorin::CheckFirstLogin(QString::fromStdString(registry.Folder()), "staff", password, prompts),
+              quorin::FirstLoginResult::Connected);
+    EXPECT_EQ(password, "Chosen-Pass-7");
+    EXPECT_EQ(asked.first(), "The password of staff must be changed before the first login.\nNew password:");
+    EXPECT_EQ(asked.size(), 6);
+    EXPECT_EQ(told, (QStringList{"The two passwords differ.",
+                                 "Login failed for user 'staff'. Reason: Password change failed. The password does not "
+                                 "meet the operating system policy requirements because it is not complex enough."}));
+    // Now an ordinary login, with the new password only.
+    told.clear();
+    EXPECT_EQ(quorin::CheckFirstLogin(QString::fromStdString(registry.Folder()), "staff", password, prompts),
+              quorin::FirstLoginResult::Connected);
+    QString old = QString::fromLatin1(quorin::test::kTestPassword);
+    EXPECT_EQ(quorin::CheckFirstLogin(QString::fromStdString(registry.Folder()), "staff", old, prompts),
+              quorin::FirstLoginResult::Refused);
+    EXPECT_TRUE(told.isEmpty());
 }

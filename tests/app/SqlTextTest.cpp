@@ -48,6 +48,7 @@ TEST(SqlText, LoginNamesAreCheckedAndBracketed)
     EXPECT_FALSE(sql::LoginName("1abc"));
     EXPECT_FALSE(sql::LoginName("bad]name"));
     EXPECT_FALSE(sql::LoginName("a b"));
+    EXPECT_FALSE(sql::LoginName("jdoe\n"));
     EXPECT_FALSE(sql::LoginName("x'; drop login sa; --"));
     EXPECT_FALSE(sql::LoginName(QString(129, QLatin1Char('a'))));
     EXPECT_TRUE(sql::LoginName(QString(128, QLatin1Char('a'))));

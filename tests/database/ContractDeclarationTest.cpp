@@ -7,6 +7,7 @@
 
 #include <map>
 #include <sstream>
+#include <tuple>
 #include <set>
 
 namespace quorin::test {
@@ -100,6 +101,27 @@ TEST(ContractDeclaration, BothEnginesDeclareTheSameTypes)
             const std::string expected = it->second.declaredTypes[i] == "text" ? "varchar" : it->second.declaredTypes[i];
             EXPECT_EQ(server.declaredTypes[i], expected) << name << " parameter " << i + 1;
         }
+    }
+}
+
+// Adding a staff member never takes over an existing one: both engines refuse a user
+// name that has a row before writing anything, and never rewrite that row.
+TEST(ContractDeclaration, BothEnginesRefuseAStaffNameThatHasARow)
+{
+    const auto embedded = embeddedProcedures().at("uspcreatenewuser").body;
+    const auto server = sqlServerProcedures().at("uspcreatenewuser").body;
+    for (const auto& [engine, body, refusal] :
+         {std::tuple{"embedded", embedded, std::string("tsql_raiserror('A user named ' || @user || ' already exists.')")},
+          std::tuple{"mssql", server, std::string("RAISERROR('A user named %s already exists.', 16, 1, @user)")}}) {
+        const auto check = body.find("EXISTS (SELECT 1 FROM pers WHERE UserName = @user)");
+        const auto refused = body.find(refusal);
+        const auto insert = body.find("INSERT INTO pers");
+        ASSERT_NE(check, std::string::npos) << engine;
+        ASSERT_NE(refused, std::string::npos) << engine;
+        EXPECT_LT(check, insert) << engine;
+        EXPECT_LT(refused, insert) << engine;
+        EXPECT_EQ(body.find("UPDATE pers"), std::string::npos) << engine;
+        EXPECT_EQ(body.find("ON CONFLICT"), std::string::npos) << engine;
     }
 }
 

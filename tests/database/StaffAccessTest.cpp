@@ -51,7 +51,7 @@ TEST_F(StaffAccess, AnOrdinaryUserCannotMakeItselfAdministratorTakeAPasswordOrDe
     EXPECT_EQ(run(*jsmith, "EXEC uspUpdateAccount 'jsmith', 3"), 229);
     EXPECT_EQ(errors().back().message,
               "The EXECUTE permission was denied on the object 'uspUpdateAccount', database 'Quorin', schema 'dbo'.");
-    EXPECT_EQ(run(*jsmith, "ALTER LOGIN klee WITH PASSWORD='TempLoginPhrase'"), 15151);
+    EXPECT_EQ(run(*jsmith, "ALTER LOGIN klee WITH PASSWORD='Taken-0ver1'"), 15151);
     EXPECT_EQ(run(*jsmith, "DELETE FROM subjects WHERE SubjectId = 5"), 229);
     EXPECT_EQ(errors().back().message,
               "The DELETE permission was denied on the object 'subjects', database 'Quorin', schema 'dbo'.");
@@ -94,7 +94,7 @@ TEST_F(StaffAccess, AnAdministratorWhoIsNoServerAdministratorAddsAndRemovesAMemb
     auto boss = as("mgarcia", "Quorin");
     const char* add[] = {
         "IF NOT EXISTS (SELECT * FROM sys.server_principals WHERE [name] = 'newbie') CREATE LOGIN newbie with "
-        "Password = 'TempLoginPhrase', CHECK_POLICY = Off",
+        "Password = 'Newbie-Start1', CHECK_POLICY = Off",
         "IF NOT EXISTS (SELECT * FROM sys.database_principals WHERE [name] = 'newbie') CREATE USER newbie",
     };
     for (const char* sql : add)
@@ -110,8 +110,14 @@ TEST_F(StaffAccess, AnAdministratorWhoIsNoServerAdministratorAddsAndRemovesAMemb
     boss->RemoveParams();
     // A user in all three databases with the role of the status.
     EXPECT_EQ(roles("newbie", "QuorinUser"), 3);
+    // A name that has a row already is refused, and that member stays as it was.
+    EXPECT_EQ(run(*boss, "EXEC uspCreateNewUser 'jsmith', 'Moreau', 'Paul', 'Moreau, Paul', '', '', 3"), 50000);
+    EXPECT_NE(errorText().find("A user named jsmith already exists."), std::string::npos) << errorText();
+    EXPECT_EQ(raw("SELECT count(*) FROM pers WHERE UserName = 'jsmith' AND Status = 0 AND LastName <> 'Moreau'"), 1);
+    EXPECT_EQ(roles("jsmith", "QuorinUser"), 3);
+    EXPECT_EQ(roles("jsmith", "QuorinAdmin"), 0);
     for (const char* database : {"Quorin", "Aud", "CID"}) {
-        auto newbie = as("newbie", database, "TempLoginPhrase");
+        auto newbie = as("newbie", database, "Newbie-Start1");
         EXPECT_EQ(run(*newbie, "SELECT count(*) AS num FROM sys.database_principals"), 0) << database;
     }
     // The server administrator stays out of a database administrator's reach.
@@ -125,7 +131,7 @@ TEST_F(StaffAccess, AnAdministratorWhoIsNoServerAdministratorAddsAndRemovesAMemb
     for (const char* sql : remove)
         EXPECT_EQ(run(*boss, sql), 0) << sql << "\n" << errorText();
     MyADO gone;
-    EXPECT_EQ(gone.SetDataSource(folder().c_str(), "newbie", "TempLoginPhrase", "Quorin"), 0);
+    EXPECT_EQ(gone.SetDataSource(folder().c_str(), "newbie", "Newbie-Start1", "Quorin"), 0);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "support/RawRegistry.h"
 #include "database/RegistryFixture.h"
 #include "database/TextQueryTable.h"
+#include "dalport/PasswordChangeSession.h"
 
 #include <gtest/gtest.h>
 
@@ -126,11 +127,10 @@ namespace {
 TEST_F(TextQueries, StaffAdministrationStatementsRun)
 {
     const char* statements[] = {
-        "IF NOT EXISTS (SELECT * FROM sys.server_principals WHERE [name] = 'pnew') CREATE LOGIN pnew with Password = 'TempLoginPhrase', CHECK_POLICY = Off",
-        "IF NOT EXISTS (SELECT * FROM sys.database_principals WHERE [name] = 'pnew') CREATE USER pnew",
-        "EXEC sp_addrolemember 'QuorinAdmin', pnew",
-        "IF EXISTS (SELECT * FROM sys.server_principals WHERE [name] = 'pnew') ALTER LOGIN pnew WITH PASSWORD = 'TempLoginPhrase'",
-        "IF EXISTS (SELECT * FROM sys.server_principals WHERE [name] = 'pnew') ALTER LOGIN pnew with CHECK_POLICY = OFF;",
+        "IF NOT EXISTS (SELECT * FROM sys.server_principals WHERE [name] = 'pnew') CREATE LOGIN [pnew] WITH PASSWORD = 'Tq7-xR2mWp.9aKz' MUST_CHANGE, CHECK_POLICY = ON, CHECK_EXPIRATION = ON",
+        "IF NOT EXISTS (SELECT * FROM sys.database_principals WHERE [name] = 'pnew') CREATE USER [pnew]",
+        "EXEC sp_addrolemember 'QuorinAdmin', [pnew]",
+        "IF EXISTS (SELECT * FROM sys.server_principals WHERE [name] = 'pnew') ALTER LOGIN [pnew] WITH PASSWORD = 'Hb4=nV8cLs?2dQe' MUST_CHANGE, CHECK_POLICY = ON, CHECK_EXPIRATION = ON",
     };
     for (const char* sql : statements)
         EXPECT_EQ(m_db.RunTextQuery(sql), 1) << sql << "\n" << errorText();
@@ -144,14 +144,16 @@ TEST_F(TextQueries, StaffAdministrationStatementsRun)
     ASSERT_EQ(m_db.RunStoredProcedure("uspCreateNewUser"), 1) << errorText();
     m_db.RemoveParams();
 
-    MyADO newcomer;
-    ASSERT_EQ(newcomer.SetDataSource(folder().c_str(), "pnew", "TempLoginPhrase", "Quorin"), 1);
+    PasswordChangeSession newcomer;
+    ASSERT_EQ(newcomer.SetDataSourceWithNewPassword(folder().c_str(), "pnew", "Hb4=nV8cLs?2dQe", "First-Choice8",
+                                                    "Quorin"),
+              1);
     // SQL Server's order: the new password first, then the old one (no comma).
-    EXPECT_EQ(newcomer.RunTextQuery("ALTER LOGIN pnew WITH PASSWORD = 'Chosen-Phrase9' OLD_PASSWORD = 'TempLoginPhrase'"), 1)
+    EXPECT_EQ(newcomer.RunTextQuery("ALTER LOGIN pnew WITH PASSWORD = 'Chosen-Phrase9' OLD_PASSWORD = 'First-Choice8'"), 1)
         << errorText();
     newcomer.BindIntParam("@status", 4);
     EXPECT_EQ(newcomer.RunStoredProcedure("uspLoadPers"), 1) << errorText();
-    newcomer = MyADO();
+    newcomer = PasswordChangeSession();
 
     const char* deactivate[] = {
         "IF EXISTS (SELECT * FROM sys.schemas WHERE [name] = 'pnew') DROP SCHEMA pnew",

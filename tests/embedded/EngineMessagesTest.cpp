@@ -31,7 +31,7 @@ TEST(EngineMessages, EveryMessageInTheSourcesHasANumberAndTheEnginesOwnWords)
                                208,  209,  213,  229,  241,  242,  243,  245,  262,  281,  402,  506,  515,  536,
                                547,  628,  701,  911,  1222, 2627, 2812, 3902, 3903, 4060, 4104, 6401, 8114,
                                8115, 8117, 8144, 8145, 8152, 2715, 15434, 916, 230, 4606, 15118, 15007, 15023, 15025, 15116, 15151, 15247, 15410,
-                               18456, 50000};
+                               18456, 18466, 18488, 15128, 824, 1105, 3906, 5120, 50000};
     const char* storageWords[] = {"sqlite", "SQLite", "SQLITE", "no such", "syntax error", "datatype mismatch",
                                   "constraint failed", "database is locked"};
     std::size_t messages = 0;
@@ -56,8 +56,10 @@ TEST(EngineMessages, EveryMessageInTheSourcesHasANumberAndTheEnginesOwnWords)
                 // The text of this error: its string literals up to the end of the statement.
                 const std::string statement = source.substr(at, source.find(';', at) - at);
                 // A failure without a counterpart says something of its own, never a
-                // message passed through.
-                if (number == 50000) {
+                // message passed through (but for RAISERROR in a procedure body, whose
+                // author's words it carries).
+                const bool raiserror = file == "EngineFunctions.cpp" && statement.find("textOf(argv[0])") != std::string::npos;
+                if (number == 50000 && !raiserror) {
                     EXPECT_NE(statement.find('"'), std::string::npos) << file << ": " << statement;
                 }
                 for (std::size_t q = statement.find('"'); q != std::string::npos;) {

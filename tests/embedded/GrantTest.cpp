@@ -180,7 +180,7 @@ TEST_F(Grants, PasswordPolicyRefusesWeakPasswordsUnlessItIsOff)
     EXPECT_EQ(outcome(admin, "CREATE LOGIN newbie WITH PASSWORD = 'Good-Pass1'"), 1);
     EXPECT_EQ(outcome(admin, "ALTER LOGIN newbie WITH PASSWORD = 'weak'"), 15118);
     // Off keeps the old rule: anything but empty.
-    EXPECT_EQ(outcome(admin, "CREATE LOGIN plain WITH PASSWORD = 'TempLoginPhrase', CHECK_POLICY = OFF"), 1);
+    EXPECT_EQ(outcome(admin, "CREATE LOGIN plain WITH PASSWORD = 'plain-phrase', CHECK_POLICY = OFF"), 1);
     EXPECT_EQ(outcome(admin, "ALTER LOGIN plain WITH PASSWORD = 'x'"), 1);
     EXPECT_EQ(outcome(admin, "ALTER LOGIN plain WITH PASSWORD = ''"), 15116);
     EXPECT_EQ(outcome(admin, "ALTER LOGIN plain WITH PASSWORD = 'weak', CHECK_POLICY = ON"), 15118);

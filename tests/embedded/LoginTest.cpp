@@ -2,6 +2,8 @@
 
 #include "TestServer.h"
 
+#include "dalport/PasswordChangeSession.h"
+
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -114,23 +116,61 @@ TEST_F(Logins, SecurityStatementsNeedAdministrator15247)
     EXPECT_EQ(lastProviderError().message, "CREATE TABLE permission denied in database 'Quorin'.");
 }
 
-TEST_F(Logins, QuorinAdminMemberAddsAStaffMember)
+TEST_F(Logins, QuorinAdminMemberAddsAStaffMemberWhoMustChangeThePassword)
 {
     MyADO db;
     connect(db, server, "boss", kStaffPassword);
     const char* statements[] = {
-        "IF NOT EXISTS (SELECT * FROM sys.server_principals WHERE [name] = 'jsmith') CREATE LOGIN jsmith with Password = 'TempLoginPhrase', CHECK_POLICY = Off",
-        "IF NOT EXISTS (SELECT * FROM sys.database_principals WHERE [name] = 'jsmith') CREATE USER jsmith",
-        "EXEC sp_addrolemember 'QuorinUser', jsmith",
-        "IF EXISTS (SELECT * FROM sys.server_principals WHERE [name] = 'jsmith') ALTER LOGIN jsmith WITH PASSWORD = 'TempLoginPhrase'",
-        "IF EXISTS (SELECT * FROM sys.server_principals WHERE [name] = 'jsmith') ALTER LOGIN jsmith with CHECK_POLICY = OFF;",
+        "IF NOT EXISTS (SELECT * FROM sys.server_principals WHERE [name] = 'jsmith') CREATE LOGIN [jsmith] WITH PASSWORD = 'Tq7-xR2mWp.9aKz' MUST_CHANGE, CHECK_POLICY = ON, CHECK_EXPIRATION = ON",
+        "IF NOT EXISTS (SELECT * FROM sys.database_principals WHERE [name] = 'jsmith') CREATE USER [jsmith]",
+        "EXEC sp_addrolemember 'QuorinUser', [jsmith]",
+        "IF EXISTS (SELECT * FROM sys.server_principals WHERE [name] = 'jsmith') ALTER LOGIN [jsmith] WITH PASSWORD = 'Hb4=nV8cLs?2dQe' MUST_CHANGE, CHECK_POLICY = ON, CHECK_EXPIRATION = ON",
     };
     for (const char* sql : statements)
         EXPECT_EQ(db.RunTextQuery(sql), 1) << sql;
     EXPECT_TRUE(boxes.all.empty());
-    MyADO staff;
-    connect(staff, server, "jsmith", "TempLoginPhrase");
+
+    // The temporary password alone gets nobody in: it must be changed first.
+    PasswordChangeSession staff;
+    connectedFirst(staff);
+    EXPECT_EQ(staff.SetDataSource(server.folder().c_str(), "jsmith", "Hb4=nV8cLs?2dQe", "Quorin"), 0);
+    EXPECT_EQ(lastProviderError().number, 18488);
+    EXPECT_EQ(lastProviderError().message,
+              "Login failed for user 'jsmith'. Reason: The password of the account must be changed.");
+    // A new password the policy refuses changes nothing; a wrong old one neither.
+    boxes.clear();
+    EXPECT_EQ(staff.SetDataSourceWithNewPassword(server.folder().c_str(), "jsmith", "Hb4=nV8cLs?2dQe", "short",
+                                                 "Quorin"),
+              0);
+    EXPECT_EQ(lastProviderError().number, 18466);
+    boxes.clear();
+    EXPECT_EQ(staff.SetDataSourceWithNewPassword(server.folder().c_str(), "jsmith", "Tq7-xR2mWp.9aKz",
+                                                 "Own-Choice42", "Quorin"),
+              0);
+    EXPECT_EQ(lastProviderError().number, 18456);
+    // Old and new together: changed and connected in one step, and the old one is gone.
+    EXPECT_EQ(staff.SetDataSourceWithNewPassword(server.folder().c_str(), "jsmith", "Hb4=nV8cLs?2dQe",
+                                                 "Own-Choice42", "Quorin"),
+              1);
     EXPECT_EQ(scalar(staff, "select count(*) as v from subjects"), "0");
+    MyADO later;
+    EXPECT_EQ(later.SetDataSource(server.folder().c_str(), "jsmith", "Hb4=nV8cLs?2dQe", "Quorin"), 0);
+    connect(later, server, "jsmith", "Own-Choice42");
+}
+
+TEST_F(Logins, MustChangeNeedsPolicyAndExpiration15128)
+{
+    MyADO db;
+    connect(db, server, kAdmin, kAdminPassword);
+    for (const char* sql : {"CREATE LOGIN [pnew] WITH PASSWORD = 'Tq7-xR2mWp.9aKz' MUST_CHANGE, CHECK_POLICY = OFF",
+                            "CREATE LOGIN [pnew] WITH PASSWORD = 'Tq7-xR2mWp.9aKz' MUST_CHANGE",
+                            "ALTER LOGIN [jdoe] WITH PASSWORD = 'Tq7-xR2mWp.9aKz' MUST_CHANGE, CHECK_EXPIRATION = OFF"}) {
+        boxes.clear();
+        EXPECT_EQ(db.RunTextQuery(sql), 0) << sql;
+        EXPECT_EQ(lastProviderError().number, 15128) << sql;
+    }
+    EXPECT_EQ(scalar(db, "select count(*) as v from sys.server_principals where name = 'pnew'"), "0");
+    connect(db, server, "jdoe", kStaffPassword);
 }
 
 TEST_F(Logins, DeactivatingDropsSchemaUserAndLogin)
@@ -194,23 +234,34 @@ TEST_F(Logins, DatabaseAdministratorCannotTakeOverTheServerAdministrator)
               "Cannot drop the login 'sa', because it does not exist or you do not have permission.");
     // Staff logins stay theirs to manage.
     boxes.clear();
-    EXPECT_EQ(db.RunTextQuery("ALTER LOGIN jdoe WITH PASSWORD = 'TempLoginPhrase', CHECK_POLICY = OFF"), 1);
+    EXPECT_EQ(db.RunTextQuery("ALTER LOGIN jdoe WITH PASSWORD = 'Reset-by-boss7', CHECK_POLICY = OFF"), 1);
     EXPECT_TRUE(boxes.all.empty());
     MyADO admin;
     connect(admin, server, kAdmin, kAdminPassword);
 }
 
-TEST_F(Logins, PlainUserReadsLoginNamesButNoHashes)
+TEST_F(Logins, CatalogueShowsAPlainUserOnlyTheOwnLoginAndNoHashesOrSource)
 {
     MyADO db;
     connect(db, server, "jdoe", kStaffPassword);
-    EXPECT_EQ(column(db, "select name from sys.server_principals where name = 'SA'", "name"),
-              (std::vector<std::string>{"sa"}));
+    EXPECT_EQ(column(db, "select name from sys.server_principals", "name"), (std::vector<std::string>{"jdoe"}));
+    EXPECT_EQ(column(db, "select name from sys.sql_logins where name = 'SA'", "name"), std::vector<std::string>{});
+    // The users and roles of the database stay in view, as on SQL Server.
+    EXPECT_EQ(scalar(db, "select count(*) as v from sys.database_principals where name in ('boss', 'QuorinAdmin')"),
+              "2");
+    EXPECT_EQ(db.RunTextQuery("select definition from sys_procedures"), 0);
+    EXPECT_EQ(lastProviderError().number, 229);
+    boxes.clear();
     EXPECT_EQ(db.RunTextQuery("select password_hash from master.logins"), 0);
     EXPECT_EQ(lastProviderError().number, 229);
     boxes.clear();
     EXPECT_EQ(db.RunTextQuery("update master.logins set is_admin = 1 where name = 'jdoe'"), 0);
     EXPECT_EQ(lastProviderError().number, 229);
+    // A holder of ALTER ANY LOGIN sees every login, as the Users window's checks need.
+    MyADO boss;
+    connect(boss, server, "boss", kStaffPassword);
+    EXPECT_EQ(column(boss, "select name from sys.server_principals where name in ('sa', 'jdoe') order by name", "name"),
+              (std::vector<std::string>{"jdoe", "sa"}));
 }
 
 TEST_F(Logins, PasswordsAreStoredOnlyAsArgon2idHashes)

@@ -172,11 +172,11 @@ TEST_F(TextQuery, CatalogueViewsAndIfExists)
     EXPECT_EQ(scalar(db, "SELECT count(*) AS v FROM sys.database_principals WHERE [name] = 'QuorinAdmin'"), "1");
     EXPECT_EQ(scalar(db, "SELECT count(*) AS v FROM sys.schemas WHERE [name] = 'dbo'"), "1");
     ASSERT_EQ(db.RunTextQuery("IF NOT EXISTS (SELECT * FROM sys.server_principals WHERE [name] = 'newbie') "
-                              "CREATE LOGIN newbie with Password = 'TempLoginPhrase', CHECK_POLICY = Off"),
+                              "CREATE LOGIN newbie with Password = 'plain-phrase', CHECK_POLICY = Off"),
               1);
     // Running it again does nothing, since the login exists now.
     ASSERT_EQ(db.RunTextQuery("IF NOT EXISTS (SELECT * FROM sys.server_principals WHERE [name] = 'newbie') "
-                              "CREATE LOGIN newbie with Password = 'TempLoginPhrase', CHECK_POLICY = Off"),
+                              "CREATE LOGIN newbie with Password = 'plain-phrase', CHECK_POLICY = Off"),
               1);
     EXPECT_TRUE(boxes.all.empty());
     ASSERT_EQ(db.RunTextQuery("IF EXISTS (SELECT * FROM sys.server_principals WHERE [name] = 'nobody') DROP LOGIN nobody"), 1);

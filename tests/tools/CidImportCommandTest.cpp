@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <fstream>
 #include <map>
 #include <set>
 #include <chrono>
@@ -304,6 +305,20 @@ TEST_F(CidImportCommand, WhatStopsTheStartChangesNothingAndExitsWithTwo)
     EXPECT_EQ(noPassword.out, "");
     EXPECT_NE(noPassword.err.find("no password given"), std::string::npos) << noPassword.err;
     EXPECT_EQ(Files(folder), withClerk);
+
+    // A login whose temporary password was never changed starts nothing, in the
+    // server's words alone.
+    ExecRaw(folder, "master", "UPDATE logins SET must_change = 1, check_expiration = 1 WHERE name = 'clerk'");
+    const auto mustChange = Files(folder);
+    const ToolRun temporary = runTool(QUORIN_REGISTRY_TOOL, {"cid-import", "-S", folder, "-U", "clerk", "-P", "Clerk-pw-1"});
+    EXPECT_EQ(temporary.status, 2);
+    EXPECT_EQ(temporary.out, "");
+    EXPECT_NE(temporary.err.find("Msg 18488, Level 14, State 1"), std::string::npos) << temporary.err;
+    EXPECT_NE(temporary.err.find("Login failed for user 'clerk'. Reason: The password of the account must be changed."),
+              std::string::npos)
+        << temporary.err;
+    EXPECT_EQ(temporary.err.find("Login Failed!"), std::string::npos) << temporary.err;
+    EXPECT_EQ(Files(folder), mustChange);
 }
 
 TEST_F(CidImportCommand, BadInputIsOneLineAndExitTwo)
@@ -315,7 +330,11 @@ TEST_F(CidImportCommand, BadInputIsOneLineAndExitTwo)
         {"cid-import", "-S", folder},
         {"cid-import", "-S", folder, "-U", kDemoUser, "surplus"},
         {"cid-import", "-S", folder, "-U", kDemoUser, "--password-file", (base / "no-such-file").string()},
+        {"cid-import", "-S", folder, "-U", kDemoUser, "--password-file", (base / "readable").string()},
     };
+    std::ofstream(base / "readable") << kDemoUserPassword << "\n";
+    std::filesystem::permissions(base / "readable", std::filesystem::perms::others_read,
+                                 std::filesystem::perm_options::add);
     for (const auto& args : cases) {
         const ToolRun r = runTool(QUORIN_REGISTRY_TOOL, args);
         EXPECT_EQ(r.status, 2) << args.back();

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -32,6 +33,7 @@ protected:
         fs::create_directories(base);
         passwordFile = (base / "pw").string();
         std::ofstream(passwordFile) << "T00ls-secret\n";
+        fs::permissions(passwordFile, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace);
         folder = (base / "registry").string();
         const ProcessRun created = run(std::string(QUORIN_REGISTRY_TOOL) + " create " + quote(folder)
                                 + " --admin admin --password-file " + quote(passwordFile));
@@ -61,6 +63,47 @@ TEST_F(Tools, CreateBuildsTheServerAndRefusesToRepeat)
                           + " --admin admin --password-file " + quote(passwordFile));
     EXPECT_EQ(again.status, 1);
     EXPECT_NE(again.output.find("exists already"), std::string::npos) << again.output;
+}
+
+TEST_F(Tools, APasswordFileOthersCanReadIsRefused)
+{
+    const std::string exposed = (base / "exposed").string();
+    std::ofstream(exposed) << "T00ls-secret\n";
+    fs::permissions(exposed, fs::perms::group_read | fs::perms::others_read, fs::perm_options::add);
+    const std::string other = (base / "other").string();
+    const ProcessRun r = run(std::string(QUORIN_REGISTRY_TOOL) + " create " + quote(other)
+                             + " --admin admin --password-file " + quote(exposed));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find("the password file " + exposed + " can be read by other users of this computer; make "
+                            "it readable by its owner only (chmod 600 " + exposed + ")"),
+              std::string::npos)
+        << r.output;
+    EXPECT_FALSE(fs::exists(other));
+}
+
+TEST_F(Tools, AFailedDemoLeavesNothingBehind)
+{
+    // A disk too small for the demo's subjects: the registry's logins fit, its data not.
+    const std::string point = (base / "small").string();
+    fs::create_directories(point);
+    if (::mount("tmpfs", point.c_str(), "tmpfs", 0, "size=1m") != 0)
+        GTEST_SKIP() << "no tmpfs mount here";
+    const std::string demo = point + "/demo";
+    const ProcessRun made = run(std::string(QUORIN_REGISTRY_TOOL) + " create --demo " + quote(demo) + " --size 5000");
+    const bool empty = fs::is_empty(point);
+    ::umount2(point.c_str(), MNT_DETACH);
+    EXPECT_EQ(made.status, 1) << made.output;
+    EXPECT_TRUE(empty) << made.output;
+}
+
+TEST_F(Tools, MissingParentFoldersAreTheOwnersOnly)
+{
+    const std::string nested = (base / "a" / "b" / "registry").string();
+    const ProcessRun made = run("umask 000; " + std::string(QUORIN_REGISTRY_TOOL) + " create " + quote(nested)
+                                + " --admin admin --password-file " + quote(passwordFile));
+    ASSERT_EQ(made.status, 0) << made.output;
+    for (const fs::path& p : {base / "a", base / "a" / "b", fs::path(nested)})
+        EXPECT_EQ(fs::status(p).permissions(), fs::perms::owner_all) << p;
 }
 
 TEST_F(Tools, QueryPrintsAlignedColumnsAndTheRowCount)

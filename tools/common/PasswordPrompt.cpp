@@ -7,6 +7,7 @@
 #if defined(_WIN32)
 #include <conio.h>
 #else
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 #endif
@@ -71,6 +72,14 @@ std::optional<std::string> promptPassword(const std::string& prompt)
 
 std::string readPasswordFile(const std::string& path)
 {
+#if !defined(_WIN32)
+    // A password others may read is no secret: refused before it is used.
+    struct stat info {};
+    if (stat(path.c_str(), &info) == 0 && (info.st_mode & (S_IRGRP | S_IROTH)) != 0)
+        throw std::runtime_error("the password file " + path
+                                 + " can be read by other users of this computer; make it readable by its owner "
+                                   "only (chmod 600 " + path + ")");
+#endif
     std::ifstream in(path);
     if (!in)
         throw std::runtime_error("cannot read the password file " + path);

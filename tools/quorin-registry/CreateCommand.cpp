@@ -88,9 +88,14 @@ int runCreateDemo(const ParsedCommandLine& cmd)
         return 0;
     }
     const bool terminal = isatty(2);
-    const auto summary = demo::CreateDemoRegistry(folder, size, demo::kDefaultDemoSeed, [&](int done, int total) {
-        std::cerr << (terminal ? "\r" : "") << "Writing subjects: " << done << " of " << total
-                  << (terminal ? "" : "\n") << std::flush;
+    // Written whole or not at all: a run that fails part-way (a full disk) must not leave
+    // a registry with logins and no subjects, which --if-missing would then take.
+    demo::DemoSummary summary;
+    dalport::BuildFolderWhole(folder, [&](const std::string& temporary) {
+        summary = demo::CreateDemoRegistry(temporary, size, demo::kDefaultDemoSeed, [&](int done, int total) {
+            std::cerr << (terminal ? "\r" : "") << "Writing subjects: " << done << " of " << total
+                      << (terminal ? "" : "\n") << std::flush;
+        });
     });
     if (terminal)
         std::cerr << "\n";

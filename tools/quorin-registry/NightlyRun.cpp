@@ -60,18 +60,19 @@ bool logIn(CQuorinDoc& document, const NightlyLogin& login)
     document.m_strServer = FromDb(login.server);
     document.m_strUserName = FromDb(login.login);
     document.m_strPassword = FromDb(login.password);
-    document.OnNewDocument();
-    if (document.m_db.IsConnected())
-        return true;
     // The document's session keeps the server's reasons to itself; a scheduled job's
-    // mail should say whether the password, the login or the registry was wrong.
+    // mail should say whether the password, the login or the registry was wrong (a
+    // full disk, a damaged file), in the server's words alone.
     struct Probe : MyADO {
         using MyADO::GetConnectionErrors;
     } probe;
-    if (!probe.SetDataSource(login.server.c_str(), login.login.c_str(), login.password.c_str(), "Quorin"))
+    if (!probe.SetDataSource(login.server.c_str(), login.login.c_str(), login.password.c_str(), "Quorin")) {
         for (const dalport::ReportedError& e : probe.GetConnectionErrors())
             printProviderMessage(std::cerr, login.server, e.number, e.level, e.state, e.message);
-    return false;
+        return false;
+    }
+    document.OnNewDocument();
+    return document.m_db.IsConnected() != 0;
 }
 
 std::vector<QString> kvNumbers(CQuorinDoc& document, const std::vector<int>& subjectIds)

@@ -1,1 +1,1 @@
-IF NOT EXISTS (SELECT * FROM sys.server_principals WHERE [name] = 'jsmith') CREATE LOGIN jsmith with Password = 'TempLoginPhrase', CHECK_POLICY = Off
+IF NOT EXISTS (SELECT * FROM sys.server_principals WHERE [name] = 'jsmith') CREATE LOGIN [jsmith] WITH PASSWORD = 'Tq7-xR2mWp.9aKz' MUST_CHANGE, CHECK_POLICY = ON, CHECK_EXPIRATION = ON

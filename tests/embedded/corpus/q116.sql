@@ -1,1 +1,1 @@
-IF EXISTS (SELECT * FROM sys.server_principals WHERE [name] = 'jsmith') ALTER LOGIN jsmith WITH PASSWORD = 'TempLoginPhrase'
+IF EXISTS (SELECT * FROM sys.server_principals WHERE [name] = 'jsmith') ALTER LOGIN [jsmith] WITH PASSWORD = 'Hb4=nV8cLs?2dQe' MUST_CHANGE, CHECK_POLICY = ON, CHECK_EXPIRATION = ON

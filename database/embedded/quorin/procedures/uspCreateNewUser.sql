@@ -1,7 +1,8 @@
--- Adds a staff member. A user name that exists already (a former member added again)
--- has its row brought up to date instead, since its login has just been created. The
--- login gets a user in Aud and CID (the program has just made the one in Quorin) and
--- the role of the status in all three databases, as uspUpdateAccount gives it.
+-- Adds a staff member. A user name that has a row already is refused, changing nothing:
+-- adding must never take over another member's row, login or role (a former member is
+-- made active again by uspUpdatePers). The login gets a user in Aud and CID (the program
+-- has just made the one in Quorin) and the role of the status in all three databases, as
+-- uspUpdateAccount gives it.
 CREATE PROCEDURE uspCreateNewUser
     @user varchar(50),
     @last varchar(50),
@@ -11,11 +12,10 @@ CREATE PROCEDURE uspCreateNewUser
     @nih datetime,
     @status int
 AS
+SELECT tsql_raiserror('A user named ' || @user || ' already exists.')
+WHERE EXISTS (SELECT 1 FROM pers WHERE UserName = @user);
 INSERT INTO pers (UserName, LastName, FirstName, Name, Citi, Nih, Status)
-VALUES (@user, @last, @first, @name, @citi, @nih, @status)
-ON CONFLICT (UserName) DO UPDATE SET
-    LastName = excluded.LastName, FirstName = excluded.FirstName, Name = excluded.Name,
-    Citi = excluded.Citi, Nih = excluded.Nih, Status = excluded.Status;
+VALUES (@user, @last, @first, @name, @citi, @nih, @status);
 INSERT INTO Aud..sys_database_principals (name, type)
 SELECT @user, 'S'
 WHERE EXISTS (SELECT 1 FROM master.sys_server_principals WHERE name = @user)

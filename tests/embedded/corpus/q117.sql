@@ -1,1 +1,0 @@
-IF EXISTS (SELECT * FROM sys.server_principals WHERE [name] = 'jsmith') ALTER LOGIN jsmith with CHECK_POLICY = OFF;
