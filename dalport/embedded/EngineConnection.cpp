@@ -197,14 +197,6 @@ std::shared_ptr<const Plan> EngineConnection::planFor(const std::string& text)
 
 std::unique_ptr<RowsResult> EngineConnection::runPlan(const Plan& plan, const std::vector<Param>& params)
 {
-    // A transaction takes its write lock before its first statement runs, so that
-    // nothing in it reads a state it could not then write on. Text statements take it
-    // in runSql, once it is known whether they touch a table at all.
-    if (m_writeLockPending && m_tranCount > 0 && plan.kind != Plan::Kind::RollbackTran
-        && plan.kind != Plan::Kind::CommitTran && plan.kind != Plan::Kind::Batch
-        && plan.kind != Plan::Kind::SetLockTimeout && plan.kind != Plan::Kind::BeginTran
-        && plan.kind != Plan::Kind::SaveTran && plan.kind != Plan::Kind::Sql && plan.kind != Plan::Kind::IfExists)
-        takeWriteLock();
     switch (plan.kind) {
     case Plan::Kind::Sql: return runSql(plan.sql, params, false);
     case Plan::Kind::Ddl: {
@@ -223,7 +215,26 @@ std::unique_ptr<RowsResult> EngineConnection::runPlan(const Plan& plan, const st
             return runPlan(*plan.then, params);
         return nullptr;
     }
-    case Plan::Kind::Security: runSecurity(plan.security); return nullptr;
+    case Plan::Kind::Security: {
+        // Its checks are part of it: a first write that fails leaves nothing locked.
+        using K = SecurityStatement::Kind;
+        const bool logins = plan.security.kind == K::CreateLogin || plan.security.kind == K::AlterLogin
+            || plan.security.kind == K::DropLogin;
+        const Touch touch{{"main", "master"}, {logins ? "master" : "main"}};
+        const bool first = writePending();
+        if (first)
+            beginWriting(touch);
+        else if (m_writing)
+            lockBeforeReading(touch);
+        try {
+            runSecurity(plan.security);
+        } catch (...) {
+            if (first)
+                abandonWriting();
+            throw;
+        }
+        return nullptr;
+    }
     case Plan::Kind::Exec: {
         std::vector<Value> positional;
         std::vector<std::pair<std::string, Value>> named;
@@ -270,7 +281,6 @@ sqlite3_stmt* EngineConnection::prepared(const std::string& sql, bool internal)
         m_internal = internal;
         m_collect = internal ? nullptr : &collected;
         m_denied.reset();
-        m_touchesTables = false;
         const int rc = sqlite3_prepare_v2(m_db, sql.c_str(), static_cast<int>(sql.size()), &stmt, nullptr);
         m_collect = nullptr;
         if (rc != SQLITE_OK) {
@@ -283,7 +293,6 @@ sqlite3_stmt* EngineConnection::prepared(const std::string& sql, bool internal)
     if (cache.size() >= kMaxStatements) {
         for (auto& [text, old] : cache) {
             m_accesses.erase(old);
-            m_tableFree.erase(old);
             sqlite3_finalize(old);
         }
         cache.clear();
@@ -291,8 +300,6 @@ sqlite3_stmt* EngineConnection::prepared(const std::string& sql, bool internal)
     if (!internal) {
         try {
             m_accesses[stmt] = resolvedAccesses(std::move(collected));
-            if (!m_touchesTables)
-                m_tableFree.insert(stmt);
         } catch (...) {
             sqlite3_finalize(stmt);
             throw;
@@ -306,19 +313,30 @@ std::unique_ptr<RowsResult> EngineConnection::runSql(const std::string& sql, con
                                                      bool internal)
 {
     sqlite3_stmt* stmt = prepared(sql, internal);
-    // Before the permission check, which reads the database. A statement that touches
-    // no table (SELECT @@TRANCOUNT) needs no lock, as on SQL Server.
-    if (!internal && m_writeLockPending && m_tranCount > 0 && !m_tableFree.count(stmt))
-        takeWriteLock();
-    if (!internal)
-        checkAccesses(m_accesses[stmt]);
-    InternalScope scope(*this);
-    m_internal = internal;
-    sqlite3_clear_bindings(stmt);
-    const int slots = sqlite3_bind_parameter_count(stmt);
-    for (int i = 0; i < slots && i < static_cast<int>(params.size()); ++i)
-        bindValue(stmt, i + 1, params[static_cast<std::size_t>(i)].value);
-    return step(stmt);
+    bool first = false; // the first write of the session's transaction
+    if (!internal) {
+        const std::vector<Access>& accesses = m_accesses[stmt];
+        // In a transaction that has written, before the check reads the databases.
+        if (m_writing)
+            lockBeforeReading(touchOf(accesses));
+        checkAccesses(accesses);
+        first = writePending() && !sqlite3_stmt_readonly(stmt);
+        if (first)
+            beginWriting(touchOf(accesses));
+    }
+    try {
+        InternalScope scope(*this);
+        m_internal = internal;
+        sqlite3_clear_bindings(stmt);
+        const int slots = sqlite3_bind_parameter_count(stmt);
+        for (int i = 0; i < slots && i < static_cast<int>(params.size()); ++i)
+            bindValue(stmt, i + 1, params[static_cast<std::size_t>(i)].value);
+        return step(stmt);
+    } catch (...) {
+        if (first)
+            abandonWriting();
+        throw;
+    }
 }
 
 std::unique_ptr<RowsResult> EngineConnection::step(sqlite3_stmt* stmt)
@@ -375,25 +393,25 @@ EngineError EngineConnection::errorFromSqlite(int rc)
 // SQL Server counts nested BEGIN TRANs; only the outermost one is real, an inner COMMIT
 // only decrements and a ROLLBACK undoes everything.
 //
-// The first statement of a transaction takes the current database's write lock, waiting
+// A transaction reads committed data statement by statement (READ COMMITTED) until it
+// first writes: BEGIN TRAN opens nothing in SQLite, and each statement before the first
+// write reads the latest committed state and holds nothing afterwards, so a reader (a
+// login without write rights, a long report in a transaction) never blocks a writer.
+// The first writing statement, after its permission check, opens SQLite's transaction
+// and takes the write lock of each database it uses that the login may write, waiting
 // for another program's transaction up to the lock time-out (then 1222, the transaction
-// still open for the caller's ROLLBACK, as SQL Server leaves it). BEGIN TRAN itself never
-// waits or fails, as on SQL Server. A transaction that reads and later writes then never
-// finds that someone else wrote in between (SQLite could only fail that write); the cost
-// is that transactions of two sessions on one database run one after the other even
-// when they only read, and a writer outside a transaction waits for an open one.
-// Readers outside transactions never wait (WAL). The server's other files are locked
-// only when the transaction writes them: a program writes the Audiogram Manager's status
-// while its registry transaction is open.
+// still open for the caller's ROLLBACK, as SQL Server leaves it). Later statements lock
+// such a database before they first read it. In WAL mode a database read under an older
+// snapshot cannot be written any more (SQLite fails the write at once); locking before
+// reading means a transaction that reads, then writes, waits instead. Databases the
+// transaction never uses stay free: a program writes the Audiogram Manager's status
+// through its other session while its registry transaction is open. Readers outside
+// transactions never wait (WAL).
 void EngineConnection::beginTran(const std::string& name)
 {
-    if (m_tranCount == 0 && sqlite3_get_autocommit(m_db)) {
-        lockTable("main"); // read before BEGIN: a read inside would pin an old snapshot
-        execInternal("BEGIN");
+    if (m_tranCount == 0) {
+        endTransactionState();
         m_tranName = name;
-        m_savepoints.clear();
-        m_writeLocked.clear();
-        m_writeLockPending = true;
     }
     ++m_tranCount;
 }
@@ -426,12 +444,94 @@ void EngineConnection::lockForWriting(const std::string& schema)
     m_writeLocked.insert(toLower(schema));
 }
 
-// The current database's lock, pending since BEGIN TRAN.
-void EngineConnection::takeWriteLock()
+EngineConnection::Touch EngineConnection::touchOf(const std::vector<Access>& accesses)
 {
-    m_writeLockPending = true;
-    lockForWriting("main");
-    m_writeLockPending = false;
+    Touch t;
+    for (const Access& a : accesses) {
+        t.used.insert(toLower(a.schema));
+        if (a.permission != "SELECT")
+            t.written.insert(toLower(a.schema));
+    }
+    return t;
+}
+
+// The databases the login may write: where it holds any permission beyond SELECT (a
+// procedure it may run writes with its owner's rights). Read before SQLite's transaction
+// opens, since reading a database's grants inside it would pin that database's snapshot.
+std::set<std::string> EngineConnection::writableDatabases()
+{
+    std::set<std::string> out;
+    std::vector<std::string> schemas;
+    {
+        InternalScope internal(*this);
+        schemas = firstColumn(m_db, "SELECT name FROM pragma_database_list WHERE name NOT IN ('temp', 'master')");
+    }
+    for (const std::string& s : schemas) {
+        bool writes = m_context.serverAdmin;
+        try {
+            const DatabaseRights& r = rights(s);
+            for (const PermissionRow& row : r.rows)
+                writes = writes || (r.hasUser && !row.deny && row.permission != "SELECT");
+        } catch (const EngineError&) {
+            // No catalogue to read: only what a statement writes is locked there.
+        }
+        if (writes)
+            out.insert(toLower(s));
+    }
+    return out;
+}
+
+// Locks, in one order for every session, the databases of `touch` that the open
+// transaction may write and has not locked yet, before the statement reads them.
+void EngineConnection::lockBeforeReading(const Touch& touch)
+{
+    std::vector<std::string> wanted;
+    for (const std::string& s : touch.used)
+        if (!m_writeLocked.count(s) && (m_mayWrite.count(s) || touch.written.count(s)))
+            wanted.push_back(s);
+    std::sort(wanted.begin(), wanted.end(), [this](const std::string& a, const std::string& b) {
+        return toLower(databaseName(a)) < toLower(databaseName(b));
+    });
+    InternalScope internal(*this);
+    for (const std::string& s : wanted)
+        lockForWriting(s);
+}
+
+// The transaction's first write: SQLite's transaction opens, the statement's databases
+// are locked, and the SAVE TRANs made so far are set (nothing was written before them).
+void EngineConnection::beginWriting(const Touch& touch)
+{
+    m_mayWrite = writableDatabases();
+    for (const std::string& s : touch.used)
+        lockTable(s); // looked up before BEGIN: a read inside would pin an old snapshot
+    for (const std::string& s : m_mayWrite)
+        lockTable(s);
+    execInternal("BEGIN");
+    m_writing = true;
+    try {
+        lockBeforeReading(touch);
+        for (const std::string& name : m_savepoints)
+            execInternal("SAVEPOINT " + quoteName("tsql_save_" + name));
+    } catch (...) {
+        abandonWriting();
+        throw;
+    }
+}
+
+// The first write failed (its lock timed out, its checks refused it, it broke a
+// constraint): nothing of the transaction was written, so SQLite's transaction ends and
+// with it every lock; the session's transaction stays open, reading committed data.
+void EngineConnection::abandonWriting()
+{
+    if (m_tranCount == 0 || !m_writing)
+        return;
+    if (!sqlite3_get_autocommit(m_db)) {
+        InternalScope internal(*this);
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    m_writing = false;
+    m_mayWrite.clear();
+    m_writeLocked.clear();
 }
 
 void EngineConnection::commitTran()
@@ -451,9 +551,11 @@ void EngineConnection::rollbackTran(const std::string& name)
         throw errors::rollbackWithoutBegin();
     if (!name.empty() && name != m_tranName) {
         // To a savepoint (names are case-sensitive, as on SQL Server); the count stays.
+        // Before the first write there is nothing to undo.
         for (std::size_t k = m_savepoints.size(); k-- > 0;) {
             if (m_savepoints[k] == name) {
-                execInternal("ROLLBACK TO " + quoteName("tsql_save_" + name));
+                if (m_writing)
+                    execInternal("ROLLBACK TO " + quoteName("tsql_save_" + name));
                 m_savepoints.resize(k + 1);
                 return;
             }
@@ -467,11 +569,14 @@ void EngineConnection::rollbackTran(const std::string& name)
         execInternal("ROLLBACK");
 }
 
+// Before the first write a savepoint is only remembered: it is set when SQLite's
+// transaction opens.
 void EngineConnection::saveTran(const std::string& name)
 {
     if (m_tranCount == 0)
         throw EngineError{628, 16, 0, "Cannot issue SAVE TRANSACTION when there is no active transaction."};
-    execInternal("SAVEPOINT " + quoteName("tsql_save_" + name));
+    if (m_writing)
+        execInternal("SAVEPOINT " + quoteName("tsql_save_" + name));
     m_savepoints.push_back(name);
 }
 
@@ -486,17 +591,20 @@ void EngineConnection::setLockTimeout(long long ms)
 
 void EngineConnection::endTransactionState()
 {
-    m_tranName.clear();
-    m_savepoints.clear();
+    if (m_tranCount == 0) {
+        m_tranName.clear();
+        m_savepoints.clear();
+    }
+    m_writing = false;
+    m_mayWrite.clear();
     m_writeLocked.clear();
-    m_writeLockPending = false;
 }
 
 void EngineConnection::syncTranCount()
 {
     // SQLite may have ended the transaction itself (a failed COMMIT, a fatal error), or
     // a failed procedure ended it.
-    if (m_tranCount > 0 && sqlite3_get_autocommit(m_db)) {
+    if (m_tranCount > 0 && m_writing && sqlite3_get_autocommit(m_db)) {
         m_tranCount = 0;
         endTransactionState();
     }

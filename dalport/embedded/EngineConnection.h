@@ -19,7 +19,6 @@
 #include <string>
 #include <tuple>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 namespace dalport::embedded {
@@ -84,6 +83,13 @@ private:
         bool changesRoles = false;
         int writingStatements = 0; // more than one: a failure ends the caller's transaction
         std::vector<std::string> writtenSchemas; // the databases its statements write, in order
+        std::vector<std::string> usedSchemas;    // the databases its statements read or write
+    };
+    // The databases (lower-case SQLite schemas) a statement reads or writes, and those it
+    // writes.
+    struct Touch {
+        std::set<std::string> used;
+        std::set<std::string> written;
     };
     struct Denial {
         std::string action;
@@ -130,7 +136,12 @@ private:
     void setLockTimeout(long long ms);
     const std::string& lockTable(const std::string& schema);
     void lockForWriting(const std::string& schema);
-    void takeWriteLock();
+    static Touch touchOf(const std::vector<Access>& accesses);
+    bool writePending() const { return m_tranCount > 0 && !m_writing; }
+    std::set<std::string> writableDatabases();
+    void lockBeforeReading(const Touch& touch);
+    void beginWriting(const Touch& touch);
+    void abandonWriting();
     void endTransactionState();
     void syncTranCount();
 
@@ -178,8 +189,6 @@ private:
     std::map<std::string, DatabaseRights> m_rights;       // by SQLite schema
     std::unordered_map<sqlite3_stmt*, std::vector<Access>> m_accesses; // text statements
     std::vector<Access>* m_collect = nullptr;             // while preparing
-    bool m_touchesTables = false;                          // while preparing: a table is used
-    std::unordered_set<sqlite3_stmt*> m_tableFree;        // text statements that use no table
     Catalog m_catalog;
     bool m_catalogLoaded = false;
     std::unordered_map<std::string, std::shared_ptr<const Plan>> m_plans;
@@ -188,7 +197,8 @@ private:
     int m_tranCount = 0;
     std::string m_tranName;               // the outermost BEGIN TRAN's name
     std::vector<std::string> m_savepoints; // SAVE TRAN names, oldest first
-    bool m_writeLockPending = false;      // BEGIN TRAN could not take the write lock yet
+    bool m_writing = false;               // the open transaction has written: SQLite's is open
+    std::set<std::string> m_mayWrite;     // schemas (lower case) it may write, from its first write on
     std::map<std::string, std::string> m_lockTables; // by schema: a table of it, "" for none
     std::set<std::string> m_writeLocked;  // schemas (lower case) the open transaction has locked
     int m_lockTimeoutMs = 5000;

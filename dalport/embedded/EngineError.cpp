@@ -95,6 +95,12 @@ EngineError syntaxAtEnd()
     return make(102, 15, "Incorrect syntax near the end of the statement.");
 }
 
+EngineError nestedTooDeeply()
+{
+    return make(191, 15, "Some part of your SQL statement is nested too deeply. Rewrite the query or break it up into "
+                         "smaller queries.");
+}
+
 EngineError commitWithoutBegin()
 {
     return make(3902, 16, "The COMMIT TRANSACTION request has no corresponding BEGIN TRANSACTION.");
@@ -207,6 +213,10 @@ EngineError fromSqliteMessage(const std::string& message, int rc)
     }
     if (message.find("incomplete input") != std::string::npos)
         return errors::syntaxAtEnd();
+    // What SQLite cannot parse or hold of a statement the translator let through.
+    if (message.find("parser stack overflow") != std::string::npos
+        || message.find("Expression tree is too large") != std::string::npos)
+        return errors::nestedTooDeeply();
     if (auto what = after("UNIQUE constraint failed: ")) {
         const std::string table = what->substr(0, what->find('.'));
         return EngineError{2627, 14, 1, "Violation of PRIMARY KEY constraint. Cannot insert duplicate key in object 'dbo."

@@ -31,6 +31,7 @@ EngineError intConversion(const std::string& value);               // 245
 EngineError floatConversion();                                     // 8114
 EngineError syntaxNear(const std::string& token);                  // 102
 EngineError syntaxAtEnd();                                         // 102, at the end of the text
+EngineError nestedTooDeeply();                                     // 191
 EngineError commitWithoutBegin();                                  // 3902
 EngineError rollbackWithoutBegin();                                // 3903
 EngineError principalExists(const std::string& name);              // 15025

@@ -248,8 +248,6 @@ int EngineConnection::authorize(void* self, int action, const char* a, const cha
 // catalogue) and records the rest for the check at run time.
 int EngineConnection::authorizeAction(int action, const char* a, const char* b, const char* db, const char* inner)
 {
-    if (action == SQLITE_READ || action == SQLITE_INSERT || action == SQLITE_UPDATE || action == SQLITE_DELETE)
-        m_touchesTables = true;
     if (m_internal && !m_collect)
         return SQLITE_OK;
     const std::string schema = db ? db : "";

@@ -110,12 +110,18 @@ EngineConnection::CompiledProcedure& EngineConnection::procedure(const std::stri
         }
         // Locked in one order by every session, so two calls never hold one each.
         std::set<std::string> written;
-        for (const auto& statement : proc->accesses)
-            for (const Access& a : statement)
+        std::set<std::string> used;
+        for (const auto& statement : proc->accesses) {
+            for (const Access& a : statement) {
+                if (used.insert(toLower(a.schema)).second)
+                    proc->usedSchemas.push_back(toLower(a.schema));
                 if (a.permission != "SELECT" && written.insert(toLower(a.schema)).second)
                     proc->writtenSchemas.push_back(a.schema);
-        std::sort(proc->writtenSchemas.begin(), proc->writtenSchemas.end(),
-                  [](const std::string& x, const std::string& y) { return toLower(x) < toLower(y); });
+            }
+        }
+        std::sort(proc->writtenSchemas.begin(), proc->writtenSchemas.end(), [this](const std::string& x, const std::string& y) {
+            return toLower(databaseName(x)) < toLower(databaseName(y));
+        });
     } catch (...) {
         for (sqlite3_stmt* stmt : proc->statements)
             sqlite3_finalize(stmt);
@@ -211,26 +217,43 @@ std::unique_ptr<RowsResult> EngineConnection::runBody(CompiledProcedure& proc, c
 std::unique_ptr<RowsResult> EngineConnection::callProcedure(const std::string& name, const std::vector<Value>& positional,
                                                             const std::vector<std::pair<std::string, Value>>& named)
 {
-    // In a transaction still without its write lock, the lock comes first: the checks
-    // below read the database, and a transaction that has read can no longer wait for
-    // the lock (as the first text statement of a transaction takes it).
-    if (m_writeLockPending && m_tranCount > 0)
-        takeWriteLock();
+    // In a transaction that has written, the databases the call uses are locked before
+    // anything of it reads them: the body lives in the session's own database, the
+    // others are known once it is compiled.
+    if (m_writing)
+        lockBeforeReading(Touch{{"main"}, {}});
     CompiledProcedure& proc = procedure(name);
+    Touch touch{{proc.usedSchemas.begin(), proc.usedSchemas.end()}, {}};
+    for (const std::string& schema : proc.writtenSchemas)
+        touch.written.insert(toLower(schema));
+    if (m_writing)
+        lockBeforeReading(touch);
     const ProcedureDefinition& def = proc.definition;
     checkExecute(proc.schema, def.name);
     checkProcedureBody(proc);
     const std::vector<Value> values = bindArguments(def, positional, named);
 
+    // The transaction's first write, once the call is allowed: a body that only reads
+    // runs on its own, reading committed data like any statement before the first write.
+    const bool first = writePending() && !proc.writtenSchemas.empty();
+    if (first)
+        beginWriting(touch);
     // All or nothing: a transaction of its own, or a savepoint inside the caller's.
     const bool outer = sqlite3_get_autocommit(m_db) != 0;
     if (outer)
         for (const std::string& schema : proc.writtenSchemas)
             lockTable(schema); // looked up before BEGIN: a read inside would pin an old snapshot
-    std::unique_ptr<RowsResult> first = runBody(proc, values, outer);
+    std::unique_ptr<RowsResult> result;
+    try {
+        result = runBody(proc, values, outer);
+    } catch (...) {
+        if (first)
+            abandonWriting();
+        throw;
+    }
     if (proc.changesRoles)
         invalidateRights();
-    return first;
+    return result;
 }
 
 void EngineConnection::compileAllProcedures()

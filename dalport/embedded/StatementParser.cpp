@@ -609,18 +609,42 @@ private:
     ExprPtr expression()
     {
         Nesting nesting(m_depth);
-        ExprPtr left = conjunction();
+        std::vector<ExprPtr> terms;
+        terms.push_back(conjunction());
         while (accept("or"))
-            left = binary("OR", std::move(left), conjunction());
-        return left;
+            terms.push_back(conjunction());
+        return grouped("OR", terms, 0, terms.size());
     }
 
     ExprPtr conjunction()
     {
-        ExprPtr left = negation();
+        std::vector<ExprPtr> terms;
+        terms.push_back(negation());
         while (accept("and"))
-            left = binary("AND", std::move(left), negation());
-        return left;
+            terms.push_back(negation());
+        return grouped("AND", terms, 0, terms.size());
+    }
+
+    // A chain of ORs (or ANDs) as a balanced tree, each half in parentheses, so that
+    // however many terms it has, it is only as deep as their count's logarithm for the
+    // steps after the parser and for SQLite (which refuses an expression deeper than
+    // 1000). Both operators are associative, also with NULLs, so the meaning is the
+    // same; the order in which SQL Server evaluates the terms is not defined either.
+    static ExprPtr grouped(const char* op, std::vector<ExprPtr>& terms, std::size_t begin, std::size_t end)
+    {
+        if (end - begin == 1)
+            return std::move(terms[begin]);
+        const std::size_t middle = begin + (end - begin) / 2;
+        auto half = [&](std::size_t b, std::size_t e) {
+            ExprPtr part = grouped(op, terms, b, e);
+            if (e - b == 1)
+                return part;
+            auto paren = make(Expr::Kind::Paren);
+            paren->args.push_back(std::move(part));
+            return paren;
+        };
+        ExprPtr left = half(begin, middle);
+        return binary(op, std::move(left), half(middle, end));
     }
 
     ExprPtr negation()
@@ -700,10 +724,15 @@ private:
         return left;
     }
 
+    // Arithmetic chains are evaluated left to right (each step's type and overflow depend
+    // on the one before), so their tree is as deep as they are long: every link counts
+    // as a level of nesting.
     ExprPtr additive()
     {
         ExprPtr left = multiplicative();
+        Chain chain(m_depth);
         while (symbol("+") || symbol("-") || symbol("&") || symbol("|")) {
+            chain.link();
             const std::string op = m_t[m_i++].value;
             left = binary(op, std::move(left), multiplicative());
         }
@@ -713,7 +742,9 @@ private:
     ExprPtr multiplicative()
     {
         ExprPtr left = unary();
+        Chain chain(m_depth);
         while (symbol("*") || symbol("/") || symbol("%")) {
+            chain.link();
             const std::string op = m_t[m_i++].value;
             left = binary(op, std::move(left), unary());
         }
@@ -912,13 +943,28 @@ private:
         explicit Nesting(int& depth) : m_depth(depth)
         {
             if (++m_depth > kMaxDepth)
-                throw EngineError{50000, 15, 1, "The statement is nested too deeply for the engine. Write it with fewer "
-                                                "nested parentheses, subqueries or operators."};
+                throw errors::nestedTooDeeply();
         }
         ~Nesting() { --m_depth; }
         Nesting(const Nesting&) = delete;
         Nesting& operator=(const Nesting&) = delete;
         int& m_depth;
+    };
+
+    // The links of one arithmetic chain, counted as nesting while the chain is read.
+    struct Chain {
+        explicit Chain(int& depth) : m_depth(depth) {}
+        ~Chain() { m_depth -= m_links; }
+        void link()
+        {
+            ++m_links;
+            if (++m_depth > kMaxDepth)
+                throw errors::nestedTooDeeply();
+        }
+        Chain(const Chain&) = delete;
+        Chain& operator=(const Chain&) = delete;
+        int& m_depth;
+        int m_links = 0;
     };
 
     int m_depth = 0;
@@ -940,12 +986,46 @@ std::string tokenText(const Token& t)
     }
 }
 
+namespace {
+
+// Where BEGIN, COMMIT or ROLLBACK TRAN at `i` ends when no ';' follows it: after its
+// name, or before the word after TRAN when that is reserved (BEGIN TRAN on one line,
+// UPDATE on the next, are two statements, as on SQL Server). 0 when `i` starts none.
+std::size_t transactionStatementEnd(const std::vector<Token>& tokens, std::size_t i)
+{
+    const Token& verb = tokens[i];
+    if (!verb.isWord("begin") && !verb.isWord("commit") && !verb.isWord("rollback"))
+        return 0;
+    if (i + 1 >= tokens.size() || (!tokens[i + 1].isWord("tran") && !tokens[i + 1].isWord("transaction")))
+        return 0;
+    const std::size_t name = i + 2;
+    if (name >= tokens.size())
+        return 0;
+    const Token& t = tokens[name];
+    if (t.kind == Kind::Word && isReservedWord(t.value))
+        return name;
+    if (t.kind == Kind::Word || t.kind == Kind::Quoted)
+        return name + 1;
+    return 0;
+}
+
+} // namespace
+
 std::vector<std::pair<std::size_t, std::size_t>> splitBatch(const std::vector<Token>& tokens)
 {
     std::vector<std::pair<std::size_t, std::size_t>> ranges;
     std::size_t start = 0;
     int depth = 0;
     for (std::size_t i = 0; i + 1 < tokens.size(); ++i) {
+        if (i == start && depth == 0) {
+            const std::size_t end = transactionStatementEnd(tokens, i);
+            if (end > i && end + 1 < tokens.size() && !tokens[end].isSymbol(";")) {
+                ranges.emplace_back(start, end);
+                start = end;
+                i = end - 1;
+                continue;
+            }
+        }
         if (tokens[i].isSymbol("("))
             ++depth;
         else if (tokens[i].isSymbol(")"))

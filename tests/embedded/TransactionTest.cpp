@@ -125,6 +125,24 @@ TEST_F(Transactions, OpenTransactionLeavesOtherDatabasesFreeForOtherSessions)
     EXPECT_EQ(count(other), "1");
 }
 
+// SQL Server needs no ';' between statements: BEGIN TRAN takes the word after it as its
+// name only when that is no reserved word.
+TEST_F(Transactions, BeginTranBeforeAReservedWordTakesNoName)
+{
+    ASSERT_EQ(db.RunTextQuery("insert into subjects(lastname, status) values ('Adams', 0)"), 1);
+    ASSERT_EQ(db.RunTextQuery("BEGIN TRAN\nUPDATE subjects SET status = 2"), 1);
+    EXPECT_EQ(scalar(db, "select @@TRANCOUNT as v"), "1");
+    EXPECT_EQ(scalar(other, "select status as v from subjects"), "0");
+    ASSERT_EQ(db.RunTextQuery("ROLLBACK TRANSACTION\nSELECT @@TRANCOUNT AS v"), 1);
+    EXPECT_EQ(db.GetStringField("v"), "0");
+    EXPECT_EQ(scalar(other, "select status as v from subjects"), "0");
+    // A name that is no reserved word is the transaction's, and the rest is the next statement.
+    ASSERT_EQ(db.RunTextQuery("BEGIN TRAN import2 UPDATE subjects SET status = 3"), 1);
+    EXPECT_EQ(db.RunTextQuery("ROLLBACK TRAN import2"), 1);
+    EXPECT_EQ(scalar(db, "select status as v from subjects"), "0");
+    EXPECT_TRUE(boxes.provider().empty());
+}
+
 TEST_F(Transactions, SeveralStatementsInOneText)
 {
     ASSERT_EQ(db.RunTextQuery("BEGIN TRAN; insert into subjects(lastname) values ('x'); "

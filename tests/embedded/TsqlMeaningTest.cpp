@@ -190,6 +190,40 @@ TEST_F(TsqlMeaning, EveryFailureCarriesAServerNumberAndNoStorageWording)
 
 namespace {
 
+std::string chain(const std::string& term, const std::string& op, int terms)
+{
+    std::string out = term;
+    for (int i = 1; i < terms; ++i)
+        out += op + term;
+    return out;
+}
+
+// Machine-made conditions can be very long; none may exhaust the engine's stack.
+TEST_F(TsqlMeaning, LongOperatorChainsRunOrAreRefusedWith191)
+{
+    // ORs and ANDs of any length mean what they say.
+    EXPECT_EQ(scalar(db, "select count(*) as v from subjects where " + chain("subjectid = 0", " or ", 49999)
+                             + " or lastname = 'adams'"),
+              "1");
+    EXPECT_EQ(scalar(db, "select count(*) as v from subjects where " + chain("subjectid > 0", " and ", 50000)
+                             + " and status = 1"),
+              "5");
+    EXPECT_EQ(v(chain("1", " + ", 20)), "20");
+    // Arithmetic goes step by step, each step's type and overflow depending on the one
+    // before: a chain deeper than the engine can evaluate is refused as SQL Server
+    // refuses what is nested too deeply.
+    for (const std::string& sql : {"select " + chain("1", " + ", 50000) + " as v",
+                                   "select " + chain("2", " * ", 50000) + " as v",
+                                   "select " + chain("'a'", " + ", 50000) + " as v",
+                                   "select " + chain("1", " + ", 100) + " as v",
+                                   "select " + std::string(300, '(') + "1" + std::string(300, ')') + " as v"})
+        EXPECT_EQ(failure(sql), 191) << sql.substr(0, 60);
+    EXPECT_EQ(boxes.provider().back().message,
+              "Some part of your SQL statement is nested too deeply. Rewrite the query or break it up into smaller "
+              "queries.");
+    EXPECT_EQ(v("1"), "1");
+}
+
 int byteOrder(void*, int la, const void* a, int lb, const void* b)
 {
     const int n = std::memcmp(a, b, static_cast<std::size_t>(std::min(la, lb)));
