@@ -23,7 +23,7 @@ RUNS = {
     "tools_update": ("bench_tools_update", "audiograms", "CheckPhase"),
     "dataset": ("bench_dataset_report", "reports", "."),
     "consent": ("bench_consent_reports", "reports",
-                "^BM_(Consent|RawConsent|Contact|RawContact|ConsentWindowListFill)$"),
+                "^BM_(Consent|RawConsent|Contact|RawContact|ConsentWindowListFill)(/|$)"),
     "subjects": ("bench_subjects", "subjects", "LoadSubject"),
 }
 
