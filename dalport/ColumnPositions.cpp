@@ -13,14 +13,14 @@ inline unsigned char fold(char c)
     return u >= 'A' && u <= 'Z' ? static_cast<unsigned char>(u + ('a' - 'A')) : u;
 }
 
+// Length and three letters tell a result's column names apart well enough; the probe
+// compares the whole name anyway.
 std::uint32_t foldedHash(std::string_view s)
 {
-    std::uint32_t h = 2166136261u; // FNV-1a
-    for (char c : s) {
-        h ^= fold(c);
-        h *= 16777619u;
-    }
-    return h;
+    if (s.empty())
+        return 0;
+    const std::uint32_t n = static_cast<std::uint32_t>(s.size());
+    return n * 2654435761u ^ fold(s.front()) * 40503u ^ fold(s[s.size() / 2]) * 7919u ^ fold(s.back());
 }
 
 bool equalFolded(std::string_view a, std::string_view b)
