@@ -181,7 +181,20 @@ Value readField(const std::shared_ptr<AdoRecordset>& recordset, const char* name
 {
     if (!recordset || !recordset->result)
         throw closedObject();
-    return recordset->result->field(name ? name : "");
+    // Callers read the same columns row after row: the names are looked up once per
+    // result set, each read is then a probe and a read by position.
+    if (!recordset->positions)
+        recordset->positions.emplace(recordset->result->columns());
+    const int column = recordset->positions->find(name ? name : "");
+    if (column < 0)
+        throw ComError(hr::ItemNotFound, "ADODB.Fields", descr::ItemNotFound);
+    return recordset->result->fieldAt(static_cast<std::size_t>(column));
+}
+
+// The text of a value, taking a text's characters rather than copying them.
+std::string takeText(Value&& value)
+{
+    return value.kind == Value::Kind::Text ? std::move(value.s) : toText(value);
 }
 
 } // namespace
@@ -191,7 +204,7 @@ std::string MyADO::GetStringField(const char* name)
     if (!m_bConnected)
         return "";
     try {
-        std::string text = trimRight(toText(readField(m_pRecordset, name)));
+        std::string text = trimRight(takeText(readField(m_pRecordset, name)));
         if (text == "01/01/1900")
             text.clear();
         return text;
@@ -236,6 +249,7 @@ int MyADO::GetResultCount()
     if (!m_pRecordset || !m_pRecordset->result)
         return 0;
     m_pRecordset->result->readAll();
+    m_pRecordset->positions.reset();
     return static_cast<int>(m_pRecordset->result->resultCount());
 }
 
@@ -244,6 +258,7 @@ int MyADO::SelectResult(int index)
     if (index < 0 || index >= GetResultCount())
         return 0;
     m_pRecordset->result->selectResult(static_cast<std::size_t>(index));
+    m_pRecordset->positions.reset(); // another result set, other columns
     // A statement of the batch that failed reports now, in its place among the results.
     if (const StatementFailure* failed = m_pRecordset->result->failure()) {
         if (m_pConnection)

@@ -4,8 +4,10 @@
 // parameters, and the result of the last statement.
 
 #include "dalport/Backend.h"
+#include "dalport/ColumnPositions.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace dalport {
@@ -25,6 +27,9 @@ public:
 class AdoRecordset {
 public:
     std::unique_ptr<Result> result; // null: closed (no statement has run)
+    // The current result set's column positions, found at its first read by name and
+    // kept while the walk stays on that result set.
+    std::optional<ColumnPositions> positions;
 };
 
 } // namespace dalport

@@ -49,7 +49,7 @@ int CReportListCtrl::InsertColumn(int column, const QString& heading, Format for
         QTreeWidgetItem* item = topLevelItem(row);
         for (int i = count; i > column; --i) {
             item->setText(i, item->text(i - 1));
-            item->setTextAlignment(i, Qt::Alignment(QFlag(item->textAlignment(i - 1))));
+            item->setData(i, Qt::TextAlignmentRole, item->data(i - 1, Qt::TextAlignmentRole));
         }
         item->setText(column, QString());
     }
@@ -82,16 +82,34 @@ void CReportListCtrl::SetColumnWidth(int column, int width)
 
 int CReportListCtrl::InsertItem(int index, const QString& text)
 {
-    index = qBound(0, index, topLevelItemCount());
+    const int count = topLevelItemCount();
+    index = qBound(0, index, count);
     auto item = new QTreeWidgetItem;
     item->setText(0, text);
-    for (int column = 0; column < static_cast<int>(m_formats.size()); ++column)
-        item->setTextAlignment(column, AlignmentOf(m_formats[column]));
-    item->setData(0, kDataRole, QVariant::fromValue<qlonglong>(0));
+    // Left is what the view draws for a cell without an alignment of its own; only the
+    // other formats are set, cell by cell, so that a long fill does not pay for them.
+    for (int column = 0; column < static_cast<int>(m_formats.size()); ++column) {
+        if (m_formats[column] != FormatLeft)
+            item->setTextAlignment(column, AlignmentOf(m_formats[column]));
+    }
     insertTopLevelItem(index, item);
+    if (index == count)
+        m_unseenFrom = qMin(m_unseenFrom, index);
+    else
+        m_unseenFrom = kNoneUnseen; // rows the view may have seen moved down
     if (m_selectionMark >= index)
         ++m_selectionMark;
     return index;
+}
+
+void CReportListCtrl::SetCell(QTreeWidgetItem* row, int item, int column, int role, const QVariant& value)
+{
+    if (item >= m_unseenFrom && !isSortingEnabled()) {
+        const QSignalBlocker quiet(model());
+        row->setData(column, role, value);
+        return;
+    }
+    row->setData(column, role, value);
 }
 
 bool CReportListCtrl::SetItemText(int item, int subItem, const QString& text)
@@ -99,7 +117,7 @@ bool CReportListCtrl::SetItemText(int item, int subItem, const QString& text)
     QTreeWidgetItem* row = topLevelItem(item);
     if (!row || subItem < 0 || subItem >= qMax(1, columnCount()))
         return false;
-    row->setText(subItem, text);
+    SetCell(row, item, subItem, Qt::DisplayRole, text);
     return true;
 }
 
@@ -114,7 +132,7 @@ bool CReportListCtrl::SetItemData(int item, std::intptr_t data)
     QTreeWidgetItem* row = topLevelItem(item);
     if (!row)
         return false;
-    row->setData(0, kDataRole, QVariant::fromValue<qlonglong>(data));
+    SetCell(row, item, 0, kDataRole, QVariant::fromValue<qlonglong>(data));
     return true;
 }
 
@@ -140,6 +158,7 @@ bool CReportListCtrl::DeleteItem(int item)
     if (!row)
         return false;
     delete row;
+    m_unseenFrom = kNoneUnseen;
     if (m_selectionMark == item)
         m_selectionMark = -1;
     else if (m_selectionMark > item)
@@ -151,6 +170,7 @@ void CReportListCtrl::DeleteAllItems()
 {
     clear();
     m_selectionMark = -1;
+    m_unseenFrom = kNoneUnseen;
 }
 
 int CReportListCtrl::GetSelectionMark() const
@@ -189,6 +209,20 @@ void CReportListCtrl::OnCurrentChanged()
 {
     if (QTreeWidgetItem* current = currentItem())
         m_selectionMark = indexOfTopLevelItem(current);
+}
+
+bool CReportListCtrl::event(QEvent* event)
+{
+    // Whatever the view does next (lay out, paint, answer a click) it may do with the
+    // rows as they are now: from here on every change is told to it again.
+    m_unseenFrom = kNoneUnseen;
+    return QTreeWidget::event(event);
+}
+
+bool CReportListCtrl::viewportEvent(QEvent* event)
+{
+    m_unseenFrom = kNoneUnseen;
+    return QTreeWidget::viewportEvent(event);
 }
 
 void CReportListCtrl::mouseDoubleClickEvent(QMouseEvent* event)

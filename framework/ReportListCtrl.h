@@ -44,12 +44,22 @@ signals:
     void listDoubleClicked();
 
 protected:
+    bool event(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void OnCurrentChanged();
+    // Sets a cell of a row; a row the view has not seen yet changes without telling it
+    // cell by cell (it lays out and paints the new rows whole when it next gets to them).
+    void SetCell(QTreeWidgetItem* row, int item, int column, int role, const QVariant& value);
 
     int m_selectionMark = -1;
     std::vector<Format> m_formats; // one per column
+    // The first of the rows appended since the view last had an event to handle; those
+    // are not laid out or painted yet. A fill of thousands of rows sets their texts
+    // without one change notice per cell, which was most of its time.
+    int m_unseenFrom = kNoneUnseen;
+    static constexpr int kNoneUnseen = 0x7fffffff;
 };

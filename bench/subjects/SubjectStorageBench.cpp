@@ -132,6 +132,7 @@ void BM_LoadSubjectById(benchmark::State& state)
     for (auto _ : state)
         for (int id : LoadIds())
             benchmark::DoNotOptimize(d.doc.LoadSubjectById(id));
+    state.counters["ops"] = kLoads;
 }
 
 void BM_LoadSubjectByIdRawSqlite(benchmark::State& state)
@@ -144,6 +145,7 @@ void BM_LoadSubjectByIdRawSqlite(benchmark::State& state)
             RawLoadRest(raw, key, true);
         }
     }
+    state.counters["ops"] = kLoads;
 }
 
 void BM_LoadSubjectByName(benchmark::State& state)
@@ -156,6 +158,7 @@ void BM_LoadSubjectByName(benchmark::State& state)
     for (auto _ : state)
         for (const auto& n : names)
             benchmark::DoNotOptimize(d.doc.LoadSubject(QString(), n[0], n[1], n[2]));
+    state.counters["ops"] = kLoads;
 }
 
 void BM_LoadSubjectByNameRawSqlite(benchmark::State& state)
@@ -168,6 +171,7 @@ void BM_LoadSubjectByNameRawSqlite(benchmark::State& state)
             RawLoadRest(raw, raw.First(), false);
         }
     }
+    state.counters["ops"] = kLoads;
 }
 
 // The statements SaveSubject sends for a loaded, unchanged subject, with the values the

@@ -8,12 +8,27 @@ namespace dalport::embedded {
 
 namespace {
 
+// Whether a declared type holds the lower-case word, in any case (type names are ASCII).
+bool containsWord(std::string_view text, std::string_view word)
+{
+    const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; };
+    for (std::size_t at = 0; at + word.size() <= text.size(); ++at) {
+        std::size_t k = 0;
+        while (k < word.size() && fold(text[at + k]) == word[k])
+            ++k;
+        if (k == word.size())
+            return true;
+    }
+    return false;
+}
+
+// Asked for every column of every statement run: no copy of the declared type.
 bool isDateType(const char* decl)
 {
     if (!decl)
         return false;
-    const std::string t = toLower(decl);
-    return t.find("date") != std::string::npos || t.find("time") != std::string::npos;
+    const std::string_view t(decl);
+    return containsWord(t, "date") || containsWord(t, "time");
 }
 
 // Only a date in the engine's stored form is handed on as a date.
@@ -38,6 +53,8 @@ RowsResult::RowsResult(sqlite3_stmt* stmt) : m_sets(1)
 {
     Set& set = m_sets.front();
     const int n = sqlite3_column_count(stmt);
+    set.columns.reserve(static_cast<std::size_t>(n));
+    set.dateColumns.reserve(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) {
         const char* name = sqlite3_column_name(stmt, i);
         set.columns.emplace_back(name ? name : "");

@@ -37,6 +37,17 @@ TEST_F(FieldRead, ColumnNamesMatchWithoutRegardToCase)
     EXPECT_EQ("Smith", db.GetStringField("PADDED"));
 }
 
+TEST_F(FieldRead, EachStatementsColumnsAreFoundAfresh)
+{
+    // The first of two columns of one name; the next statement has its columns elsewhere.
+    ASSERT_EQ(1, db.RunTextQuery("SELECT 1 AS id, 2 AS Id, 'Lee' AS name"));
+    EXPECT_EQ(1, db.GetIntField("ID"));
+    ASSERT_EQ(1, db.RunTextQuery("SELECT 'O''Brien' AS name, 7 AS id"));
+    EXPECT_EQ(7, db.GetIntField("id"));
+    EXPECT_EQ("O'Brien", db.GetStringField("NAME"));
+    EXPECT_TRUE(m_errors.boxes.empty());
+}
+
 TEST_F(FieldRead, NumbersReadAsTextAndTextsAsNumbers)
 {
     EXPECT_EQ("42", db.GetStringField("n"));

@@ -1,7 +1,8 @@
 // Pure pieces of the library: the procedure call text, the message texts of status
-// codes, and the platform's value conversions.
+// codes, the platform's value conversions, and column positions by name.
 
 #include "dalport/Backend.h"
+#include "dalport/ColumnPositions.h"
 #include "dalport/ComError.h"
 #include "dalport/ValueConversion.h"
 #include "dalport/odbc/OdbcCallText.h"
@@ -11,6 +12,25 @@
 namespace {
 
 using namespace dalport;
+
+TEST(ColumnPositions, EveryNameFoundWithoutRegardToCaseAndTheFirstOfTwoWins)
+{
+    // Enough columns that their hashes share slots.
+    std::vector<std::string> names;
+    for (int i = 0; i < 70; ++i)
+        names.push_back("Col" + std::to_string(i));
+    names.insert(names.begin() + 5, "subjectid");
+    names.push_back("SubjectID");
+    names.push_back("");
+    const ColumnPositions positions(names);
+    for (int i = 0; i < 70; ++i)
+        EXPECT_EQ(i < 5 ? i : i + 1, positions.find("cOL" + std::to_string(i))) << i;
+    EXPECT_EQ(5, positions.find("SUBJECTID"));
+    EXPECT_EQ(72, positions.find(""));
+    EXPECT_EQ(-1, positions.find("Col70"));
+    EXPECT_EQ(-1, positions.find("subjectid "));
+    EXPECT_EQ(-1, ColumnPositions({}).find("a"));
+}
 
 TEST(CallText, OneMarkerPerBoundParameter)
 {

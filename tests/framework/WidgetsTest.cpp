@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -178,6 +179,32 @@ TEST(ReportList, ColumnsRowsItemDataAndSelectionMark)
     list.InsertItem(1, QStringLiteral("7"));
     EXPECT_EQ(list.topLevelItem(1)->textAlignment(0), int(Qt::AlignHCenter | Qt::AlignVCenter));
     EXPECT_EQ(list.topLevelItem(1)->textAlignment(2), int(Qt::AlignRight | Qt::AlignVCenter));
+}
+
+// A fill sets the texts of its new rows without a change notice per cell; rows the view
+// has already shown, or that moved, are still told every change.
+TEST(ReportList, ChangesToRowsTheViewHasShownReachIt)
+{
+    CReportListCtrl list;
+    list.InsertColumn(0, QStringLiteral("Name"), CReportListCtrl::FormatLeft, 120);
+    list.InsertColumn(1, QStringLiteral("City"), CReportListCtrl::FormatLeft, 90);
+    list.AppendItem(QStringLiteral("LEE"));
+    list.SetItemText(0, 1, QStringLiteral("Omaha"));
+    QSignalSpy changed(list.model(), &QAbstractItemModel::dataChanged);
+    list.show();
+    QApplication::processEvents();
+    list.SetItemText(0, 1, QStringLiteral("Lincoln"));
+    EXPECT_EQ(changed.count(), 1);
+
+    list.AppendItem(QStringLiteral("KIM"));
+    list.SetItemText(1, 1, QStringLiteral("Ames"));
+    list.InsertItem(0, QStringLiteral("NAME")); // the rows move down under the heading
+    list.SetItemText(1, 1, QStringLiteral("Kearney"));
+    list.SetItemData(1, 4711);
+    EXPECT_EQ(changed.count(), 3);
+    EXPECT_EQ(list.GetItemText(1, 1), QStringLiteral("Kearney"));
+    EXPECT_EQ(list.GetItemText(2, 1), QStringLiteral("Ames"));
+    EXPECT_EQ(list.GetItemData(1), 4711);
 }
 
 } // namespace
