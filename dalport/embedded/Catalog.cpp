@@ -53,7 +53,7 @@ void Catalog::load(sqlite3* db, const std::string& currentDatabase)
             Statement columns(db, "SELECT name, type FROM pragma_table_info(?1, ?2)", {name, schema});
             while (columns.step()) {
                 const std::string declared = columns.text(1);
-                info.columns.push_back({columns.text(0), declaresDate(declared), declaredType(declared)});
+                info.columns.push_back({columns.text(0), declaresDate(declared), declaredType(declared), declared});
             }
             m_tables[toLower(schema) + "." + toLower(name)] = std::move(info);
         }

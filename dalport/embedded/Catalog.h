@@ -19,6 +19,7 @@ struct ColumnInfo {
     std::string name;
     bool isDate = false;
     ColumnType type = ColumnType::Text;
+    std::string declared; // the type as the schema declares it: "varchar(50)", "int", ...
 };
 
 struct TableInfo {

@@ -3,9 +3,11 @@
 #include "dalport/Clock.h"
 #include "dalport/Registry.h"
 #include "dalport/embedded/OperatorFunctions.h"
+#include "dalport/embedded/ValueConversion.h"
 
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <stdexcept>
 #include <string>
@@ -54,6 +56,24 @@ void loginVisibleFunction(sqlite3_context* ctx, int, sqlite3_value**)
     sqlite3_result_int(ctx, 1);
 }
 
+// A text converted to char(length) or varchar(length): at most `length` characters, never
+// part of one; char pads with blanks to its length.
+void cutToLength(std::string& out, int length, bool pad)
+{
+    if (length <= 0)
+        return;
+    out.resize(leadingCharacters(out, static_cast<std::size_t>(length)).size());
+    const std::size_t count = characterCount(out);
+    if (pad && count < static_cast<std::size_t>(length))
+        out.append(static_cast<std::size_t>(length) - count, ' ');
+}
+
+void resultText(sqlite3_context* ctx, std::string out, int length, bool pad)
+{
+    cutToLength(out, length, pad);
+    sqlite3_result_text(ctx, out.c_str(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
+}
+
 void getdateFunction(sqlite3_context* ctx, int, sqlite3_value**)
 {
     const std::string now = ClockNowText();
@@ -79,11 +99,7 @@ void convert101Function(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     } else {
         out = textOf(argv[0]);
     }
-    if (length > 0 && out.size() > static_cast<std::size_t>(length))
-        out.resize(static_cast<std::size_t>(length));
-    if (pad && length > 0 && out.size() < static_cast<std::size_t>(length))
-        out.append(static_cast<std::size_t>(length) - out.size(), ' ');
-    sqlite3_result_text(ctx, out.c_str(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
+    resultText(ctx, std::move(out), length, pad);
 }
 
 void datediffFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
@@ -166,15 +182,6 @@ bool isCanonicalDate(const std::string& s)
     return true;
 }
 
-void resultText(sqlite3_context* ctx, std::string out, int length, bool pad)
-{
-    if (length > 0 && out.size() > static_cast<std::size_t>(length))
-        out.resize(static_cast<std::size_t>(length));
-    if (pad && length > 0 && out.size() < static_cast<std::size_t>(length))
-        out.append(static_cast<std::size_t>(length) - out.size(), ' ');
-    sqlite3_result_text(ctx, out.c_str(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
-}
-
 void tsqlConvertFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
@@ -199,26 +206,11 @@ void tointFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
     case SQLITE_FLOAT: sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(sqlite3_value_double(argv[0]))); return;
     default: break;
     }
-    const std::string text = textOf(argv[0]);
-    std::size_t b = text.find_first_not_of(' ');
-    std::size_t e = text.find_last_not_of(' ');
-    if (b == std::string::npos) {
-        sqlite3_result_int64(ctx, 0);
-        return;
+    try {
+        sqlite3_result_int64(ctx, intFromText(textOf(argv[0])));
+    } catch (const EngineError& e) {
+        reportError(ctx, e);
     }
-    const std::string core = text.substr(b, e - b + 1);
-    std::size_t i = (core[0] == '-' || core[0] == '+') ? 1 : 0;
-    const bool digits = i < core.size() && core.find_first_not_of("0123456789", i) == std::string::npos;
-    if (!digits || core.size() > 11) {
-        reportError(ctx, errors::intConversion(text));
-        return;
-    }
-    const long long v = std::stoll(core);
-    if (v > 2147483647LL || v < -2147483648LL) {
-        reportError(ctx, errors::intConversion(text));
-        return;
-    }
-    sqlite3_result_int64(ctx, v);
 }
 
 void tofloatFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
@@ -229,23 +221,14 @@ void tofloatFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
     case SQLITE_FLOAT: sqlite3_result_double(ctx, sqlite3_value_double(argv[0])); return;
     default: break;
     }
-    const std::string text = textOf(argv[0]);
-    if (text.find_first_not_of(' ') == std::string::npos) {
-        sqlite3_result_double(ctx, 0.0);
-        return;
-    }
     try {
-        std::size_t used = 0;
-        const double v = std::stod(text, &used);
-        if (text.find_first_not_of(' ', used) != std::string::npos)
-            throw std::invalid_argument("trailing text");
-        sqlite3_result_double(ctx, v);
-    } catch (const std::exception&) {
-        reportError(ctx, errors::floatConversion());
+        sqlite3_result_double(ctx, floatFromText(textOf(argv[0])));
+    } catch (const EngineError& e) {
+        reportError(ctx, e);
     }
 }
 
-// LEN ignores trailing blanks.
+// LEN counts characters, trailing blanks not included.
 void tsqlLenFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
@@ -253,7 +236,62 @@ void tsqlLenFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
         return;
     }
     const std::string text = textOf(argv[0]);
-    sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(trimTrailingBlanks(text).size()));
+    sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(characterCount(trimTrailingBlanks(text))));
+}
+
+// tsql_store(x, type, length, table, column): x as it is written to a column of the stored
+// type (a StoredType) and length, converted with SQL Server's rules or refused (245, 8114,
+// 241, 8115, 2628) whatever it comes from.
+void storeInteger(sqlite3_context* ctx, sqlite3_value* v, StoredType type)
+{
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_INTEGER: sqlite3_result_int64(ctx, checkedInteger(sqlite3_value_int64(v), type)); return;
+    case SQLITE_FLOAT: {
+        const double d = std::trunc(sqlite3_value_double(v));
+        if (!(std::fabs(d) < 9.2e18))
+            checkedInteger(d > 0 ? INT64_MAX : INT64_MIN, StoredType::Int); // throws 8115
+        sqlite3_result_int64(ctx, checkedInteger(static_cast<long long>(d), type));
+        return;
+    }
+    default: sqlite3_result_int64(ctx, checkedInteger(intFromText(textOf(v)), type));
+    }
+}
+
+void storeFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    sqlite3_value* v = argv[0];
+    if (sqlite3_value_type(v) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    try {
+        const auto type = static_cast<StoredType>(sqlite3_value_int(argv[1]));
+        switch (type) {
+        case StoredType::Text: {
+            const int length = sqlite3_value_int(argv[2]);
+            const std::string text = textOf(v);
+            const std::string_view kept = fittedText(text, length, textOf(argv[3]), textOf(argv[4]));
+            if (kept.size() == text.size())
+                sqlite3_result_value(ctx, v);
+            else
+                sqlite3_result_text(ctx, kept.data(), static_cast<int>(kept.size()), SQLITE_TRANSIENT);
+            return;
+        }
+        case StoredType::Float:
+            sqlite3_result_double(ctx, sqlite3_value_type(v) == SQLITE_TEXT || sqlite3_value_type(v) == SQLITE_BLOB
+                                           ? floatFromText(textOf(v))
+                                           : sqlite3_value_double(v));
+            return;
+        case StoredType::Date: {
+            const std::string text = canonicalText(*toDateTime(v));
+            sqlite3_result_text(ctx, text.c_str(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+            return;
+        }
+        default: storeInteger(ctx, v, type); return;
+        }
+    } catch (const EngineError& e) {
+        reportError(ctx, e);
+    }
 }
 
 template <int Part>
@@ -324,6 +362,7 @@ void registerEngineFunctions(sqlite3* db)
     sqlite3_create_function(db, "toint", 1, pure, nullptr, tointFunction, nullptr, nullptr);
     sqlite3_create_function(db, "tofloat", 1, pure, nullptr, tofloatFunction, nullptr, nullptr);
     sqlite3_create_function(db, "tsql_len", 1, pure, nullptr, tsqlLenFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "tsql_store", 5, pure, nullptr, storeFunction, nullptr, nullptr);
     sqlite3_create_function(db, "tsql_year", 1, pure, nullptr, datePartFunction<0>, nullptr, nullptr);
     sqlite3_create_function(db, "tsql_month", 1, pure, nullptr, datePartFunction<1>, nullptr, nullptr);
     sqlite3_create_function(db, "tsql_day", 1, pure, nullptr, datePartFunction<2>, nullptr, nullptr);

@@ -3,8 +3,8 @@
 #include "dalport/embedded/EngineError.h"
 #include "dalport/embedded/EngineFunctions.h"
 #include "dalport/embedded/SqlQuoting.h"
+#include "dalport/embedded/ValueConversion.h"
 
-#include <cmath>
 #include <cstdio>
 #include <set>
 
@@ -14,43 +14,30 @@ std::string dateLiteral(const std::string& text) { return quoteString(canonicalT
 
 std::string typedLiteral(const std::string& text, ColumnType type)
 {
-    const std::size_t b = text.find_first_not_of(' ');
-    const std::string core = b == std::string::npos ? std::string() : text.substr(b, text.find_last_not_of(' ') - b + 1);
     switch (type) {
     case ColumnType::Date: return dateLiteral(text);
-    case ColumnType::Integer: {
-        if (core.empty())
-            return "0";
-        const std::size_t digits = (core[0] == '-' || core[0] == '+') ? 1 : 0;
-        if (digits >= core.size() || core.find_first_not_of("0123456789", digits) != std::string::npos
-            || core.size() > 11)
-            throw errors::intConversion(text);
-        const long long v = std::stoll(core);
-        if (v > 2147483647LL || v < -2147483648LL)
-            throw errors::intConversion(text);
-        return std::to_string(v);
-    }
+    case ColumnType::Integer: return std::to_string(intFromText(text));
     case ColumnType::Float: {
-        if (core.empty())
-            return "0.0";
-        try {
-            std::size_t used = 0;
-            const double v = std::stod(core, &used);
-            if (used == core.size() && std::isfinite(v)) {
-                char buf[64];
-                std::snprintf(buf, sizeof buf, "%.17g", v);
-                std::string out = buf;
-                if (out.find_first_of(".eEn") == std::string::npos)
-                    out += ".0";
-                return out;
-            }
-        } catch (const std::exception&) {
-        }
-        throw errors::floatConversion();
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.17g", floatFromText(text));
+        std::string out = buf;
+        if (out.find_first_of(".eEn") == std::string::npos)
+            out += ".0";
+        return out;
     }
     case ColumnType::Text: break;
     }
     return quoteString(text) + " COLLATE TSQL";
+}
+
+std::string storedValueText(const std::string& value, const ColumnInfo& column, const std::string& table)
+{
+    const StoredType type = storedTypeOf(column.declared);
+    const int length = declaredLength(column.declared);
+    if (type == StoredType::Text && length < 0)
+        return value;
+    return "tsql_store(" + value + ", " + std::to_string(static_cast<int>(type)) + ", " + std::to_string(length) + ", "
+        + quoteString(table) + ", " + quoteString(column.name) + ")";
 }
 
 std::string conversionText(const std::string& type, const std::string& spelled, int length, const std::string& expr,

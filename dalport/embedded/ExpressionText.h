@@ -17,6 +17,10 @@ std::string dateLiteral(const std::string& text);
 // keeps the literal, compared by the collation.
 std::string typedLiteral(const std::string& text, ColumnType type);
 
+// A value written to `column` of `table` ("db.dbo.t"): converted to the column's type and
+// checked against its length when the statement runs, whatever the value comes from.
+std::string storedValueText(const std::string& value, const ColumnInfo& column, const std::string& table);
+
 // CONVERT(type[(length)], expr[, style]) and CAST(expr AS type): `type` in lower case,
 // `spelled` as written (for the message of an unknown type); length -1 when none was
 // given, 0 for max. Throws 243 for an unknown type, 281 for an unknown style.

@@ -191,11 +191,15 @@ private:
             if (!column)
                 throw invalidColumn(c);
             targets.push_back(valueTypeOf(column->type));
+            ins.targetColumns.push_back(column);
         }
         if (ins.columns.empty() && ins.target.table)
-            for (const ColumnInfo& c : ins.target.table->columns)
+            for (const ColumnInfo& c : ins.target.table->columns) {
                 targets.push_back(valueTypeOf(c.type));
+                ins.targetColumns.push_back(&c);
+            }
         ins.targetTypes = targets;
+        ins.targetTitle = title(ins.target);
         if (ins.query) {
             query(*ins.query, nullptr);
             return;
@@ -204,6 +208,15 @@ private:
         for (auto& row : ins.rows)
             for (auto& e : row)
                 expr(*e, empty);
+    }
+
+    // A written table as SQL Server names it in messages: database.dbo.table.
+    std::string title(const TableRef& target) const
+    {
+        if (!target.table)
+            return target.parts.empty() ? std::string() : target.parts.back();
+        const std::string& schema = target.table->schema;
+        return (schema == "main" ? m_catalog.currentDatabase() : schema) + ".dbo." + target.table->name;
     }
 
     Scope targetScope(TableRef& target)
@@ -224,6 +237,7 @@ private:
         Scope scope = targetScope(up.target);
         if (!up.reserved.empty())
             throw reservedName(up.reserved);
+        up.targetTitle = title(up.target);
         for (Assignment& a : up.set) {
             if (!up.target.table) {
                 expr(*a.value, scope);
@@ -233,6 +247,7 @@ private:
             if (!column)
                 throw invalidColumn(a.column);
             a.type = valueTypeOf(column->type);
+            a.target = column;
             expr(*a.value, scope);
         }
         if (up.where)

@@ -3,10 +3,10 @@
 #include "dalport/embedded/EngineError.h"
 #include "dalport/embedded/EngineFunctions.h"
 #include "dalport/embedded/Tokenizer.h"
+#include "dalport/embedded/ValueConversion.h"
 
 #include <cmath>
 #include <cstdio>
-#include <stdexcept>
 
 namespace dalport::embedded {
 
@@ -40,14 +40,6 @@ ProcedureParameter::Type typeOf(const Token& t, bool& hasLength, bool& padded)
     if (n == "text" || n == "ntext")
         return ProcedureParameter::Type::Text;
     throw EngineError{2715, 16, 3, "Column, parameter, or variable #1: Cannot find data type " + t.value + "."};
-}
-
-std::string trimBlanks(const std::string& s)
-{
-    const auto b = s.find_first_not_of(" \t");
-    if (b == std::string::npos)
-        return {};
-    return s.substr(b, s.find_last_not_of(" \t") - b + 1);
 }
 
 std::string numberText(double d)
@@ -159,48 +151,26 @@ Value convertArgument(const ProcedureParameter& p, const Value& v)
         switch (v.kind) {
         case Value::Kind::Int: return v;
         case Value::Kind::Double: return Value::integer(static_cast<std::int64_t>(std::trunc(v.d)));
-        default: {
-            const std::string core = trimBlanks(v.s);
-            if (core.empty())
-                return Value::integer(0);
-            const std::size_t start = core[0] == '-' || core[0] == '+' ? 1 : 0;
-            if (start == core.size() || core.find_first_not_of("0123456789", start) != std::string::npos
-                || core.size() > 11)
-                throw errors::intConversion(v.s);
-            const long long n = std::stoll(core);
-            if (n > 2147483647LL || n < -2147483648LL)
-                throw errors::intConversion(v.s);
-            return Value::integer(n);
-        }
+        default: return Value::integer(intFromText(v.s));
         }
     case ProcedureParameter::Type::Float:
         switch (v.kind) {
         case Value::Kind::Int: return Value::real(static_cast<double>(v.i));
         case Value::Kind::Double: return v;
-        default: {
-            const std::string core = trimBlanks(v.s);
-            if (core.empty())
-                return Value::real(0.0);
-            try {
-                std::size_t used = 0;
-                const double d = std::stod(core, &used);
-                if (used != core.size() || !std::isfinite(d))
-                    throw errors::floatConversion();
-                return Value::real(d);
-            } catch (const std::logic_error&) {
-                throw errors::floatConversion();
-            }
-        }
+        default: return Value::real(floatFromText(v.s));
         }
     case ProcedureParameter::Type::Text: {
         std::string s = v.kind == Value::Kind::Int ? std::to_string(v.i)
             : v.kind == Value::Kind::Double        ? numberText(v.d)
                                                    : v.s;
-        // Parameters hold at most their declared length; char pads to it.
-        if (p.length > 0 && s.size() > static_cast<std::size_t>(p.length))
-            s.resize(static_cast<std::size_t>(p.length));
-        if (p.padded && p.length > 0 && s.size() < static_cast<std::size_t>(p.length))
-            s.append(static_cast<std::size_t>(p.length) - s.size(), ' ');
+        // Parameters hold at most their declared length in characters, cut silently
+        // between characters; char pads to it.
+        if (p.length > 0) {
+            s.resize(leadingCharacters(s, static_cast<std::size_t>(p.length)).size());
+            const std::size_t count = characterCount(s);
+            if (p.padded && count < static_cast<std::size_t>(p.length))
+                s.append(static_cast<std::size_t>(p.length) - count, ' ');
+        }
         return Value::text(std::move(s));
     }
     case ProcedureParameter::Type::DateTime:

@@ -29,6 +29,7 @@ set(DALPORT_EMBEDDED_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/StorageCheck.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Tokenizer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Translator.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ValueConversion.cpp
   ${CMAKE_CURRENT_LIST_DIR}/NameResolver.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SqlEmitter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StatementParser.cpp

@@ -265,38 +265,81 @@ public:
     std::string insert(const InsertStatement& ins)
     {
         std::string out = "INSERT INTO " + ins.target.sqliteName;
+        std::string columns;
         if (!ins.columns.empty()) {
-            out += " (";
+            columns += " (";
             for (std::size_t i = 0; i < ins.columns.size(); ++i)
-                out += (i ? ", " : "") + quoteName(ins.columns[i]);
-            out += ")";
+                columns += (i ? ", " : "") + quoteName(ins.columns[i]);
+            columns += ")";
         }
-        if (ins.query) {
-            // For `SELECT * FROM u` SQLite may copy u's rows into a table of the same
-            // shape without reading a column, and so without the read of u being seen
-            // and checked; reading them through a derived table keeps every column read.
-            if (ins.selectStar)
-                return out + " SELECT * FROM (" + query(*ins.query, false) + ")";
-            return out + " " + query(*ins.query, false);
-        }
-        out += " VALUES ";
+        if (ins.query)
+            return insertSelect(ins, out + columns);
+        out += columns + " VALUES ";
         for (std::size_t r = 0; r < ins.rows.size(); ++r) {
             out += r ? ", (" : "(";
             const auto& row = ins.rows[r];
             for (std::size_t i = 0; i < row.size(); ++i) {
-                const ValueType t = i < ins.targetTypes.size() ? ins.targetTypes[i] : ValueType::Unknown;
-                out += (i ? ", " : "") + operand(*row[i], t);
+                const ColumnInfo* column = i < ins.targetColumns.size() ? ins.targetColumns[i] : nullptr;
+                out += (i ? ", " : "") + stored(*row[i], column, ins.targetTitle);
             }
             out += ")";
         }
         return out;
     }
 
+    // A value written to a column, converted and checked as it is written.
+    std::string stored(const Expr& e, const ColumnInfo* column, const std::string& table)
+    {
+        if (!column || e.kind == K::Null)
+            return expr(e);
+        return storedValueText(expr(e), *column, table);
+    }
+
+    // INSERT ... SELECT: the query's rows are read through a named table of positional
+    // columns so that each value is converted to its column as it is written.
+    std::string insertSelect(const InsertStatement& ins, const std::string& head)
+    {
+        const Query& q = *ins.query;
+        const std::size_t n = ins.targetColumns.size();
+        std::vector<std::string> values;
+        bool converts = false;
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::string name = "v" + std::to_string(i + 1);
+            values.push_back(storedValueText(name, *ins.targetColumns[i], ins.targetTitle));
+            converts = converts || values.back() != name;
+        }
+        if (!converts || q.types.size() != n) {
+            if (converts)
+                throw q.types.size() < n
+                    ? EngineError{120, 15, 1, "The select list for the INSERT statement contains fewer items than the "
+                                              "insert list. The number of SELECT values must match the number of "
+                                              "INSERT columns."}
+                    : EngineError{121, 15, 1, "The select list for the INSERT statement contains more items than the "
+                                              "insert list. The number of SELECT values must match the number of "
+                                              "INSERT columns."};
+            // For `SELECT * FROM u` SQLite may copy u's rows into a table of the same
+            // shape without reading a column, and so without the read of u being seen
+            // and checked; reading them through a derived table keeps every column read.
+            if (ins.selectStar)
+                return head + " SELECT * FROM (" + query(q, false) + ")";
+            return head + " " + query(q, false);
+        }
+        std::string names;
+        std::string list;
+        for (std::size_t i = 0; i < n; ++i) {
+            names += (i ? ", v" : "v") + std::to_string(i + 1);
+            list += (i ? ", " : "") + values[i];
+        }
+        return "WITH \"inserted\"(" + names + ") AS (" + query(q, false) + ") " + head + " SELECT " + list
+            + " FROM \"inserted\"";
+    }
+
     std::string update(const UpdateStatement& up)
     {
         std::string out = "UPDATE " + up.target.sqliteName + " SET ";
         for (std::size_t i = 0; i < up.set.size(); ++i)
-            out += (i ? ", " : "") + quoteName(up.set[i].column) + " = " + operand(*up.set[i].value, up.set[i].type);
+            out += (i ? ", " : "") + quoteName(up.set[i].column) + " = "
+                + stored(*up.set[i].value, up.set[i].target, up.targetTitle);
         if (up.where)
             out += " WHERE " + expr(*up.where);
         return out;

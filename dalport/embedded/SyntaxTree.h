@@ -123,12 +123,15 @@ struct InsertStatement {
     bool selectStar = false;      // INSERT ... SELECT * FROM ...
     std::string reserved;         // an unbracketed reserved word as a column name
     std::vector<ValueType> targetTypes; // resolver: the type of each column written
+    std::vector<const ColumnInfo*> targetColumns; // resolver: each column written
+    std::string targetTitle;                      // resolver: "db.dbo.table", for messages
 };
 
 struct Assignment {
     std::string column;
     ExprPtr value;
     ValueType type = ValueType::Unknown; // resolver: the column's type
+    const ColumnInfo* target = nullptr;  // resolver: the column written
 };
 
 struct UpdateStatement {
@@ -136,6 +139,7 @@ struct UpdateStatement {
     std::vector<Assignment> set;
     ExprPtr where;
     std::string reserved; // an unbracketed reserved word as a column name
+    std::string targetTitle; // resolver: "db.dbo.table", for messages
 };
 
 struct DeleteStatement {

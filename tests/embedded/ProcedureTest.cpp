@@ -93,6 +93,15 @@ TEST_F(Procedures, CharParametersArePaddedAndTruncated)
     db.BindStringParam("@name", "abcdefgh");
     ASSERT_EQ(db.RunStoredProcedure("uspShortName"), 1);
     EXPECT_EQ(db.GetStringField("v"), "abcde|");
+    // Lengths count characters: never cut inside one, padded by characters.
+    db.RemoveParams();
+    db.BindStringParam("@name", "aüüüüüüü");
+    ASSERT_EQ(db.RunStoredProcedure("uspShortName"), 1);
+    EXPECT_EQ(db.GetStringField("v"), "aüüüü|");
+    db.RemoveParams();
+    db.BindStringParam("@name", "ßé");
+    ASSERT_EQ(db.RunStoredProcedure("uspShortName"), 1);
+    EXPECT_EQ(db.GetStringField("v"), "ßé   |");
 }
 
 TEST_F(Procedures, TheThreeProcedureErrors)

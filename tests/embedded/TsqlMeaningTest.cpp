@@ -135,6 +135,57 @@ TEST_F(TsqlMeaning, NumberColumnsConvertTheTextTheyMeet)
     EXPECT_EQ(failure("insert into subjects(subjectid, lastname) values ('x', 'bad')"), 245);
 }
 
+TEST_F(TsqlMeaning, ColumnsTakeAtMostTheirLengthInCharacters)
+{
+    ASSERT_EQ(db.RunTextQuery("create table notes(id int, code char(3), name varchar(5), memo nvarchar(4))"), 1);
+    // The longest values fit, counted in characters: 5 and 4 characters of 10 and 8 bytes.
+    ASSERT_EQ(db.RunTextQuery("insert into notes values (1, 'abc', N'Müßig', N'üüüü')"), 1);
+    EXPECT_EQ(scalar(db, "select name + '|' + memo as v from notes"), "Müßig|üüüü");
+    EXPECT_EQ(scalar(db, "select len(name) * 10 + len(N'üü ') as v from notes"), "52");
+    // Blanks beyond the length are cut, as SQL Server cuts them.
+    ASSERT_EQ(db.RunTextQuery("insert into notes (id, name) values (2, 'abcde   ')"), 1);
+    EXPECT_EQ(scalar(db, "select name + '|' as v from notes where id = 2"), "abcde|");
+    // One character more is refused, whatever the value comes from, and nothing changes.
+    EXPECT_EQ(failure("insert into notes (id, name) values (3, N'Müßige')"), 2628);
+    EXPECT_EQ(boxes.provider().back().message,
+              "String or binary data would be truncated in table 'Quorin.dbo.notes', column 'name'. Truncated "
+              "value: 'Müßig'.");
+    EXPECT_EQ(failure("insert into notes (id, memo) values (3, 'ab'), (4, 'abcde')"), 2628);
+    EXPECT_EQ(failure("update notes set code = name"), 2628);
+    EXPECT_EQ(failure("update notes set memo = (select top 1 lastname from subjects order by subjectid) where id = 1"),
+              2628);
+    EXPECT_EQ(failure("insert into notes (id, name) select subjectid, firstname + lastname from subjects"), 2628);
+    EXPECT_EQ(failure("update notes set name = ? where id = 1"), 0) << "an unbound parameter is NULL";
+    EXPECT_EQ(scalar(db, "select count(*) * 10 + count(name) as v from notes"), "21");
+}
+
+TEST_F(TsqlMeaning, ValuesOfAnyOriginAreConvertedToTheirColumnsType)
+{
+    // Text from a catalogue view, a subquery or a column refused by a number column.
+    EXPECT_EQ(failure("insert into cidevice (SubjectId) select name from sys.sql_logins"), 245);
+    EXPECT_EQ(failure("update subjects set status = (select top 1 lastname from subjects order by subjectid) "
+                      "where subjectid = 1"),
+              245);
+    EXPECT_EQ(boxes.provider().back().message,
+              "Conversion failed when converting the varchar value 'Adams' to data type int.");
+    EXPECT_EQ(failure("update subjects set birthdate = lastname where subjectid = 2"), 241);
+    EXPECT_EQ(failure("update subjects set status = 3000000000 where subjectid = 2"), 8115);
+    EXPECT_EQ(failure("insert into cidevice (SubjectId, Ear) select subjectid from subjects"), 120);
+    EXPECT_EQ(scalar(db, "select count(*) as v from cidevice"), "0");
+    EXPECT_EQ(scalar(db, "select sum(status) + count(birthdate) as v from subjects"), "5");
+    // What converts is stored converted: numbers from text, dates from text and numbers.
+    ASSERT_EQ(db.RunTextQuery("insert into cidevice (SubjectId, Ear, SurgDate, AgeAtImplant) "
+                              "select subjectid, subjectid, '3/7/2009', 2.9 from subjects where subjectid < 3"),
+              1);
+    EXPECT_EQ(scalar(db, "select sum(SubjectId * AgeAtImplant) as v from cidevice"), "6");
+    EXPECT_EQ(scalar(db, "select convert(varchar, max(SurgDate), 121) + '|' + max(Ear) as v from cidevice"),
+              "2009-03-07 00:00:00.000|2");
+    ASSERT_EQ(db.RunTextQuery("update cidevice set AgeAtImplant = ' 12 ', SurgDate = 1 where SubjectId = 1"), 1);
+    EXPECT_EQ(scalar(db, "select convert(varchar, SurgDate, 121) + '/' + convert(varchar, AgeAtImplant) as v "
+                         "from cidevice where SubjectId = 1"),
+              "1900-01-02 00:00:00.000/12");
+}
+
 TEST_F(TsqlMeaning, ReservedWordsAsNamesNeedBrackets)
 {
     EXPECT_EQ(failure("select * from user"), 156);
