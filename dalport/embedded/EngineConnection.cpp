@@ -365,6 +365,19 @@ std::unique_ptr<RowsResult> EngineConnection::step(sqlite3_stmt* stmt)
 void EngineConnection::execInternal(const std::string& sql)
 {
     InternalScope scope(*this);
+    // The statements around every procedure call are prepared once, not parsed anew on
+    // each call; they fail with the same message as below.
+    if (sql == "BEGIN" || sql == "COMMIT" || sql == "SAVEPOINT quorin_procedure" || sql == "RELEASE quorin_procedure") {
+        sqlite3_stmt* stmt = prepared(sql, true);
+        const int rc = sqlite3_step(stmt);
+        if (rc == SQLITE_DONE) {
+            sqlite3_reset(stmt);
+            return;
+        }
+        EngineError failure = fromSqlite(m_db, rc);
+        sqlite3_reset(stmt);
+        throw failure;
+    }
     char* message = nullptr;
     const int rc = sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, &message);
     if (rc != SQLITE_OK) {
