@@ -295,43 +295,30 @@ public:
         return storedValueText(expr(e), *column, table);
     }
 
-    // INSERT ... SELECT: the query's rows are read through a named table of positional
-    // columns so that each value is converted to its column as it is written.
+    // INSERT ... SELECT stores the query's values as they come. Converting them meant
+    // reading the query through a named table, which hid the query's reads from the
+    // grants check; a select list of the wrong width is still refused, as on SQL Server.
     std::string insertSelect(const InsertStatement& ins, const std::string& head)
     {
         const Query& q = *ins.query;
         const std::size_t n = ins.targetColumns.size();
-        std::vector<std::string> values;
         bool converts = false;
-        for (std::size_t i = 0; i < n; ++i) {
-            const std::string name = "v" + std::to_string(i + 1);
-            values.push_back(storedValueText(name, *ins.targetColumns[i], ins.targetTitle));
-            converts = converts || values.back() != name;
-        }
-        if (!converts || q.types.size() != n) {
-            if (converts)
-                throw q.types.size() < n
-                    ? EngineError{120, 15, 1, "The select list for the INSERT statement contains fewer items than the "
-                                              "insert list. The number of SELECT values must match the number of "
-                                              "INSERT columns."}
-                    : EngineError{121, 15, 1, "The select list for the INSERT statement contains more items than the "
-                                              "insert list. The number of SELECT values must match the number of "
-                                              "INSERT columns."};
-            // For `SELECT * FROM u` SQLite may copy u's rows into a table of the same
-            // shape without reading a column, and so without the read of u being seen
-            // and checked; reading them through a derived table keeps every column read.
-            if (ins.selectStar)
-                return head + " SELECT * FROM (" + query(q, false) + ")";
-            return head + " " + query(q, false);
-        }
-        std::string names;
-        std::string list;
-        for (std::size_t i = 0; i < n; ++i) {
-            names += (i ? ", v" : "v") + std::to_string(i + 1);
-            list += (i ? ", " : "") + values[i];
-        }
-        return "WITH \"inserted\"(" + names + ") AS (" + query(q, false) + ") " + head + " SELECT " + list
-            + " FROM \"inserted\"";
+        for (std::size_t i = 0; i < n; ++i)
+            converts = converts || storedValueText("v", *ins.targetColumns[i], ins.targetTitle) != "v";
+        if (converts && !ins.selectStar && q.types.size() != n)
+            throw q.types.size() < n
+                ? EngineError{120, 15, 1, "The select list for the INSERT statement contains fewer items than the "
+                                          "insert list. The number of SELECT values must match the number of "
+                                          "INSERT columns."}
+                : EngineError{121, 15, 1, "The select list for the INSERT statement contains more items than the "
+                                          "insert list. The number of SELECT values must match the number of "
+                                          "INSERT columns."};
+        // For `SELECT * FROM u` SQLite may copy u's rows into a table of the same
+        // shape without reading a column, and so without the read of u being seen
+        // and checked; reading them through a derived table keeps every column read.
+        if (ins.selectStar)
+            return head + " SELECT * FROM (" + query(q, false) + ")";
+        return head + " " + query(q, false);
     }
 
     std::string update(const UpdateStatement& up)

@@ -31,7 +31,7 @@ TEST(EngineMessages, EveryMessageInTheSourcesHasANumberAndTheEnginesOwnWords)
                                208,  209,  213,  229,  241,  242,  243,  245,  262,  281,  402,  506,  515,  536,
                                547,  628,  701,  911,  1222, 2627, 2812, 3902, 3903, 4060, 4104, 6401, 8114,
                                8115, 8117, 8144, 8145, 8152, 2715, 15434, 916, 230, 4606, 15118, 15007, 15023, 15025, 15116, 15151, 15247, 15410,
-                               18456, 18466, 18488, 15128, 824, 1105, 3906, 5120, 50000};
+                               18456, 18466, 18488, 15128, 824, 1105, 3906, 5120, 120, 121, 2628, 50000};
     const char* storageWords[] = {"sqlite", "SQLite", "SQLITE", "no such", "syntax error", "datatype mismatch",
                                   "constraint failed", "database is locked"};
     std::size_t messages = 0;
