@@ -282,7 +282,7 @@ TEST_F(ReportWindowTest, UnsavedChangesAreOfferedForSavingFirst)
     DoubleClickRow(window->List(), 1);
     ASSERT_GE(ui.Messages().size(), 2u) << "the save says why it stopped";
     EXPECT_EQ(ui.Messages()[0].text, saveQuestion);
-    EXPECT_EQ(ui.Messages()[0].buttons, UserInterface::Buttons::YesNo);
+    EXPECT_EQ(ui.Messages()[0].buttons, UserInterface::Buttons::YesNoCancel);
     EXPECT_EQ(ui.Messages()[0].icon, UserInterface::Icon::Default);
     EXPECT_EQ(doc->m_subject.SubjectID, -1);
     EXPECT_EQ(SubjectEdit(res::subject::IDC_CITY)->text(), QStringLiteral("Lisbon")) << "the typing is kept";
