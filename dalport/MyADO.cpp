@@ -6,6 +6,7 @@
 #include "dalport/ValueConversion.h"
 
 #include <cstdint>
+#include <optional>
 #include <cstdio>
 
 using namespace dalport;
@@ -65,12 +66,18 @@ MyADO::~MyADO()
 
 int MyADO::SetDataSource(const char* server, const char* uid, const char* pwd, const char* database)
 {
+    return OpenSession(server, uid, pwd, database, nullptr);
+}
+
+int MyADO::OpenSession(const char* server, const char* uid, const char* pwd, const char* database, const char* oldPwd)
+{
     m_pConnection = std::make_shared<AdoConnection>();
     m_pCommand = std::make_shared<AdoCommand>();
     m_pRecordset = std::make_shared<AdoRecordset>();
     try {
         m_pConnection->backend = openConnection(server ? server : "", uid ? uid : "", pwd ? pwd : "",
-                                                database ? database : "");
+                                                database ? database : "",
+                                                oldPwd ? std::optional<std::string>(oldPwd) : std::nullopt);
     } catch (const ConnectError& failure) {
         m_pConnection->errors = failure.errors;
         PrintProviderError();

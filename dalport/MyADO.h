@@ -97,6 +97,10 @@ protected:
     // What the server said when SetDataSource failed (nothing is shown then).
     std::vector<dalport::ReportedError> GetConnectionErrors();
 
+    // SetDataSource's connection; with oldPwd (not null) pwd is the login's new
+    // password, set as it logs in.
+    int OpenSession(const char* server, const char* uid, const char* pwd, const char* database, const char* oldPwd);
+
     void PrintComError(const dalport::ComError& e);
     void PrintProviderError();
     void TESTHR(long hr);

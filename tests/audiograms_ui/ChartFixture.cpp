@@ -16,6 +16,11 @@ using quorin::ChartGeometry;
 void ChartTest::SetUp()
 {
     FormTest::SetUp();
+    BuildFrame();
+}
+
+void ChartTest::BuildFrame()
+{
     frame = std::make_unique<CMainFrame>();
     commands = std::make_unique<CDocumentCommands>(*doc);
     frame->SetDocumentTarget(commands.get());

@@ -21,6 +21,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    // The main frame with its workspace over the current document.
+    void BuildFrame();
     // Stores a subject (KV Number 4711, Lee, Morgan) whose current test of 03/04/2025
     // has a red circle at 2000 Hz / 30 dB and a blue X at 1000 Hz / 40 dB, and loads it.
     int LoadStoredSubject();

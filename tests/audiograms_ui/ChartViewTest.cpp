@@ -295,14 +295,7 @@ protected:
         ASSERT_TRUE(doc->m_db.IsConnected());
         doc->AddView(&view);
         context.m_pCurrentDoc = doc.get();
-        frame = std::make_unique<CMainFrame>();
-        commands = std::make_unique<CDocumentCommands>(*doc);
-        frame->SetDocumentTarget(commands.get());
-        ASSERT_TRUE(frame->OnCreateClient(&context));
-        frame->resize(1000, 800);
-        ShowActive(frame.get());
-        chart = qobject_cast<CViewAud*>(frame->m_pNodeChart->GetWnd());
-        ASSERT_NE(chart, nullptr);
+        BuildFrame();
     }
 
     static constexpr int kDemoSubjects = 60;
