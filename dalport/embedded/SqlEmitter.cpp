@@ -49,14 +49,15 @@ ColumnType columnTypeOf(ValueType t)
 
 class Emitter {
 public:
-    std::string query(const Query& q, bool topLevel)
+    // `storing`: the INSERT whose values this query gives, converted to its columns.
+    std::string query(const Query& q, bool topLevel, const InsertStatement* storing = nullptr)
     {
         std::string out;
         const bool compound = q.cores.size() > 1;
         for (const SelectCore& core : q.cores) {
             if (!core.compound.empty())
                 out += " " + core.compound + " ";
-            std::string text = select(core, topLevel);
+            std::string text = select(core, topLevel, storing);
             // TOP of one SELECT of a UNION limits that SELECT only.
             if (compound && core.top)
                 text = "SELECT * FROM (" + text + " LIMIT " + std::to_string(*core.top) + ")";
@@ -108,12 +109,20 @@ public:
         return out;
     }
 
-    std::string select(const SelectCore& core, bool topLevel)
+    std::string select(const SelectCore& core, bool topLevel, const InsertStatement* storing = nullptr)
     {
         std::string out = core.distinct ? "SELECT DISTINCT " : "SELECT ";
         for (std::size_t i = 0; i < core.items.size(); ++i) {
             const SelectItem& item = core.items[i];
             out += i ? ", " : "";
+            if (storing && i < storing->targetColumns.size()) {
+                // Converted in place, under the name it had: a UNION's ORDER BY still
+                // finds its columns.
+                out += stored(*item.expr, storing->targetColumns[i], storing->targetTitle);
+                if (item.hasAlias || item.expr->kind == K::Name)
+                    out += " AS " + quoteName(item.hasAlias ? item.alias : item.expr->parts.back());
+                continue;
+            }
             out += expr(*item.expr);
             if (item.hasAlias)
                 out += " AS " + quoteName(item.alias);
@@ -295,9 +304,10 @@ public:
         return storedValueText(expr(e), *column, table);
     }
 
-    // INSERT ... SELECT stores the query's values as they come. Converting them meant
-    // reading the query through a named table, which hid the query's reads from the
-    // grants check; a select list of the wrong width is still refused, as on SQL Server.
+    // INSERT ... SELECT: each value is converted to its column and checked against its
+    // length as it is written, as VALUES are. The conversion sits in the query's own
+    // select list, or in a derived table over it for `*`: reading through a named table
+    // (a CTE) would hide the query's reads from the grants check.
     std::string insertSelect(const InsertStatement& ins, const std::string& head)
     {
         const Query& q = *ins.query;
@@ -305,7 +315,7 @@ public:
         bool converts = false;
         for (std::size_t i = 0; i < n; ++i)
             converts = converts || storedValueText("v", *ins.targetColumns[i], ins.targetTitle) != "v";
-        if (converts && !ins.selectStar && q.types.size() != n)
+        if (converts && q.types.size() != n)
             throw q.types.size() < n
                 ? EngineError{120, 15, 1, "The select list for the INSERT statement contains fewer items than the "
                                           "insert list. The number of SELECT values must match the number of "
@@ -313,12 +323,44 @@ public:
                 : EngineError{121, 15, 1, "The select list for the INSERT statement contains more items than the "
                                           "insert list. The number of SELECT values must match the number of "
                                           "INSERT columns."};
-        // For `SELECT * FROM u` SQLite may copy u's rows into a table of the same
-        // shape without reading a column, and so without the read of u being seen
-        // and checked; reading them through a derived table keeps every column read.
-        if (ins.selectStar)
-            return head + " SELECT * FROM (" + query(q, false) + ")";
-        return head + " " + query(q, false);
+        if (!hasStar(q)) {
+            if (!converts)
+                return head + " " + query(q, false);
+            return head + " " + query(q, false, &ins);
+        }
+        // For `SELECT * FROM u` SQLite may copy u's rows into a table of the same shape
+        // without reading a column, and so without the read of u being seen and checked;
+        // reading them through a derived table keeps every column read.
+        const std::string source = " FROM (" + query(q, false) + ")";
+        if (!converts || !q.shape || !uniqueNames(*q.shape))
+            return head + " SELECT *" + source;
+        std::string list;
+        for (std::size_t i = 0; i < n; ++i)
+            list += (i ? ", " : "")
+                + storedValueText(quoteName(q.shape->columns[i].name), *ins.targetColumns[i], ins.targetTitle);
+        return head + " SELECT " + list + source;
+    }
+
+    static bool hasStar(const Query& q)
+    {
+        for (const SelectCore& core : q.cores)
+            for (const SelectItem& item : core.items)
+                if (item.expr->kind == K::Star || (item.expr->kind == K::Name && item.expr->parts.back() == "*"))
+                    return true;
+        return false;
+    }
+
+    // A derived table's columns can be named only when no two share a name.
+    static bool uniqueNames(const TableInfo& shape)
+    {
+        for (std::size_t i = 0; i < shape.columns.size(); ++i) {
+            if (shape.columns[i].name.empty())
+                return false;
+            for (std::size_t j = 0; j < i; ++j)
+                if (equalsIgnoreCase(shape.columns[i].name, shape.columns[j].name))
+                    return false;
+        }
+        return true;
     }
 
     std::string update(const UpdateStatement& up)

@@ -154,6 +154,8 @@ TEST_F(TsqlMeaning, ColumnsTakeAtMostTheirLengthInCharacters)
     EXPECT_EQ(failure("update notes set code = name"), 2628);
     EXPECT_EQ(failure("update notes set memo = (select top 1 lastname from subjects order by subjectid) where id = 1"),
               2628);
+    EXPECT_EQ(failure("insert into notes (id, name) select subjectid, firstname + lastname from subjects"), 2628);
+    EXPECT_EQ(failure("insert into notes select subjectid, 'abc', lastname + firstname, null from subjects"), 2628);
     EXPECT_EQ(failure("update notes set name = ? where id = 1"), 0) << "an unbound parameter is NULL";
     EXPECT_EQ(scalar(db, "select count(*) * 10 + count(name) as v from notes"), "21");
 }
@@ -168,12 +170,19 @@ TEST_F(TsqlMeaning, ValuesOfAnyOriginAreConvertedToTheirColumnsType)
               "Conversion failed when converting the varchar value 'Adams' to data type int.");
     EXPECT_EQ(failure("update subjects set birthdate = lastname where subjectid = 2"), 241);
     EXPECT_EQ(failure("update subjects set status = 3000000000 where subjectid = 2"), 8115);
+    EXPECT_EQ(failure("insert into cidevice (SubjectId) select name from sys.sql_logins"), 245);
+    EXPECT_EQ(failure("insert into cidevice (SubjectId, Ear) select lastname, 1 as Ear from subjects "
+                      "union select subjectid, 2 from subjects order by Ear"),
+              245);
+    EXPECT_EQ(failure("insert into cidevice (SubjectId, Ear) select * from (select lastname, 1 as e from subjects) d"),
+              245);
     EXPECT_EQ(failure("insert into cidevice (SubjectId, Ear) select subjectid from subjects"), 120);
     EXPECT_EQ(scalar(db, "select count(*) as v from cidevice"), "0");
     EXPECT_EQ(scalar(db, "select sum(status) + count(birthdate) as v from subjects"), "5");
     // What converts is stored converted: numbers from text, dates from text and numbers.
     ASSERT_EQ(db.RunTextQuery("insert into cidevice (SubjectId, Ear, SurgDate, AgeAtImplant) "
-                              "values (1, 1, '3/7/2009', 2.9), (2, 2, '3/7/2009', 2.9)"),
+                              "select subjectid, subjectid, '3/7/2009', 2.9 from subjects where subjectid < 3 "
+                              "order by subjectid"),
               1);
     EXPECT_EQ(scalar(db, "select sum(SubjectId * AgeAtImplant) as v from cidevice"), "6");
     EXPECT_EQ(scalar(db, "select convert(varchar, max(SurgDate), 121) + '|' + max(Ear) as v from cidevice"),
