@@ -13,19 +13,9 @@
 using namespace res::user;
 using quorin::UserInterface;
 
-namespace {
-
-// The pers columns of names hold 50 characters.
-constexpr int kNameLength = 50;
-
-} // namespace
-
 CUserDlg::CUserDlg(CQuorinDoc& document, const QString& userName, QWidget* parent)
     : CTemplateDialog(res::IDD_USER, parent), m_document(document), m_strLoadUser(userName)
 {
-    for (const int id : {IDC_USERNAME, IDC_LAST, IDC_FIRST})
-        if (auto edit = framework::FindControlAs<QLineEdit>(this, id))
-            edit->setMaxLength(kNameLength);
 }
 
 bool CUserDlg::Load()

@@ -9,6 +9,7 @@
 #include "framework/DdxStandard.h"
 #include "framework/TemplateRegistry.h"
 #include "resources/AudTemplates.h"
+#include "resources/FieldLengths.h"
 #include "subjects/CFormSubject.h"
 
 #include <QCheckBox>
@@ -19,10 +20,6 @@
 using namespace res::auddata;
 
 namespace {
-
-// The registry's columns for the tester's name and the speech materials hold 50
-// characters.
-constexpr int kMaxText = 50;
 
 // The speech materials: what the field shows is stored exactly as it stands (" " of an
 // empty test too); a list item is selected only when it is the very same text.
@@ -61,7 +58,6 @@ CFormAudData::CFormAudData(QWidget* parent, CCreateContext* context)
         // "w-22" into the list's "W-22".
         if (QCompleter* completer = combo->completer())
             completer->setCaseSensitivity(Qt::CaseSensitive);
-        combo->lineEdit()->setMaxLength(kMaxText);
     }
     ConnectChanges();
     QLineEdit* testDate = Edit(IDC_TEST_DATE);
@@ -150,7 +146,7 @@ void CFormAudData::DoDataExchange(CDataExchange* pDX)
     if (loading)
         DDX_IntField(pDX, IDC_AGE, m_nAge);
     DDX_Text(pDX, IDC_TESTED_BY, r.Info.TestedBy);
-    DDV_MaxChars(pDX, r.Info.TestedBy, kMaxText);
+    DDV_MaxChars(pDX, r.Info.TestedBy, res::FieldLengthOf(res::IDD_FORM_AUD_DATA, IDC_TESTED_BY));
     DDX_StoredCodeIndex(pDX, IDC_RELIABILITY, r.Info.Reliability);
     DDX_StoredCodeIndex(pDX, IDC_METHOD, r.Info.Method);
 
@@ -212,7 +208,7 @@ void CFormAudData::DoDataExchange(CDataExchange* pDX)
     DDX_LevelField(pDX, IDC_LEV5_R, sp.Lev5R);
     DDX_IntField(pDX, IDC_PC5_R, sp.PC5R);
     DDX_MaterialsText(pDX, IDC_MAT_R, sp.MatR);
-    DDV_MaxChars(pDX, sp.MatR, kMaxText);
+    DDV_MaxChars(pDX, sp.MatR, res::FieldLengthOf(res::IDD_FORM_AUD_DATA, IDC_MAT_R));
     DDX_LevelField(pDX, IDC_SRT_L, sp.SRTL);
     DDX_LevelField(pDX, IDC_SAT_L, sp.SATL);
     DDX_LevelField(pDX, IDC_LEV1_L, sp.Lev1L);
@@ -226,7 +222,7 @@ void CFormAudData::DoDataExchange(CDataExchange* pDX)
     DDX_LevelField(pDX, IDC_LEV5_L, sp.Lev5L);
     DDX_IntField(pDX, IDC_PC5_L, sp.PC5L);
     DDX_MaterialsText(pDX, IDC_MAT_L, sp.MatL);
-    DDV_MaxChars(pDX, sp.MatL, kMaxText);
+    DDV_MaxChars(pDX, sp.MatL, res::FieldLengthOf(res::IDD_FORM_AUD_DATA, IDC_MAT_L));
     DDX_LevelField(pDX, IDC_SRT_SF, sp.SRTSF);
     DDX_LevelField(pDX, IDC_SAT_SF, sp.SATSF);
 }

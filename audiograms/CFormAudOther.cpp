@@ -5,6 +5,7 @@
 #include "controls/DdxFields.h"
 #include "framework/ControlId.h"
 #include "resources/AudTemplates.h"
+#include "resources/FieldLengths.h"
 
 #include <QPlainTextEdit>
 #include <QTextCursor>
@@ -13,6 +14,17 @@
 #include <algorithm>
 
 using namespace res::audother;
+
+namespace {
+
+// What a field takes: the program's own limit, as the field-length table gives it (the
+// columns themselves have none).
+int MaxChars(int controlId)
+{
+    return res::FieldLengthOf(res::IDD_FORM_AUD_OTHER, controlId);
+}
+
+} // namespace
 
 // Keeps what the user types or pastes into a multi-line field within its limit, as the
 // platform's edit limit does: an insertion is cut to what still fits. A longer text the
@@ -71,8 +83,8 @@ CFormAudOther::CFormAudOther(QWidget* parent, CCreateContext* context)
     setObjectName(QStringLiteral("CFormAudOther"));
     auto comments = framework::FindControlAs<QPlainTextEdit>(this, IDC_COMMENTS);
     auto recommend = framework::FindControlAs<QPlainTextEdit>(this, IDC_RECOMMEND);
-    m_comments = std::make_unique<InputLimit>(comments, kMaxChars);
-    m_recommend = std::make_unique<InputLimit>(recommend, kMaxChars);
+    m_comments = std::make_unique<InputLimit>(comments, MaxChars(IDC_COMMENTS));
+    m_recommend = std::make_unique<InputLimit>(recommend, MaxChars(IDC_RECOMMEND));
     for (auto [edit, limit] : {std::pair{comments, m_comments.get()}, std::pair{recommend, m_recommend.get()}}) {
         edit->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -104,8 +116,8 @@ void CFormAudOther::DoDataExchange(CDataExchange* pDX)
     if (!doc)
         return;
     CAudTestInfo& info = doc->m_audCurrent.Info;
-    DDX_LimitedText(pDX, IDC_COMMENTS, info.Comments, kMaxChars);
-    DDX_LimitedText(pDX, IDC_RECOMMEND, info.Recommend, kMaxChars);
+    DDX_LimitedText(pDX, IDC_COMMENTS, info.Comments, MaxChars(IDC_COMMENTS));
+    DDX_LimitedText(pDX, IDC_RECOMMEND, info.Recommend, MaxChars(IDC_RECOMMEND));
 }
 
 void CFormAudOther::Fill()

@@ -15,8 +15,6 @@
 class CFormAudOther : public TVisualFormView {
     Q_OBJECT
 public:
-    static constexpr int kMaxChars = 499;
-
     CFormAudOther(QWidget* parent, CCreateContext* context);
     ~CFormAudOther() override;
 

@@ -4,6 +4,7 @@
 #include "resources/AdminTemplates.h"
 
 #include "framework/TemplateRegistry.h"
+#include "resources/FieldLengths.h"
 
 namespace res {
 
@@ -88,7 +89,7 @@ DialogTemplate ChangePasswordDialogTemplate()
 void RegisterAdminTemplates()
 {
     RegisterDialogTemplate(UsersDialogTemplate());
-    RegisterDialogTemplate(UserDialogTemplate());
+    RegisterWithFieldLengths(UserDialogTemplate());
     RegisterDialogTemplate(ChangePasswordDialogTemplate());
 }
 

@@ -1,6 +1,7 @@
 #include "resources/FieldLengths.h"
 
 #include "database/ColumnLength.h"
+#include "resources/AdminTemplates.h"
 #include "framework/TemplateRegistry.h"
 #include "resources/AudTemplates.h"
 #include "resources/CiDataTemplates.h"
@@ -73,6 +74,10 @@ const std::vector<FieldLength>& FieldLengths()
         Column(IDD_FORM_OTHER, other::IDC_LAB, "participationhistory", "Lab"),
         // Recruitment methods.
         Column(IDD_RECRUITMENT, recruitment::IDC_METHOD, "recruitment", "method"),
+        // Audiogram Data tab.
+        Column(IDD_FORM_AUD_DATA, auddata::IDC_TESTED_BY, "aud", "TestedBy"),
+        Column(IDD_FORM_AUD_DATA, auddata::IDC_MAT_R, "aud", "MatR"),
+        Column(IDD_FORM_AUD_DATA, auddata::IDC_MAT_L, "aud", "MatL"),
         // Audiogram comments.
         Limited(IDD_FORM_AUD_OTHER, audother::IDC_COMMENTS, "aud", "Comments", kAudCommentChars),
         Limited(IDD_FORM_AUD_OTHER, audother::IDC_RECOMMEND, "aud", "Recommend", kAudCommentChars),
@@ -109,8 +114,20 @@ const std::vector<FieldLength>& FieldLengths()
         Column(IDD_SPEECH_TEST, speechtest::IDC_PERCENTILE, "speech", "Percentile"),
         Column(IDD_SPEECH_TEST, speechtest::IDC_SD, "speech", "SD"),
         Column(IDD_SPEECH_TEST, speechtest::IDC_OTHER, "speech", "Other"),
+        // A staff member's row.
+        Column(IDD_USER, user::IDC_USERNAME, "pers", "UserName"),
+        Column(IDD_USER, user::IDC_LAST, "pers", "LastName"),
+        Column(IDD_USER, user::IDC_FIRST, "pers", "FirstName"),
     };
     return table;
+}
+
+int FieldLengthOf(int templateId, int controlId)
+{
+    for (const FieldLength& f : FieldLengths())
+        if (f.templateId == templateId && f.controlId == controlId)
+            return f.length;
+    return 0;
 }
 
 void ApplyFieldLengths(framework::DialogTemplate& dialogTemplate)

@@ -21,6 +21,9 @@ struct FieldLength {
 
 const std::vector<FieldLength>& FieldLengths();
 
+// The field's length from the table; 0 for a field the table does not name.
+int FieldLengthOf(int templateId, int controlId);
+
 // Sets maxLength on every control of the template the table names.
 void ApplyFieldLengths(framework::DialogTemplate& dialogTemplate);
 

@@ -10,6 +10,7 @@
 #include "framework/TemplateAccessibility.h"
 #include "framework/TemplateBuilder.h"
 #include "framework/TemplateRegistry.h"
+#include "resources/AdminTemplates.h"
 #include "resources/AudTemplates.h"
 #include "resources/CiDataTemplates.h"
 #include "resources/FieldLengths.h"
@@ -231,6 +232,7 @@ TEST(FieldLengths, EveryFieldTakesNoMoreThanItsColumnAndTheCiAndSpeechDialogsLea
     res::RegisterAudTemplates();
     res::RegisterCiDataTemplates();
     res::RegisterSllTemplates();
+    res::RegisterAdminTemplates();
     // Each template built as its dialog shows it.
     std::map<int, std::unique_ptr<QWidget>> built;
     const auto control = [&](int templateId, int controlId) -> QWidget* {
@@ -263,6 +265,9 @@ TEST(FieldLengths, EveryFieldTakesNoMoreThanItsColumnAndTheCiAndSpeechDialogsLea
     EXPECT_EQ(BuiltMaxLength(control(res::IDD_CI_DEVICE, dv::IDC_SURGEON)), 50);
     EXPECT_EQ(BuiltMaxLength(control(res::IDD_CI_DEVICE, dv::IDC_HOSPITAL)), 100);
     EXPECT_EQ(BuiltMaxLength(control(res::IDD_SPEECH_TEST, res::speechtest::IDC_SCREENING)), 20);
+    EXPECT_EQ(BuiltMaxLength(control(res::IDD_USER, res::user::IDC_LAST)), 50);
+    EXPECT_EQ(BuiltMaxLength(control(res::IDD_FORM_AUD_DATA, res::auddata::IDC_MAT_L)), 50);
+    EXPECT_EQ(res::FieldLengthOf(res::IDD_FORM_AUD_OTHER, res::audother::IDC_RECOMMEND), 499);
 
     // Numbers, dates and the unlimited speech-test comments are no column-length text.
     const std::set<std::pair<int, int>> notText = {
