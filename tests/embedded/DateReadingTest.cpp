@@ -68,6 +68,13 @@ TEST_F(DateReading, MalformedIs241AndOutOfRangeIs242)
     EXPECT_EQ(errorOf("3/7"), 241);
     EXPECT_EQ(errorOf("3/7-2009"), 241);
     EXPECT_EQ(errorOf("2009-03-07 25:00"), 242);
+    // The stored form is read by a shorter path; its ranges are the same.
+    EXPECT_EQ(errorOf("2005-02-30 00:00:00.000"), 242);
+    EXPECT_EQ(errorOf("1700-01-01 00:00:00.000"), 242);
+    EXPECT_EQ(errorOf("2005-01-01 23:60:00.000"), 242);
+    EXPECT_EQ(errorOf("2005-01-01 00:00:00.0x0"), 241);
+    EXPECT_EQ(read("2008-02-29 23:59:59.997"), "2008-02-29 23:59:59.997");
+    EXPECT_EQ(errorOf("0999-01-01 00:00:00.000"), 242);
 }
 
 TEST_F(DateReading, ConvertToTextStaysText)
