@@ -483,6 +483,17 @@ std::string canonicalText(const DateTime& t)
 
 std::string style101Text(const DateTime& t)
 {
+    if (t.year >= 0 && t.year < 10000 && t.month >= 0 && t.month < 100 && t.day >= 0 && t.day < 100) {
+        std::string s = "00/00/0000";
+        const auto put = [&s](std::size_t end, int v) {
+            for (std::size_t i = end; v > 0; --i, v /= 10)
+                s[i] = static_cast<char>('0' + v % 10);
+        };
+        put(1, t.month);
+        put(4, t.day);
+        put(9, t.year);
+        return s;
+    }
     char buf[24];
     std::snprintf(buf, sizeof buf, "%02d/%02d/%04d", t.month, t.day, t.year);
     return buf;
