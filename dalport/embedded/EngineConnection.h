@@ -113,6 +113,7 @@ private:
         bool hasUser = false;
         std::set<std::string> principals; // lower case: the user, its roles, public
         std::vector<PermissionRow> rows;
+        bool read = false; // its version was read for the statement being checked
     };
     class InternalScope;
 
@@ -187,6 +188,7 @@ private:
     std::filesystem::path m_folder;
     LoginContext m_context;
     std::map<std::string, DatabaseRights> m_rights;       // by SQLite schema
+    bool m_checkingStatement = false; // checkAccesses: one version read per database
     std::unordered_map<sqlite3_stmt*, std::vector<Access>> m_accesses; // text statements
     std::vector<Access>* m_collect = nullptr;             // while preparing
     Catalog m_catalog;
