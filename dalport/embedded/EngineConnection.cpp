@@ -346,9 +346,11 @@ std::unique_ptr<RowsResult> EngineConnection::step(sqlite3_stmt* stmt)
         ~Reset() { sqlite3_reset(s); }
     } reset{stmt};
     m_denied.reset();
+    // The columns are read after the first step: a statement SQLite prepares again there,
+    // for a schema another connection changed, has its new columns only then.
+    int rc = sqlite3_step(stmt);
     auto result = std::make_unique<RowsResult>(stmt);
-    for (;;) {
-        const int rc = sqlite3_step(stmt);
+    for (;; rc = sqlite3_step(stmt)) {
         if (rc == SQLITE_ROW) {
             result->addRow(stmt);
             continue;
