@@ -93,6 +93,9 @@ bool bindNode(const Plan& plan, const std::vector<Literal>& literals, std::vecto
 
 std::optional<LiftedText> liftLiterals(std::string_view text)
 {
+    // SQLite reads a written text only up to a zero byte; bound, it would take it whole.
+    if (text.find('\0') != std::string_view::npos)
+        return std::nullopt;
     std::vector<Token> tokens;
     try {
         tokens = tokenize(text);

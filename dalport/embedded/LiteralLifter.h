@@ -27,8 +27,8 @@ struct LiftedText {
     std::vector<Literal> literals; // in the order of the text
 };
 
-// Nothing when the text is only ever kept whole: it does not tokenize, or it has ?
-// parameters of its own.
+// Nothing when the text is only ever kept whole: it does not tokenize, it has ?
+// parameters of its own, or a zero byte.
 std::optional<LiftedText> liftLiterals(std::string_view text);
 
 // A number literal SQLite reads as a 64-bit integer: no '.', no exponent, and in range.
