@@ -189,35 +189,49 @@ void EngineConnection::schemaChanged()
 }
 
 // A text of a shape met before runs that shape's plan with the text's own values; one
-// whose values cannot be bound as they are written is translated as it stands.
+// whose values cannot be bound as they are written is translated as it stands. A text
+// met before as it is skips reading its shape.
 std::unique_ptr<RowsResult> EngineConnection::runText(const std::string& text, const std::vector<Param>& params)
 {
-    const std::optional<LiftedText> lifted = m_byShape ? liftLiterals(text) : std::nullopt;
+    if (!m_byShape)
+        return runPlan(*planFor(text), params);
+    if (auto it = m_plans.find(text); it != m_plans.end()) {
+        const TextPlan kept = it->second; // a schema change while it runs clears the map
+        return runPlan(*kept.plan, params, kept.byShape ? &kept.lifted : nullptr);
+    }
+    const std::optional<LiftedText> lifted = liftLiterals(text);
     if (!lifted)
         return runPlan(*planFor(text), params);
     std::vector<Value> values;
-    if (const auto plan = m_shapes.find(*lifted)) {
-        if (boundValues(*plan, lifted->literals, values))
-            return runPlan(*plan, params, &values);
+    std::shared_ptr<const Plan> plan = m_shapes.find(*lifted);
+    if (!plan) {
+        const LiftedTranslation translation = translateLifted(text, catalog());
+        if (!boundValues(*translation.plan, lifted->literals, values))
+            return runPlan(*planFor(text), params);
+        m_shapes.insert(*lifted, translation.written, translation.plan);
+        plan = translation.plan;
+    } else if (!boundValues(*plan, lifted->literals, values)) {
         return runPlan(*planFor(text), params);
     }
-    const LiftedTranslation translation = translateLifted(text, catalog());
-    if (!boundValues(*translation.plan, lifted->literals, values))
-        return runPlan(*planFor(text), params);
-    m_shapes.insert(*lifted, translation.written, translation.plan);
-    return runPlan(*translation.plan, params, &values);
+    keepText(text, TextPlan{plan, values, true});
+    return runPlan(*plan, params, &values);
 }
 
 std::shared_ptr<const Plan> EngineConnection::planFor(const std::string& text)
 {
     // Translated once per distinct text.
     if (auto it = m_plans.find(text); it != m_plans.end())
-        return it->second;
+        return it->second.plan;
     auto plan = translate(text, catalog());
+    keepText(text, TextPlan{plan, {}, false});
+    return plan;
+}
+
+void EngineConnection::keepText(const std::string& text, TextPlan kept)
+{
     if (m_plans.size() >= kMaxPlans)
         m_plans.clear();
-    m_plans.emplace(text, plan);
-    return plan;
+    m_plans.insert_or_assign(text, std::move(kept));
 }
 
 std::unique_ptr<RowsResult> EngineConnection::runPlan(const Plan& plan, const std::vector<Param>& params,

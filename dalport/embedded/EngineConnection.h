@@ -116,6 +116,12 @@ private:
         std::set<std::string> principals; // lower case: the user, its roles, public
         std::vector<PermissionRow> rows;
     };
+    // A text met before: its plan and, for a plan of its shape, the values it binds.
+    struct TextPlan {
+        std::shared_ptr<const Plan> plan;
+        std::vector<Value> lifted;
+        bool byShape = false;
+    };
     class InternalScope;
 
     void reindexForCollation(const std::vector<std::string>& schemas);
@@ -130,6 +136,7 @@ private:
     std::unique_ptr<RowsResult> step(sqlite3_stmt* stmt);
     sqlite3_stmt* prepared(const std::string& sql, bool internal);
     std::shared_ptr<const Plan> planFor(const std::string& text);
+    void keepText(const std::string& text, TextPlan kept);
     void execInternal(const std::string& sql);
     const Catalog& catalog();
     void schemaChanged();
@@ -197,7 +204,7 @@ private:
     std::vector<Access>* m_collect = nullptr;             // while preparing
     Catalog m_catalog;
     bool m_catalogLoaded = false;
-    std::unordered_map<std::string, std::shared_ptr<const Plan>> m_plans; // by exact text
+    std::unordered_map<std::string, TextPlan> m_plans; // by exact text
     PlanCache m_shapes;                                                    // by shape
     bool m_byShape = true; // QUORIN_PLAN_CACHE=off keeps plans by exact text only
     std::unordered_map<std::string, sqlite3_stmt*> m_statements[2]; // [internal]
