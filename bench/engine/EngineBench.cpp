@@ -1,23 +1,31 @@
 // The same count query and the same point lookup through MyADO on the embedded engine
 // and through raw SQLite, on a registry of 100,000 subjects. Raw SQLite keeps its
 // prepared statements and binds the key, as a program that knows its statements would;
-// the engine keeps its translations and prepared statements per distinct text. A third
-// pair looks up a new key written into the text each call, as the program sends its
-// text queries (the engine translates and prepares each one; raw SQLite prepares it).
-// Prints the ratios and the time per operation at the end.
+// the engine keeps its translations and prepared statements per statement shape. A third
+// set looks up a new key written into the text each call, as the program sends its text
+// queries: the engine reuses the shape's plan with the new value bound; raw SQLite binds
+// the key to its one prepared statement (its best plan), or prepares each text anew.
+// A last run sends a million texts of distinct shapes and shows the process's resident
+// memory staying flat, the plan cache bounded. Prints ratios and times per operation.
 
 #include "bench/RatioReporter.h"
 #include "dalport/MyADO.h"
 #include "dalport/Registry.h"
+#include "dalport/embedded/PlanCache.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <map>
 #include <random>
 #include <string>
+#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -111,6 +119,21 @@ void viaRawSqlite(benchmark::State& state, const char* sql)
 
 std::string lookupOf(int key) { return "select lastname from subjects where subjectid = " + std::to_string(key); }
 
+// The plan cache as the last engine run left it, before its session closed.
+dalport::embedded::PlanCacheFigures g_cacheSeen;
+
+void notePlanCache() { g_cacheSeen = dalport::embedded::planCacheFigures(); }
+
+// The process's resident memory, in kB.
+long residentKb()
+{
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    long resident = 0;
+    statm >> pages >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
 // A new key in the text each call.
 void newLiteralViaMyADO(benchmark::State& state)
 {
@@ -125,6 +148,51 @@ void newLiteralViaMyADO(benchmark::State& state)
         db.RunTextQuery(lookupOf(key(random)).c_str());
         benchmark::DoNotOptimize(db.GetStringField("lastname"));
     }
+    notePlanCache();
+}
+
+// Raw SQLite at its best: one prepared statement, the new key bound each call.
+void newLiteralViaRawBound(benchmark::State& state)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open(dalport::DatabaseFilePath(registry().folder(), "Quorin").c_str(), &db);
+    dalport::RegisterEngineFunctions(db);
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, "select lastname from subjects where subjectid = ?1", -1, &stmt, nullptr);
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> key(1, kRows);
+    for (auto _ : state) {
+        sqlite3_bind_int(stmt, 1, key(random));
+        if (sqlite3_step(stmt) == SQLITE_ROW) {
+            const unsigned char* t = sqlite3_column_text(stmt, 0);
+            benchmark::DoNotOptimize(std::string(t ? reinterpret_cast<const char*>(t) : ""));
+        }
+        sqlite3_reset(stmt);
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+}
+
+// Texts of distinct shapes, one after another in one session: the resident memory after
+// each tenth of the run.
+void distinctShapes(long count)
+{
+    MyADO db;
+    if (!db.SetDataSource(registry().folder().c_str(), "admin", "bench-pw", "Quorin"))
+        return;
+    std::cout << "\n" << count << " texts of distinct shapes, resident memory:";
+    const long tenth = std::max(1L, count / 10);
+    for (long i = 0; i < count; ++i) {
+        const std::string sql = "select lastname as c" + std::to_string(i) + " from subjects where subjectid = "
+            + std::to_string(i % kRows + 1);
+        db.RunTextQuery(sql.c_str());
+        if ((i + 1) % tenth == 0) {
+            const auto figures = dalport::embedded::planCacheFigures();
+            std::cout << "\n  after " << (i + 1) << ": " << residentKb() / 1024.0 << " MB resident, plan cache "
+                      << figures.variants << " plans, " << figures.bytes / 1024.0 << " kB" << std::flush;
+        }
+    }
+    std::cout << "\n";
 }
 
 void newLiteralViaRawSqlite(benchmark::State& state)
@@ -153,6 +221,7 @@ void BM_Lookup_MyADO(benchmark::State& s) { viaMyADO(s, kLookup, "lastname"); }
 void BM_Lookup_RawSqlite(benchmark::State& s) { viaRawSqlite(s, kLookup); }
 void BM_LookupNewLiteral_MyADO(benchmark::State& s) { newLiteralViaMyADO(s); }
 void BM_LookupNewLiteral_RawSqlite(benchmark::State& s) { newLiteralViaRawSqlite(s); }
+void BM_LookupNewLiteral_RawBound(benchmark::State& s) { newLiteralViaRawBound(s); }
 
 BENCHMARK(BM_Count_MyADO);
 BENCHMARK(BM_Count_RawSqlite);
@@ -160,6 +229,7 @@ BENCHMARK(BM_Lookup_MyADO);
 BENCHMARK(BM_Lookup_RawSqlite);
 BENCHMARK(BM_LookupNewLiteral_MyADO);
 BENCHMARK(BM_LookupNewLiteral_RawSqlite);
+BENCHMARK(BM_LookupNewLiteral_RawBound);
 
 } // namespace
 
@@ -172,13 +242,20 @@ int main(int argc, char** argv)
     auto line = [&](const char* what, const char* engine, const char* raw, const char* aim) {
         const double e = reporter.times[engine];
         const double r = reporter.times[raw];
-        std::cout << what << ": MyADO " << e / 1e6 << " ms/op, raw SQLite " << r / 1e6 << " ms/op, ratio "
-                  << (r > 0 ? e / r : 0.0) << aim << "\n";
+        std::printf("%s: MyADO %.2f us/op, raw SQLite %.2f us/op, ratio %.2f%s\n", what, e / 1e3, r / 1e3,
+                    r > 0 ? e / r : 0.0, aim);
     };
-    std::cout << "\n";
-    line("count query               ", "BM_Count_MyADO", "BM_Count_RawSqlite", " (aim <= 1.1)");
-    line("point lookup              ", "BM_Lookup_MyADO", "BM_Lookup_RawSqlite", " (aim <= 1.5)");
-    line("lookup, new literal a call", "BM_LookupNewLiteral_MyADO", "BM_LookupNewLiteral_RawSqlite", "");
+    std::cout << "\n" << std::thread::hardware_concurrency() << " cores\n";
+    line("count query                                ", "BM_Count_MyADO", "BM_Count_RawSqlite", " (aim <= 1.1)");
+    line("point lookup, same statement reused        ", "BM_Lookup_MyADO", "BM_Lookup_RawSqlite", " (aim <= 1.5)");
+    line("point lookup, a new literal each call      ", "BM_LookupNewLiteral_MyADO", "BM_LookupNewLiteral_RawBound",
+         " (aim <= 1.5; raw binds it to one prepared statement)");
+    line("  the same, raw SQLite preparing each text ", "BM_LookupNewLiteral_MyADO", "BM_LookupNewLiteral_RawSqlite",
+         "");
+    std::printf("plan cache after the new-literal run: %zu plans, %.1f kB (at most %zu per session)\n",
+                g_cacheSeen.variants, g_cacheSeen.bytes / 1024.0, dalport::embedded::PlanCache::kCapacity);
+    const char* shapes = std::getenv("QUORIN_BENCH_SHAPES");
+    distinctShapes(shapes ? std::atol(shapes) : 1000000L);
     benchmark::Shutdown();
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "dalport/embedded/EngineConnection.h"
 
 #include "dalport/embedded/EngineFunctions.h"
+#include "dalport/embedded/LiteralLifter.h"
 #include "dalport/embedded/ServerFolder.h"
 #include "dalport/embedded/SqlQuoting.h"
 #include "dalport/embedded/Statement.h"
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 
 namespace fs = std::filesystem;
 
@@ -46,6 +48,8 @@ void userFunction(sqlite3_context* ctx, int, sqlite3_value**)
 EngineConnection::EngineConnection(const fs::path& folder, const fs::path& databaseFile, LoginContext context)
     : m_folder(folder), m_context(std::move(context))
 {
+    const char* planCache = std::getenv("QUORIN_PLAN_CACHE");
+    m_byShape = !(planCache && equalsIgnoreCase(planCache, "off"));
     const int rc = sqlite3_open_v2(databaseFile.string().c_str(), &m_db,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
@@ -142,7 +146,7 @@ std::unique_ptr<Result> EngineConnection::execute(CommandType type, const std::s
                 positional.push_back(p.value);
             result = callProcedure(text, positional, {});
         } else {
-            result = runPlan(*planFor(text), params);
+            result = runText(text, params);
         }
         syncTranCount();
         if (!result)
@@ -180,27 +184,66 @@ void EngineConnection::schemaChanged()
 {
     m_catalogLoaded = false;
     m_plans.clear();
+    m_shapes.clear();
     m_lockTables.clear();
+}
+
+// A text of a shape met before runs that shape's plan with the text's own values; one
+// whose values cannot be bound as they are written is translated as it stands. A text
+// met before as it is skips reading its shape.
+std::unique_ptr<RowsResult> EngineConnection::runText(const std::string& text, const std::vector<Param>& params)
+{
+    if (!m_byShape)
+        return runPlan(*planFor(text), params);
+    if (auto it = m_plans.find(text); it != m_plans.end()) {
+        const TextPlan kept = it->second; // a schema change while it runs clears the map
+        return runPlan(*kept.plan, params, kept.byShape ? &kept.lifted : nullptr);
+    }
+    const std::optional<LiftedText> lifted = liftLiterals(text);
+    if (!lifted)
+        return runPlan(*planFor(text), params);
+    std::vector<Value> values;
+    std::shared_ptr<const Plan> plan = m_shapes.find(*lifted);
+    if (!plan) {
+        const LiftedTranslation translation = translateLifted(text, catalog());
+        if (!boundValues(*translation.plan, lifted->literals, values))
+            return runPlan(*planFor(text), params);
+        m_shapes.insert(*lifted, translation.written, translation.plan);
+        plan = translation.plan;
+    } else if (!boundValues(*plan, lifted->literals, values)) {
+        return runPlan(*planFor(text), params);
+    }
+    keepText(text, TextPlan{plan, values, true});
+    return runPlan(*plan, params, &values);
 }
 
 std::shared_ptr<const Plan> EngineConnection::planFor(const std::string& text)
 {
     // Translated once per distinct text.
     if (auto it = m_plans.find(text); it != m_plans.end())
-        return it->second;
+        return it->second.plan;
     auto plan = translate(text, catalog());
-    if (m_plans.size() >= kMaxPlans)
-        m_plans.clear();
-    m_plans.emplace(text, plan);
+    keepText(text, TextPlan{plan, {}, false});
     return plan;
 }
 
-std::unique_ptr<RowsResult> EngineConnection::runPlan(const Plan& plan, const std::vector<Param>& params)
+void EngineConnection::keepText(const std::string& text, TextPlan kept)
 {
+    if (m_plans.size() >= kMaxPlans)
+        m_plans.clear();
+    m_plans.insert_or_assign(text, std::move(kept));
+}
+
+std::unique_ptr<RowsResult> EngineConnection::runPlan(const Plan& plan, const std::vector<Param>& params,
+                                                      const std::vector<Value>* lifted)
+{
+    std::span<const Value> bound;
+    if (lifted && !plan.literals.empty() && plan.firstValue + plan.literals.size() <= lifted->size())
+        bound = std::span<const Value>(*lifted).subspan(plan.firstValue, plan.literals.size());
     switch (plan.kind) {
-    case Plan::Kind::Sql: return runSql(plan.sql, params, false);
+    case Plan::Kind::Sql: return runSql(plan.sql, params, false, bound);
     case Plan::Kind::Ddl: {
-        auto r = runSql(plan.sql, params, false);
+        auto r = runSql(plan.sql, params, false, bound);
         schemaChanged();
         return r;
     }
@@ -210,9 +253,9 @@ std::unique_ptr<RowsResult> EngineConnection::runPlan(const Plan& plan, const st
     case Plan::Kind::SaveTran: saveTran(plan.name); return nullptr;
     case Plan::Kind::SetLockTimeout: setLockTimeout(plan.number); return nullptr;
     case Plan::Kind::IfExists: {
-        const auto rows = runSql(plan.sql, params, false);
+        const auto rows = runSql(plan.sql, params, false, bound);
         if ((rows->rowCount() > 0) != plan.negate)
-            return runPlan(*plan.then, params);
+            return runPlan(*plan.then, params, lifted);
         return nullptr;
     }
     case Plan::Kind::Security: {
@@ -255,7 +298,7 @@ std::unique_ptr<RowsResult> EngineConnection::runPlan(const Plan& plan, const st
     case Plan::Kind::Batch: {
         std::unique_ptr<RowsResult> all;
         for (const auto& part : plan.parts) {
-            auto r = runPlan(*part, params);
+            auto r = runPlan(*part, params, lifted);
             if (!r || r->isEmpty())
                 continue;
             if (!all)
@@ -310,7 +353,7 @@ sqlite3_stmt* EngineConnection::prepared(const std::string& sql, bool internal)
 }
 
 std::unique_ptr<RowsResult> EngineConnection::runSql(const std::string& sql, const std::vector<Param>& params,
-                                                     bool internal)
+                                                     bool internal, std::span<const Value> lifted)
 {
     sqlite3_stmt* stmt = prepared(sql, internal);
     bool first = false; // the first write of the session's transaction
@@ -329,8 +372,13 @@ std::unique_ptr<RowsResult> EngineConnection::runSql(const std::string& sql, con
         m_internal = internal;
         sqlite3_clear_bindings(stmt);
         const int slots = sqlite3_bind_parameter_count(stmt);
-        for (int i = 0; i < slots && i < static_cast<int>(params.size()); ++i)
-            bindValue(stmt, i + 1, params[static_cast<std::size_t>(i)].value);
+        if (!lifted.empty()) {
+            for (int i = 0; i < slots && i < static_cast<int>(lifted.size()); ++i)
+                bindValue(stmt, i + 1, lifted[static_cast<std::size_t>(i)]);
+        } else {
+            for (int i = 0; i < slots && i < static_cast<int>(params.size()); ++i)
+                bindValue(stmt, i + 1, params[static_cast<std::size_t>(i)].value);
+        }
         return step(stmt);
     } catch (...) {
         if (first)
@@ -346,9 +394,11 @@ std::unique_ptr<RowsResult> EngineConnection::step(sqlite3_stmt* stmt)
         ~Reset() { sqlite3_reset(s); }
     } reset{stmt};
     m_denied.reset();
+    // The columns are read after the first step: a statement SQLite prepares again there,
+    // for a schema another connection changed, has its new columns only then.
+    int rc = sqlite3_step(stmt);
     auto result = std::make_unique<RowsResult>(stmt);
-    for (;;) {
-        const int rc = sqlite3_step(stmt);
+    for (;; rc = sqlite3_step(stmt)) {
         if (rc == SQLITE_ROW) {
             result->addRow(stmt);
             continue;

@@ -7,6 +7,7 @@
 #include "dalport/embedded/Catalog.h"
 #include "dalport/embedded/EngineError.h"
 #include "dalport/embedded/Plan.h"
+#include "dalport/embedded/PlanCache.h"
 #include "dalport/embedded/Procedure.h"
 #include "dalport/embedded/RowsResult.h"
 
@@ -16,6 +17,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <span>
 #include <string>
 #include <tuple>
 #include <unordered_map>
@@ -115,16 +117,27 @@ private:
         std::vector<PermissionRow> rows;
         bool read = false; // its version was read for the statement being checked
     };
+    // A text met before: its plan and, for a plan of its shape, the values it binds.
+    struct TextPlan {
+        std::shared_ptr<const Plan> plan;
+        std::vector<Value> lifted;
+        bool byShape = false;
+    };
     class InternalScope;
 
     void reindexForCollation(const std::vector<std::string>& schemas);
 
-    // Statements and plans.
-    std::unique_ptr<RowsResult> runPlan(const Plan& plan, const std::vector<Param>& params);
-    std::unique_ptr<RowsResult> runSql(const std::string& sql, const std::vector<Param>& params, bool internal);
+    // Statements and plans. `lifted`: the values of the text's bound literals, which take
+    // the place of `params` in the nodes that bind literals.
+    std::unique_ptr<RowsResult> runText(const std::string& text, const std::vector<Param>& params);
+    std::unique_ptr<RowsResult> runPlan(const Plan& plan, const std::vector<Param>& params,
+                                        const std::vector<Value>* lifted = nullptr);
+    std::unique_ptr<RowsResult> runSql(const std::string& sql, const std::vector<Param>& params, bool internal,
+                                       std::span<const Value> lifted = {});
     std::unique_ptr<RowsResult> step(sqlite3_stmt* stmt);
     sqlite3_stmt* prepared(const std::string& sql, bool internal);
     std::shared_ptr<const Plan> planFor(const std::string& text);
+    void keepText(const std::string& text, TextPlan kept);
     void execInternal(const std::string& sql);
     const Catalog& catalog();
     void schemaChanged();
@@ -193,7 +206,9 @@ private:
     std::vector<Access>* m_collect = nullptr;             // while preparing
     Catalog m_catalog;
     bool m_catalogLoaded = false;
-    std::unordered_map<std::string, std::shared_ptr<const Plan>> m_plans;
+    std::unordered_map<std::string, TextPlan> m_plans; // by exact text
+    PlanCache m_shapes;                                                    // by shape
+    bool m_byShape = true; // QUORIN_PLAN_CACHE=off keeps plans by exact text only
     std::unordered_map<std::string, sqlite3_stmt*> m_statements[2]; // [internal]
     std::map<std::string, std::unique_ptr<CompiledProcedure>> m_procedures;
     int m_tranCount = 0;

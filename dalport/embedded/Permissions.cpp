@@ -317,7 +317,8 @@ int EngineConnection::authorizeAction(int action, const char* a, const char* b, 
     case SQLITE_DROP_INDEX:
     case SQLITE_DROP_VIEW:
     case SQLITE_DROP_TRIGGER:
-    case SQLITE_ALTER_TABLE: {
+    case SQLITE_ALTER_TABLE:
+    case SQLITE_REINDEX: { // CREATE INDEX fills its index as a REINDEX does
         if (m_internal)
             return SQLITE_OK;
         const bool create = action == SQLITE_CREATE_TABLE || action == SQLITE_CREATE_INDEX

@@ -1,6 +1,6 @@
 #pragma once
 // What one T-SQL text means, once translated: the engine keeps it in its cache and runs
-// it as often as the same text comes again.
+// it as often as the same text, or a text of the same shape, comes again.
 
 #include "dalport/Value.h"
 
@@ -39,6 +39,18 @@ struct ExecArgument {
     Value value;
 };
 
+// A literal of the text that a plan binds to one of its parameters instead of writing it
+// into its SQLite text, and how its place converts it: as written (a text or a whole
+// number), or a text met by a whole number or a date, converted as the translation of the
+// text with the literal written in converts it. Real numbers stay written: SQLite reads
+// them with its own rounding.
+enum class LiteralConversion { AsWritten, ToInteger, ToDate };
+
+struct LiteralUse {
+    int literal = 0; // its place among the text's literals
+    LiteralConversion conversion = LiteralConversion::AsWritten;
+};
+
 struct Plan {
     enum class Kind {
         Sql,            // one SQLite statement
@@ -63,6 +75,10 @@ struct Plan {
     std::string procedure;                    // Exec
     std::vector<ExecArgument> arguments;      // Exec
     std::vector<std::shared_ptr<const Plan>> parts; // Batch
+    // Sql, Ddl, IfExists: the literals bound to ?1, ?2, ... of sql, and where their values
+    // start among the values of the whole statement (every node's, in translation order).
+    std::vector<LiteralUse> literals;
+    std::size_t firstValue = 0;
 };
 
 } // namespace dalport::embedded

@@ -11,10 +11,12 @@ set(DALPORT_EMBEDDED_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/ExpressionText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FilePrivacy.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LikePattern.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LiteralLifter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/OperatorFunctions.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PasswordHash.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PasswordPolicy.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Permissions.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PlanCache.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ProcedureCalls.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Procedure.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Registry.cpp

@@ -3,10 +3,12 @@
 #include "dalport/embedded/DateTime.h"
 #include "dalport/embedded/EngineError.h"
 #include "dalport/embedded/ExpressionText.h"
+#include "dalport/embedded/LiteralLifter.h"
 #include "dalport/embedded/SqlQuoting.h"
 #include "dalport/embedded/Tokenizer.h"
 
 #include <array>
+#include <optional>
 
 namespace dalport::embedded {
 
@@ -47,8 +49,27 @@ ColumnType columnTypeOf(ValueType t)
     }
 }
 
+// How a text literal meeting a value of type t is bound; none for a real number.
+std::optional<LiteralConversion> conversionTo(ValueType t)
+{
+    switch (t) {
+    case ValueType::Integer: return LiteralConversion::ToInteger;
+    case ValueType::Date: return LiteralConversion::ToDate;
+    default: return std::nullopt;
+    }
+}
+
+// Literals bound by one SQLite statement at most: SQLite's preparation slows down with
+// many parameters, where it folds written constants; the rest stay written.
+constexpr std::size_t kMaxBoundLiterals = 128;
+
 class Emitter {
 public:
+    explicit Emitter(LiteralLifting* lifting) : m_lifting(lifting) {}
+
+    // The literals bound to ?1, ?2, ... of the text emitted so far.
+    std::vector<LiteralUse> takeLiterals() { return std::move(m_uses); }
+
     // `storing`: the INSERT whose values this query gives, converted to its columns.
     std::string query(const Query& q, bool topLevel, const InsertStatement* storing = nullptr)
     {
@@ -69,7 +90,7 @@ public:
                 const OrderItem& item = q.orderBy[i];
                 // A UNION is ordered by its result's columns, named without their tables.
                 const bool plainName = compound && item.expr->kind == K::Name;
-                out += (i ? ", " : "") + (plainName ? quoteName(item.expr->parts.back()) : expr(*item.expr));
+                out += (i ? ", " : "") + (plainName ? quoteName(item.expr->parts.back()) : written(*item.expr));
                 if (item.descending)
                     out += " DESC";
                 else if (item.ascending)
@@ -117,13 +138,16 @@ public:
             out += i ? ", " : "";
             if (storing && i < storing->targetColumns.size()) {
                 // Converted in place, under the name it had: a UNION's ORDER BY still
-                // finds its columns.
-                out += stored(*item.expr, storing->targetColumns[i], storing->targetTitle);
+                // finds its columns. Written as a select list is, literals and all.
+                const ColumnInfo* column = storing->targetColumns[i];
+                const std::string value = written(*item.expr);
+                out += column && item.expr->kind != K::Null ? storedValueText(value, *column, storing->targetTitle)
+                                                            : value;
                 if (item.hasAlias || item.expr->kind == K::Name)
                     out += " AS " + quoteName(item.hasAlias ? item.alias : item.expr->parts.back());
                 continue;
             }
-            out += expr(*item.expr);
+            out += written(*item.expr);
             if (item.hasAlias)
                 out += " AS " + quoteName(item.alias);
             else if (topLevel && item.expr->kind != K::Name && item.expr->kind != K::Star)
@@ -136,7 +160,7 @@ public:
         if (!core.groupBy.empty()) {
             out += " GROUP BY ";
             for (std::size_t i = 0; i < core.groupBy.size(); ++i)
-                out += (i ? ", " : "") + expr(*core.groupBy[i]);
+                out += (i ? ", " : "") + written(*core.groupBy[i]);
         }
         if (core.having)
             out += " HAVING " + expr(*core.having);
@@ -147,8 +171,32 @@ public:
     std::string operand(const Expr& e, ValueType other)
     {
         if (e.kind == K::String && converts(other))
-            return typedLiteral(e.text, columnTypeOf(other));
+            return literal(e, conversionTo(other), typedLiteral(e.text, columnTypeOf(other)));
         return expr(e);
+    }
+
+    // An expression whose literals stay written in the text: a select list names and
+    // types its columns by them, ORDER BY and GROUP BY read a number as a column's place.
+    std::string written(const Expr& e)
+    {
+        ++m_writing;
+        std::string out = expr(e);
+        --m_writing;
+        return out;
+    }
+
+    // A literal as a parameter bound to its (converted) value, or written as `text`.
+    std::string literal(const Expr& e, std::optional<LiteralConversion> conversion, std::string text)
+    {
+        if (!m_lifting || e.literal < 0)
+            return text;
+        if (m_writing > 0 || !conversion || (e.kind == K::Number && !wholeNumberLiteral(e.text))
+            || m_uses.size() >= kMaxBoundLiterals) {
+            m_lifting->written.push_back(e.literal);
+            return text;
+        }
+        m_uses.push_back(LiteralUse{e.literal, *conversion});
+        return "?" + std::to_string(m_uses.size());
     }
 
     std::string plusMinus(const Expr& e)
@@ -208,8 +256,8 @@ public:
         case K::String:
             // A text compares as SQL Server's default collation does even where no column
             // lends it one: 'abc' = 'ABC ', CONVERT(char, d, 101) = '03/07/2009'.
-            return quoteString(e.text) + " COLLATE TSQL";
-        case K::Number: return e.text;
+            return literal(e, LiteralConversion::AsWritten, quoteString(e.text)) + " COLLATE TSQL";
+        case K::Number: return literal(e, LiteralConversion::AsWritten, e.text);
         case K::Null: return "NULL";
         case K::Variable: return "trancount()";
         case K::Parameter: return e.text;
@@ -217,9 +265,10 @@ public:
         case K::Binary: return binary(e);
         case K::Not: return "NOT " + expr(*e.args[0]);
         case K::Like: {
-            std::string out = expr(*e.args[0]) + (e.negate ? " NOT LIKE " : " LIKE ") + expr(*e.args[1]);
+            // A pattern is compiled once per text, and SQLite reads a written one to use an index.
+            std::string out = written(*e.args[0]) + (e.negate ? " NOT LIKE " : " LIKE ") + written(*e.args[1]);
             if (e.args.size() > 2)
-                out += " ESCAPE " + expr(*e.args[2]);
+                out += " ESCAPE " + written(*e.args[2]);
             return out;
         }
         case K::Between: {
@@ -381,16 +430,32 @@ public:
             out += " WHERE " + expr(*del.where);
         return out;
     }
+
+private:
+    LiteralLifting* m_lifting;
+    std::vector<LiteralUse> m_uses;
+    int m_writing = 0; // inside an expression whose literals stay written
 };
+
+// Hands the literals bound by `emitter` to `plan`, numbering their values after those of
+// the nodes emitted before it.
+void bindLiterals(Plan& plan, Emitter& emitter, LiteralLifting* lifting)
+{
+    plan.literals = emitter.takeLiterals();
+    if (!lifting)
+        return;
+    plan.firstValue = lifting->values;
+    lifting->values += plan.literals.size();
+}
 
 } // namespace
 
-std::shared_ptr<Plan> emitStatement(const ParsedStatement& s)
+std::shared_ptr<Plan> emitStatement(const ParsedStatement& s, LiteralLifting* lifting)
 {
     if (s.kind == ParsedStatement::Kind::Control)
         return s.control;
     auto plan = std::make_shared<Plan>();
-    Emitter emitter;
+    Emitter emitter(lifting);
     switch (s.kind) {
     case ParsedStatement::Kind::Select: plan->sql = emitter.query(*s.query, true); break;
     case ParsedStatement::Kind::Insert: plan->sql = emitter.insert(*s.insert); break;
@@ -400,10 +465,12 @@ std::shared_ptr<Plan> emitStatement(const ParsedStatement& s)
         plan->kind = Plan::Kind::IfExists;
         plan->negate = s.negate;
         plan->sql = emitter.query(*s.query, false);
-        plan->then = emitStatement(*s.then);
-        break;
+        bindLiterals(*plan, emitter, lifting); // its values come before those of the statement it guards
+        plan->then = emitStatement(*s.then, lifting);
+        return plan;
     case ParsedStatement::Kind::Control: break;
     }
+    bindLiterals(*plan, emitter, lifting);
     return plan;
 }
 

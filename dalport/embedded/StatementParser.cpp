@@ -776,8 +776,13 @@ private:
         if (atEnd())
             syntaxError();
         switch (t.kind) {
-        case Kind::String: ++m_i; return make(Expr::Kind::String, t.value);
-        case Kind::Number: ++m_i; return make(Expr::Kind::Number, t.value);
+        case Kind::String:
+        case Kind::Number: {
+            ++m_i;
+            auto e = make(t.kind == Kind::String ? Expr::Kind::String : Expr::Kind::Number, t.value);
+            e->literal = t.literal;
+            return e;
+        }
         case Kind::Parameter: ++m_i; return make(Expr::Kind::Parameter, t.value);
         case Kind::Variable:
             if (equalsIgnoreCase(t.value, "@@trancount")) {

@@ -60,6 +60,7 @@ struct Expr {
     std::string typeSpelled;
     int length = -1;
     std::optional<int> style;
+    int literal = -1; // String, Number: the token's place among the text's literals
 
     // Filled by the resolver.
     ValueType type = ValueType::Unknown;

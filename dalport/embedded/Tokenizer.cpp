@@ -29,6 +29,8 @@ public:
             t.begin = m_i;
             scanOne(t);
             t.end = m_i;
+            if (t.kind == Token::Kind::String || t.kind == Token::Kind::Number)
+                t.literal = m_literals++;
             out.push_back(std::move(t));
         }
         Token end;
@@ -191,6 +193,7 @@ private:
 
     std::string_view m_s;
     std::size_t m_i = 0;
+    int m_literals = 0;
 };
 
 } // namespace

@@ -23,6 +23,7 @@ struct Token {
     std::string value;
     std::size_t begin = 0; // offset of the token in the source
     std::size_t end = 0;
+    int literal = -1; // String, Number: its place among the literals of the text (0, 1, ...)
 
     bool isWord(std::string_view w) const; // a Word equal to w, ignoring case
     bool isSymbol(std::string_view s) const { return kind == Kind::Symbol && value == s; }

@@ -5,6 +5,8 @@
 #include "dalport/embedded/SqlQuoting.h"
 #include "dalport/embedded/StatementParser.h"
 
+#include <algorithm>
+
 namespace dalport::embedded {
 
 using Kind = Token::Kind;
@@ -12,29 +14,68 @@ using Kind = Token::Kind;
 namespace {
 
 std::shared_ptr<const Plan> planOf(const std::vector<Token>& tokens, std::pair<std::size_t, std::size_t> range,
-                                   std::string_view text, const Catalog& catalog)
+                                   std::string_view text, const Catalog& catalog, LiteralLifting* lifting)
 {
     ParsedStatement statement = parseStatement(tokens, range.first, range.second, text);
     resolveStatement(statement, catalog);
-    std::shared_ptr<Plan> plan = emitStatement(statement);
+    std::shared_ptr<Plan> plan = emitStatement(statement, lifting);
     if (plan->kind == Plan::Kind::Ddl)
         plan->sql = rewriteObjectNames(plan->sql, catalog);
     return plan;
+}
+
+std::shared_ptr<const Plan> planOfText(std::string_view text, const Catalog& catalog, LiteralLifting* lifting)
+{
+    const std::vector<Token> tokens = tokenize(text);
+    const auto ranges = splitBatch(tokens);
+    if (ranges.size() == 1)
+        return planOf(tokens, ranges.front(), text, catalog, lifting);
+    auto batch = std::make_shared<Plan>();
+    batch->kind = Plan::Kind::Batch;
+    for (const auto& range : ranges)
+        batch->parts.push_back(planOf(tokens, range, text, catalog, lifting));
+    return batch;
+}
+
+// Every literal of the plan's nodes that is bound.
+void collectBound(const Plan& plan, std::vector<bool>& bound)
+{
+    for (const LiteralUse& use : plan.literals)
+        if (use.literal >= 0 && static_cast<std::size_t>(use.literal) < bound.size())
+            bound[static_cast<std::size_t>(use.literal)] = true;
+    if (plan.then)
+        collectBound(*plan.then, bound);
+    for (const auto& part : plan.parts)
+        collectBound(*part, bound);
 }
 
 } // namespace
 
 std::shared_ptr<const Plan> translate(std::string_view text, const Catalog& catalog)
 {
-    const std::vector<Token> tokens = tokenize(text);
-    const auto ranges = splitBatch(tokens);
-    if (ranges.size() == 1)
-        return planOf(tokens, ranges.front(), text, catalog);
-    auto batch = std::make_shared<Plan>();
-    batch->kind = Plan::Kind::Batch;
-    for (const auto& range : ranges)
-        batch->parts.push_back(planOf(tokens, range, text, catalog));
-    return batch;
+    return planOfText(text, catalog, nullptr);
+}
+
+LiftedTranslation translateLifted(std::string_view text, const Catalog& catalog)
+{
+    LiteralLifting lifting;
+    LiftedTranslation out;
+    out.plan = planOfText(text, catalog, &lifting);
+    // A literal is kept written unless a node binds it and none writes it: read as
+    // TOP n, a style, an EXEC argument or a statement passed through whole, it is
+    // neither.
+    int literals = 0;
+    for (const Token& t : tokenize(text))
+        literals = std::max(literals, t.literal + 1);
+    std::vector<bool> bound(static_cast<std::size_t>(literals), false);
+    collectBound(*out.plan, bound);
+    for (int w : lifting.written)
+        if (w >= 0 && w < literals)
+            bound[static_cast<std::size_t>(w)] = false;
+    for (int i = 0; i < literals; ++i)
+        if (!bound[static_cast<std::size_t>(i)])
+            out.written.push_back(i);
+    return out;
 }
 
 std::string rewriteObjectNames(std::string_view sqliteText, const Catalog& catalog)

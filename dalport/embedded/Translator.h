@@ -9,11 +9,21 @@
 
 #include <memory>
 #include <string_view>
+#include <vector>
 
 namespace dalport::embedded {
 
 // Throws EngineError for text it refuses.
 std::shared_ptr<const Plan> translate(std::string_view text, const Catalog& catalog);
+
+// The plan of a text that binds its literals where their values mean nothing else (see
+// LiteralLifter.h), and the literals it keeps written: their places among the text's
+// literals. Refuses what translate refuses, with the same errors.
+struct LiftedTranslation {
+    std::shared_ptr<const Plan> plan;
+    std::vector<int> written;
+};
+LiftedTranslation translateLifted(std::string_view text, const Catalog& catalog);
 
 // Rewrites names in SQLite text (procedure bodies, schema statements): "db.dbo.t" becomes
 // the attached schema's "db.t" (main for the current database) and "dbo.t" becomes "t".

@@ -1,0 +1,240 @@
+// Plans kept by statement shape: texts that differ in their values share a translation,
+// a literal whose value means more than a value keeps its own, and a shared plan answers
+// as the text's own translation would (the session that keeps plans by exact text is the
+// reference): the same rows, conversion errors and refusals, after schema changes too.
+
+#include "PlanEquivalence.h"
+
+#include "dalport/Registry.h"
+#include "dalport/embedded/PlanCache.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+
+using namespace testing_embedded;
+
+namespace {
+
+std::size_t variantsHeld() { return dalport::embedded::planCacheFigures().variants; }
+
+class PlanCache : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        connect(admin, server, kAdmin, kAdminPassword);
+        for (const char* sql :
+             {"insert into subjects(subjectid, lastname, firstname, birthdate, status) values (1, 'Adams', 'Anna', "
+              "'3/7/1980', 0)",
+              "insert into subjects(subjectid, lastname, firstname, birthdate, status) values (2, 'Baker', 'Bob', "
+              "'12/31/1990', 1)",
+              "insert into subjects(subjectid, lastname, firstname, birthdate, status) values (3, 'Carter', 'Cy', "
+              "'1/1/2001', 0)"})
+            ASSERT_EQ(admin.RunTextQuery(sql), 1) << sql;
+        connectByExactText(exact, server.folder(), kAdmin, kAdminPassword);
+        boxes.clear();
+    }
+
+    // How many plans the session's text adds to its cache.
+    std::size_t added(MyADO& db, const std::string& sql)
+    {
+        const std::size_t before = variantsHeld();
+        EXPECT_EQ(db.RunTextQuery(sql.c_str()), 1) << sql;
+        return variantsHeld() - before;
+    }
+
+    // The text's outcome by shape (on `admin`) and by exact text, which must agree.
+    std::vector<std::string> agreed(const std::string& sql)
+    {
+        const auto byShape = outcomeOf(admin, boxes, sql);
+        EXPECT_EQ(byShape, outcomeOf(exact, boxes, sql)) << sql;
+        return byShape;
+    }
+
+    // Runs a statement that must succeed, showing the boxes when it does not.
+    void ran(MyADO& db, const std::string& sql)
+    {
+        boxes.clear();
+        const int ok = db.RunTextQuery(sql.c_str());
+        std::string shown;
+        for (const auto& e : boxes.all)
+            shown += "\n" + e.text;
+        EXPECT_EQ(ok, 1) << sql << shown;
+    }
+
+    void raw(const std::string& sql)
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(dalport::DatabaseFilePath(server.folder(), "Quorin").c_str(), &db), SQLITE_OK);
+        dalport::RegisterEngineFunctions(db);
+        EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+        sqlite3_close(db);
+    }
+
+    TestServer server;
+    Boxes boxes;
+    WholeSession admin;
+    WholeSession exact;
+};
+
+TEST_F(PlanCache, ValuesShareAShapeWhileMeaningfulLiteralsKeepTheirOwn)
+{
+    // Values compared with columns of every type, and written to them.
+    const std::vector<std::pair<std::string, std::string>> shared = {
+        {"select lastname as v from subjects where subjectid = 1", "select lastname as v from subjects where subjectid = 3"},
+        {"select subjectid as v from subjects where lastname = 'Adams'", "select subjectid as v from subjects where lastname = N'carter'"},
+        {"select count(*) as v from subjects where birthdate < '1/1/1985'", "select count(*) as v from subjects where birthdate < '2000-01-01'"},
+        {"select count(*) as v from subjects where subjectid in (1, 2) and status = '0'", "select count(*) as v from subjects where subjectid in (2, 3) and status = '1'"},
+        {"update subjects set firstname = 'Ann' where subjectid = 1", "update subjects set firstname = 'Robert' where subjectid = 2"},
+    };
+    for (const auto& [first, second] : shared) {
+        added(admin, first);
+        EXPECT_EQ(added(admin, second), 0u) << second;
+        agreed(second);
+    }
+    EXPECT_EQ(scalar(admin, "select firstname as v from subjects where subjectid = 2"), "Robert");
+
+    // Literals that name or type a column, order, group, limit, match or convert.
+    const std::vector<std::pair<std::string, std::string>> own = {
+        {"select top 1 lastname as v from subjects order by lastname", "select top 2 lastname as v from subjects order by lastname"},
+        {"select 'x' as v from subjects where subjectid = 1", "select 'y' as v from subjects where subjectid = 1"},
+        {"select lastname as v, firstname from subjects order by 1", "select lastname as v, firstname from subjects order by 2"},
+        {"select count(*) as v from subjects where lastname like 'A%'", "select count(*) as v from subjects where lastname like 'B%'"},
+        {"select count(*) as v from subjects where convert(char(10), birthdate, 101) = '03/07/1980'", "select count(*) as v from subjects where convert(char(10), birthdate, 103) = '03/07/1980'"},
+        {"select count(*) as v from subjects where status < 0.5", "select count(*) as v from subjects where status < 1.5"},
+        {"exec uspLoadSubjectbyId 1", "exec uspLoadSubjectbyId 2"},
+    };
+    for (const auto& [first, second] : own) {
+        added(admin, first);
+        EXPECT_EQ(added(admin, second), 1u) << second;
+        agreed(second);
+    }
+}
+
+TEST_F(PlanCache, EachLiteralsTypeDecidesWhatPlusMeans)
+{
+    const std::string texts = "select count(*) as v from subjects where '1' + '2' = '12'";
+    const std::string numbers = "select count(*) as v from subjects where 1 + 2 = 12";
+    EXPECT_EQ(added(admin, texts), 1u);
+    EXPECT_EQ(added(admin, numbers), 1u);
+    // Both shapes re-bound: texts join, numbers add.
+    EXPECT_EQ(scalar(admin, "select count(*) as v from subjects where '4' + '5' = '45'"), "3");
+    EXPECT_EQ(scalar(admin, "select count(*) as v from subjects where 4 + 5 = 45"), "0");
+    EXPECT_EQ(scalar(admin, "select count(*) as v from subjects where 4 + 5 = 9"), "3");
+    EXPECT_EQ(scalar(admin, "select count(*) as v from subjects where '4' + '5' = '9'"), "0");
+    // A text meeting a number becomes a number; the same shape with a text that is none
+    // fails as the text's own translation does.
+    EXPECT_EQ(scalar(admin, "select count(*) as v from subjects where subjectid + '1' = 2"), "1");
+    agreed("select count(*) as v from subjects where subjectid + '1' = 4");
+    EXPECT_EQ(agreed("select count(*) as v from subjects where subjectid + 'one' = 4").front(), "failed");
+}
+
+TEST_F(PlanCache, ReboundValuesOfAnyLengthNullAndBadValuesAnswerAsTheirOwnText)
+{
+    ran(admin, "create table codes(id INTEGER, code varchar(5), seen datetime)");
+    agreed("insert into codes(id, code, seen) values (1, 'ab', '3/7/2009')");
+    agreed("insert into codes(id, code, seen) values (2, 'abcde', '2009-03-08 10:11:12')");
+    agreed("insert into codes(id, code, seen) values (3, '', '')");
+    agreed("insert into codes(id, code, seen) values (4, NULL, NULL)");
+    const auto tooLong = agreed("insert into codes(id, code, seen) values (5, 'abcdef', '3/9/2009')");
+    EXPECT_TRUE(std::any_of(tooLong.begin(), tooLong.end(), [](const std::string& l) { return l.rfind("box 2628:", 0) == 0; }));
+    const auto rows = agreed("select id, code, seen from codes where id > 0 order by id");
+    EXPECT_EQ(rows.size(), 10u); // ran, columns, four rows inserted by each session
+    agreed("select count(*) as v from codes where code = '" + std::string(300, 'x') + "'");
+    agreed("select count(*) as v from codes where code = 'ab'");
+
+    // The conversions a literal meets are made on every bound value: 245, 241, 242.
+    for (const char* sql : {"select lastname as v from subjects where subjectid = '2'",
+                            "select lastname as v from subjects where subjectid = 'abc'",
+                            "select lastname as v from subjects where subjectid = ' 3 '",
+                            "select count(*) as v from subjects where birthdate between '1/1/1980' and '1/1/1990'",
+                            "select count(*) as v from subjects where birthdate between '1/1/1980' and '2/30/2005'",
+                            "select count(*) as v from subjects where birthdate between 'junk' and '1/1/1990'",
+                            "update subjects set status = 2 where subjectid = 'x' and birthdate = '13/13/2000'"})
+        agreed(sql);
+    EXPECT_EQ(scalar(admin, "select count(*) as v from subjects where status = 2"), "0");
+    // Run again, the failing values fail again with their own numbers.
+    auto boxed = [](const std::vector<std::string>& outcome, const char* number) {
+        return std::any_of(outcome.begin(), outcome.end(),
+                           [&](const std::string& l) { return l.rfind(std::string("box ") + number + ":", 0) == 0; });
+    };
+    EXPECT_TRUE(boxed(agreed("select lastname as v from subjects where subjectid = 'abc'"), "245"));
+    EXPECT_TRUE(boxed(agreed("select count(*) as v from subjects where birthdate between '1/1/1980' and '2/30/2005'"),
+                      "242"));
+    EXPECT_TRUE(boxed(agreed("select count(*) as v from subjects where birthdate between 'junk' and '1/1/1990'"),
+                      "241"));
+}
+
+TEST_F(PlanCache, SchemaChangesOfThisOrAnotherConnectionAreSeen)
+{
+    const std::string byId = "select * from subjects where subjectid = ";
+    agreed(byId + "1");
+    // Made by this session: a new index does not trip over the kept statements.
+    ran(admin, "create index subjects_by_status on subjects(status)");
+    EXPECT_EQ(agreed(byId + "2").size(), 3u);
+    ran(admin, "drop index subjects_by_status");
+
+    // Made by another connection: the kept plan reads the table as it now is.
+    raw("ALTER TABLE subjects ADD COLUMN extra TEXT DEFAULT 'more'");
+    const auto widened = agreed(byId + "3");
+    ASSERT_EQ(widened.size(), 3u);
+    EXPECT_NE(widened[1].find("[extra]"), std::string::npos) << widened[1];
+    EXPECT_NE(widened[2].find("'more'"), std::string::npos) << widened[2];
+    raw("ALTER TABLE subjects RENAME TO subjects_moved");
+    EXPECT_EQ(agreed(byId + "1").front(), "failed");
+    raw("ALTER TABLE subjects_moved RENAME TO subjects");
+    EXPECT_EQ(agreed(byId + "1").size(), 3u);
+
+    // A table dropped and made again with other columns.
+    ran(admin, "create table notes(id INTEGER, body TEXT)");
+    ran(admin, "insert into notes(id, body) values (1, 'one')");
+    EXPECT_EQ(scalar(admin, "select body as v from notes where id = 1"), "one");
+    ran(admin, "drop table notes");
+    boxes.clear();
+    EXPECT_EQ(scalar(admin, "select body as v from notes where id = 2"), "<failed>");
+    ASSERT_FALSE(boxes.provider().empty());
+    EXPECT_EQ(boxes.provider().front().number, 208);
+    ran(admin, "create table notes(id INTEGER, title TEXT)");
+    ran(admin, "insert into notes(id, title) values (1, 'first')");
+    boxes.clear();
+    EXPECT_EQ(scalar(admin, "select body as v from notes where id = 1"), "<failed>");
+    ASSERT_FALSE(boxes.provider().empty());
+    EXPECT_EQ(boxes.provider().front().number, 207);
+    EXPECT_EQ(scalar(admin, "select title as v from notes where id = 1"), "first");
+}
+
+TEST_F(PlanCache, SessionsKeepTheirOwnPlansAndGrantsCountOnEveryRun)
+{
+    MyADO staff;
+    connect(staff, server, "jdoe", kStaffPassword);
+    const std::string lookup = "select lastname as v from subjects where subjectid = ";
+    EXPECT_EQ(added(admin, lookup + "1"), 1u);
+    EXPECT_EQ(added(staff, lookup + "2"), 1u); // the staff session's own
+    EXPECT_EQ(added(admin, lookup + "3"), 0u);
+
+    // A DENY made after the plan was kept refuses its next run; the REVOKE allows it again.
+    ran(admin, "DENY SELECT ON dbo.subjects TO QuorinUser");
+    boxes.clear();
+    EXPECT_EQ(scalar(staff, lookup + "1"), "<failed>");
+    ASSERT_FALSE(boxes.provider().empty());
+    EXPECT_EQ(boxes.provider().front().number, 229);
+    ran(admin, "REVOKE SELECT ON dbo.subjects FROM QuorinUser");
+    EXPECT_EQ(scalar(staff, lookup + "1"), "Adams");
+
+    // A schema change clears the plans of the session that made it, and a kept plan of
+    // another session runs on against the new schema.
+    const std::size_t before = variantsHeld();
+    ran(admin, "create index subjects_by_last on subjects(lastname)");
+    EXPECT_LT(variantsHeld(), before);
+    EXPECT_EQ(added(admin, lookup + "2"), 1u);
+    EXPECT_EQ(scalar(staff, lookup + "2"), "Baker");
+
+    ran(admin, "DENY SELECT ON dbo.subjects (lastname) TO QuorinUser");
+    boxes.clear();
+    EXPECT_EQ(scalar(staff, lookup + "3"), "<failed>");
+    ASSERT_FALSE(boxes.provider().empty());
+    EXPECT_EQ(boxes.provider().front().number, 230);
+}
+
+} // namespace

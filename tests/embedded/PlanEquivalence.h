@@ -1,0 +1,36 @@
+#pragma once
+// Running the same texts through a session that keeps plans by statement shape and one
+// that keeps them by exact text (QUORIN_PLAN_CACHE=off), and what each answered: rows,
+// column names, counts and every box, so two answers compare as a whole.
+
+#include "TestServer.h"
+
+#include <string>
+#include <vector>
+
+namespace testing_embedded {
+
+// A session whose whole results can be read.
+class WholeSession : public MyADO {
+public:
+    using MyADO::GetColumnNames;
+    using MyADO::GetFieldValue;
+    using MyADO::GetResultCount;
+    using MyADO::GetRowsAffected;
+    using MyADO::SelectResult;
+};
+
+// Connects `session` with plans kept by exact text only.
+void connectByExactText(MyADO& session, const std::string& folder, const char* login, const char* password,
+                        const char* database = "Quorin");
+
+// Everything a text's run showed: success, each result's columns, count and rows (typed
+// values), and the boxes it raised.
+std::vector<std::string> outcomeOf(WholeSession& session, Boxes& boxes, const std::string& text);
+
+// The text with every literal changed: `variant` 1 and up pick other numbers and texts
+// (longer, empty, a number, a date, a day that does not exist, ...).
+std::string withOtherLiterals(const std::string& text, int variant);
+inline constexpr int kLiteralVariants = 5;
+
+} // namespace testing_embedded
