@@ -49,7 +49,10 @@ void createMissingPrivateFolders(const fs::path& folder)
 fs::path createPrivateTemporaryFolder(const fs::path& place)
 {
     const fs::path parent = place.parent_path().empty() ? fs::path(".") : place.parent_path();
-    const std::string stem = "." + place.filename().string() + ".incomplete-";
+    // Appended step by step: GCC 12 warns falsely of overlap for "." + string at -O2.
+    std::string stem = ".";
+    stem += place.filename().string();
+    stem += ".incomplete-";
     for (int attempt = 0;; ++attempt) {
         const fs::path candidate = parent / (stem + std::to_string(std::random_device{}()));
         std::error_code ec;
