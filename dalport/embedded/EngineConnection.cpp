@@ -357,12 +357,20 @@ std::unique_ptr<RowsResult> EngineConnection::runSql(const std::string& sql, con
 {
     sqlite3_stmt* stmt = prepared(sql, internal);
     bool first = false; // the first write of the session's transaction
+    // A read is checked inside its own read transaction, once its first step has begun it:
+    // the grants are then read as of the data it reads, without a transaction of their
+    // own. Nothing it read leaves the engine before the check. A write is checked before
+    // it runs.
+    const std::vector<Access>* checkFirst = nullptr;
     if (!internal) {
         const std::vector<Access>& accesses = m_accesses[stmt];
         // In a transaction that has written, before the check reads the databases.
         if (m_writing)
             lockBeforeReading(touchOf(accesses));
-        checkAccesses(accesses);
+        if (sqlite3_stmt_readonly(stmt) && !m_context.serverAdmin)
+            checkFirst = &accesses;
+        else
+            checkAccesses(accesses);
         first = writePending() && !sqlite3_stmt_readonly(stmt);
         if (first)
             beginWriting(touchOf(accesses));
@@ -379,7 +387,7 @@ std::unique_ptr<RowsResult> EngineConnection::runSql(const std::string& sql, con
             for (int i = 0; i < slots && i < static_cast<int>(params.size()); ++i)
                 bindValue(stmt, i + 1, params[static_cast<std::size_t>(i)].value);
         }
-        return step(stmt);
+        return step(stmt, checkFirst);
     } catch (...) {
         if (first)
             abandonWriting();
@@ -387,7 +395,7 @@ std::unique_ptr<RowsResult> EngineConnection::runSql(const std::string& sql, con
     }
 }
 
-std::unique_ptr<RowsResult> EngineConnection::step(sqlite3_stmt* stmt)
+std::unique_ptr<RowsResult> EngineConnection::step(sqlite3_stmt* stmt, const std::vector<Access>* checkFirst)
 {
     struct Reset {
         sqlite3_stmt* s;
@@ -397,6 +405,16 @@ std::unique_ptr<RowsResult> EngineConnection::step(sqlite3_stmt* stmt)
     // The columns are read after the first step: a statement SQLite prepares again there,
     // for a schema another connection changed, has its new columns only then.
     int rc = sqlite3_step(stmt);
+    if (checkFirst) {
+        // The step's own failure is read before the check runs statements of its own; a
+        // refused read is refused whatever else went wrong.
+        std::optional<EngineError> failed;
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+            failed = errorFromSqlite(rc);
+        checkAccesses(*checkFirst);
+        if (failed)
+            throw *failed;
+    }
     auto result = std::make_unique<RowsResult>(stmt);
     for (;; rc = sqlite3_step(stmt)) {
         if (rc == SQLITE_ROW) {

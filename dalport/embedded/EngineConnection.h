@@ -134,7 +134,8 @@ private:
                                         const std::vector<Value>* lifted = nullptr);
     std::unique_ptr<RowsResult> runSql(const std::string& sql, const std::vector<Param>& params, bool internal,
                                        std::span<const Value> lifted = {});
-    std::unique_ptr<RowsResult> step(sqlite3_stmt* stmt);
+    // `checkFirst`: accesses checked once the first step has begun the read transaction.
+    std::unique_ptr<RowsResult> step(sqlite3_stmt* stmt, const std::vector<Access>* checkFirst = nullptr);
     sqlite3_stmt* prepared(const std::string& sql, bool internal);
     std::shared_ptr<const Plan> planFor(const std::string& text);
     void keepText(const std::string& text, TextPlan kept);
@@ -181,6 +182,7 @@ private:
 
     // Permissions (grants of each database, checked per statement run).
     DatabaseRights& rights(const std::string& schema);
+    long long fileVersion(const std::string& schema);
     void invalidateRights() { m_rights.clear(); }
     std::string databaseName(const std::string& schema) const;
     std::string schemaOfTable(const char* schema, const char* table);

@@ -76,6 +76,21 @@ std::string EngineConnection::schemaOfTable(const char* schema, const char* tabl
     return "main";
 }
 
+// Any commit to the database's file, this session's or another's (a grant, a role taken
+// away), changes the version SQLite's pager keeps. The pager learns of other sessions'
+// commits when a read transaction begins: inside one (a read whose first step has run) it
+// is that transaction's version, read without touching the file; outside, a short read
+// transaction brings it up to date first.
+long long EngineConnection::fileVersion(const std::string& schema)
+{
+    if (sqlite3_txn_state(m_db, schema.c_str()) < SQLITE_TXN_READ)
+        runSql("PRAGMA " + quoteName(schema) + ".data_version", {}, true);
+    unsigned int version = 0;
+    if (sqlite3_file_control(m_db, schema.c_str(), SQLITE_FCNTL_DATA_VERSION, &version) != SQLITE_OK)
+        return -2; // unknown: read the grants again
+    return version;
+}
+
 EngineConnection::DatabaseRights& EngineConnection::rights(const std::string& schema)
 {
     InternalScope internal(*this);
@@ -83,10 +98,8 @@ EngineConnection::DatabaseRights& EngineConnection::rights(const std::string& sc
     DatabaseRights& r = m_rights[key];
     if (m_checkingStatement && r.read)
         return r;
-    // Another session's commit (a grant, a role taken away) changes the file's version.
-    const auto version = runSql("PRAGMA " + quoteName(schema) + ".data_version", {}, true);
-    const long long now = version->atEnd() ? 0 : version->field("data_version").i;
-    if (r.version == now) {
+    const long long now = fileVersion(schema);
+    if (now >= 0 && r.version == now) {
         r.read = m_checkingStatement;
         return r;
     }

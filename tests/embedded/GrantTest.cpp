@@ -67,9 +67,14 @@ TEST_F(Grants, DenyWinsOverTheSchemaGrantAndRevokeTakesItBack)
     MyADO db;
     connect(db, server, "jdoe", kStaffPassword);
     EXPECT_EQ(outcome(db, "select count(*) as num from subjects"), 1);
+    EXPECT_EQ(outcome(db, "select top 1 lastname from subjects"), 1);
     asAdmin("DENY SELECT ON dbo.subjects TO QuorinUser");
     // A session already open sees the change from its next statement on.
     EXPECT_EQ(outcome(db, "select count(*) as num from subjects"), 229);
+    // A read is checked once its first step has begun: one that finds no row, and one
+    // with a row in hand whose statement is kept from before the DENY.
+    EXPECT_EQ(outcome(db, "select lastname from subjects where subjectid = -1"), 229);
+    EXPECT_EQ(outcome(db, "select top 1 lastname from subjects"), 229);
     EXPECT_EQ(outcome(db, "select count(*) as num from release"), 1);
     EXPECT_EQ(scalar(admin, "select count(*) as v from sys.database_permissions where state_desc = 'DENY' and "
                             "permission_name = 'SELECT' and object_name = 'subjects' and grantee_name = 'QuorinUser'"),
