@@ -98,21 +98,34 @@ void viaMyADO(benchmark::State& state, const char* sql, const char* column)
     }
 }
 
-// Raw SQLite with the statement prepared once and reset after each run.
-void viaRawSqlite(benchmark::State& state, const char* sql)
+// Raw SQLite on the registry's file, with the engine's functions and collation.
+sqlite3* openRaw()
 {
     sqlite3* db = nullptr;
     sqlite3_open(dalport::DatabaseFilePath(registry().folder(), "Quorin").c_str(), &db);
     dalport::RegisterEngineFunctions(db);
+    return db;
+}
+
+// One run of a prepared statement: its first row's first column read as the program
+// reads it, then reset.
+void runRaw(sqlite3_stmt* stmt)
+{
+    if (sqlite3_step(stmt) == SQLITE_ROW) {
+        const unsigned char* t = sqlite3_column_text(stmt, 0);
+        benchmark::DoNotOptimize(std::string(t ? reinterpret_cast<const char*>(t) : ""));
+    }
+    sqlite3_reset(stmt);
+}
+
+// Raw SQLite with the statement prepared once and reset after each run.
+void viaRawSqlite(benchmark::State& state, const char* sql)
+{
+    sqlite3* db = openRaw();
     sqlite3_stmt* stmt = nullptr;
     sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
-    for (auto _ : state) {
-        if (sqlite3_step(stmt) == SQLITE_ROW) {
-            const unsigned char* t = sqlite3_column_text(stmt, 0);
-            benchmark::DoNotOptimize(std::string(t ? reinterpret_cast<const char*>(t) : ""));
-        }
-        sqlite3_reset(stmt);
-    }
+    for (auto _ : state)
+        runRaw(stmt);
     sqlite3_finalize(stmt);
     sqlite3_close(db);
 }
@@ -154,20 +167,14 @@ void newLiteralViaMyADO(benchmark::State& state)
 // Raw SQLite at its best: one prepared statement, the new key bound each call.
 void newLiteralViaRawBound(benchmark::State& state)
 {
-    sqlite3* db = nullptr;
-    sqlite3_open(dalport::DatabaseFilePath(registry().folder(), "Quorin").c_str(), &db);
-    dalport::RegisterEngineFunctions(db);
+    sqlite3* db = openRaw();
     sqlite3_stmt* stmt = nullptr;
     sqlite3_prepare_v2(db, "select lastname from subjects where subjectid = ?1", -1, &stmt, nullptr);
     std::mt19937 random(7);
     std::uniform_int_distribution<int> key(1, kRows);
     for (auto _ : state) {
         sqlite3_bind_int(stmt, 1, key(random));
-        if (sqlite3_step(stmt) == SQLITE_ROW) {
-            const unsigned char* t = sqlite3_column_text(stmt, 0);
-            benchmark::DoNotOptimize(std::string(t ? reinterpret_cast<const char*>(t) : ""));
-        }
-        sqlite3_reset(stmt);
+        runRaw(stmt);
     }
     sqlite3_finalize(stmt);
     sqlite3_close(db);
@@ -197,19 +204,14 @@ void distinctShapes(long count)
 
 void newLiteralViaRawSqlite(benchmark::State& state)
 {
-    sqlite3* db = nullptr;
-    sqlite3_open(dalport::DatabaseFilePath(registry().folder(), "Quorin").c_str(), &db);
-    dalport::RegisterEngineFunctions(db);
+    sqlite3* db = openRaw();
     std::mt19937 random(7);
     std::uniform_int_distribution<int> key(1, kRows);
     for (auto _ : state) {
         const std::string sql = lookupOf(key(random));
         sqlite3_stmt* stmt = nullptr;
         sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr);
-        if (sqlite3_step(stmt) == SQLITE_ROW) {
-            const unsigned char* t = sqlite3_column_text(stmt, 0);
-            benchmark::DoNotOptimize(std::string(t ? reinterpret_cast<const char*>(t) : ""));
-        }
+        runRaw(stmt);
         sqlite3_finalize(stmt);
     }
     sqlite3_close(db);

@@ -104,6 +104,13 @@ int expandYear(const std::string& digits)
     return y;
 }
 
+// Writes v's digits into a field of zeros ending at `last`; v fits the field.
+void putDigits(std::string& s, std::size_t last, int v)
+{
+    for (std::size_t i = last; v > 0; --i, v /= 10)
+        s[i] = static_cast<char>('0' + v % 10);
+}
+
 DateReading validDate(const DateTime& t)
 {
     if (t.year < 1753 || t.year > 9999 || t.month < 1 || t.month > 12 || t.day < 1
@@ -462,17 +469,13 @@ std::string canonicalText(const DateTime& t)
     if (fits(t.year, 10000) && fits(t.month, 100) && fits(t.day, 100) && fits(t.hour, 100) && fits(t.minute, 100)
         && fits(t.second, 100) && fits(t.millisecond, 1000)) {
         std::string s = "0000-00-00 00:00:00.000";
-        const auto put = [&s](std::size_t end, int v) {
-            for (std::size_t i = end; v > 0; --i, v /= 10)
-                s[i] = static_cast<char>('0' + v % 10);
-        };
-        put(3, t.year);
-        put(6, t.month);
-        put(9, t.day);
-        put(12, t.hour);
-        put(15, t.minute);
-        put(18, t.second);
-        put(22, t.millisecond);
+        putDigits(s, 3, t.year);
+        putDigits(s, 6, t.month);
+        putDigits(s, 9, t.day);
+        putDigits(s, 12, t.hour);
+        putDigits(s, 15, t.minute);
+        putDigits(s, 18, t.second);
+        putDigits(s, 22, t.millisecond);
         return s;
     }
     char buf[40];
@@ -485,13 +488,9 @@ std::string style101Text(const DateTime& t)
 {
     if (t.year >= 0 && t.year < 10000 && t.month >= 0 && t.month < 100 && t.day >= 0 && t.day < 100) {
         std::string s = "00/00/0000";
-        const auto put = [&s](std::size_t end, int v) {
-            for (std::size_t i = end; v > 0; --i, v /= 10)
-                s[i] = static_cast<char>('0' + v % 10);
-        };
-        put(1, t.month);
-        put(4, t.day);
-        put(9, t.year);
+        putDigits(s, 1, t.month);
+        putDigits(s, 4, t.day);
+        putDigits(s, 9, t.year);
         return s;
     }
     char buf[24];

@@ -3,20 +3,11 @@
 // callers do is the same whether or not a tool has read the whole result.
 
 #include "OdbcFixture.h"
+#include "support/WholeResultReader.h"
 
 namespace {
 
 using dalport::Value;
-
-// quorin-sql's view of a session: the calls a tool makes to print whole results.
-class WholeResultReader : public MyADO {
-public:
-    using MyADO::GetColumnNames;
-    using MyADO::GetFieldValue;
-    using MyADO::GetResultCount;
-    using MyADO::GetRowsAffected;
-    using MyADO::SelectResult;
-};
 
 class OdbcBatchResults : public OdbcFixture {
 protected:

@@ -4,21 +4,14 @@
 // column names, counts and every box, so two answers compare as a whole.
 
 #include "TestServer.h"
+#include "support/WholeResultReader.h"
 
 #include <string>
 #include <vector>
 
 namespace testing_embedded {
 
-// A session whose whole results can be read.
-class WholeSession : public MyADO {
-public:
-    using MyADO::GetColumnNames;
-    using MyADO::GetFieldValue;
-    using MyADO::GetResultCount;
-    using MyADO::GetRowsAffected;
-    using MyADO::SelectResult;
-};
+using WholeSession = WholeResultReader;
 
 // Connects `session` with plans kept by exact text only.
 void connectByExactText(MyADO& session, const std::string& folder, const char* login, const char* password,
