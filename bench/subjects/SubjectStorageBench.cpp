@@ -109,8 +109,8 @@ const std::vector<NameKey>& NameKeys()
 }
 
 // What both loads read after the subject's own row: study, participation, audiogram,
-// implant data (LoadSubjectById also the speech tests).
-void RawLoadRest(RawProcedures& raw, const std::string& key, bool speech)
+// implant data and speech tests, as the document's one load does.
+void RawLoadRest(RawProcedures& raw, const std::string& key)
 {
     raw.Call("uspGetCurrentStudy", {key});
     raw.Call("uspGetParticDate", {key});
@@ -122,8 +122,7 @@ void RawLoadRest(RawProcedures& raw, const std::string& key, bool speech)
     raw.Call("uspLoadCiData", {key});
     raw.Call("uspLoadCiDevices", {key});
     raw.Run("SELECT * FROM cispeech WHERE SubjectId = ?", {key});
-    if (speech)
-        raw.Call("uspLoadSpeech", {key});
+    raw.Call("uspLoadSpeech", {key});
 }
 
 void BM_LoadSubjectById(benchmark::State& state)
@@ -142,7 +141,7 @@ void BM_LoadSubjectByIdRawSqlite(benchmark::State& state)
         for (int id : LoadIds()) {
             const std::string key = N(id);
             raw.Call("uspLoadSubjectbyId", {key});
-            RawLoadRest(raw, key, true);
+            RawLoadRest(raw, key);
         }
     }
     state.counters["ops"] = kLoads;
@@ -168,7 +167,7 @@ void BM_LoadSubjectByNameRawSqlite(benchmark::State& state)
     for (auto _ : state) {
         for (const NameKey& k : keys) {
             raw.Call("uspLoadSubject", {"0", k.last, k.first, k.birthStored});
-            RawLoadRest(raw, raw.First(), false);
+            RawLoadRest(raw, raw.First());
         }
     }
     state.counters["ops"] = kLoads;

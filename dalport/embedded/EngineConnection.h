@@ -165,6 +165,7 @@ private:
                                               const std::vector<std::pair<std::string, Value>>& named);
     CompiledProcedure& procedure(const std::string& name);
     std::unique_ptr<RowsResult> runBody(CompiledProcedure& proc, const std::vector<Value>& values, bool outer);
+    std::unique_ptr<RowsResult> runReadingStatement(CompiledProcedure& proc, const std::vector<Value>& values);
     std::vector<Value> bindArguments(const ProcedureDefinition& def, const std::vector<Value>& positional,
                                      const std::vector<std::pair<std::string, Value>>& named);
 

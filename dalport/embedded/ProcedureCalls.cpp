@@ -162,6 +162,20 @@ std::vector<Value> EngineConnection::bindArguments(const ProcedureDefinition& de
     return values;
 }
 
+std::unique_ptr<RowsResult> EngineConnection::runReadingStatement(CompiledProcedure& proc, const std::vector<Value>& values)
+{
+    // One statement that only reads is atomic by itself, as SQLite runs it: a
+    // transaction around it would only cost two more statements on every call.
+    InternalScope internal(*this);
+    m_writeLocked.clear();
+    sqlite3_stmt* stmt = proc.statements.front();
+    const std::vector<std::size_t>& slots = proc.slots.front();
+    for (std::size_t k = 0; k < slots.size(); ++k)
+        bindValue(stmt, static_cast<int>(k) + 1, values[slots[k]]);
+    auto rows = step(stmt);
+    return rows->hasColumns() ? std::move(rows) : nullptr;
+}
+
 std::unique_ptr<RowsResult> EngineConnection::runBody(CompiledProcedure& proc, const std::vector<Value>& values,
                                                       bool outer)
 {
@@ -169,6 +183,8 @@ std::unique_ptr<RowsResult> EngineConnection::runBody(CompiledProcedure& proc, c
     // statement touches; they are locked before the body reads anything, so that a
     // body that reads, then writes, waits for another program's transaction instead of
     // failing at its first write.
+    if (outer && proc.statements.size() == 1 && proc.writingStatements == 0)
+        return runReadingStatement(proc, values);
     execInternal(outer ? "BEGIN" : "SAVEPOINT quorin_procedure");
     std::unique_ptr<RowsResult> first;
     bool started = false; // a statement of the body has run
