@@ -1,9 +1,9 @@
 #include "app/CDocumentCommands.h"
 
-#include "app/CQuorinDoc.h"
-#include "app/DialogRegistry.h"
-#include "app/DocumentCommandRegistry.h"
-#include "subjects/AdminImport.h"
+#include "document/CQuorinDoc.h"
+#include "registration/DialogRegistry.h"
+#include "registration/DocumentCommandRegistry.h"
+#include "subjects/ui/AdminImport.h"
 #include "resources/Resource.h"
 
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "app/CMainFrame.h"
 
-#include "app/CQuorinDoc.h"
+#include "document/CQuorinDoc.h"
 #include "app/LockKeyPanes.h"
-#include "app/WorkspacePages.h"
+#include "registration/WorkspacePages.h"
 #include "framework/ResourceImages.h"
 #include "framework/TTabWnd.h"
 #include "resources/Artwork.h"

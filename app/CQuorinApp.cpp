@@ -4,8 +4,8 @@
 #include "app/CDocumentCommands.h"
 #include "app/CLoginDlg.h"
 #include "app/CMainFrame.h"
-#include "app/FirstLogin.h"
-#include "app/CQuorinDoc.h"
+#include "document/FirstLogin.h"
+#include "document/CQuorinDoc.h"
 #include "framework/ApplicationPrinter.h"
 #include "resources/Resource.h"
 

@@ -3,19 +3,14 @@
 // default registry, offer to create an empty one with the typed login as administrator.
 // An administrator is never created without a password.
 
+#include "document/FirstLogin.h"
+
 #include <QString>
 
 #include <functional>
 #include <optional>
 
 namespace quorin {
-
-struct FirstRunPrompts {
-    std::function<bool(const QString& question)> askYesNo;
-    // nullopt when the user cancels.
-    std::function<std::optional<QString>(const QString& prompt)> askPassword;
-    std::function<void(const QString& message)> tell; // stop icon
-};
 
 enum class FirstRunResult { NotNeeded, Created, Declined, Failed };
 

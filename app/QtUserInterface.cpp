@@ -1,7 +1,7 @@
 #include "app/QtUserInterface.h"
 
 #include "app/CMainFrame.h"
-#include "app/DialogRegistry.h"
+#include "registration/DialogRegistry.h"
 #include "framework/BackgroundProgress.h"
 #include "framework/MessageBox.h"
 #include "framework/WaitCursor.h"

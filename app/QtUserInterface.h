@@ -3,7 +3,7 @@
 // caption, the wait cursor, bringing workspace pages forward, the registered dialogs,
 // the open-file dialog and the frame's caption.
 
-#include "app/UserInterface.h"
+#include "document/UserInterface.h"
 
 #include "app/CMainFrame.h"
 

@@ -1,14 +1,16 @@
 #include "app/Subsystems.h"
 
-#include "audiograms/AudiogramViews.h"
-#include "audiograms/CAmSearchDlg.h"
-#include "subjects/SubjectForms.h"
-#include "implants/SllForms.h"
-#include "reports/ReportWindows.h"
-#include "implants/CiDataForms.h"
-#include "admin/AdminDialogs.h"
-#include "implants/CidImportUi.h"
-#include "audiograms/ToolsUpdateUi.h"
+#include "audiograms/ui/AudiogramViews.h"
+#include "audiograms/ui/CAmSearchDlg.h"
+#include "subjects/ui/SubjectForms.h"
+#include "implants/ui/SllForms.h"
+#include "reports/ui/ReportWindows.h"
+#include "implants/ui/CiDataForms.h"
+#include "admin/ui/AdminDialogs.h"
+#include "implants/ui/CidImportUi.h"
+#include "audiograms/ui/ToolsUpdateUi.h"
+#include "app/CQuorinApp.h"
+#include "document/CQuorinDoc.h"
 
 namespace quorin {
 
@@ -19,7 +21,11 @@ void RegisterSubsystems()
     RegisterReportWindows();
     RegisterAudiogramViews();
     RegisterCiDataForms();
-    RegisterAdminDialogs();
+    RegisterAdminDialogs([](const CQuorinDoc& document) {
+        CQuorinApp* app = CQuorinApp::Instance();
+        if (app && app->GetDocument() == &document)
+            app->m_strPassword = document.m_strPassword;
+    });
     RegisterAmSearchDialog();
     RegisterCidImport();
     RegisterToolsUpdate();

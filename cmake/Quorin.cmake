@@ -1,37 +1,22 @@
 # Helpers shared by every folder.
-#
-# The program's libraries are fed by several subsystem folders, so a target is created
-# by the first folder that gives it sources; its dependencies are set here once.
 
-function(_quorin_configure_library target)
-  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/generated)
+# quorin_library(<name> folders...): a static library of every source of the named
+# folders (not of their subfolders, which are folders of their own). The root
+# CMakeLists.txt is the one place that says which folder feeds which library.
+function(quorin_library name)
+  set(sources)
+  foreach(folder IN LISTS ARGN)
+    file(GLOB found CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${folder}/*.cpp ${PROJECT_SOURCE_DIR}/${folder}/*.h)
+    list(APPEND sources ${found})
+  endforeach()
+  # The program's main() is the executable's own.
+  list(FILTER sources EXCLUDE REGEX "/app/main\\.cpp$")
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/generated)
   # Headers generated at build time (the schema's text-column lengths) come first.
   if(TARGET quorin_text_columns)
-    add_dependencies(${target} quorin_text_columns)
+    add_dependencies(${name} quorin_text_columns)
   endif()
-  if(target STREQUAL "quorin_core")
-    target_link_libraries(${target} PUBLIC dalport Qt6::Core)
-    if(TARGET quorin_mail)
-      target_link_libraries(${target} PUBLIC quorin_mail)
-    endif()
-  elseif(target STREQUAL "quorin_mail")
-    target_link_libraries(${target} PUBLIC Qt6::Core Qt6::Network)
-  elseif(target STREQUAL "quorin_ui")
-    set_target_properties(${target} PROPERTIES AUTOMOC ON AUTORCC ON)
-    target_link_libraries(${target} PUBLIC quorin_core Qt6::Widgets Qt6::PrintSupport)
-    if(TARGET quorin_mail)
-      target_link_libraries(${target} PUBLIC quorin_mail)
-    endif()
-  endif()
-endfunction()
-
-# quorin_sources(<quorin_core|quorin_mail|quorin_ui> files...)
-function(quorin_sources target)
-  if(NOT TARGET ${target})
-    add_library(${target} STATIC)
-    _quorin_configure_library(${target})
-  endif()
-  target_sources(${target} PRIVATE ${ARGN})
 endfunction()
 
 # quorin_test(<name> files... LIBS libs...): one test binary per folder, each test case

@@ -1,6 +1,7 @@
 #include "controls/DdxFields.h"
 
-#include "controls/DateText.h"
+#include "controls/DateMessages.h"
+#include "rules/DateText.h"
 #include "framework/ControlId.h"
 #include "framework/MessageBox.h"
 
@@ -38,11 +39,15 @@ QVariant UnchangedShown(const QWidget* control, const QString& text)
     return control->property(kShownValue);
 }
 
+[[noreturn]] void FailWith(CDataExchange* pDX, const QString& message)
+{
+    framework::ShowMessage(pDX->m_pDlgWnd, {message, framework::MessageIcon::Stop, framework::MessageButtons::Ok});
+    pDX->Fail();
+}
+
 [[noreturn]] void FailWith(CDataExchange* pDX, const char* message)
 {
-    framework::ShowMessage(pDX->m_pDlgWnd, {QString::fromLatin1(message), framework::MessageIcon::Stop,
-                                            framework::MessageButtons::Ok});
-    pDX->Fail();
+    FailWith(pDX, QString::fromLatin1(message));
 }
 
 bool OnlyCharacters(const QString& text, const char* allowed)
@@ -145,7 +150,7 @@ void DDX_DateField(CDataExchange* pDX, int id, QString& value)
         return;
     }
     if (!quorin::IsValidDateText(text))
-        FailWith(pDX, "Error: Invalid Date - use MM/DD/YYYY or MM-DD-YYYY format.");
+        FailWith(pDX, quorin::InvalidDateFormatMessage());
 }
 
 void DDX_LimitedText(CDataExchange* pDX, int id, QString& value, int maxChars)

@@ -3,7 +3,7 @@
 // while it runs, the dialog shows the work's own text and step, and Cancel (or Escape,
 // or closing the window the dialog belongs to) asks the work to stop.
 
-#include "app/UserInterface.h"
+#include "document/UserInterface.h"
 
 class QWidget;
 

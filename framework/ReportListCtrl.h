@@ -3,7 +3,7 @@
 // one number of item data per row, and the selection mark (the row the user last
 // selected, -1 for none). Reports fill it through their list interface.
 
-#include "reports/CReportList.h"
+#include "document/CReportList.h"
 
 #include <QTreeWidget>
 

@@ -1,6 +1,6 @@
 #include "framework/TVisualFormView.h"
 
-#include "app/CQuorinDoc.h"
+#include "document/CQuorinDoc.h"
 #include "framework/TemplateBuilder.h"
 #include "framework/TemplateRegistry.h"
 #include "framework/FocusChain.h"

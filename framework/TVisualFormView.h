@@ -10,7 +10,7 @@
 // are checked when the focus leaves them; a failed check keeps the focus there and keeps
 // the page in front (the tab window asks CanLeavePage before it switches).
 
-#include "app/DocumentView.h"
+#include "document/DocumentView.h"
 #include "framework/CmdTarget.h"
 #include "framework/CreateContext.h"
 #include "framework/DataExchange.h"

@@ -19,6 +19,7 @@ struct FieldLength {
     int length;              // the smaller of the column's length and the program's limit
 };
 
+// Defined by the application, which knows every subsystem's templates.
 const std::vector<FieldLength>& FieldLengths();
 
 // The field's length from the table; 0 for a field the table does not name.

@@ -8,9 +8,9 @@
 #include "bench/common/BenchRegistry.h"
 #include "bench/audiograms/RawClinicTestReads.h"
 
-#include "app/CQuorinDoc.h"
-#include "app/DbString.h"
-#include "audiograms/AmSearch.h"
+#include "document/CQuorinDoc.h"
+#include "document/SessionValues.h"
+#include "audiograms/store/AmSearch.h"
 #include "database/RegistryScripts.h"
 #include "database/demo/DemoRegistry.h"
 #include "dalport/Registry.h"

@@ -8,7 +8,7 @@
 #include "bench/common/BenchRegistry.h"
 #include "bench/audiograms/RawClinicTestReads.h"
 
-#include "app/CQuorinDoc.h"
+#include "document/CQuorinDoc.h"
 #include "database/RegistryScripts.h"
 #include "database/demo/DemoRegistry.h"
 #include "dalport/Registry.h"

@@ -10,8 +10,8 @@
 #include "bench/RatioReporter.h"
 #include "bench/common/BenchRegistry.h"
 
-#include "app/CQuorinDoc.h"
-#include "audiograms/ToolsUpdate.h"
+#include "document/CQuorinDoc.h"
+#include "audiograms/store/ToolsUpdate.h"
 #include "database/RegistryScripts.h"
 #include "database/demo/DemoRegistry.h"
 #include "dalport/Registry.h"

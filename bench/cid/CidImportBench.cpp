@@ -11,12 +11,12 @@
 #include "bench/RatioReporter.h"
 #include "bench/common/BenchRegistry.h"
 
-#include "app/CBulkUpdate.h"
-#include "app/CQuorinDoc.h"
+#include "document/CBulkUpdate.h"
+#include "document/CQuorinDoc.h"
 #include "database/RegistryScripts.h"
 #include "database/demo/DemoRegistry.h"
-#include "implants/CidAccess.h"
-#include "implants/CidImportJob.h"
+#include "implants/store/CidAccess.h"
+#include "implants/store/CidImportJob.h"
 
 #include "dalport/Registry.h"
 

@@ -1,6 +1,6 @@
 #include "bench/common/BenchRegistry.h"
 
-#include "app/CQuorinDoc.h"
+#include "document/CQuorinDoc.h"
 
 #include "database/RegistryScripts.h"
 #include "database/demo/DemoRegistry.h"

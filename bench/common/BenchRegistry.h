@@ -3,7 +3,7 @@
 // between runs in the system's temporary folder, and a user interface that shows
 // nothing and answers every question.
 
-#include "app/UserInterface.h"
+#include "document/UserInterface.h"
 
 class CQuorinDoc;
 

@@ -5,17 +5,17 @@
 
 #include "../RatioReporter.h"
 #include "bench/common/BenchRegistry.h"
-#include "app/CQuorinDoc.h"
+#include "document/CQuorinDoc.h"
 #include "database/demo/DemoRegistry.h"
 #include "dalport/Registry.h"
 #include "framework/ReportListCtrl.h"
-#include "reports/CMemoryReportList.h"
-#include "reports/ConsentReport.h"
-#include "reports/ContactReport.h"
-#include "reports/CsvExport.h"
-#include "reports/LettersReport.h"
-#include "reports/PrintList.h"
-#include "reports/ReportFill.h"
+#include "document/CMemoryReportList.h"
+#include "reports/query/ConsentReport.h"
+#include "reports/query/ContactReport.h"
+#include "reports/query/CsvExport.h"
+#include "reports/query/LettersReport.h"
+#include "reports/ui/PrintList.h"
+#include "reports/query/ReportFill.h"
 
 #include <QApplication>
 #include <QPrinter>

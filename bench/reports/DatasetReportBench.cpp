@@ -6,12 +6,12 @@
 
 #include "../RatioReporter.h"
 #include "bench/common/BenchRegistry.h"
-#include "app/CQuorinDoc.h"
+#include "document/CQuorinDoc.h"
 #include "database/RegistryScripts.h"
 #include "database/demo/DemoRegistry.h"
 #include "dalport/Registry.h"
-#include "reports/CMemoryReportList.h"
-#include "reports/DatasetReport.h"
+#include "document/CMemoryReportList.h"
+#include "reports/query/DatasetReport.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

@@ -8,15 +8,15 @@
 
 #include "../RatioReporter.h"
 #include "bench/common/BenchRegistry.h"
-#include "app/CQuorinDoc.h"
+#include "document/CQuorinDoc.h"
 #include "database/RegistryScripts.h"
 #include "database/demo/DemoRegistry.h"
 #include "dalport/Registry.h"
-#include "reports/CMemoryReportList.h"
-#include "reports/DatabaseNumbersReport.h"
-#include "reports/DemographicsReport.h"
-#include "reports/MonthlyNumbersReport.h"
-#include "reports/ReportFill.h"
+#include "document/CMemoryReportList.h"
+#include "reports/query/DatabaseNumbersReport.h"
+#include "reports/query/DemographicsReport.h"
+#include "reports/query/MonthlyNumbersReport.h"
+#include "reports/query/ReportFill.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

@@ -7,16 +7,16 @@
 
 #include "../RatioReporter.h"
 #include "bench/common/BenchRegistry.h"
-#include "app/CQuorinDoc.h"
+#include "document/CQuorinDoc.h"
 #include "database/RegistryScripts.h"
 #include "database/demo/DemoRegistry.h"
 #include "dalport/Registry.h"
-#include "reports/CMemoryReportList.h"
-#include "reports/ClosedDatasetReport.h"
-#include "reports/CsvExport.h"
-#include "reports/FeedbackReport.h"
-#include "reports/ParticipationReport.h"
-#include "reports/ReportFill.h"
+#include "document/CMemoryReportList.h"
+#include "reports/query/ClosedDatasetReport.h"
+#include "reports/query/CsvExport.h"
+#include "reports/query/FeedbackReport.h"
+#include "reports/query/ParticipationReport.h"
+#include "reports/query/ReportFill.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

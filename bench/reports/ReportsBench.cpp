@@ -4,13 +4,13 @@
 
 #include "bench/common/BenchRegistry.h"
 
-#include "app/CQuorinDoc.h"
+#include "document/CQuorinDoc.h"
 #include "framework/ReportListCtrl.h"
-#include "reports/CMemoryReportList.h"
-#include "reports/CsvExport.h"
-#include "reports/CsvText.h"
-#include "reports/PrintLayout.h"
-#include "reports/PrintList.h"
+#include "document/CMemoryReportList.h"
+#include "reports/query/CsvExport.h"
+#include "rules/CsvText.h"
+#include "reports/query/PrintLayout.h"
+#include "reports/ui/PrintList.h"
 
 #include <QApplication>
 #include <QDir>

@@ -7,9 +7,9 @@
 #include "bench/common/BenchRegistry.h"
 #include "RawProcedures.h"
 
-#include "app/CQuorinDoc.h"
-#include "controls/DateText.h"
-#include "app/SqlText.h"
+#include "document/CQuorinDoc.h"
+#include "rules/DateText.h"
+#include "rules/KvNumber.h"
 #include "database/RegistryScripts.h"
 #include "database/demo/DemoRegistry.h"
 

@@ -121,11 +121,9 @@ DateReading validDate(const DateTime& t)
     return DateReading::Ok;
 }
 
-// The engine's own stored form "YYYY-MM-DD HH:MM:SS.fff", read without the general
-// reader: nearly every date read is a stored value, and tokenizing each one was most of
-// a date-heavy report's time. Anything else, or a value out of range, is left to the
-// reader, which says what is wrong.
-bool readStoredForm(std::string_view s, DateTime& out)
+} // namespace
+
+bool hasStoredShape(std::string_view s)
 {
     static constexpr std::string_view shape = "dddd-dd-dd dd:dd:dd.ddd";
     if (s.size() != shape.size())
@@ -135,6 +133,19 @@ bool readStoredForm(std::string_view s, DateTime& out)
         if (shape[i] == 'd' ? !digit : s[i] != shape[i])
             return false;
     }
+    return true;
+}
+
+namespace {
+
+// The engine's own stored form "YYYY-MM-DD HH:MM:SS.fff", read without the general
+// reader: nearly every date read is a stored value, and tokenizing each one was most of
+// a date-heavy report's time. Anything else, or a value out of range, is left to the
+// reader, which says what is wrong.
+bool readStoredForm(std::string_view s, DateTime& out)
+{
+    if (!hasStoredShape(s))
+        return false;
     const auto number = [&](std::size_t at, std::size_t length) {
         int v = 0;
         for (std::size_t i = at; i < at + length; ++i)

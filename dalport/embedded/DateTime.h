@@ -32,6 +32,10 @@ std::int64_t dayNumber(int year, int month, int day);
 DateTime fromDayNumber(std::int64_t days);
 
 std::string canonicalText(const DateTime& t);     // "YYYY-MM-DD HH:MM:SS.fff"
+
+// Whether a text has the shape of the stored form, "dddd-dd-dd dd:dd:dd.ddd" (digits and
+// those separators); the one recogniser of a stored date.
+bool hasStoredShape(std::string_view s);
 std::string style101Text(const DateTime& t);      // "MM/DD/YYYY"
 
 // DATEDIFF's boundary count between a and b for a unit name (yy, year, mm, month, dd, d,

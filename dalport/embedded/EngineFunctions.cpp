@@ -2,6 +2,7 @@
 
 #include "dalport/Clock.h"
 #include "dalport/Registry.h"
+#include "dalport/embedded/DateTime.h"
 #include "dalport/embedded/OperatorFunctions.h"
 #include "dalport/embedded/ValueConversion.h"
 
@@ -169,19 +170,6 @@ std::string styledDate(const DateTime& t, int style)
     return buf;
 }
 
-bool isCanonicalDate(const std::string& s)
-{
-    if (s.size() != 23)
-        return false;
-    static const char pattern[] = "dddd-dd-dd dd:dd:dd.ddd";
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const bool digit = std::isdigit(static_cast<unsigned char>(s[i])) != 0;
-        if ((pattern[i] == 'd') != digit || (pattern[i] != 'd' && s[i] != pattern[i]))
-            return false;
-    }
-    return true;
-}
-
 void tsqlConvertFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
@@ -189,7 +177,7 @@ void tsqlConvertFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
         return;
     }
     std::string text = textOf(argv[0]);
-    if (sqlite3_value_type(argv[0]) == SQLITE_TEXT && isCanonicalDate(text)) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_TEXT && hasStoredShape(text)) {
         DateTime t;
         if (readDate(text, t) == DateReading::Ok)
             text = styledDate(t, sqlite3_value_int(argv[3]));

@@ -31,19 +31,6 @@ void reportError(sqlite3_context* ctx, const EngineError& e)
 
 bool isNumber(int type) { return type == SQLITE_INTEGER || type == SQLITE_FLOAT; }
 
-bool isCanonicalDate(const std::string& s)
-{
-    if (s.size() != 23)
-        return false;
-    static const char pattern[] = "dddd-dd-dd dd:dd:dd.ddd";
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const bool digit = std::isdigit(static_cast<unsigned char>(s[i])) != 0;
-        if ((pattern[i] == 'd') != digit || (pattern[i] != 'd' && s[i] != pattern[i]))
-            return false;
-    }
-    return true;
-}
-
 bool fitsInt(long long v) { return v >= INT_MIN && v <= INT_MAX; }
 
 EngineError overflow(const char* type)
@@ -135,7 +122,7 @@ void mixed(sqlite3_context* ctx, sqlite3_value* a, sqlite3_value* b, int sign, b
     sqlite3_value* text = textFirst ? a : b;
     sqlite3_value* number = textFirst ? b : a;
     const std::string s = textOf(text);
-    if (isCanonicalDate(s)) {
+    if (hasStoredShape(s)) {
         // A datetime and a number of days.
         DateTime t;
         if (readDate(s, t) == DateReading::Ok) {

@@ -1,5 +1,6 @@
 #include "dalport/embedded/RowsResult.h"
 
+#include "dalport/embedded/DateTime.h"
 #include "dalport/embedded/Tokenizer.h"
 
 #include <cctype>
@@ -29,20 +30,6 @@ bool isDateType(const char* decl)
         return false;
     const std::string_view t(decl);
     return containsWord(t, "date") || containsWord(t, "time");
-}
-
-// Only a date in the engine's stored form is handed on as a date.
-bool isStoredDate(const unsigned char* s, int n)
-{
-    if (n != 23)
-        return false;
-    static const char pattern[] = "dddd-dd-dd dd:dd:dd.ddd";
-    for (int i = 0; i < n; ++i) {
-        const bool digit = std::isdigit(s[i]) != 0;
-        if ((pattern[i] == 'd') != digit || (pattern[i] != 'd' && s[i] != static_cast<unsigned char>(pattern[i])))
-            return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -78,7 +65,8 @@ void RowsResult::addRow(sqlite3_stmt* stmt)
             const unsigned char* t = sqlite3_column_text(stmt, i);
             const int len = sqlite3_column_bytes(stmt, i);
             std::string s(reinterpret_cast<const char*>(t), static_cast<std::size_t>(len));
-            if (set.dateColumns[static_cast<std::size_t>(i)] && isStoredDate(t, len))
+            // Only a date in the engine's stored form is handed on as a date.
+            if (set.dateColumns[static_cast<std::size_t>(i)] && hasStoredShape(s))
                 row.push_back(Value::dateTime(std::move(s)));
             else
                 row.push_back(Value::text(std::move(s)));

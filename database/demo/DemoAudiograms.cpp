@@ -1,6 +1,7 @@
 // The registry's audiograms: most subjects have one, some a history of several, with
 // symbols of every kind (and their no-response forms) on the chart.
 #include "database/demo/DemoContext.h"
+#include "audiograms/record/CAudPoint.h"
 #include "database/demo/DemoLists.h"
 #include "database/demo/SqliteInserter.h"
 
@@ -18,19 +19,6 @@ struct Point {
     int type;
 };
 
-// The class of a symbol code as the chart stores it.
-int typeOf(int symbol)
-{
-    switch (symbol & 0x7f) {
-    case 1: case 2: return 1;
-    case 3: case 4: return 0;
-    case 5: return 4;
-    case 6: return 5;
-    case 7: return 2;
-    default: return 3;
-    }
-}
-
 // One test's symbols around the subject's hearing level (dB HL).
 std::vector<Point> drawPoints(DemoRandom& r, int level)
 {
@@ -40,7 +28,7 @@ std::vector<Point> drawPoints(DemoRandom& r, int level)
         const int y = db / 5 + 1;
         if (y >= 25 && (symbol <= 7)) // beyond the audiometer: no response
             symbol += 128;
-        points.push_back({symbol, x * 100 + y, typeOf(symbol)});
+        points.push_back({symbol, x * 100 + y, CAudPoint::TypeOfSymbol(symbol)});
     };
     const int rightAc = r.percent(70) ? 1 : 2;
     const int leftAc = r.percent(70) ? 3 : 4;

@@ -2,7 +2,7 @@
 // The values the demo draws from: every entry the forms' lists offer, plus believable
 // names, places and studies.
 
-#include "resources/SubjectFormLists.h"
+#include "subjects/record/SubjectFormLists.h"
 
 #include <array>
 #include <string_view>

@@ -4,7 +4,7 @@
 
 #include "AdminFixture.h"
 
-#include "admin/UserAccounts.h"
+#include "admin/store/UserAccounts.h"
 
 namespace quorin::test {
 namespace {

@@ -6,15 +6,15 @@
 
 #include "subjects_ui/FormFixture.h"
 
-#include "admin/CChangePasswordDlg.h"
-#include "admin/CUserDlg.h"
-#include "admin/CUsersDlg.h"
-#include "admin/UserAccounts.h"
-#include "app/DialogRegistry.h"
+#include "admin/ui/CChangePasswordDlg.h"
+#include "admin/ui/CUserDlg.h"
+#include "admin/ui/CUsersDlg.h"
+#include "admin/store/UserAccounts.h"
+#include "registration/DialogRegistry.h"
 #include "framework/ControlId.h"
 #include "framework/MessageBox.h"
 #include "framework/ReportListCtrl.h"
-#include "resources/AdminTemplates.h"
+#include "admin/ui/AdminTemplates.h"
 
 #include <QApplication>
 #include <QCheckBox>

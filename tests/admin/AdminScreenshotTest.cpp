@@ -4,14 +4,14 @@
 
 #include "AdminFixture.h"
 
-#include "admin/CChangePasswordDlg.h"
-#include "admin/CUserDlg.h"
-#include "admin/CUsersDlg.h"
-#include "app/DialogRegistry.h"
+#include "admin/ui/CChangePasswordDlg.h"
+#include "admin/ui/CUserDlg.h"
+#include "admin/ui/CUsersDlg.h"
+#include "registration/DialogRegistry.h"
 #include "database/demo/DemoRegistry.h"
 #include "framework/ControlId.h"
 #include "framework/ReportListCtrl.h"
-#include "resources/AdminTemplates.h"
+#include "admin/ui/AdminTemplates.h"
 
 #include "dalport/Clock.h"
 

@@ -1,6 +1,6 @@
 // Widget tests need one QApplication for the whole binary, the program's resources and
 // the administration dialogs.
-#include "admin/AdminDialogs.h"
+#include "admin/ui/AdminDialogs.h"
 #include "resources/Resources.h"
 
 #include <QApplication>

@@ -4,8 +4,8 @@
 
 #include "AdminFixture.h"
 
-#include "admin/UserAccounts.h"
-#include "reports/CMemoryReportList.h"
+#include "admin/store/UserAccounts.h"
+#include "document/CMemoryReportList.h"
 
 namespace quorin::test {
 namespace {

@@ -2,8 +2,8 @@
 // question and reload, Interactive, progress and Cancel, the Audiogram Manager status
 // after the commit, and the reasons of every subject not committed.
 
-#include "app/CBulkUpdate.h"
-#include "app/DbString.h"
+#include "document/CBulkUpdate.h"
+#include "document/SessionValues.h"
 #include "app/DocumentFixture.h"
 #include "support/RawRegistry.h"
 

@@ -1,6 +1,6 @@
 #include "DocumentFixture.h"
 
-#include "app/DbString.h"
+#include "rules/DbString.h"
 #include "database/RegistryScripts.h"
 
 #include "dalport/Clock.h"

@@ -4,7 +4,7 @@
 // document with the scripted user interface, the session's error reports recorded,
 // and a fixed clock.
 
-#include "app/CQuorinDoc.h"
+#include "document/CQuorinDoc.h"
 #include "support/ScriptedUserInterface.h"
 
 #include "dalport/ErrorReporter.h"

@@ -2,7 +2,7 @@
 
 #include "DocumentFixture.h"
 
-#include "app/FirstLogin.h"
+#include "document/FirstLogin.h"
 
 #include <filesystem>
 

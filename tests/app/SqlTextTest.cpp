@@ -1,5 +1,8 @@
-#include "app/DbString.h"
-#include "app/SqlText.h"
+#include "rules/DbString.h"
+#include "rules/AtoI.h"
+#include "rules/SqlText.h"
+#include "rules/KvNumber.h"
+#include "rules/LoginName.h"
 #include "dalport/Registry.h"
 
 #include <sqlite3.h>

@@ -3,8 +3,8 @@
 // the search for a subject being entered, all through the scripted user interface.
 
 #include "app/DocumentFixture.h"
-#include "audiograms/AmSearch.h"
-#include "audiograms/ChartFirstDraw.h"
+#include "audiograms/store/AmSearch.h"
+#include "audiograms/store/ChartFirstDraw.h"
 
 #include <algorithm>
 #include <string>

@@ -1,4 +1,4 @@
-#include "audiograms/CAudRecord.h"
+#include "audiograms/record/CAudRecord.h"
 
 #include <gtest/gtest.h>
 

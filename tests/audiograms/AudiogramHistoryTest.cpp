@@ -3,7 +3,7 @@
 // home again without losing the test being entered.
 
 #include "app/DocumentFixture.h"
-#include "app/SqlText.h"
+#include "rules/KvNumber.h"
 
 #include <string>
 

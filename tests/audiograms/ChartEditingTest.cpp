@@ -2,8 +2,8 @@
 // erasing, the question of a new audiogram, the refusals, and what a save keeps.
 
 #include "app/DocumentFixture.h"
-#include "audiograms/ChartEditing.h"
-#include "audiograms/ChartGeometry.h"
+#include "audiograms/store/ChartEditing.h"
+#include "audiograms/record/ChartGeometry.h"
 
 using quorin::ChartGeometry;
 using quorin::ChartTools;

@@ -1,7 +1,7 @@
 // The checks of the chart's first drawing for a subject, in their order.
 
 #include "app/DocumentFixture.h"
-#include "audiograms/ChartFirstDraw.h"
+#include "audiograms/store/ChartFirstDraw.h"
 
 using quorin::FirstDrawResult;
 using quorin::RunChartFirstDrawChecks;

@@ -1,6 +1,6 @@
 // Where the chart puts its lines and points, and where a click lands.
 
-#include "audiograms/ChartGeometry.h"
+#include "audiograms/record/ChartGeometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The one reading of a typed KV Number, before anything is sent to the Audiogram
 // Manager.
 
-#include "app/SqlText.h"
+#include "rules/KvNumber.h"
 
 #include <gtest/gtest.h>
 

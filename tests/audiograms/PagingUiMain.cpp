@@ -1,7 +1,7 @@
 // The paging widget tests need one QApplication, the program's resources and the
 // subject registry's forms.
 #include "resources/Resources.h"
-#include "subjects/SubjectForms.h"
+#include "subjects/ui/SubjectForms.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // nothing else in either database moves.
 
 #include "app/DocumentFixture.h"
-#include "audiograms/ToolsUpdate.h"
+#include "audiograms/store/ToolsUpdate.h"
 #include "support/RawRegistry.h"
 
 #include <filesystem>

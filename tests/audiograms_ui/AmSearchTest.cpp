@@ -4,14 +4,14 @@
 #include "ChartFixture.h"
 
 #include "app/CMainFrame.h"
-#include "app/DialogRegistry.h"
-#include "audiograms/CAmSearchDlg.h"
-#include "audiograms/CViewAud.h"
+#include "registration/DialogRegistry.h"
+#include "audiograms/ui/CAmSearchDlg.h"
+#include "audiograms/ui/CViewAud.h"
 #include "framework/ControlId.h"
 #include "framework/ReportListCtrl.h"
 #include "resources/Resource.h"
-#include "resources/SubjectTemplates.h"
-#include "subjects/CFormSubject.h"
+#include "subjects/ui/SubjectTemplates.h"
+#include "subjects/ui/CFormSubject.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -4,13 +4,13 @@
 #include "AudTabsFixture.h"
 
 #include "app/CMainFrame.h"
-#include "audiograms/CFormAudData.h"
-#include "audiograms/CFormAudOther.h"
-#include "audiograms/CViewAud.h"
+#include "audiograms/ui/CFormAudData.h"
+#include "audiograms/ui/CFormAudOther.h"
+#include "audiograms/ui/CViewAud.h"
 #include "framework/ControlId.h"
-#include "resources/AudTemplates.h"
+#include "audiograms/ui/AudTemplates.h"
 #include "resources/Resource.h"
-#include "resources/SubjectTemplates.h"
+#include "subjects/ui/SubjectTemplates.h"
 
 #include <QApplication>
 #include <QCheckBox>

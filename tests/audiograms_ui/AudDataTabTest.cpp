@@ -6,10 +6,10 @@
 #include "AudTabsFixture.h"
 
 #include "app/CMainFrame.h"
-#include "audiograms/CFormAudData.h"
-#include "audiograms/CFormAudOther.h"
+#include "audiograms/ui/CFormAudData.h"
+#include "audiograms/ui/CFormAudOther.h"
 #include "framework/ControlId.h"
-#include "resources/AudTemplates.h"
+#include "audiograms/ui/AudTemplates.h"
 #include "resources/Resource.h"
 
 #include <QApplication>

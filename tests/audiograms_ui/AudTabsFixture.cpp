@@ -3,8 +3,8 @@
 #include "support/RawRegistry.h"
 
 #include "app/CMainFrame.h"
-#include "audiograms/CFormAudData.h"
-#include "audiograms/CFormAudOther.h"
+#include "audiograms/ui/CFormAudData.h"
+#include "audiograms/ui/CFormAudOther.h"
 #include "framework/ControlId.h"
 
 #include <QApplication>

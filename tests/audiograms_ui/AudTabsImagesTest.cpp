@@ -4,11 +4,11 @@
 #include "AudTabsFixture.h"
 
 #include "app/CMainFrame.h"
-#include "audiograms/CFormAudData.h"
-#include "audiograms/CFormAudOther.h"
+#include "audiograms/ui/CFormAudData.h"
+#include "audiograms/ui/CFormAudOther.h"
 #include "database/demo/DemoRegistry.h"
 #include "framework/ControlId.h"
-#include "resources/AudTemplates.h"
+#include "audiograms/ui/AudTemplates.h"
 
 #include <QComboBox>
 #include <QImage>

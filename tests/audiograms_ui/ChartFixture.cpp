@@ -2,8 +2,8 @@
 
 #include "app/CDocumentCommands.h"
 #include "app/CMainFrame.h"
-#include "audiograms/CViewAud.h"
-#include "audiograms/ChartGeometry.h"
+#include "audiograms/ui/CViewAud.h"
+#include "audiograms/record/ChartGeometry.h"
 
 #include <QAction>
 #include <QDir>

@@ -3,10 +3,10 @@
 
 #include "ChartFixture.h"
 
-#include "app/CQuorinDoc.h"
-#include "audiograms/CViewAud.h"
-#include "audiograms/ChartGeometry.h"
-#include "audiograms/ChartPainter.h"
+#include "document/CQuorinDoc.h"
+#include "audiograms/ui/CViewAud.h"
+#include "audiograms/record/ChartGeometry.h"
+#include "audiograms/ui/ChartPainter.h"
 #include "database/demo/DemoRegistry.h"
 
 #include <QImage>

@@ -5,10 +5,10 @@
 #include "ChartFixture.h"
 
 #include "app/CMainFrame.h"
-#include "app/CQuorinDoc.h"
-#include "audiograms/CViewAud.h"
-#include "audiograms/ChartGeometry.h"
-#include "audiograms/ChartPainter.h"
+#include "document/CQuorinDoc.h"
+#include "audiograms/ui/CViewAud.h"
+#include "audiograms/record/ChartGeometry.h"
+#include "audiograms/ui/ChartPainter.h"
 #include "resources/Resource.h"
 
 #include <QAction>

@@ -4,7 +4,7 @@
 #include "ChartFixture.h"
 
 #include "app/CMainFrame.h"
-#include "audiograms/CViewAud.h"
+#include "audiograms/ui/CViewAud.h"
 #include "framework/ApplicationPrinter.h"
 #include "resources/Resource.h"
 

@@ -1,8 +1,7 @@
 // Day numbers and ages between date texts: the one count the Data tab's age at test, the
 // Audiogram Manager import and the implant forms' months all rest on.
 
-#include "app/CQuorinDoc.h"
-#include "controls/DateSpan.h"
+#include "rules/DateSpan.h"
 
 #include <QDate>
 #include <gtest/gtest.h>
@@ -82,7 +81,7 @@ TEST(AgeInYears, CountsWithTheSameDayNumbersAsTheImplantMonths)
     for (const auto& [from, to] : {std::pair{"03/15/2003", "03/15/2008"}, std::pair{"1/10/2008", "2/10/2009"},
                                    std::pair{"7/4/1999", "12/31/2004"}}) {
         const double days = AgeInYears(from, to) * 365.25;
-        EXPECT_NEAR(CQuorinDoc::MonthsBetween(from, to), days * 0.032970656116056714, 1e-9) << from << " " << to;
+        EXPECT_NEAR(quorin::MonthsBetween(from, to), days * 0.032970656116056714, 1e-9) << from << " " << to;
     }
 }
 

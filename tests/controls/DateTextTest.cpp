@@ -1,7 +1,7 @@
 // The program's one date rule, as the field exchange, the document and the reports
 // share it.
 
-#include "controls/DateText.h"
+#include "rules/DateText.h"
 
 #include "dalport/Clock.h"
 

@@ -1,6 +1,6 @@
 // Whole numbers, reals and dates typed into edit controls: empty values, allowed
 // characters, truncation, and the date checks with today's date in range.
-#include "controls/DateText.h"
+#include "rules/DateText.h"
 #include "controls/DdxFields.h"
 #include "dalport/Clock.h"
 #include "framework/ControlId.h"

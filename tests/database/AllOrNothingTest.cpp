@@ -4,7 +4,7 @@
 #include "support/RawRegistry.h"
 #include "database/RegistryFixture.h"
 
-#include "app/SessionTransaction.h"
+#include "document/SessionTransaction.h"
 #include "dalport/Registry.h"
 
 #include <gtest/gtest.h>

@@ -65,15 +65,15 @@ const AllowedScan kAllowedScans[] = {
      "subjects", "report: every subject by sex"},
     {"select patimpression, count (patimpression) as num from subjects where datediff(yy,birthdate, GetDate()) < 19 group by patimpression order by patimpression",
      "subjects", "report: every child by impression (the age is computed per row)"},
-    {"select sex,count(sex) as num from subjects where (ethnicity like 'Hispanic%%' ) and datediff(yy,birthdate,getdate()) < 19  group by sex order by sex ",
+    {"select sex,count(sex) as num from subjects where (ethnicity like 'Hispanic%%' ) and datediff(yy,birthdate, GetDate()) < 19  group by sex order by sex ",
      "subjects", "report: every Hispanic child by sex (the age is computed per row)"},
-    {"select sex,count(sex) as num from subjects where (race like '%%White%%' ) and datediff(yy,birthdate,getdate()) < 19  group by sex order by sex ",
+    {"select sex,count(sex) as num from subjects where (race like '%%White%%' ) and datediff(yy,birthdate, GetDate()) < 19  group by sex order by sex ",
      "subjects", "report: every white child by sex (the pattern starts with a wildcard)"},
     {"select sex,count(sex) as num from subjects where (race like 'Other%' or race like 'More%')  and (ethnicity = '' or ethnicity = 'NULL')  group by sex order by sex ",
      "subjects", "report: every subject of other or several races by sex, whatever their ethnicity"},
     {"select sex, race, ethnicity, datediff(yy,birthdate,getdate()) as age, count(sex) as num, count(race) as races, count(ethnicity) as ethnicities from subjects group by race, sex, ethnicity, datediff(yy,birthdate,getdate())",
      "subjects", "report: every subject by race, sex, ethnicity and age, tallied for Demographics"},
-    {"select sex,count(sex) as num from subjects where (race like '%%Asian%%' ) and datediff(yy,birthdate,getdate()) < 19  and ethnicity like 'Not Hispanic%' group by sex order by sex ",
+    {"select sex,count(sex) as num from subjects where (race like '%%Asian%%' ) and datediff(yy,birthdate, GetDate()) < 19  and ethnicity like 'Not Hispanic%' group by sex order by sex ",
      "subjects", "report: every Asian non-Hispanic child by sex (the pattern starts with a wildcard)"},
 };
 

@@ -2,6 +2,7 @@
 // access that ends with the staff status in all three databases, and an administrator
 // who is no server administrator adding and removing a member as the Users window does.
 
+#include "admin/record/StaffStatus.h"
 #include "database/RegistryFixture.h"
 #include "support/RawRegistry.h"
 
@@ -86,6 +87,18 @@ TEST_F(StaffAccess, AccessEndsWithTheStatusInEveryDatabaseAndComesBackWithIt)
     ASSERT_EQ(run(m_db, "EXEC uspUpdateAccount 'klee', 3"), 0) << errorText();
     EXPECT_EQ(roles("klee", "QuorinAdmin"), 3);
     EXPECT_EQ(roles("klee", "QuorinUser"), 0);
+}
+
+// The program's table of status to role is the source; the account procedure must give
+// each status exactly that role in all three databases and no other.
+TEST_F(StaffAccess, TheAccountProcedureGivesEachStatusTheProgramsRole)
+{
+    for (int status : {StaffActive, StaffInactive, StaffNoPassword, StaffAdministrator}) {
+        ASSERT_EQ(run(m_db, "EXEC uspUpdateAccount 'klee', " + std::to_string(status)), 0) << errorText();
+        const char* role = RoleOfStatus(status);
+        for (const char* each : {"QuorinUser", "QuorinAdmin"})
+            EXPECT_EQ(roles("klee", each), role && std::string(role) == each ? 3 : 0) << status << " " << each;
+    }
 }
 
 TEST_F(StaffAccess, AnAdministratorWhoIsNoServerAdministratorAddsAndRemovesAMember)

@@ -1,6 +1,6 @@
 // The workspace tree: nodes and their ids, creation in order with styles and icons,
 // each tab window remembering its page, and form views attached to the document.
-#include "app/CQuorinDoc.h"
+#include "document/CQuorinDoc.h"
 #include "controls/DdxFields.h"
 #include "framework/ControlId.h"
 #include "framework/TFrameWnd.h"

@@ -2,7 +2,7 @@
 // texts the CI Data lists show, and the age at implant, on a connected document.
 
 #include "app/DocumentFixture.h"
-#include "implants/CiDataEditing.h"
+#include "implants/store/CiDataEditing.h"
 
 using quorin::test::DocumentTest;
 

@@ -3,7 +3,7 @@
 
 #include "CidFixture.h"
 
-#include "implants/CidImportJob.h"
+#include "implants/store/CidImportJob.h"
 
 #include <filesystem>
 

@@ -3,9 +3,9 @@
 
 #include "CidFixture.h"
 
-#include "app/SqlText.h"
+#include "rules/KvNumber.h"
 #include "dalport/MyADO.h"
-#include "implants/CidAccess.h"
+#include "implants/store/CidAccess.h"
 
 #include <filesystem>
 

@@ -3,7 +3,7 @@
 // reaches the registry is read back on a second session.
 
 #include "app/DocumentFixture.h"
-#include "implants/SpeechTestEditing.h"
+#include "implants/store/SpeechTestEditing.h"
 
 #include <set>
 

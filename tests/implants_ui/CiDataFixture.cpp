@@ -2,7 +2,7 @@
 
 #include "framework/ControlId.h"
 #include "framework/ReportListCtrl.h"
-#include "resources/CiDataTemplates.h"
+#include "implants/ui/CiDataTemplates.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -5,7 +5,7 @@
 
 #include "FormFixture.h"
 #include "framework/MessageRecorder.h"
-#include "implants/CFormCIDataView.h"
+#include "implants/ui/CFormCIDataView.h"
 
 #include <QStringList>
 #include <functional>

@@ -7,7 +7,7 @@
 #include "framework/ControlId.h"
 #include "framework/MessageBox.h"
 #include "framework/ReportListCtrl.h"
-#include "resources/CiDataTemplates.h"
+#include "implants/ui/CiDataTemplates.h"
 
 #include <QApplication>
 #include <QComboBox>

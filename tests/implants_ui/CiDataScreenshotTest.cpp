@@ -7,11 +7,11 @@
 #include "database/demo/DemoRegistry.h"
 #include "framework/ControlId.h"
 #include "framework/ReportListCtrl.h"
-#include "implants/CCiDeviceDlg.h"
-#include "implants/CCiSpeechDlg.h"
-#include "implants/CFormCIDataView.h"
-#include "implants/CiDataEditing.h"
-#include "resources/CiDataTemplates.h"
+#include "implants/ui/CCiDeviceDlg.h"
+#include "implants/ui/CCiSpeechDlg.h"
+#include "implants/ui/CFormCIDataView.h"
+#include "implants/store/CiDataEditing.h"
+#include "implants/ui/CiDataTemplates.h"
 
 #include "dalport/Clock.h"
 

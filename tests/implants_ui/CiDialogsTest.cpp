@@ -10,12 +10,12 @@
 #include "framework/TemplateAccessibility.h"
 #include "framework/TemplateBuilder.h"
 #include "framework/TemplateRegistry.h"
-#include "resources/AdminTemplates.h"
-#include "resources/AudTemplates.h"
-#include "resources/CiDataTemplates.h"
+#include "admin/ui/AdminTemplates.h"
+#include "audiograms/ui/AudTemplates.h"
+#include "implants/ui/CiDataTemplates.h"
 #include "resources/FieldLengths.h"
-#include "resources/SllTemplates.h"
-#include "resources/SubjectTemplates.h"
+#include "implants/ui/SllTemplates.h"
+#include "subjects/ui/SubjectTemplates.h"
 
 #include <QComboBox>
 #include <QLabel>

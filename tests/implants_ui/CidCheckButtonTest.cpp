@@ -4,12 +4,12 @@
 
 #include "CiDataFixture.h"
 
-#include "app/DialogRegistry.h"
-#include "app/WorkspacePages.h"
+#include "registration/DialogRegistry.h"
+#include "registration/WorkspacePages.h"
 #include "framework/ControlId.h"
 #include "framework/ReportListCtrl.h"
-#include "implants/CCidLookupDlg.h"
-#include "resources/CiDataTemplates.h"
+#include "implants/ui/CCidLookupDlg.h"
+#include "implants/ui/CiDataTemplates.h"
 
 #include <QComboBox>
 #include <QTest>

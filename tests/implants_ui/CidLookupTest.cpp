@@ -5,13 +5,13 @@
 #include "FormFixture.h"
 
 #include "app/CDocumentCommands.h"
-#include "app/DialogRegistry.h"
+#include "registration/DialogRegistry.h"
 #include "app/QtUserInterface.h"
 #include "framework/ControlId.h"
 #include "framework/ReportListCtrl.h"
-#include "implants/CCidLookupDlg.h"
-#include "implants/CidImportJob.h"
-#include "resources/CidTemplates.h"
+#include "implants/ui/CCidLookupDlg.h"
+#include "implants/store/CidImportJob.h"
+#include "implants/ui/CidTemplates.h"
 #include "resources/Resource.h"
 
 #include <QApplication>

@@ -5,7 +5,7 @@
 
 #include "FormFixture.h"
 #include "framework/MessageRecorder.h"
-#include "implants/CFormSLL.h"
+#include "implants/ui/CFormSLL.h"
 
 #include <QStringList>
 #include <functional>

@@ -5,8 +5,8 @@
 
 #include "framework/ControlId.h"
 #include "framework/ReportListCtrl.h"
-#include "implants/CSpeechTestDlg.h"
-#include "resources/SllTemplates.h"
+#include "implants/ui/CSpeechTestDlg.h"
+#include "implants/ui/SllTemplates.h"
 
 #include <QApplication>
 #include <QComboBox>

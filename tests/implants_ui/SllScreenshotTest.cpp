@@ -7,9 +7,9 @@
 #include "database/demo/DemoRegistry.h"
 #include "framework/ControlId.h"
 #include "framework/ReportListCtrl.h"
-#include "implants/CFormSLL.h"
-#include "implants/CSpeechTestDlg.h"
-#include "resources/SllTemplates.h"
+#include "implants/ui/CFormSLL.h"
+#include "implants/ui/CSpeechTestDlg.h"
+#include "implants/ui/SllTemplates.h"
 
 #include "dalport/Clock.h"
 

@@ -4,8 +4,8 @@
 #include "SllFixture.h"
 
 #include "framework/ControlId.h"
-#include "implants/CSpeechTestDlg.h"
-#include "resources/SllTemplates.h"
+#include "implants/ui/CSpeechTestDlg.h"
+#include "implants/ui/SllTemplates.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -5,9 +5,9 @@
 #include "ParticipationFixture.h"
 #include "ReadBack.h"
 
-#include "reports/CMemoryReportList.h"
-#include "reports/ClosedDatasetReport.h"
-#include "reports/ReportFill.h"
+#include "document/CMemoryReportList.h"
+#include "reports/query/ClosedDatasetReport.h"
+#include "reports/query/ReportFill.h"
 
 #include <QFile>
 #include <QTemporaryDir>

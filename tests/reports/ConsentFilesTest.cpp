@@ -5,11 +5,11 @@
 #include "ConsentFixture.h"
 
 #include "app/QtUserInterface.h"
-#include "reports/CMemoryReportList.h"
-#include "reports/ConsentReport.h"
-#include "reports/LettersReport.h"
-#include "reports/PrintList.h"
-#include "reports/ReportFill.h"
+#include "document/CMemoryReportList.h"
+#include "reports/query/ConsentReport.h"
+#include "reports/query/LettersReport.h"
+#include "reports/ui/PrintList.h"
+#include "reports/query/ReportFill.h"
 
 #include <QApplication>
 #include <QDir>

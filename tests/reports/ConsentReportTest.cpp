@@ -5,9 +5,9 @@
 #include "ReadBack.h"
 #include "ConsentFixture.h"
 
-#include "reports/CMemoryReportList.h"
-#include "reports/ConsentReport.h"
-#include "reports/ReportFill.h"
+#include "document/CMemoryReportList.h"
+#include "reports/query/ConsentReport.h"
+#include "reports/query/ReportFill.h"
 
 #include <QDir>
 #include <QTemporaryDir>

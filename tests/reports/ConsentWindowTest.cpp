@@ -7,18 +7,18 @@
 
 #include "app/CDocumentCommands.h"
 #include "app/CMainFrame.h"
-#include "app/DialogRegistry.h"
+#include "registration/DialogRegistry.h"
 #include "database/demo/DemoRegistry.h"
 #include "framework/ControlId.h"
 #include "framework/ReportListCtrl.h"
-#include "reports/CConsentReportDlg.h"
-#include "reports/CContactReportDlg.h"
-#include "reports/CLettersDlg.h"
-#include "reports/PrintList.h"
-#include "resources/ConsentReportTemplates.h"
+#include "reports/ui/CConsentReportDlg.h"
+#include "reports/ui/CContactReportDlg.h"
+#include "reports/ui/CLettersDlg.h"
+#include "reports/ui/PrintList.h"
+#include "reports/ui/ConsentReportTemplates.h"
 #include "resources/Resource.h"
-#include "resources/SubjectTemplates.h"
-#include "subjects/CFormSubject.h"
+#include "subjects/ui/SubjectTemplates.h"
+#include "subjects/ui/CFormSubject.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -3,10 +3,10 @@
 
 #include "ConsentFixture.h"
 
-#include "reports/CMemoryReportList.h"
-#include "reports/ContactReport.h"
-#include "reports/LettersReport.h"
-#include "reports/ReportFill.h"
+#include "document/CMemoryReportList.h"
+#include "reports/query/ContactReport.h"
+#include "reports/query/LettersReport.h"
+#include "reports/query/ReportFill.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 // written whole.
 
 #include "ReadBack.h"
-#include "reports/CsvExport.h"
-#include "reports/CsvText.h"
+#include "reports/query/CsvExport.h"
+#include "rules/CsvText.h"
 #include "support/ScriptedUserInterface.h"
 
 #include <QDir>

@@ -5,8 +5,8 @@
 
 #include "DatasetFixture.h"
 
-#include "reports/CMemoryReportList.h"
-#include "reports/DatasetReport.h"
+#include "document/CMemoryReportList.h"
+#include "reports/query/DatasetReport.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #include "DatasetFixture.h"
 
-#include "app/SqlText.h"
+#include "rules/SqlText.h"
 
 #include <QSettings>
 

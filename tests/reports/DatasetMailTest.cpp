@@ -7,10 +7,10 @@
 #include "DatasetFixture.h"
 #include "SmtpSink.h"
 
-#include "reports/CMemoryReportList.h"
-#include "reports/DatasetReminderRun.h"
-#include "reports/DatasetReport.h"
-#include "reports/MailSettings.h"
+#include "document/CMemoryReportList.h"
+#include "reports/query/DatasetReminderRun.h"
+#include "reports/query/DatasetReport.h"
+#include "reports/query/MailSettings.h"
 
 #include <QElapsedTimer>
 #include <QJsonArray>

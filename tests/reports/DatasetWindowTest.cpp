@@ -10,15 +10,15 @@
 
 #include "app/CDocumentCommands.h"
 #include "app/CMainFrame.h"
-#include "app/DialogRegistry.h"
+#include "registration/DialogRegistry.h"
 #include "database/demo/DemoRegistry.h"
 #include "framework/BackgroundProgress.h"
 #include "framework/ControlId.h"
 #include "framework/ReportListCtrl.h"
-#include "reports/CDatasetReportDlg.h"
-#include "reports/DatasetReport.h"
-#include "reports/PrintList.h"
-#include "resources/DatasetReportTemplate.h"
+#include "reports/ui/CDatasetReportDlg.h"
+#include "reports/query/DatasetReport.h"
+#include "reports/ui/PrintList.h"
+#include "reports/ui/DatasetReportTemplate.h"
 #include "resources/Resource.h"
 
 #include <QAbstractButton>

@@ -1,6 +1,6 @@
 #include "NumbersFixture.h"
 
-#include "reports/CReportList.h"
+#include "document/CReportList.h"
 #include "support/RawRegistry.h"
 
 #include <algorithm>

@@ -6,11 +6,11 @@
 
 #include "database/demo/DemoRegistry.h"
 #include "dalport/Clock.h"
-#include "reports/CMemoryReportList.h"
-#include "reports/DatabaseNumbersReport.h"
-#include "reports/DemographicsReport.h"
-#include "reports/MonthlyNumbersReport.h"
-#include "reports/ReportFill.h"
+#include "document/CMemoryReportList.h"
+#include "reports/query/DatabaseNumbersReport.h"
+#include "reports/query/DemographicsReport.h"
+#include "reports/query/MonthlyNumbersReport.h"
+#include "reports/query/ReportFill.h"
 
 #include <gtest/gtest.h>
 

@@ -9,16 +9,16 @@
 
 #include "app/CDocumentCommands.h"
 #include "app/CMainFrame.h"
-#include "app/DialogRegistry.h"
+#include "registration/DialogRegistry.h"
 #include "database/demo/DemoRegistry.h"
 #include "framework/ControlId.h"
 #include "framework/ReportListCtrl.h"
-#include "reports/CDatabaseNumbersDlg.h"
-#include "reports/CDemographicsDlg.h"
-#include "reports/CMonthlyNumbersDlg.h"
-#include "reports/PrintList.h"
-#include "reports/ReportWindows.h"
-#include "resources/NumbersReportTemplates.h"
+#include "reports/ui/CDatabaseNumbersDlg.h"
+#include "reports/ui/CDemographicsDlg.h"
+#include "reports/ui/CMonthlyNumbersDlg.h"
+#include "reports/ui/PrintList.h"
+#include "reports/ui/ReportWindows.h"
+#include "reports/ui/NumbersReportTemplates.h"
 #include "resources/Resource.h"
 
 #include <QAbstractButton>

@@ -1,6 +1,6 @@
 #include "ParticipationFixture.h"
 
-#include "reports/CReportList.h"
+#include "document/CReportList.h"
 
 namespace quorin::test {
 

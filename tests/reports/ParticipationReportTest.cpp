@@ -3,11 +3,11 @@
 
 #include "ParticipationFixture.h"
 
-#include "app/SqlText.h"
-#include "reports/CMemoryReportList.h"
-#include "reports/FeedbackReport.h"
-#include "reports/ParticipationReport.h"
-#include "reports/ReportFill.h"
+#include "rules/SqlText.h"
+#include "document/CMemoryReportList.h"
+#include "reports/query/FeedbackReport.h"
+#include "reports/query/ParticipationReport.h"
+#include "reports/query/ReportFill.h"
 
 #include <gtest/gtest.h>
 

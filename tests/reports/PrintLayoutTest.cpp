@@ -4,8 +4,8 @@
 // cannot hold them all. Widths come from a measure of half a text height per character,
 // so every expected place can be worked out by hand.
 
-#include "reports/CMemoryReportList.h"
-#include "reports/PrintLayout.h"
+#include "document/CMemoryReportList.h"
+#include "reports/query/PrintLayout.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 // reported. Page 1 is kept as a PNG beside the test binary.
 
 #include "ReadBack.h"
-#include "reports/CMemoryReportList.h"
-#include "reports/PrintList.h"
+#include "document/CMemoryReportList.h"
+#include "reports/ui/PrintList.h"
 #include "subjects_ui/FormFixture.h"
 
 #include <QDir>

@@ -2,9 +2,9 @@
 // first statement that fails, the session has shown its boxes, and the list is left
 // empty - never holding what the statement before the failed one returned.
 
-#include "app/SqlText.h"
-#include "reports/CMemoryReportList.h"
-#include "reports/ReportFill.h"
+#include "rules/SqlText.h"
+#include "document/CMemoryReportList.h"
+#include "reports/query/ReportFill.h"
 #include "subjects_ui/FormFixture.h"
 
 #include <gtest/gtest.h>

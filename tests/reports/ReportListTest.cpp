@@ -3,7 +3,7 @@
 // in, the selection mark follows inserted rows, and reads outside the list are empty.
 
 #include "framework/ReportListCtrl.h"
-#include "reports/CMemoryReportList.h"
+#include "document/CMemoryReportList.h"
 
 #include <gtest/gtest.h>
 

@@ -8,15 +8,15 @@
 
 #include "app/CDocumentCommands.h"
 #include "app/CMainFrame.h"
-#include "app/DialogRegistry.h"
-#include "app/SqlText.h"
+#include "registration/DialogRegistry.h"
+#include "rules/SqlText.h"
 #include "framework/ControlId.h"
 #include "framework/ReportListCtrl.h"
 #include "framework/TemplateRegistry.h"
-#include "reports/CReportDlg.h"
+#include "reports/ui/CReportDlg.h"
 #include "resources/Resource.h"
-#include "resources/SubjectTemplates.h"
-#include "subjects/CFormSubject.h"
+#include "subjects/ui/SubjectTemplates.h"
+#include "subjects/ui/CFormSubject.h"
 
 #include <QApplication>
 #include <QLineEdit>

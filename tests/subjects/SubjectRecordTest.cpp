@@ -1,5 +1,5 @@
-#include "subjects/CSubject.h"
-#include "subjects/CSubjectLink.h"
+#include "subjects/record/CSubject.h"
+#include "subjects/record/CSubjectLink.h"
 
 #include "app/DocumentFixture.h"
 

@@ -7,9 +7,9 @@
 #include "app/CMainFrame.h"
 #include "framework/ControlId.h"
 #include "resources/Resource.h"
-#include "resources/SubjectTemplates.h"
-#include "subjects/CFormOther.h"
-#include "subjects/CFormSubject.h"
+#include "subjects/ui/SubjectTemplates.h"
+#include "subjects/ui/CFormOther.h"
+#include "subjects/ui/CFormSubject.h"
 
 #include <QAction>
 #include <QApplication>

@@ -17,10 +17,10 @@
 #include "framework/ReportListCtrl.h"
 #include "framework/TTabWnd.h"
 #include "resources/Resource.h"
-#include "resources/SubjectTemplates.h"
-#include "subjects/CFormOther.h"
-#include "subjects/CFormSubject.h"
-#include "subjects/CSubjectLookupDlg.h"
+#include "subjects/ui/SubjectTemplates.h"
+#include "subjects/ui/CFormOther.h"
+#include "subjects/ui/CFormSubject.h"
+#include "subjects/ui/CSubjectLookupDlg.h"
 
 #include "dalport/Clock.h"
 

@@ -4,7 +4,7 @@
 #include "SubjectFormFixture.h"
 
 #include "framework/ReportListCtrl.h"
-#include "subjects/CSubjectLookupDlg.h"
+#include "subjects/ui/CSubjectLookupDlg.h"
 
 #include <QHeaderView>
 #include <QPlainTextEdit>

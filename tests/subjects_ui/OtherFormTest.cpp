@@ -5,8 +5,8 @@
 
 #include "framework/ControlId.h"
 #include "framework/ReportListCtrl.h"
-#include "resources/SubjectTemplates.h"
-#include "subjects/CFormOther.h"
+#include "subjects/ui/SubjectTemplates.h"
+#include "subjects/ui/CFormOther.h"
 
 #include <QCheckBox>
 #include <QComboBox>

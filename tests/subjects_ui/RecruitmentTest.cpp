@@ -2,11 +2,11 @@
 
 #include "FormFixture.h"
 
-#include "app/DialogRegistry.h"
+#include "registration/DialogRegistry.h"
 #include "framework/ControlId.h"
 #include "framework/ReportListCtrl.h"
-#include "resources/SubjectTemplates.h"
-#include "subjects/CRecruitmentDlg.h"
+#include "subjects/ui/SubjectTemplates.h"
+#include "subjects/ui/CRecruitmentDlg.h"
 
 #include <QLineEdit>
 #include <QTest>

@@ -5,8 +5,8 @@
 
 #include "database/demo/DemoRegistry.h"
 #include "framework/ControlId.h"
-#include "resources/SubjectTemplates.h"
-#include "subjects/CFormSubject.h"
+#include "subjects/ui/SubjectTemplates.h"
+#include "subjects/ui/CFormSubject.h"
 
 #include "dalport/Clock.h"
 

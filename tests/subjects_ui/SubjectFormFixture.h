@@ -4,8 +4,8 @@
 #include "FormFixture.h"
 
 #include "framework/ControlId.h"
-#include "resources/SubjectTemplates.h"
-#include "subjects/CFormSubject.h"
+#include "subjects/ui/SubjectTemplates.h"
+#include "subjects/ui/CFormSubject.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -6,7 +6,7 @@
 
 #include "framework/ReportListCtrl.h"
 #include "resources/Resource.h"
-#include "subjects/CMedicalManagerLookupDlg.h"
+#include "subjects/ui/CMedicalManagerLookupDlg.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,7 +1,7 @@
 // Widget tests need one QApplication for the whole binary, the program's resources and
 // the subject registry's forms.
 #include "resources/Resources.h"
-#include "subjects/SubjectForms.h"
+#include "subjects/ui/SubjectForms.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // The user interface of the tests: answers given in order, every text and icon
 // recorded. A question nobody scripted fails the test, and so does an answer left over.
 
-#include "app/UserInterface.h"
+#include "document/UserInterface.h"
 
 #include <QString>
 #include <QStringList>

@@ -2,10 +2,10 @@
 
 #include "NightlyFixture.h"
 
-#include "app/CQuorinDoc.h"
+#include "document/CQuorinDoc.h"
 #include "dalport/Clock.h"
 #include "dalport/Registry.h"
-#include "implants/CidImportJob.h"
+#include "implants/store/CidImportJob.h"
 #include "support/ScriptedUserInterface.h"
 
 #include <algorithm>

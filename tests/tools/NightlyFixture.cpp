@@ -1,6 +1,6 @@
 #include "NightlyFixture.h"
 
-#include "app/CQuorinDoc.h"
+#include "document/CQuorinDoc.h"
 #include "dalport/Clock.h"
 #include "dalport/Registry.h"
 #include "support/ScriptedUserInterface.h"

@@ -2,8 +2,8 @@
 
 #include "NightlyFixture.h"
 
-#include "app/CQuorinDoc.h"
-#include "audiograms/ToolsUpdate.h"
+#include "document/CQuorinDoc.h"
+#include "audiograms/store/ToolsUpdate.h"
 #include "dalport/Clock.h"
 #include "dalport/Registry.h"
 #include "support/ScriptedUserInterface.h"

@@ -2,14 +2,12 @@
 
 #include "tools/quorin-registry/Commands.h"
 
-#include "app/CQuorinDoc.h"
-#include "implants/CidImportJob.h"
+#include "document/CQuorinDoc.h"
+#include "implants/store/CidImportJob.h"
 #include "tools/quorin-registry/ConsoleUserInterface.h"
 #include "tools/quorin-registry/NightlyRun.h"
 
 #include <iostream>
-
-#include <unistd.h>
 
 namespace quorin::tools {
 
@@ -20,33 +18,28 @@ constexpr const char* kUsage =
 
 int runCidImport(const ParsedCommandLine& cmd)
 {
-    const NightlyLogin login = readNightlyLogin(cmd, kUsage);
-    reportErrorsOn(std::cerr, login.server);
-    ConsoleUserInterface ui(std::cerr, isatty(STDERR_FILENO) == 1);
-    CQuorinDoc document(ui);
-    if (!logIn(document, login))
-        return kExitNotStarted;
-    ConsoleUserInterface::CatchCancelSignals();
-    // As if "Update Subject records from Cochlear Implant Database?" had been answered
-    // Yes; no subject is open, so nothing asks to be saved.
-    const std::optional<CidImportResult> result = RunCidImportJob(document, login.dryRun);
-    if (!result || !result->run.ran)
-        return kExitNotStarted; // CID or the registry's list could not be read (said so)
+    return runNightlyJob(cmd, kUsage, [](CQuorinDoc& document, const NightlyLogin& login, ConsoleUserInterface& ui) {
+        // As if "Update Subject records from Cochlear Implant Database?" had been answered
+        // Yes; no subject is open, so nothing asks to be saved.
+        const std::optional<CidImportResult> result = RunCidImportJob(document, login.dryRun);
+        if (!result || !result->run.ran)
+            return kExitNotStarted; // CID or the registry's list could not be read (said so)
 
-    NightlySummary summary;
-    summary.head = {{"Cochlear Implant subjects", std::to_string(result->run.candidates)},
-                    {"Found in CID", std::to_string(result->found.size())}};
-    summary.notFailures = {QString::fromLatin1(kReasonCidDryRun)};
-    summary.failures = {QString::fromLatin1(kReasonCidReadFailed)};
-    summary.failed = result->allReadsFailed;
-    for (const CidFound& found : result->found) {
-        if (login.dryRun)
-            summary.dryRunList.push_back(std::to_string(found.SubjectId) + " " + found.Unit.toStdString() + " "
-                                         + std::to_string(found.PatientId));
-        else
-            summary.takenUp.insert(found.SubjectId);
-    }
-    return printSummary(std::cout, document, result->run, summary, ui);
+        NightlySummary summary;
+        summary.head = {{"Cochlear Implant subjects", std::to_string(result->run.candidates)},
+                        {"Found in CID", std::to_string(result->found.size())}};
+        summary.notFailures = {QString::fromLatin1(kReasonCidDryRun)};
+        summary.failures = {QString::fromLatin1(kReasonCidReadFailed)};
+        summary.failed = result->allReadsFailed;
+        for (const CidFound& found : result->found) {
+            if (login.dryRun)
+                summary.dryRunList.push_back(std::to_string(found.SubjectId) + " " + found.Unit.toStdString() + " "
+                                             + std::to_string(found.PatientId));
+            else
+                summary.takenUp.insert(found.SubjectId);
+        }
+        return printSummary(std::cout, document, result->run, summary, ui);
+    });
 }
 
 } // namespace

@@ -5,7 +5,7 @@
 // shows on standard error only when it is a terminal, and once SIGINT or SIGTERM has
 // arrived every progress step answers "cancelled", so a run stops between subjects.
 
-#include "app/UserInterface.h"
+#include "document/UserInterface.h"
 
 #include <ostream>
 

@@ -1,7 +1,8 @@
 #include "tools/quorin-registry/NightlyRun.h"
 
-#include "app/CQuorinDoc.h"
-#include "app/DbString.h"
+#include "document/CQuorinDoc.h"
+#include "rules/DbString.h"
+#include "document/SessionValues.h"
 #include "dalport/ErrorReporter.h"
 #include "tools/common/PasswordPrompt.h"
 #include "tools/common/ProviderErrors.h"
@@ -12,6 +13,8 @@
 #include <map>
 #include <ostream>
 #include <stdexcept>
+
+#include <unistd.h>
 
 namespace quorin::tools {
 
@@ -73,6 +76,18 @@ bool logIn(CQuorinDoc& document, const NightlyLogin& login)
     }
     document.OnNewDocument();
     return document.m_db.IsConnected() != 0;
+}
+
+int runNightlyJob(const ParsedCommandLine& cmd, const std::string& usage, const NightlyJob& job)
+{
+    const NightlyLogin login = readNightlyLogin(cmd, usage);
+    reportErrorsOn(std::cerr, login.server);
+    ConsoleUserInterface ui(std::cerr, isatty(STDERR_FILENO) == 1);
+    CQuorinDoc document(ui);
+    if (!logIn(document, login))
+        return kExitNotStarted;
+    ConsoleUserInterface::CatchCancelSignals();
+    return job(document, login, ui);
 }
 
 std::vector<QString> kvNumbers(CQuorinDoc& document, const std::vector<int>& subjectIds)

@@ -8,10 +8,11 @@
 // the run was cancelled or a question went unanswered; 2 when the run could not start (command line, password, login, the
 // registry or the other database unreachable), with nothing changed.
 
-#include "app/CBulkUpdate.h"
+#include "document/CBulkUpdate.h"
 #include "tools/common/CommandLine.h"
 
 #include <QString>
+#include <functional>
 #include <iosfwd>
 #include <set>
 #include <string>
@@ -48,6 +49,13 @@ void reportErrorsOn(std::ostream& err, const std::string& server);
 // Connects the document's registry session as the program does after its login dialog.
 // False when the registry refused (said on standard error).
 bool logIn(CQuorinDoc& document, const NightlyLogin& login);
+
+// What every nightly job does first: reads the login from the command line, connects a
+// document as the login dialog does with the console as its user interface, lets Ctrl+C
+// cancel the run, then runs `job` and returns its exit status (kExitNotStarted when the
+// login failed).
+using NightlyJob = std::function<int(CQuorinDoc& document, const NightlyLogin& login, ConsoleUserInterface& ui)>;
+int runNightlyJob(const ParsedCommandLine& cmd, const std::string& usage, const NightlyJob& job);
 
 // The KV Number of each subject, read from the registry ("-" for none, "?" when it
 // could not be read).

@@ -2,14 +2,12 @@
 
 #include "tools/quorin-registry/Commands.h"
 
-#include "app/CQuorinDoc.h"
-#include "audiograms/ToolsUpdate.h"
+#include "document/CQuorinDoc.h"
+#include "audiograms/store/ToolsUpdate.h"
 #include "tools/quorin-registry/ConsoleUserInterface.h"
 #include "tools/quorin-registry/NightlyRun.h"
 
 #include <iostream>
-
-#include <unistd.h>
 
 namespace quorin::tools {
 
@@ -20,41 +18,36 @@ constexpr const char* kUsage =
 
 int runUpdate(const ParsedCommandLine& cmd)
 {
-    const NightlyLogin login = readNightlyLogin(cmd, kUsage);
-    reportErrorsOn(std::cerr, login.server);
-    ConsoleUserInterface ui(std::cerr, isatty(STDERR_FILENO) == 1);
-    CQuorinDoc document(ui);
-    if (!logIn(document, login))
-        return kExitNotStarted;
-    ConsoleUserInterface::CatchCancelSignals();
-    // As if the command's question had been answered Yes; no subject is open, so nothing
-    // asks to be saved.
-    const std::optional<ToolsUpdateResult> result = RunToolsUpdate(document, login.dryRun);
-    if (!result || !result->run.ran)
-        return kExitNotStarted; // Aud or the registry's lists could not be read (said so)
+    return runNightlyJob(cmd, kUsage, [](CQuorinDoc& document, const NightlyLogin& login, ConsoleUserInterface& ui) {
+        // As if the command's question had been answered Yes; no subject is open, so nothing
+        // asks to be saved.
+        const std::optional<ToolsUpdateResult> result = RunToolsUpdate(document, login.dryRun);
+        if (!result || !result->run.ran)
+            return kExitNotStarted; // Aud or the registry's lists could not be read (said so)
 
-    int withoutKv = 0;
-    for (const BulkSkip& skip : result->run.others)
-        if (skip.reason == QLatin1String(kReasonNoKv))
-            ++withoutKv;
-    NightlySummary summary;
-    summary.head = {{"Checked", std::to_string(result->run.candidates - withoutKv) + " subjects with a KV Number"},
-                    {"Newer tests", std::to_string(result->newer.size())}};
-    // Said only when there was something to say, so the summary of a sound run is as before.
-    if (result->statusSent > 0 || result->statusFailed)
-        summary.head.push_back({"Status sent", result->statusFailed ? std::string("failed")
-                                                                    : std::to_string(result->statusSent)});
-    summary.notFailures = {QString::fromLatin1(kReasonNoNewerTest), QString::fromLatin1(kReasonDryRun)};
-    summary.failures = {QString::fromLatin1(kReasonAudReadFailed)};
-    summary.failed = result->allReadsFailed || result->statusFailed;
-    for (const AmNewerTest& newer : result->newer) {
-        if (login.dryRun)
-            summary.dryRunList.push_back(std::to_string(newer.SubjectId) + " " + newer.Unit.toStdString() + " "
-                                         + newer.RegistryDate.toStdString() + " " + newer.ClinicDate.toStdString());
-        else
-            summary.takenUp.insert(newer.SubjectId);
-    }
-    return printSummary(std::cout, document, result->run, summary, ui);
+        int withoutKv = 0;
+        for (const BulkSkip& skip : result->run.others)
+            if (skip.reason == QLatin1String(kReasonNoKv))
+                ++withoutKv;
+        NightlySummary summary;
+        summary.head = {{"Checked", std::to_string(result->run.candidates - withoutKv) + " subjects with a KV Number"},
+                        {"Newer tests", std::to_string(result->newer.size())}};
+        // Said only when there was something to say, so the summary of a sound run is as before.
+        if (result->statusSent > 0 || result->statusFailed)
+            summary.head.push_back({"Status sent", result->statusFailed ? std::string("failed")
+                                                                        : std::to_string(result->statusSent)});
+        summary.notFailures = {QString::fromLatin1(kReasonNoNewerTest), QString::fromLatin1(kReasonDryRun)};
+        summary.failures = {QString::fromLatin1(kReasonAudReadFailed)};
+        summary.failed = result->allReadsFailed || result->statusFailed;
+        for (const AmNewerTest& newer : result->newer) {
+            if (login.dryRun)
+                summary.dryRunList.push_back(std::to_string(newer.SubjectId) + " " + newer.Unit.toStdString() + " "
+                                             + newer.RegistryDate.toStdString() + " " + newer.ClinicDate.toStdString());
+            else
+                summary.takenUp.insert(newer.SubjectId);
+        }
+        return printSummary(std::cout, document, result->run, summary, ui);
+    });
 }
 
 } // namespace

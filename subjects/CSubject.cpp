@@ -1,7 +1,0 @@
-#include "subjects/CSubject.h"
-
-void CSubject::Clear()
-{
-    // The member initialisers are the empty values.
-    *this = CSubject{};
-}
