@@ -3,6 +3,7 @@
 #include "app/Subsystems.h"
 #include "dalport/Clock.h"
 #include "dalport/ErrorReporter.h"
+#include "database/RegistryScripts.h"
 #include "framework/MessageBox.h"
 #include "resources/Resources.h"
 
@@ -20,6 +21,7 @@ int main(int argc, char** argv)
                                framework::MessageButtons::Ok);
         return 2;
     }
+    quorin::UseRegistryProfile();
     quorin::RegisterSubsystems();
     // The database library's errors are shown as the program's own boxes.
     dalport::SetErrorReporter([](const dalport::ReportedError& error) {

@@ -24,6 +24,11 @@ endfunction()
 function(quorin_test name)
   cmake_parse_arguments(QT "" "" "LIBS;PROPERTIES" ${ARGN})
   add_executable(${name} ${QT_UNPARSED_ARGUMENTS})
+  # The registry's names are handed to the engine before any test runs.
+  if(TARGET quorin_schema)
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/RegistryProfileAtStart.cpp)
+    target_link_libraries(${name} PRIVATE quorin_schema)
+  endif()
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
   # gtest_main supplies main() unless the test folder defines its own.
   target_link_libraries(${name} PRIVATE ${QT_LIBS} GTest::gtest GTest::gmock GTest::gtest_main Threads::Threads)

@@ -77,15 +77,11 @@ DALPORT_EXPORT void CreateLogin(const std::string& folder, const std::string& lo
 DALPORT_EXPORT void CreateDatabaseUser(const std::string& folder, const std::string& database,
                                        const std::string& user, const std::string& role);
 
-// The SQL Server roles script (database/mssql 04-06) whose USE names `database`, as the
-// engine embeds it to bring old registries up to date; "" when none does. A host makes
-// new registries with the same text, so new and old ones hold the same grants.
-DALPORT_EXPORT std::string RolesScript(const std::string& database);
-
 // "<folder>/<database>.db" (or "<folder>/master.db" for "master").
 DALPORT_EXPORT std::string DatabaseFilePath(const std::string& folder, const std::string& database);
 
-// The folder an empty server name means: $QUORIN_REGISTRY, else the user's data folder.
+// The folder an empty server name means (RegistryProfile.h): the profile's environment
+// variable when set, else its folder in the user's data folder.
 DALPORT_EXPORT std::string DefaultRegistryFolder();
 
 // Registers on a raw sqlite3* handle the collation TSQL and the functions getdate(),

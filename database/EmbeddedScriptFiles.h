@@ -1,7 +1,8 @@
 #pragma once
-// The script files of database/embedded as the build embedded them: the path below
-// database ("embedded/quorin/schema.sql", "embedded/quorin/procedures/uspLookup.sql", ...)
-// and the text.
+// The script files of database/embedded and the roles scripts of database/mssql as the
+// build embedded them: the path below database ("embedded/quorin/schema.sql",
+// "embedded/quorin/procedures/uspLookup.sql", "mssql/04-quorin-roles.sql", ...) and the
+// text.
 
 #include <string_view>
 #include <vector>

@@ -13,13 +13,22 @@ namespace {
 struct DatabaseFolder {
     const char* name;   // the database name the program connects to
     const char* folder; // its folder below database
+    const char* roles;  // its SQL Server roles script below database
 };
 
 constexpr std::array<DatabaseFolder, 3> kDatabases{{
-    {"Quorin", "embedded/quorin/"},
-    {"Aud", "embedded/aud/"},
-    {"CID", "embedded/cid/"},
+    {"Quorin", "embedded/quorin/", "mssql/04-quorin-roles.sql"},
+    {"Aud", "embedded/aud/", "mssql/05-aud-standin.sql"},
+    {"CID", "embedded/cid/", "mssql/06-cid-standin.sql"},
 }};
+
+std::string embeddedText(std::string_view path)
+{
+    for (const auto& file : schema::embeddedScriptFiles())
+        if (file.path == path)
+            return std::string(file.text);
+    return std::string();
+}
 
 bool startsWith(std::string_view text, std::string_view prefix)
 {
@@ -38,9 +47,9 @@ dalport::DatabaseScript scriptOf(const DatabaseFolder& db)
         else if (startsWith(file.path, procedureFolder))
             script.procedures.emplace_back(file.text);
     }
-    // Its roles and grants: the SQL Server roles script whose USE names it (the engine
-    // embeds those scripts once, for new and for old registries alike).
-    script.security = dalport::RolesScript(script.name);
+    // Its roles and grants: the SQL Server roles script of the database, the same text
+    // the engine brings old registries up to date with.
+    script.security = embeddedText(db.roles);
     if (script.schema.empty() || script.security.empty())
         throw std::logic_error("the build embedded no schema or no roles script for database " + script.name);
     return script;
@@ -54,6 +63,23 @@ std::vector<dalport::DatabaseScript> registryScripts()
     for (const auto& db : kDatabases)
         scripts.push_back(scriptOf(db));
     return scripts;
+}
+
+dalport::RegistryProfile registryProfile()
+{
+    dalport::RegistryProfile profile;
+    profile.folderVariable = "QUORIN_REGISTRY";
+    profile.dataFolder = "Quorin/registry";
+    profile.loginAdminRole = "QuorinAdmin";
+    profile.loginAdminDatabase = "Quorin";
+    for (const auto& db : kDatabases)
+        profile.rolesScripts.push_back(embeddedText(db.roles));
+    return profile;
+}
+
+void UseRegistryProfile()
+{
+    dalport::SetRegistryProfile(registryProfile());
 }
 
 } // namespace quorin

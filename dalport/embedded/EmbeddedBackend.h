@@ -21,7 +21,8 @@ std::unique_ptr<Connection> openConnection(const std::string& server, const std:
                                            const std::string& pwd, const std::string& database,
                                            const std::optional<std::string>& oldPassword = std::nullopt);
 
-// $QUORIN_REGISTRY when set, else the per-user data folder ("Quorin/registry" inside it).
+// The registry profile's folder variable when set, else its data folder inside the
+// per-user data folder. Throws std::runtime_error when no profile names one.
 std::string defaultRegistryFolder();
 
 } // namespace dalport::embedded

@@ -222,12 +222,4 @@ void CreateDatabaseUser(const std::string& folder, const std::string& database, 
     }
 }
 
-std::string RolesScript(const std::string& database)
-{
-    for (std::string_view script : embedded::rolesScripts())
-        if (embedded::equalsIgnoreCase(embedded::scriptDatabase(script), database))
-            return std::string(script);
-    return std::string();
-}
-
 } // namespace dalport

@@ -3,12 +3,14 @@
 // for it.
 //
 // ALTER ANY LOGIN is a server permission that no database role carries. On this server
-// the members of QuorinAdmin in the registry's database "Quorin" hold it for every
-// login that is not a server administrator (a QuorinAdmin of Aud or CID does not), as a SQL Server's administrator grants it to each of the
-// registry's administrators; nobody else but a server administrator holds it.
+// the members of the host's login-administrator role in its registry database (the
+// registry profile) hold it for every login that is not a server administrator (the same
+// role in another database does not), as a SQL Server's administrator grants it to each
+// of the registry's administrators; nobody else but a server administrator holds it.
 
 #include "dalport/embedded/EngineConnection.h"
 
+#include "dalport/RegistryProfile.h"
 #include "dalport/embedded/PasswordHash.h"
 #include "dalport/embedded/PasswordPolicy.h"
 #include "dalport/embedded/Statement.h"
@@ -20,8 +22,6 @@ namespace dalport::embedded {
 
 namespace {
 
-constexpr const char* kLoginAdminRole = "QuorinAdmin";
-constexpr const char* kLoginAdminDatabase = "Quorin"; // the registry's own database
 
 // Runs one internal statement with text parameters.
 void run(sqlite3* db, const char* sql, std::initializer_list<std::string> args, std::string* firstColumn = nullptr,
@@ -109,8 +109,11 @@ bool EngineConnection::isLoginAdmin()
 {
     if (m_context.serverAdmin)
         return true;
-    const std::string schema = catalog().schemaFor(kLoginAdminDatabase);
-    return !schema.empty() && isRoleMember(schema, kLoginAdminRole);
+    const RegistryProfile& profile = CurrentRegistryProfile();
+    if (profile.loginAdminRole.empty() || profile.loginAdminDatabase.empty())
+        return false;
+    const std::string schema = catalog().schemaFor(profile.loginAdminDatabase);
+    return !schema.empty() && isRoleMember(schema, profile.loginAdminRole);
 }
 
 void EngineConnection::requireLoginAdmin()

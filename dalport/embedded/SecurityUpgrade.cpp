@@ -1,5 +1,6 @@
 #include "dalport/embedded/SecurityUpgrade.h"
 
+#include "dalport/RegistryProfile.h"
 #include "dalport/embedded/EngineConnection.h"
 #include "dalport/embedded/ServerFolder.h"
 #include "dalport/embedded/Tokenizer.h"
@@ -53,12 +54,12 @@ std::vector<std::string> upgradeSecurity(const fs::path& folder, const std::stri
     for (const auto& [name, path] : databaseFiles(folder)) {
         if (!lacksGrantsCatalogue(path))
             continue;
-        for (std::string_view script : rolesScripts()) {
+        for (const std::string& script : CurrentRegistryProfile().rolesScripts) {
             if (!equalsIgnoreCase(scriptDatabase(script), name))
                 continue;
             try {
                 EngineConnection connection(folder, path, LoginContext{login, true, name});
-                if (connection.upgradeSecurityCatalogue(std::string(script)))
+                if (connection.upgradeSecurityCatalogue(script))
                     upgraded.push_back(name);
             } catch (EngineError& e) {
                 e.message = "database " + name + ": " + e.message;

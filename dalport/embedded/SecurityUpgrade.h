@@ -2,7 +2,8 @@
 // Registries made before the engine kept grants have databases whose catalogue lacks the
 // grants table (sys_permissions): only a server administrator could use them. Opening
 // such a registry brings each of its databases up to date once, with the security
-// statements of the same roles script a new registry is made with.
+// statements of the same roles script a new registry is made with (the registry
+// profile's, each naming its database in its USE statement).
 
 #include <filesystem>
 #include <string>
@@ -10,10 +11,6 @@
 #include <vector>
 
 namespace dalport::embedded {
-
-// The roles scripts the build embedded (database/mssql 04, 05, 06); each names its
-// database in its USE statement.
-const std::vector<std::string_view>& rolesScripts();
 
 // The database a roles script sets up: the one its USE statements name (master aside);
 // empty when it names none or more than one.

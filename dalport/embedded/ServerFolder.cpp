@@ -1,10 +1,12 @@
 #include "dalport/embedded/ServerFolder.h"
 
 #include "dalport/Registry.h"
+#include "dalport/RegistryProfile.h"
 #include "dalport/embedded/EmbeddedBackend.h"
 #include "dalport/embedded/Tokenizer.h"
 
 #include <cstdlib>
+#include <stdexcept>
 
 namespace fs = std::filesystem;
 
@@ -55,7 +57,11 @@ std::string homeFolder()
 
 std::string defaultRegistryFolder()
 {
-    if (const char* env = std::getenv("QUORIN_REGISTRY"); env && *env)
+    const RegistryProfile& profile = CurrentRegistryProfile();
+    if (profile.dataFolder.empty())
+        throw std::runtime_error("the program has not said where its default registry is");
+    if (const char* env = profile.folderVariable.empty() ? nullptr : std::getenv(profile.folderVariable.c_str());
+        env && *env)
         return env;
 #if defined(_WIN32)
     const char* appData = std::getenv("APPDATA");
@@ -66,7 +72,7 @@ std::string defaultRegistryFolder()
     const char* xdg = std::getenv("XDG_DATA_HOME");
     fs::path base = xdg && *xdg ? fs::path(xdg) : fs::path(homeFolder()) / ".local" / "share";
 #endif
-    return (base / "Quorin" / "registry").string();
+    return (base / profile.dataFolder).string();
 }
 
 fs::path serverFolder(const std::string& server)

@@ -36,19 +36,3 @@ set(DALPORT_EMBEDDED_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/SqlEmitter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StatementParser.cpp
 )
-
-# The roles scripts of database/mssql, for bringing registries made before grants were
-# kept up to date when they are opened.
-file(GLOB DALPORT_ROLES_SCRIPTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/../../database/mssql/04-*.sql
-     ${CMAKE_CURRENT_LIST_DIR}/../../database/mssql/05-*.sql ${CMAKE_CURRENT_LIST_DIR}/../../database/mssql/06-*.sql)
-set(DALPORT_ROLES_CPP ${CMAKE_CURRENT_BINARY_DIR}/RolesScripts.cpp)
-add_custom_command(
-  OUTPUT ${DALPORT_ROLES_CPP}
-  COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${CMAKE_CURRENT_LIST_DIR}/../../database/mssql
-          -DPATTERNS=04-*.sql,05-*.sql,06-*.sql -DHEADER=dalport/embedded/SecurityUpgrade.h
-          -DNAMESPACE=dalport::embedded -DFUNCTION=rolesScripts -DELEMENT=std::string_view -DNAMED=OFF
-          -DDELIMITER=QROLES -DOUTPUT=${DALPORT_ROLES_CPP} -P ${PROJECT_SOURCE_DIR}/cmake/EmbedTexts.cmake
-  DEPENDS ${DALPORT_ROLES_SCRIPTS} ${PROJECT_SOURCE_DIR}/cmake/EmbedTexts.cmake
-  COMMENT "Embedding the roles scripts for the engine's upgrade of old registries"
-  VERBATIM)
-list(APPEND DALPORT_EMBEDDED_SOURCES ${DALPORT_ROLES_CPP})

@@ -11,10 +11,6 @@ namespace res {
 using namespace framework;
 using namespace res::report;
 
-namespace {
-constexpr int kOk = 1;
-} // namespace
-
 DialogTemplate ConsentReportTemplate()
 {
     DialogTemplate form;

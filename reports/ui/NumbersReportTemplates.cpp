@@ -12,10 +12,6 @@ namespace res {
 using namespace framework;
 using namespace res::report;
 
-namespace {
-constexpr int kOk = 1;
-} // namespace
-
 DialogTemplate DatabaseNumbersTemplate()
 {
     DialogTemplate form;

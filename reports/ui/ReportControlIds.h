@@ -10,5 +10,6 @@ inline constexpr int kTo = 1098;
 inline constexpr int kQuery = 1099;
 inline constexpr int kPrint = 1100;
 inline constexpr int kSave = 1108;
+inline constexpr int kOk = 1; // Close, or OK
 
 } // namespace res::report

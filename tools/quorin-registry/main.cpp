@@ -4,6 +4,7 @@
 //   quorin-registry update | cid-import [-S server] -U login [-P password | --password-file F] [--dry-run]
 
 #include "dalport/Clock.h"
+#include "database/RegistryScripts.h"
 #include "tools/quorin-registry/Commands.h"
 
 #include <iostream>
@@ -26,6 +27,7 @@ void usage(std::ostream& out)
 
 int main(int argc, char** argv)
 {
+    quorin::UseRegistryProfile();
     if (const auto problem = dalport::ClockEnvironmentProblem()) {
         std::cerr << "quorin-registry: " << *problem << "\n";
         return 2;

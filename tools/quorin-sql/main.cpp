@@ -2,6 +2,7 @@
 // does. An empty or path-like server name opens the embedded engine, anything else SQL
 // Server through ODBC.
 
+#include "database/RegistryScripts.h"
 #include "dalport/Clock.h"
 #include "dalport/ErrorReporter.h"
 #include "tools/common/CommandLine.h"
@@ -43,6 +44,7 @@ void usage(std::ostream& out)
 
 int main(int argc, char** argv)
 {
+    quorin::UseRegistryProfile();
     ParsedCommandLine cmd;
     try {
         cmd = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc), kOptions);

@@ -1,0 +1,34 @@
+#pragma once
+// What a host program tells the embedded engine about the registries it keeps. Dalport
+// itself knows no registry: the names below come from the host's own code, set once at
+// start-up before any connection is opened.
+
+#include "dalport/DalportExport.h"
+
+#include <string>
+#include <vector>
+
+namespace dalport {
+
+struct RegistryProfile {
+    // The folder an empty server name means: the value of the environment variable
+    // `folderVariable` when it is set, else `dataFolder` under the user's data folder.
+    std::string folderVariable;
+    std::string dataFolder;
+    // Members of this role in this database hold ALTER ANY LOGIN on the server, as a SQL
+    // Server's administrator grants it to a registry's administrators. Empty: nobody
+    // but a server administrator.
+    std::string loginAdminRole;
+    std::string loginAdminDatabase;
+    // The roles scripts (T-SQL, each naming its database in USE) that bring a registry
+    // made before the engine kept grants up to date when it is opened.
+    std::vector<std::string> rolesScripts;
+};
+
+// Sets the profile every later connection and registry call uses.
+DALPORT_EXPORT void SetRegistryProfile(RegistryProfile profile);
+
+// The profile set last; an empty one before any was set.
+DALPORT_EXPORT const RegistryProfile& CurrentRegistryProfile();
+
+} // namespace dalport
