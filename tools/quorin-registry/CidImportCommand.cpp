@@ -13,12 +13,9 @@ namespace quorin::tools {
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: quorin-registry cid-import [-S server] -U login [-P password | --password-file F] [--dry-run]";
-
 int runCidImport(const ParsedCommandLine& cmd)
 {
-    return runNightlyJob(cmd, kUsage, [](CQuorinDoc& document, const NightlyLogin& login, ConsoleUserInterface& ui) {
+    return runNightlyJob(cmd, "cid-import", [](CQuorinDoc& document, const NightlyLogin& login, ConsoleUserInterface& ui) {
         // As if "Update Subject records from Cochlear Implant Database?" had been answered
         // Yes; no subject is open, so nothing asks to be saved.
         const std::optional<CidImportResult> result = RunCidImportJob(document, login.dryRun);
@@ -47,7 +44,7 @@ int runCidImport(const ParsedCommandLine& cmd)
 Command cidImportCommand()
 {
     return Command{"cid-import",
-                   "[-S server] -U login [-P password | --password-file F] [--dry-run]",
+                   kNightlyArguments,
                    "Tools > CID Import without a window: every Cochlear Implant subject whose KV Number is\n"
                    "  exactly one CID patient gets that patient's implant data; a summary on standard output",
                    nightlyOptions(),

@@ -78,9 +78,9 @@ bool logIn(CQuorinDoc& document, const NightlyLogin& login)
     return document.m_db.IsConnected() != 0;
 }
 
-int runNightlyJob(const ParsedCommandLine& cmd, const std::string& usage, const NightlyJob& job)
+int runNightlyJob(const ParsedCommandLine& cmd, const std::string& command, const NightlyJob& job)
 {
-    const NightlyLogin login = readNightlyLogin(cmd, usage);
+    const NightlyLogin login = readNightlyLogin(cmd, "usage: quorin-registry " + command + " " + kNightlyArguments);
     reportErrorsOn(std::cerr, login.server);
     ConsoleUserInterface ui(std::cerr, isatty(STDERR_FILENO) == 1);
     CQuorinDoc document(ui);

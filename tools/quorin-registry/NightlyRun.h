@@ -28,8 +28,9 @@ inline constexpr int kExitDone = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitNotStarted = 2;
 
-// -S, -U, -P, --password-file, --dry-run.
+// -S, -U, -P, --password-file, --dry-run, and how the help shows them.
 std::vector<Option> nightlyOptions();
+inline constexpr const char* kNightlyArguments = "[-S server] -U login [-P password | --password-file F] [--dry-run]";
 
 struct NightlyLogin {
     std::string server;
@@ -55,7 +56,8 @@ bool logIn(CQuorinDoc& document, const NightlyLogin& login);
 // cancel the run, then runs `job` and returns its exit status (kExitNotStarted when the
 // login failed).
 using NightlyJob = std::function<int(CQuorinDoc& document, const NightlyLogin& login, ConsoleUserInterface& ui)>;
-int runNightlyJob(const ParsedCommandLine& cmd, const std::string& usage, const NightlyJob& job);
+// `command`: the job's command name, for the usage line of a wrong command line.
+int runNightlyJob(const ParsedCommandLine& cmd, const std::string& command, const NightlyJob& job);
 
 // The KV Number of each subject, read from the registry ("-" for none, "?" when it
 // could not be read).

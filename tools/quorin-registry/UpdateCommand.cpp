@@ -13,12 +13,9 @@ namespace quorin::tools {
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: quorin-registry update [-S server] -U login [-P password | --password-file F] [--dry-run]";
-
 int runUpdate(const ParsedCommandLine& cmd)
 {
-    return runNightlyJob(cmd, kUsage, [](CQuorinDoc& document, const NightlyLogin& login, ConsoleUserInterface& ui) {
+    return runNightlyJob(cmd, "update", [](CQuorinDoc& document, const NightlyLogin& login, ConsoleUserInterface& ui) {
         // As if the command's question had been answered Yes; no subject is open, so nothing
         // asks to be saved.
         const std::optional<ToolsUpdateResult> result = RunToolsUpdate(document, login.dryRun);
@@ -55,7 +52,7 @@ int runUpdate(const ParsedCommandLine& cmd)
 Command updateCommand()
 {
     return Command{"update",
-                   "[-S server] -U login [-P password | --password-file F] [--dry-run]",
+                   kNightlyArguments,
                    "Tools > Update without a window: every subject whose clinic has a newer test gets it;\n"
                    "  a summary on standard output",
                    nightlyOptions(),
