@@ -19,11 +19,16 @@ function(quorin_library name)
   endif()
 endfunction()
 
-# quorin_test(<name> files... LIBS libs...): one test binary per folder, each test case
+# quorin_test(<name> files... [WIDGETS] LIBS libs...): one test binary per folder, each test case
 # registered with CTest on its own so that CTest runs them in parallel.
+# WIDGETS: the shared widget-test main() (a QApplication, the resources and every
+# subsystem's windows).
 function(quorin_test name)
-  cmake_parse_arguments(QT "" "" "LIBS;PROPERTIES" ${ARGN})
+  cmake_parse_arguments(QT "WIDGETS" "" "LIBS;PROPERTIES" ${ARGN})
   add_executable(${name} ${QT_UNPARSED_ARGUMENTS})
+  if(QT_WIDGETS)
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/TestMain.cpp)
+  endif()
   # The registry's names are handed to the engine before any test runs.
   if(TARGET quorin_schema)
     target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/RegistryProfileAtStart.cpp)

@@ -13,6 +13,7 @@
 #include "subjects/ui/SubjectTemplates.h"
 #include "subjects/ui/CFormSubject.h"
 #include "subjects/ui/CSubjectLookupDlg.h"
+#include "support/MainFrameHarness.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -34,12 +35,8 @@ protected:
     void SetUp() override
     {
         FormTest::SetUp();
-        frame = std::make_unique<CMainFrame>();
-        commands = std::make_unique<CDocumentCommands>(*doc);
-        frame->SetDocumentTarget(commands.get());
-        ASSERT_TRUE(frame->OnCreateClient(&context));
-        frame->resize(1100, 800);
-        ShowActive(frame.get());
+        ASSERT_TRUE(OpenMainFrame(frame, commands, *doc, context));
+        ASSERT_TRUE(ShowMainFrame(*frame));
         subject = qobject_cast<CFormSubject*>(frame->m_pNodeSubject->GetWnd());
         ASSERT_NE(subject, nullptr);
     }

@@ -7,6 +7,7 @@
 #include "app/CMainFrame.h"
 #include "database/demo/DemoRegistry.h"
 #include "resources/Resource.h"
+#include "support/MainFrameHarness.h"
 
 #include <QAction>
 #include <QMenu>
@@ -21,12 +22,8 @@ protected:
     {
         FormTest::SetUp();
         demo::FillDemoRegistry(registry.Folder(), 300, demo::kDefaultDemoSeed);
-        frame = std::make_unique<CMainFrame>();
-        commands = std::make_unique<CDocumentCommands>(*doc);
-        frame->SetDocumentTarget(commands.get());
-        ASSERT_TRUE(frame->OnCreateClient(&context));
-        frame->resize(1100, 800);
-        ShowActive(frame.get());
+        ASSERT_TRUE(OpenMainFrame(frame, commands, *doc, context));
+        ASSERT_TRUE(ShowMainFrame(*frame));
     }
     void TearDown() override
     {

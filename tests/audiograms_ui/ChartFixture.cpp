@@ -4,6 +4,7 @@
 #include "app/CMainFrame.h"
 #include "audiograms/ui/CViewAud.h"
 #include "audiograms/record/ChartGeometry.h"
+#include "support/MainFrameHarness.h"
 
 #include <QAction>
 #include <QDir>
@@ -21,12 +22,8 @@ void ChartTest::SetUp()
 
 void ChartTest::BuildFrame()
 {
-    frame = std::make_unique<CMainFrame>();
-    commands = std::make_unique<CDocumentCommands>(*doc);
-    frame->SetDocumentTarget(commands.get());
-    ASSERT_TRUE(frame->OnCreateClient(&context));
-    frame->resize(1000, 800);
-    ShowActive(frame.get());
+    ASSERT_TRUE(OpenMainFrame(frame, commands, *doc, context));
+    ASSERT_TRUE(ShowMainFrame(*frame, 1000, 800));
     chart = qobject_cast<CViewAud*>(frame->m_pNodeChart->GetWnd());
     ASSERT_NE(chart, nullptr) << "the chart is registered for node 3";
 }

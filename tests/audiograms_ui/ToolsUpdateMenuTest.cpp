@@ -9,6 +9,7 @@
 #include "app/CMainFrame.h"
 #include "app/QtUserInterface.h"
 #include "resources/Resource.h"
+#include "support/MainFrameHarness.h"
 
 #include <QAction>
 #include <QApplication>
@@ -56,10 +57,7 @@ protected:
         qtDoc->m_strPassword = doc->m_strPassword;
         ASSERT_TRUE(qtDoc->OnNewDocument());
         qtContext.m_pCurrentDoc = qtDoc.get();
-        frame = std::make_unique<CMainFrame>();
-        commands = std::make_unique<CDocumentCommands>(*qtDoc);
-        frame->SetDocumentTarget(commands.get());
-        ASSERT_TRUE(frame->OnCreateClient(&qtContext));
+        ASSERT_TRUE(OpenMainFrame(frame, commands, *qtDoc, qtContext));
         widgets.SetMainFrame(frame.get());
         widgets.SetDocument(qtDoc.get());
         frame->resize(1000, 760);

@@ -19,6 +19,7 @@
 #include "resources/Resource.h"
 #include "subjects/ui/SubjectTemplates.h"
 #include "subjects/ui/CFormSubject.h"
+#include "support/MainFrameHarness.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -54,12 +55,8 @@ protected:
         RegisterDialogWindow<CLettersDlg>(UserInterface::Dialog::ReportLetters, WindowShown::Modal);
         ui.SetDialogRunner([this](UserInterface::Dialog kind) { return RunRegisteredDialog(kind, frame.get(), *doc); });
 
-        frame = std::make_unique<CMainFrame>();
-        commands = std::make_unique<CDocumentCommands>(*doc);
-        frame->SetDocumentTarget(commands.get());
-        ASSERT_TRUE(frame->OnCreateClient(&context));
-        frame->resize(1100, 800);
-        ShowActive(frame.get());
+        ASSERT_TRUE(OpenMainFrame(frame, commands, *doc, context));
+        ASSERT_TRUE(ShowMainFrame(*frame));
         subject = qobject_cast<CFormSubject*>(frame->m_pNodeSubject->GetWnd());
         ASSERT_NE(subject, nullptr);
     }

@@ -20,6 +20,7 @@
 #include "reports/ui/PrintList.h"
 #include "reports/ui/DatasetReportTemplate.h"
 #include "resources/Resource.h"
+#include "support/MainFrameHarness.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -46,12 +47,8 @@ protected:
         if (WithStandardSet())
             AddStandardDatasets();
         ui.SetDialogRunner([this](UserInterface::Dialog kind) { return RunRegisteredDialog(kind, frame.get(), *doc); });
-        frame = std::make_unique<CMainFrame>();
-        commands = std::make_unique<CDocumentCommands>(*doc);
-        frame->SetDocumentTarget(commands.get());
-        ASSERT_TRUE(frame->OnCreateClient(&context));
-        frame->resize(1100, 800);
-        ShowActive(frame.get());
+        ASSERT_TRUE(OpenMainFrame(frame, commands, *doc, context));
+        ASSERT_TRUE(ShowMainFrame(*frame));
     }
     void TearDown() override
     {

@@ -20,6 +20,7 @@
 #include "reports/ui/ReportWindows.h"
 #include "reports/ui/NumbersReportTemplates.h"
 #include "resources/Resource.h"
+#include "support/MainFrameHarness.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -44,12 +45,8 @@ protected:
         }();
         (void)registered;
         ui.SetDialogRunner([this](UserInterface::Dialog kind) { return RunRegisteredDialog(kind, frame.get(), *doc); });
-        frame = std::make_unique<CMainFrame>();
-        commands = std::make_unique<CDocumentCommands>(*doc);
-        frame->SetDocumentTarget(commands.get());
-        ASSERT_TRUE(frame->OnCreateClient(&context));
-        frame->resize(1100, 800);
-        ShowActive(frame.get());
+        ASSERT_TRUE(OpenMainFrame(frame, commands, *doc, context));
+        ASSERT_TRUE(ShowMainFrame(*frame));
         QDir().mkpath(QStringLiteral(QUORIN_OUTPUT_DIR));
     }
     void TearDown() override

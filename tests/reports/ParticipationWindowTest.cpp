@@ -23,6 +23,7 @@
 #include "reports/query/ReportFill.h"
 #include "reports/ui/ParticipationReportTemplates.h"
 #include "resources/Resource.h"
+#include "support/MainFrameHarness.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -56,12 +57,8 @@ protected:
         if (WithSmallSet())
             AddSmallSet();
         ui.SetDialogRunner([this](UserInterface::Dialog kind) { return RunRegisteredDialog(kind, frame.get(), *doc); });
-        frame = std::make_unique<CMainFrame>();
-        commands = std::make_unique<CDocumentCommands>(*doc);
-        frame->SetDocumentTarget(commands.get());
-        ASSERT_TRUE(frame->OnCreateClient(&context));
-        frame->resize(1100, 800);
-        ShowActive(frame.get());
+        ASSERT_TRUE(OpenMainFrame(frame, commands, *doc, context));
+        ASSERT_TRUE(ShowMainFrame(*frame));
     }
     void TearDown() override
     {

@@ -17,6 +17,7 @@
 #include "resources/Resource.h"
 #include "subjects/ui/SubjectTemplates.h"
 #include "subjects/ui/CFormSubject.h"
+#include "support/MainFrameHarness.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -92,12 +93,8 @@ protected:
         abel = AddSubject(QStringLiteral("ABEL"), QStringLiteral("ANN"), 101, QStringLiteral("2001-02-03"));
         zhao = AddSubject(QStringLiteral("ZHAO"), QStringLiteral("LI"), 103, QStringLiteral("1980-06-07"));
 
-        frame = std::make_unique<CMainFrame>();
-        commands = std::make_unique<CDocumentCommands>(*doc);
-        frame->SetDocumentTarget(commands.get());
-        ASSERT_TRUE(frame->OnCreateClient(&context));
-        frame->resize(1100, 800);
-        ShowActive(frame.get());
+        ASSERT_TRUE(OpenMainFrame(frame, commands, *doc, context));
+        ASSERT_TRUE(ShowMainFrame(*frame));
         subject = qobject_cast<CFormSubject*>(frame->m_pNodeSubject->GetWnd());
         ASSERT_NE(subject, nullptr);
         CTestReportDlg::fills = 0;

@@ -10,6 +10,7 @@
 #include "subjects/ui/SubjectTemplates.h"
 #include "subjects/ui/CFormOther.h"
 #include "subjects/ui/CFormSubject.h"
+#include "support/MainFrameHarness.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,12 +27,8 @@ protected:
     void SetUp() override
     {
         FormTest::SetUp();
-        frame = std::make_unique<CMainFrame>();
-        commands = std::make_unique<CDocumentCommands>(*doc);
-        frame->SetDocumentTarget(commands.get());
-        ASSERT_TRUE(frame->OnCreateClient(&context));
-        frame->resize(1100, 800);
-        ShowActive(frame.get());
+        ASSERT_TRUE(OpenMainFrame(frame, commands, *doc, context));
+        ASSERT_TRUE(ShowMainFrame(*frame));
         subject = qobject_cast<CFormSubject*>(frame->m_pNodeSubject->GetWnd());
         other = qobject_cast<CFormOther*>(frame->m_pNodeOther->GetWnd());
         ASSERT_NE(subject, nullptr) << "the Subject page is registered";

@@ -23,6 +23,7 @@
 #include "subjects/ui/CSubjectLookupDlg.h"
 
 #include "dalport/Clock.h"
+#include "support/MainFrameHarness.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -177,12 +178,8 @@ protected:
     void SetUp() override
     {
         FormTest::SetUp();
-        frame = std::make_unique<CMainFrame>();
-        commands = std::make_unique<CDocumentCommands>(*doc);
-        frame->SetDocumentTarget(commands.get());
-        ASSERT_TRUE(frame->OnCreateClient(&context));
-        frame->resize(1100, 800);
-        ShowActive(frame.get());
+        ASSERT_TRUE(OpenMainFrame(frame, commands, *doc, context));
+        ASSERT_TRUE(ShowMainFrame(*frame));
         subject = qobject_cast<CFormSubject*>(frame->m_pNodeSubject->GetWnd());
         ASSERT_NE(subject, nullptr);
         top = qobject_cast<TTabWnd*>(frame->m_pTabMain->GetWnd());
