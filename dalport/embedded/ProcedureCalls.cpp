@@ -162,6 +162,17 @@ std::vector<Value> EngineConnection::bindArguments(const ProcedureDefinition& de
     return values;
 }
 
+namespace {
+
+// Binds the call's arguments to one statement of the body, in the statement's order.
+void bindArgumentsTo(sqlite3_stmt* stmt, const std::vector<std::size_t>& slots, const std::vector<Value>& values)
+{
+    for (std::size_t k = 0; k < slots.size(); ++k)
+        bindValue(stmt, static_cast<int>(k) + 1, values[slots[k]]);
+}
+
+} // namespace
+
 std::unique_ptr<RowsResult> EngineConnection::runReadingStatement(CompiledProcedure& proc, const std::vector<Value>& values)
 {
     // One statement that only reads is atomic by itself, as SQLite runs it: a
@@ -169,9 +180,7 @@ std::unique_ptr<RowsResult> EngineConnection::runReadingStatement(CompiledProced
     InternalScope internal(*this);
     m_writeLocked.clear();
     sqlite3_stmt* stmt = proc.statements.front();
-    const std::vector<std::size_t>& slots = proc.slots.front();
-    for (std::size_t k = 0; k < slots.size(); ++k)
-        bindValue(stmt, static_cast<int>(k) + 1, values[slots[k]]);
+    bindArgumentsTo(stmt, proc.slots.front(), values);
     auto rows = step(stmt);
     return rows->hasColumns() ? std::move(rows) : nullptr;
 }
@@ -195,9 +204,7 @@ std::unique_ptr<RowsResult> EngineConnection::runBody(CompiledProcedure& proc, c
                 lockForWriting(schema);
         for (std::size_t s = 0; s < proc.statements.size(); ++s) {
             sqlite3_stmt* stmt = proc.statements[s];
-            const std::vector<std::size_t>& slots = proc.slots[s];
-            for (std::size_t k = 0; k < slots.size(); ++k)
-                bindValue(stmt, static_cast<int>(k) + 1, values[slots[k]]);
+            bindArgumentsTo(stmt, proc.slots[s], values);
             started = true;
             auto rows = step(stmt);
             if (!first && rows->hasColumns())
