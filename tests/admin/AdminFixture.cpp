@@ -22,32 +22,26 @@ std::string Quoted(const QString& text)
     return "'" + text.toStdString() + "'";
 }
 
-// The server's logins, read from its master file.
-std::string MasterDump(const std::string& folder, const std::string& sql, bool firstOnly = false)
+// The server's logins, read from its master file: "cell,cell,;" a row.
+std::string MasterDump(const std::string& folder, const std::string& sql)
 {
     sqlite3* db = nullptr;
     std::string out;
+    sqlite3_stmt* st = nullptr;
     if (sqlite3_open_v2(dalport::DatabaseFilePath(folder, "master").c_str(), &db, SQLITE_OPEN_READONLY, nullptr)
-        == SQLITE_OK) {
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) == SQLITE_OK) {
-            while (sqlite3_step(st) == SQLITE_ROW) {
-                for (int c = 0; c < sqlite3_column_count(st); ++c) {
-                    const unsigned char* text = sqlite3_column_text(st, c);
-                    out += text ? reinterpret_cast<const char*>(text) : "NULL";
-                    if (firstOnly)
-                        break;
-                    out += ",";
-                }
-                if (firstOnly)
-                    break;
-                out += ";";
+            == SQLITE_OK
+        && sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) == SQLITE_OK) {
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            for (int c = 0; c < sqlite3_column_count(st); ++c) {
+                const unsigned char* text = sqlite3_column_text(st, c);
+                out += std::string(text ? reinterpret_cast<const char*>(text) : "NULL") + ",";
             }
-        } else {
-            ADD_FAILURE() << sql << ": " << sqlite3_errmsg(db);
+            out += ";";
         }
-        sqlite3_finalize(st);
+    } else {
+        ADD_FAILURE() << sql << ": " << sqlite3_errmsg(db);
     }
+    sqlite3_finalize(st);
     sqlite3_close(db);
     return out;
 }
@@ -175,14 +169,9 @@ long AdminTest::RunAs(const QString& login, const QString& password, const QStri
     return refusal;
 }
 
-long long AdminTest::Logins() const
-{
-    return std::stoll(MasterDump(registry.Folder(), "select count(*) from logins", true));
-}
-
 long long AdminTest::LoginsNamed(const QString& name) const
 {
-    return std::stoll(MasterDump(registry.Folder(), "select count(*) from logins where name = " + Quoted(name), true));
+    return std::stoll(MasterDump(registry.Folder(), "select count(*) from logins where name = " + Quoted(name)));
 }
 
 long long AdminTest::UsersNamed(const char* database, const QString& name) const
@@ -209,11 +198,6 @@ QString AdminTest::PersField(const QString& user, const char* column) const
     return QString::fromStdString(*rows.front().front());
 }
 
-long long AdminTest::PersRows() const
-{
-    return RawRegistry(registry.Folder()).number("select count(*) from main.pers");
-}
-
 std::string AdminTest::Snapshot() const
 {
     const RawRegistry raw(registry.Folder());
@@ -228,15 +212,6 @@ std::vector<dalport::ReportedError> AdminTest::TakeShown()
     std::vector<dalport::ReportedError> out;
     out.swap(m_shown);
     return out;
-}
-
-std::vector<long> AdminTest::TakeNumbers()
-{
-    std::vector<long> numbers;
-    for (const dalport::ReportedError& e : TakeShown())
-        if (e.kind == dalport::ReportedError::Kind::Provider)
-            numbers.push_back(e.number);
-    return numbers;
 }
 
 } // namespace quorin::test

@@ -51,19 +51,15 @@ protected:
                const char* database = "Quorin") const;
 
     // Counted in the registry's files directly.
-    long long Logins() const;
     long long LoginsNamed(const QString& name) const;
     long long UsersNamed(const char* database, const QString& name) const;
     bool IsMember(const char* database, const QString& user, const char* role) const;
     QString PersField(const QString& user, const char* column) const;
-    long long PersRows() const;
     // The whole of pers and of the logins, to show that nothing changed.
     std::string Snapshot() const;
 
     // Errors shown since the last call.
     std::vector<dalport::ReportedError> TakeShown();
-    // Numbers of the provider errors shown since the last call.
-    std::vector<long> TakeNumbers();
 
     // The texts shown, but for the boxes of temporary passwords (ShownPassword).
     QStringList Messages() const;

@@ -1,59 +1,20 @@
-// The checks of the chart's first drawing for a subject, in their order.
+// The checks of the chart's first drawing for a subject, in their order, and its offers
+// of the Audiogram Manager's tests.
 
-#include "app/DocumentFixture.h"
+#include "AudiogramFixture.h"
 #include "audiograms/store/ChartFirstDraw.h"
 
 using quorin::FirstDrawResult;
 using quorin::RunChartFirstDrawChecks;
 using quorin::UserInterface;
+using quorin::test::AudiogramTest;
 using quorin::test::DistinctSubject;
-using quorin::test::DocumentTest;
 
 namespace {
 
-using ChartFirstDraw = DocumentTest;
+using ChartFirstDraw = AudiogramTest;
 
-const QString kIdentity = QStringLiteral("You must enter either a KV Number, or Last Name, First Name, and Birth Date!");
-
-TEST_F(ChartFirstDraw, AnIncompleteIdentityGoesBackToTheSubjectTab)
-{
-    doc->m_subject.Unit = "0";
-    doc->m_subject.Lastname = "Lund";
-    doc->m_subject.DateInitial = "06/03/2019";
-    EXPECT_EQ(RunChartFirstDrawChecks(*doc), FirstDrawResult::Stopped);
-    EXPECT_EQ(ui.Texts(), QStringList{kIdentity});
-    EXPECT_EQ(ui.Messages()[0].icon, UserInterface::Icon::Stop);
-    ASSERT_EQ(ui.PagesBroughtForward().size(), 1u);
-    EXPECT_EQ(ui.PagesBroughtForward()[0], UserInterface::Page::Subject);
-    EXPECT_EQ(doc->m_bChartLoaded, 0);
-    EXPECT_EQ(doc->m_audCurrent.LoadAttempted, 0) << "nothing is looked up";
-    EXPECT_TRUE(view.hints.empty());
-
-    // A KV Number alone is enough; then the consent date is asked for.
-    doc->m_subject.Unit = "4711";
-    doc->m_subject.DateInitial.clear();
-    ui.ClearMessages();
-    EXPECT_EQ(RunChartFirstDrawChecks(*doc), FirstDrawResult::Stopped);
-    EXPECT_EQ(ui.Texts(), QStringList{QStringLiteral("You must enter an Inital Date of Consent")});
-    EXPECT_EQ(ui.PagesBroughtForward().size(), 2u);
-}
-
-TEST_F(ChartFirstDraw, ASubjectWithoutAStoredTestSaysSoOnce)
-{
-    doc->m_subject = DistinctSubject();
-    doc->m_audCurrent.ResetAudRecord(true);
-    ASSERT_EQ(doc->SaveSubject(), 1);
-    ASSERT_NE(doc->LoadSubjectById(doc->m_subject.SubjectID), 0);
-    ASSERT_EQ(doc->m_audCurrent.LoadAttempted, 1);
-    ASSERT_EQ(doc->m_subject.AudiogramClean, 1);
-    ui.ClearMessages();
-
-    EXPECT_EQ(RunChartFirstDrawChecks(*doc), FirstDrawResult::Done);
-    EXPECT_EQ(ui.Texts(), QStringList{QStringLiteral("No Audiogram Found for this subject.")});
-    EXPECT_EQ(doc->m_bChartLoaded, 1);
-    EXPECT_EQ(RunChartFirstDrawChecks(*doc), FirstDrawResult::Done);
-    EXPECT_EQ(ui.Texts().size(), 1) << "the next showing only draws";
-}
+const QString kNoTest = QStringLiteral("No Audiogram Found for this subject.");
 
 TEST_F(ChartFirstDraw, ASubjectBeingEnteredHandsItsEditsOverFirst)
 {
@@ -71,7 +32,7 @@ TEST_F(ChartFirstDraw, ASubjectBeingEnteredHandsItsEditsOverFirst)
 
     view.refuseHandOver = false;
     view.hints.clear();
-    ui.AnswerNext(quorin::UserInterface::Answer::No); // no search of the Audiogram Manager
+    ui.AnswerNext(UserInterface::Answer::No); // no search of the Audiogram Manager
     EXPECT_EQ(RunChartFirstDrawChecks(*doc), FirstDrawResult::Done);
     EXPECT_EQ(view.hints, std::vector<int>{1}) << "nothing was searched, so no refresh";
     EXPECT_EQ(doc->m_audCurrent.LoadAttempted, 1);
@@ -80,18 +41,42 @@ TEST_F(ChartFirstDraw, ASubjectBeingEnteredHandsItsEditsOverFirst)
     EXPECT_TRUE(ui.Texts()[0].startsWith("This is a new Subject."));
 }
 
+// The newer clinic test is offered once per subject; No leaves the registry's (missing)
+// test, Yes imports it, and an import is no "No Audiogram Found".
+TEST_F(ChartFirstDraw, TheChartOffersANewerTestOnceAndImportsItOnYes)
+{
+    const int id = StoreSubject("Lee", "4711");
+    AddClinicTest(1, 4711, "2024-03-05 14:30:00.000", "clinic", {{4, 9, 1}});
+    const QString offer = QStringLiteral("This Subject has a new audiogram\rin the Audiogram Manager "
+                                         "Database.\r Would you like to import it?");
+    ASSERT_EQ(doc->LoadSubjectById(id), 1);
+    ui.ClearMessages();
+    ui.AnswerNext(UserInterface::Answer::No);
+    EXPECT_EQ(RunChartFirstDrawChecks(*doc), FirstDrawResult::Done);
+    EXPECT_EQ(ui.Texts(), (QStringList{offer, kNoTest}));
+    EXPECT_FALSE(doc->m_audCurrent.Info.Imported);
+    EXPECT_EQ(doc->m_bChartLoaded, 1);
+    EXPECT_EQ(RunChartFirstDrawChecks(*doc), FirstDrawResult::Done);
+    EXPECT_EQ(ui.Texts().size(), 2) << "the next showing only draws";
+
+    ASSERT_EQ(doc->LoadSubjectById(id), 1);
+    ui.ClearMessages();
+    ui.AnswerNext(UserInterface::Answer::Yes);
+    EXPECT_EQ(RunChartFirstDrawChecks(*doc), FirstDrawResult::Done);
+    EXPECT_EQ(ui.Texts(), QStringList{offer});
+    EXPECT_TRUE(doc->m_audCurrent.Info.Imported);
+    EXPECT_EQ(doc->m_audCurrent.Info.TestedBy, "clinic");
+    EXPECT_TRUE(TakeErrors().empty());
+}
+
 // A stored subject paged back before its chart was first shown, as on the demo registry:
 // the old test is drawn without a question about the subject itself, and the newer-test
 // offer goes by the current test, not the old one shown.
 TEST_F(ChartFirstDraw, AStoredSubjectPagedBeforeTheFirstShowingIsNotAskedAbout)
 {
-    doc->m_subject = DistinctSubject();
-    doc->m_subject.Unit.clear();
-    ASSERT_EQ(doc->SaveSubject(), 1);
-    const int id = doc->m_subject.SubjectID;
-    registry.ExecRaw("Quorin", "insert into aud (SubjectId, TestDate, TestedBy) values (" + std::to_string(id)
-                                   + ", '2020-02-02 00:00:00.000', 'old');insert into aud (SubjectId, TestDate, "
-                                     "TestedBy) values (" + std::to_string(id) + ", '2026-06-01 00:00:00.000', 'current');");
+    const int id = StoreSubject("Lee", "");
+    AddRegistryTest(id, "2020-02-02", "old");
+    AddRegistryTest(id, "2026-06-01", "current");
     ASSERT_NE(doc->LoadSubjectById(id), 0);
     doc->OnPagePrev();
     ASSERT_EQ(doc->m_audCurrent.Info.TestedBy, "old");
@@ -108,15 +93,9 @@ TEST_F(ChartFirstDraw, AStoredSubjectPagedBeforeTheFirstShowingIsNotAskedAbout)
 // chart is then checked at once, newer clinic test offered, and ready for clicks.
 TEST_F(ChartFirstDraw, AfterYesToTheStoredSubjectItsChartIsLoaded)
 {
-    doc->m_subject = DistinctSubject();
-    ASSERT_EQ(doc->SaveSubject(), 1);
-    const int id = doc->m_subject.SubjectID;
-    registry.ExecRaw("Quorin", "insert into aud (SubjectId, TestDate, TestedBy) values (" + std::to_string(id)
-                                   + ", '2024-02-02 00:00:00.000', 'stored');");
-    registry.ExecRaw("Aud", "insert into info (PatientIndex, PatientNum, Date, Testedby) values (1, "
-                                + doc->m_subject.Unit.toStdString()
-                                + ", '2026-05-05 00:00:00.000', 'clinic');insert into Other (PatientIndex, Method) "
-                                  "values (1, 2);");
+    const int id = StoreSubject("Lee", "4711");
+    AddRegistryTest(id, "2024-02-02", "stored");
+    AddClinicTest(1, 4711, "2026-05-05", "clinic");
     ASSERT_TRUE(doc->OnNewDocument());
     doc->m_subject = DistinctSubject();
     doc->m_subject.Modified = 1;
@@ -131,6 +110,52 @@ TEST_F(ChartFirstDraw, AfterYesToTheStoredSubjectItsChartIsLoaded)
     EXPECT_EQ(doc->m_subject.SubjectID, id);
     EXPECT_EQ(doc->m_audCurrent.Info.TestedBy, "stored");
     EXPECT_EQ(doc->m_bChartLoaded, 1) << "the chart takes clicks";
+}
+
+// A subject being entered, found in the Audiogram Manager: the search question, the
+// newest composite in place of what the Data tab handed over, the unit filled, and the
+// Subject tab refreshed with it after the hand-over, or the next hand-over would blank
+// it again.
+TEST_F(ChartFirstDraw, ANewSubjectFoundInTheAudiogramManagerStartsWithItsNewestComposite)
+{
+    AddClinicTest(1, 4711, "2023-03-05 09:00:00.000", "older", {{6, 8, 2}});
+    AddClinicTest(2, 4711, "2024-03-05 09:00:00.000", "newest", {{4, 9, 1}});
+    doc->m_subject.Unit = QStringLiteral("0");
+    doc->m_subject.Lastname = QStringLiteral("O'Brien");
+    doc->m_subject.Firstname = QStringLiteral("Kate");
+    doc->m_subject.Birth = QStringLiteral("4/9/1987");
+    doc->m_subject.DateInitial = QStringLiteral("06/03/2019");
+    doc->RefreshSubjectForm = 0;
+    std::vector<std::pair<int, int>> seen; // hint, RefreshSubjectForm
+    view.hints.clear();
+    view.onUpdate = [&](int hint) {
+        seen.emplace_back(hint, doc->RefreshSubjectForm);
+        if (hint == CDocumentView::HintHandOver) {
+            doc->m_audCurrent.Info.TestedBy = QStringLiteral("handed over");
+            doc->m_bAudDataFilled = 1;
+        }
+    };
+    ui.AnswerNext(UserInterface::Answer::Yes);
+    ui.SetDialogRunner([&](UserInterface::Dialog dialog) {
+        EXPECT_EQ(dialog, UserInterface::Dialog::AmSearch);
+        doc->m_subject.Unit = QStringLiteral("4711"); // the user picks the row
+        return 1;
+    });
+    EXPECT_EQ(RunChartFirstDrawChecks(*doc), FirstDrawResult::Done);
+    EXPECT_EQ(ui.Texts(), (QStringList{QStringLiteral("This is a new Subject.\rWould you like to search the "
+                                                      "Audiogram\rManager Database for patient records?")}));
+    EXPECT_EQ(seen, (std::vector<std::pair<int, int>>{{1, 0}, {0, 1}}));
+    EXPECT_EQ(doc->RefreshSubjectForm, 0);
+    EXPECT_EQ(QStringList({doc->m_subject.Unit, doc->m_subject.Birth, doc->m_subject.Lastname}),
+              QStringList({"4711", "4/9/1987", "O'Brien"})); // as typed: only empty fields are filled
+    const CAudRecord& r = doc->m_audCurrent;
+    EXPECT_EQ(r.Info.TestedBy, "newest");
+    EXPECT_TRUE(r.Info.Composite);
+    EXPECT_EQ(std::tuple(r.Dirty, r.Latest, r.LoadAttempted), std::tuple(1, 1, 1));
+    EXPECT_EQ(Symbols(), (std::vector<quorin::test::Symbol>{{4, 9, 1, 1}, {6, 8, 3, 0}}));
+    EXPECT_EQ(doc->m_bAudDataFilled, 0);
+    EXPECT_EQ(doc->m_subject.AudiogramClean, 0);
+    EXPECT_TRUE(TakeErrors().empty());
 }
 
 } // namespace

@@ -1,31 +1,26 @@
 #include "ChartFixture.h"
 
-#include "app/CDocumentCommands.h"
-#include "app/CMainFrame.h"
-#include "audiograms/ui/CViewAud.h"
 #include "audiograms/record/ChartGeometry.h"
+#include "audiograms/ui/CFormAudData.h"
+#include "audiograms/ui/CFormAudOther.h"
+#include "audiograms/ui/CViewAud.h"
 #include "support/MainFrameHarness.h"
 
-#include <QAction>
-#include <QDir>
+#include <QApplication>
 #include <QTest>
+#include <QToolBar>
 
 namespace quorin::test {
-
-using quorin::ChartGeometry;
 
 void ChartTest::SetUp()
 {
     FormTest::SetUp();
-    BuildFrame();
-}
-
-void ChartTest::BuildFrame()
-{
     ASSERT_TRUE(OpenMainFrame(frame, commands, *doc, context));
     ASSERT_TRUE(ShowMainFrame(*frame, 1000, 800));
     chart = qobject_cast<CViewAud*>(frame->m_pNodeChart->GetWnd());
-    ASSERT_NE(chart, nullptr) << "the chart is registered for node 3";
+    data = qobject_cast<CFormAudData*>(frame->m_pNodeAudData->GetWnd());
+    comments = qobject_cast<CFormAudOther*>(frame->m_pNodeComments->GetWnd());
+    ASSERT_TRUE(chart && data && comments) << "the chart, Data and Comments pages are registered";
 }
 
 void ChartTest::TearDown()
@@ -38,20 +33,22 @@ void ChartTest::TearDown()
 int ChartTest::LoadStoredSubject()
 {
     doc->m_subject = DistinctSubject();
-    doc->m_audCurrent.ResetAudRecord(true);
-    doc->m_audCurrent.Dirty = 1;
-    doc->m_audCurrent.Info.TestDate = "03/04/2025";
-    CAudPoint right;
-    right.xy = 607;
-    right.symbol = 1;
-    CAudPoint left;
-    left.xy = 409;
-    left.symbol = 3;
-    for (CAudPoint* p : {&right, &left}) {
-        p->SplitXy();
-        p->type = CAudPoint::TypeOfSymbol(p->symbol);
-        p->recent = 1;
-        doc->m_audCurrent.Points.push_back(*p);
+    CAudRecord& test = doc->m_audCurrent;
+    test.ResetAudRecord(true);
+    test.Dirty = 1;
+    test.Info.TestDate = "03/04/2025";
+    test.Info.TestedBy = "A. Tester";
+    test.Info.Comments = "Wears aids at school.";
+    test.Info.Recommend = "Retest in six months.";
+    test.Speech.SRTR = 15;
+    for (const auto& [xy, symbol] : {std::pair{607, 1}, std::pair{409, 3}}) {
+        CAudPoint p;
+        p.xy = xy;
+        p.SplitXy();
+        p.symbol = symbol;
+        p.type = CAudPoint::TypeOfSymbol(symbol);
+        p.recent = 1;
+        test.Points.push_back(p);
     }
     doc->m_subject.AudiogramClean = 0;
     // Stored as it stands: the Subject tab's empty fields are not handed over.
@@ -65,9 +62,9 @@ int ChartTest::LoadStoredSubject()
     return id;
 }
 
-void ChartTest::ShowChart()
+void ChartTest::Show(TVisualNode* page)
 {
-    frame->m_wndFramework.BringForward(frame->m_pNodeChart);
+    frame->m_wndFramework.BringForward(page);
     Settle();
     QTest::qWait(20);
     Settle();
@@ -75,33 +72,32 @@ void ChartTest::ShowChart()
     frame->UpdateCommandUI();
 }
 
-void ChartTest::ShowSubjectTab()
+QWidget* ChartTest::ToolbarButton(unsigned id) const
 {
-    frame->m_wndFramework.BringForward(frame->m_pNodeSubject);
-    Settle();
-}
-
-QAction* ChartTest::Action(unsigned id) const
-{
-    return frame->CommandAction(id);
+    return frame->m_wndToolBar->widgetForAction(frame->CommandAction(id));
 }
 
 void ChartTest::ClickPoint(int x, int y, Qt::KeyboardModifiers modifiers)
 {
     const ChartGeometry g(chart->width(), chart->height());
-    ClickPixel(g.PointX(x), g.LevelSnapY(y), modifiers);
-}
-
-void ChartTest::ClickPixel(int px, int py, Qt::KeyboardModifiers modifiers)
-{
-    QTest::mouseClick(chart, Qt::LeftButton, modifiers, QPoint(px, py));
+    QTest::mouseClick(chart, Qt::LeftButton, modifiers, QPoint(g.PointX(x), g.LevelSnapY(y)));
     Settle();
 }
 
-QString ChartTest::OutputPath(const QString& name)
+void ChartTest::SaveByKeys()
 {
-    QDir().mkpath(QStringLiteral(QUORIN_SCREENSHOT_DIR));
-    return QStringLiteral(QUORIN_SCREENSHOT_DIR "/") + name;
+    QWidget* target = QApplication::focusWidget();
+    QTest::keyClick(target ? target : frame.get(), Qt::Key_S, Qt::ControlModifier);
+    Settle();
+}
+
+QString ChartTest::Stored(int subjectId, const char* column) const
+{
+    return Scalar("Quorin",
+                  QStringLiteral("select %1 as %1 from aud where TestId = (select max(TestId) from aud where SubjectId = %2)")
+                      .arg(QString::fromLatin1(column))
+                      .arg(subjectId),
+                  column);
 }
 
 } // namespace quorin::test

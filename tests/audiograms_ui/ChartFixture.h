@@ -1,18 +1,21 @@
 #pragma once
-// The main frame with its workspace on the offscreen screen, the chart page at hand,
-// and a stored subject with a test to show on it.
+// The main frame with its workspace on the offscreen screen, the chart, Data and
+// Comments pages at hand, and a stored subject with a test to show on them.
 
 #include "FormFixture.h"
 
 #include "app/CDocumentCommands.h"
 #include "app/CMainFrame.h"
+#include "framework/MessageRecorder.h"
 
 #include <QString>
 
 #include <memory>
 
+class CFormAudData;
+class CFormAudOther;
 class CViewAud;
-class QAction;
+class TVisualNode;
 
 namespace quorin::test {
 
@@ -21,27 +24,27 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // The main frame with its workspace over the current document.
-    void BuildFrame();
-    // Stores a subject (KV Number 4711, Lee, Morgan) whose current test of 03/04/2025
-    // has a red circle at 2000 Hz / 30 dB and a blue X at 1000 Hz / 40 dB, and loads it.
+    // Stores Lee, Morgan (KV Number 4711, born 04/09/1987) whose current test of
+    // 03/04/2025, by A. Tester with an SRT of 15 and comments, has a red circle at
+    // 2000 Hz / 30 dB and a blue X at 1000 Hz / 40 dB, and loads it.
     int LoadStoredSubject();
-
-    // Brings the chart's tab forward and lets its first-draw checks run.
-    void ShowChart();
-    void ShowSubjectTab();
-
-    QAction* Action(unsigned id) const;
+    // Brings the page forward and lets its checks, which follow its paint, run.
+    void Show(TVisualNode* page);
+    QWidget* ToolbarButton(unsigned id) const;
     // Clicks the chart on the line of frequency index x, at level index y.
     void ClickPoint(int x, int y, Qt::KeyboardModifiers modifiers = {});
-    void ClickPixel(int px, int py, Qt::KeyboardModifiers modifiers = {});
+    // Ctrl+S typed where the focus is, as the user saves.
+    void SaveByKeys();
+    // A column of the subject's newest stored test.
+    QString Stored(int subjectId, const char* column) const;
 
-    // The path of an output file next to the test binary.
-    static QString OutputPath(const QString& name);
-
+    // The framework's own boxes (a field's check), answered and recorded.
+    framework::test::MessageRecorder boxes;
     std::unique_ptr<CMainFrame> frame;
     std::unique_ptr<CDocumentCommands> commands;
     CViewAud* chart = nullptr;
+    CFormAudData* data = nullptr;
+    CFormAudOther* comments = nullptr;
 };
 
 } // namespace quorin::test

@@ -1,24 +1,19 @@
-// Images of the chart for a reviewer, with the pixels checked where the layout puts
-// them: a demo subject at two sizes, a sheet of every symbol, and a drawn test.
+// The chart's painting checked pixel by pixel where the layout puts its lines and
+// symbols, and every symbol in every colour with and without its mark.
 
-#include "ChartFixture.h"
-
-#include "document/CQuorinDoc.h"
-#include "audiograms/ui/CViewAud.h"
+#include "audiograms/record/CAudRecord.h"
 #include "audiograms/record/ChartGeometry.h"
 #include "audiograms/ui/ChartPainter.h"
-#include "database/demo/DemoRegistry.h"
 
 #include <QImage>
-#include <algorithm>
 #include <QPainter>
-#include <QTemporaryDir>
-#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <vector>
 
 namespace quorin::test {
 namespace {
-
-using ChartImages = ChartTest;
 
 bool IsColour(const QImage& image, int x, int y, const QColor& colour)
 {
@@ -46,7 +41,7 @@ CAudPoint Point(int xy, int symbol, int recent)
     return p;
 }
 
-TEST_F(ChartImages, PixelsSitWhereTheLayoutPutsThem)
+TEST(ChartImages, PixelsSitWhereTheLayoutPutsThem)
 {
     CAudRecord record;
     record.ResetAudRecord(true);
@@ -60,7 +55,6 @@ TEST_F(ChartImages, PixelsSitWhereTheLayoutPutsThem)
         content.record = &record;
         quorin::PaintAudiogramChart(painter, image.size(), content);
     }
-    ASSERT_TRUE(image.save(OutputPath(QStringLiteral("chart-pixels-800x600.png"))));
     const QColor black(0, 0, 0), red(255, 0, 0), blue(0, 0, 255), grey(150, 150, 150), white(255, 255, 255);
 
     // Grid: the 0 dB and 130 dB lines, the borders, the 125 and 1000 Hz lines.
@@ -103,7 +97,7 @@ TEST_F(ChartImages, PixelsSitWhereTheLayoutPutsThem)
     EXPECT_TRUE(IsColour(image, g.PointX(0) + 5, g.PointY(0) + 5, white));
 }
 
-TEST_F(ChartImages, EverySymbolInEveryColourWithAndWithoutItsMark)
+TEST(ChartImages, EverySymbolInEveryColourWithAndWithoutItsMark)
 {
     const int cell = 48;
     QImage sheet(cell * 13, cell * 9, QImage::Format_RGB32);
@@ -123,7 +117,6 @@ TEST_F(ChartImages, EverySymbolInEveryColourWithAndWithoutItsMark)
                                    colours[row / 2], nr, 600);
         }
     }
-    ASSERT_TRUE(sheet.save(OutputPath(QStringLiteral("symbol-sheet.png"))));
 
     // Each symbol leaves its colour in its cell, and a mark adds pixels to 1-7.
     auto count = [&sheet, cell](int code, int row, const QColor& c) {
@@ -140,65 +133,6 @@ TEST_F(ChartImages, EverySymbolInEveryColourWithAndWithoutItsMark)
             EXPECT_GT(count(code, 1, quorin::ChartColour(0)), count(code, 0, quorin::ChartColour(0))) << code;
         else
             EXPECT_EQ(count(code, 1, quorin::ChartColour(0)), count(code, 0, quorin::ChartColour(0))) << code;
-    }
-}
-
-TEST_F(ChartImages, ADemoSubjectsChartAtTwoSizes)
-{
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
-    const std::string server = folder.filePath(QStringLiteral("demo")).toStdString();
-    quorin::demo::CreateDemoRegistry(server, 30);
-
-    ScriptedUserInterface demoUi;
-    CQuorinDoc demo(demoUi);
-    const auto& admin = quorin::demo::demoStaffLogins().front();
-    demo.m_strServer = QString::fromStdString(server);
-    demo.m_strUserName = QString::fromUtf8(admin.login);
-    demo.m_strPassword = QString::fromUtf8(admin.password);
-    ASSERT_TRUE(demo.OnNewDocument());
-    ASSERT_TRUE(demo.m_db.IsConnected());
-    // The subject whose current test has the most symbols of its own.
-    int best = -1;
-    size_t most = 0;
-    for (int id = 1; id <= 30; ++id) {
-        if (!demo.LoadSubjectById(id))
-            continue;
-        const auto own = std::count_if(demo.m_audCurrent.Points.begin(), demo.m_audCurrent.Points.end(),
-                                       [](const CAudPoint& p) { return p.recent == 1; });
-        if (static_cast<size_t>(own) > most) {
-            most = static_cast<size_t>(own);
-            best = id;
-        }
-    }
-    ASSERT_GT(best, 0);
-    ASSERT_NE(demo.LoadSubjectById(best), 0);
-    demoUi.ClearMessages();
-
-    CCreateContext demoContext;
-    demoContext.m_pCurrentDoc = &demo;
-    for (QSize size : {QSize(800, 600), QSize(1280, 960)}) {
-        CViewAud view(nullptr, &demoContext);
-        view.resize(size);
-        view.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-        Settle();
-        QTest::qWait(20);
-        Settle();
-        EXPECT_TRUE(demoUi.Texts().isEmpty()) << demoUi.Texts().join(" | ").toStdString();
-        const QImage image = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
-        ASSERT_EQ(image.size(), size);
-        ASSERT_TRUE(image.save(OutputPath(QStringLiteral("demo-chart-%1x%2.png").arg(size.width()).arg(size.height()))));
-        const quorin::ChartGeometry g(size.width(), size.height());
-        EXPECT_TRUE(IsColour(image, g.GridRight() - 1, g.RowLineY(1), QColor(0, 0, 0)));
-        int coloured = 0;
-        for (int y = g.RowLineY(1) - 20; y < g.GridBottom(); ++y)
-            for (int x = quorin::ChartGeometry::kLeft; x < g.GridRight(); ++x) {
-                const QColor c = image.pixelColor(x, y);
-                coloured += c == QColor(255, 0, 0) || c == QColor(0, 0, 255);
-            }
-        EXPECT_GT(coloured, 50) << "the test's symbols are drawn";
-        view.hide();
     }
 }
 

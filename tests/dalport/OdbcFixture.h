@@ -2,7 +2,7 @@
 // Each test gets a fresh SQLite file reached through unixODBC with the driver name
 // "SQL Server", so the program's own connection string meets a real driver.
 
-#include "ErrorRecorder.h"
+#include "support/ErrorRecorder.h"
 #include "dalport/MyADO.h"
 
 #include <gtest/gtest.h>
@@ -14,11 +14,7 @@
 
 class OdbcFixture : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        static const std::filesystem::path config = makeConfig();
-        (void)config;
-    }
+    static void SetUpTestSuite() { makeConfig(); }
 
     void SetUp() override
     {

@@ -74,35 +74,6 @@ TEST_F(ProcedureBehaviour, FeedbackUpdateWritesTheRowAndStampsTheDate)
     m_db.RemoveParams();
 }
 
-TEST_F(ProcedureBehaviour, AccountRoleFollowsTheStaffStatus)
-{
-    const auto roleOf = [&](const char* user) {
-        RawRegistry r(folder());
-        if (r.number(std::string("SELECT count(*) FROM sys_role_members WHERE role = 'QuorinAdmin' AND member = '") + user + "'"))
-            return std::string("QuorinAdmin");
-        if (r.number(std::string("SELECT count(*) FROM sys_role_members WHERE role = 'QuorinUser' AND member = '") + user + "'"))
-            return std::string("QuorinUser");
-        return std::string();
-    };
-    const auto account = [&](int status) {
-        m_db.BindStringParam("@user", "jsmith");
-        m_db.BindIntParam("@status", status);
-        EXPECT_EQ(m_db.RunStoredProcedure("uspUpdateAccount"), 1) << errorText();
-        m_db.RemoveParams();
-        return roleOf("jsmith");
-    };
-    EXPECT_EQ(roleOf("jsmith"), "QuorinUser");
-    EXPECT_EQ(account(3), "QuorinAdmin");
-    EXPECT_EQ(account(1), "");
-    EXPECT_EQ(account(0), "QuorinUser");
-    EXPECT_EQ(account(2), "");
-    EXPECT_EQ(queryInt("select Status as num from pers where UserName = 'jsmith'"), 2);
-    // A member without a role can no longer work in the registry.
-    MyADO session;
-    const bool connected = session.SetDataSource(folder().c_str(), "jsmith", "QuorinDemo-User1", "Quorin") == 1;
-    EXPECT_TRUE(!connected || session.RunStoredProcedure("uspLoadRecruitMethods") == 0);
-}
-
 TEST_F(ProcedureBehaviour, RecruitmentMethodIsKeptOnceWhateverItsCase)
 {
     const int before = queryInt("select count(*) as num from recruitment");

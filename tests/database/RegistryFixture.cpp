@@ -25,7 +25,6 @@ std::string freshFolder()
 void RegistryTest::SetUp()
 {
     dalport::SetFixedClock(kToday);
-    m_previousReporter = dalport::SetErrorReporter([this](const dalport::ReportedError& e) { m_errors.push_back(e); });
     m_folder = freshFolder();
     const auto& admin = demo::demoStaffLogins().front();
     if (m_fillDemo) {
@@ -39,18 +38,9 @@ void RegistryTest::SetUp()
 void RegistryTest::TearDown()
 {
     m_db = MyADO(); // closes the session before its files go
-    dalport::SetErrorReporter(m_previousReporter);
     dalport::ResetClock();
     std::error_code ignored;
     std::filesystem::remove_all(m_folder, ignored);
-}
-
-std::string RegistryTest::errorText() const
-{
-    std::string text;
-    for (const auto& e : m_errors)
-        text += e.text + "\n";
-    return text;
 }
 
 std::unique_ptr<MyADO> RegistryTest::connect(const char* database)

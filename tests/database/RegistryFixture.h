@@ -3,9 +3,9 @@
 // scripts (and, for most tests, filled with a small demo registry), with a MyADO session
 // to "Quorin" as the demo administrator and every error box recorded.
 
-#include "dalport/ErrorReporter.h"
 #include "dalport/MyADO.h"
 #include "database/demo/DemoRegistry.h"
+#include "support/ErrorRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -30,8 +30,8 @@ protected:
 
     const std::string& folder() const { return m_folder; }
     const demo::DemoSummary& summary() const { return m_summary; }
-    const std::vector<dalport::ReportedError>& errors() const { return m_errors; }
-    std::string errorText() const;
+    const std::vector<dalport::ReportedError>& errors() const { return m_errors.all; }
+    std::string errorText() const { return m_errors.text(); }
 
     // A new session to one of the server's databases, as the administrator.
     std::unique_ptr<MyADO> connect(const char* database);
@@ -45,8 +45,7 @@ private:
     bool m_fillDemo;
     std::string m_folder;
     demo::DemoSummary m_summary;
-    std::vector<dalport::ReportedError> m_errors;
-    dalport::ErrorReporter m_previousReporter;
+    ErrorRecorder m_errors;
 };
 
 class BareRegistryTest : public RegistryTest {

@@ -1,15 +1,13 @@
-// Creating servers: what is refused, what is checked, and raw SQLite access afterwards.
+// Creating servers: what is refused and leaves nothing behind; what a login is told of a
+// registry that is damaged or that others can read.
 
 #include "TestServer.h"
 
 #include "database/RegistryScripts.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
-#include <sys/mount.h>
-#include <sys/stat.h>
-
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -30,84 +28,29 @@ protected:
     std::string folder = uniqueTempFolder("quorin-registry");
 };
 
-TEST_F(Registry, RefusesAnEmptyPasswordAndAnExistingServer)
+TEST_F(Registry, CreationRefusesAnEmptyPasswordABrokenProcedureOrAnExistingServerLeavingNothing)
 {
     EXPECT_THROW(dalport::CreateServer(folder, "admin", "", TestServer::scripts()), std::runtime_error);
     EXPECT_FALSE(fs::exists(folder + "/master.db"));
-    dalport::CreateServer(folder, "admin", "pw", {});
+    const std::pair<const char*, const char*> broken[] = {
+        {"CREATE PROCEDURE uspBroken\n    @x int\nAS\nSELECT * FROM nosuchtable WHERE id = @x;\n", "uspBroken"},
+        {"CREATE PROCEDURE uspTypo\n    @id int\nAS\nSELECT @idd AS v;\n", "Must declare the scalar variable \"@idd\"."},
+    };
+    for (const auto& [procedure, words] : broken) {
+        auto scripts = TestServer::scripts();
+        scripts[0].procedures.push_back(procedure);
+        try {
+            dalport::CreateServer(folder, "admin", "pw", scripts);
+            ADD_FAILURE() << "created a server with " << procedure;
+        } catch (const std::runtime_error& e) {
+            EXPECT_NE(std::string(e.what()).find(words), std::string::npos) << e.what();
+        }
+        EXPECT_FALSE(fs::exists(folder + "/master.db"));
+        EXPECT_FALSE(fs::exists(folder + "/Quorin.db"));
+    }
+    // The folder serves again, once.
+    dalport::CreateServer(folder, "admin", "pw", TestServer::scripts());
     EXPECT_THROW(dalport::CreateServer(folder, "admin", "pw", {}), std::runtime_error);
-}
-
-TEST_F(Registry, ABrokenProcedureFailsCreationAndLeavesNothing)
-{
-    auto scripts = TestServer::scripts();
-    scripts[0].procedures.push_back("CREATE PROCEDURE uspBroken\n    @x int\nAS\nSELECT * FROM nosuchtable WHERE id = @x;\n");
-    try {
-        dalport::CreateServer(folder, "admin", "pw", scripts);
-        FAIL() << "created a server with a broken procedure";
-    } catch (const std::runtime_error& e) {
-        EXPECT_NE(std::string(e.what()).find("uspBroken"), std::string::npos) << e.what();
-    }
-    EXPECT_FALSE(fs::exists(folder + "/master.db"));
-    EXPECT_FALSE(fs::exists(folder + "/Quorin.db"));
-    // and the folder can be used again
-    dalport::CreateServer(folder, "admin", "pw", TestServer::scripts());
-}
-
-TEST_F(Registry, ProcedureVariablesIgnoreCaseAndMustBeDeclared)
-{
-    auto scripts = TestServer::scripts();
-    scripts[0].procedures.push_back("CREATE PROCEDURE uspEcho\n    @Name varchar(20),\n    @Count int\nAS\n"
-                                    "SELECT @NAME AS name, @count + 1 AS next;\n");
-    dalport::CreateServer(folder, "admin", "pw", scripts);
-    MyADO db;
-    ASSERT_EQ(db.SetDataSource(folder.c_str(), "admin", "pw", "Quorin"), 1);
-    db.BindStringParam("@Name", "Ada");
-    db.BindIntParam("@Count", 41);
-    ASSERT_EQ(db.RunStoredProcedure("uspEcho"), 1);
-    EXPECT_EQ(db.GetStringField("name"), "Ada");
-    EXPECT_EQ(db.GetIntField("next"), 42);
-    db.RemoveParams();
-
-    const std::string other = folder + "-undeclared";
-    scripts = TestServer::scripts();
-    scripts[0].procedures.push_back("CREATE PROCEDURE uspTypo\n    @id int\nAS\nSELECT @idd AS v;\n");
-    try {
-        dalport::CreateServer(other, "admin", "pw", scripts);
-        FAIL() << "created a server whose procedure reads an undeclared variable";
-    } catch (const std::runtime_error& e) {
-        EXPECT_NE(std::string(e.what()).find("Must declare the scalar variable \"@idd\"."), std::string::npos)
-            << e.what();
-    }
-    EXPECT_FALSE(fs::exists(other + "/master.db"));
-}
-
-TEST_F(Registry, RawSqliteWritersUseTheEngineCollationAndFunctions)
-{
-    dalport::CreateServer(folder, "admin", "pw", TestServer::scripts());
-    sqlite3* raw = nullptr;
-    ASSERT_EQ(sqlite3_open(dalport::DatabaseFilePath(folder, "Quorin").c_str(), &raw), SQLITE_OK);
-    dalport::RegisterEngineFunctions(raw);
-    ASSERT_EQ(sqlite3_exec(raw,
-                           "INSERT INTO subjects(lastname, birthdate) VALUES ('Bulk', todate('4/5/1980')), "
-                           "('bulk  ', getdate())",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
-    sqlite3_close(raw);
-    MyADO db;
-    ASSERT_EQ(db.SetDataSource(folder.c_str(), "admin", "pw", "Quorin"), 1);
-    EXPECT_EQ(scalar(db, "select count(*) as v from subjects where lastname = 'BULK'"), "2");
-    EXPECT_EQ(scalar(db, "select convert(char, min(birthdate), 101) as v from subjects"), "04/05/1980");
-}
-
-TEST_F(Registry, DefaultRegistryFolderFollowsTheEnvironment)
-{
-    ::setenv("QUORIN_REGISTRY", folder.c_str(), 1);
-    EXPECT_EQ(dalport::DefaultRegistryFolder(), folder);
-    dalport::CreateServer(folder, "admin", "pw", TestServer::scripts());
-    MyADO db;
-    EXPECT_EQ(db.SetDataSource("", "admin", "pw", "Quorin"), 1);
-    ::unsetenv("QUORIN_REGISTRY");
 }
 
 // What a login on the folder's Quorin database was told: "<number> <message>" lines.
@@ -163,56 +106,23 @@ TEST_F(Registry, ADamagedOrTruncatedFileIsNamedWithWhatIsWrong)
     }
 }
 
-// A file system mounted for the test (root only: CI runs as root); skipped where the
-// system allows no mounts.
-class Mounted : public Registry {
-protected:
-    void TearDown() override
-    {
-        if (mounted)
-            ::umount2(point.c_str(), MNT_DETACH);
-        std::error_code ec;
-        if (mounted || fs::is_empty(point, ec))
-            fs::remove_all(point, ec);
-        Registry::TearDown();
-    }
-    bool mount(const char* source, const char* type, unsigned long flags, const char* options)
-    {
-        fs::create_directories(point);
-        mounted = ::mount(source, point.c_str(), type, flags, options) == 0;
-        return mounted;
-    }
-    std::string point = folder + "-mount";
-    bool mounted = false;
-};
-
-TEST_F(Mounted, AReadOnlyFolderIsNamedAtLogin)
+// A registry folder someone widened is opened all the same, and reported once per
+// process, on standard error.
+TEST_F(Registry, AFolderOthersCanReadIsReportedOnce)
 {
-    dalport::CreateServer(folder, "admin", "pw", TestServer::scripts());
-    if (!mount(folder.c_str(), nullptr, MS_BIND, nullptr)
-        || ::mount(nullptr, point.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0)
-        GTEST_SKIP() << "no read-only bind mount here";
-    const std::string text = refusal(point);
-    EXPECT_EQ(text, "3906 The registry folder " + point
-                        + " is on a read-only file system, so the registry cannot be opened. Mount it for writing, "
-                          "or copy the registry to a folder that can be written.\n");
-}
-
-TEST_F(Mounted, AFullDiskIsNamedAtLogin)
-{
-    if (!mount("tmpfs", "tmpfs", 0, "size=4m"))
-        GTEST_SKIP() << "no tmpfs mount here";
-    const std::string registry = point + "/registry";
-    dalport::CreateServer(registry, "admin", "pw", TestServer::scripts());
-    {
-        std::ofstream filler(point + "/filler", std::ios::binary);
-        const std::string block(4096, 'x');
-        while (filler.write(block.data(), static_cast<std::streamsize>(block.size())) && filler.flush()) {
-        }
+    dalport::CreateServer(folder, kAdmin, kAdminPassword, TestServer::scripts());
+    fs::permissions(folder, fs::perms::group_read | fs::perms::group_exec | fs::perms::others_read
+                                | fs::perms::others_exec, fs::perm_options::add);
+    testing::internal::CaptureStderr();
+    for (int i = 0; i < 2; ++i) {
+        MyADO db;
+        ASSERT_EQ(db.SetDataSource(folder.c_str(), kAdmin, kAdminPassword, "Quorin"), 1);
     }
-    const std::string text = refusal(registry);
-    EXPECT_EQ(text, "1105 The disk that holds the registry folder " + registry
-                        + " is full. Free some space on it, then log in again.\n");
+    const std::string printed = testing::internal::GetCapturedStderr();
+    EXPECT_NE(printed.find("Warning: other users of this computer can read the registry in " + folder), std::string::npos)
+        << printed;
+    EXPECT_NE(printed.find("the folder is 0755"), std::string::npos) << printed;
+    EXPECT_EQ(printed.find("Warning", printed.find("Warning") + 1), std::string::npos) << "warned twice: " << printed;
 }
 
 } // namespace

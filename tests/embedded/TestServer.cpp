@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <unistd.h>
 
@@ -64,11 +66,6 @@ INSERT INTO subjects(subjectid, lastname) VALUES (@id, 'by id');
 AS
 SELECT count(*) AS num FROM CID.dbo.patient;
 )",
-    R"(CREATE PROCEDURE uspCopyPatient
-    @id int
-AS
-INSERT INTO dbo.subjects(lastname, firstname, birthdate) SELECT Lastname, Firstname, Dob FROM CID.dbo.patient WHERE PatientId = @id;
-)",
     R"(CREATE PROCEDURE uspUpdateAccount
     @user varchar(50),
     @status int
@@ -106,6 +103,22 @@ GRANT ALTER ANY USER, ALTER ANY ROLE TO QuorinAdmin;
 
 std::atomic<int> g_counter{0};
 
+std::string valueText(const dalport::Value& v)
+{
+    switch (v.kind) {
+    case dalport::Value::Kind::Null: return "null";
+    case dalport::Value::Kind::Int: return "int " + std::to_string(v.i);
+    case dalport::Value::Kind::Double: {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "real %.17g", v.d);
+        return buf;
+    }
+    case dalport::Value::Kind::Text: return "text '" + v.s + "'";
+    case dalport::Value::Kind::DateTime: return "date " + v.s;
+    }
+    return "?";
+}
+
 } // namespace
 
 std::string uniqueTempFolder(const std::string& stem)
@@ -139,40 +152,75 @@ TestServer::~TestServer()
     fs::remove_all(m_folder, ec);
 }
 
-Boxes::Boxes()
-{
-    m_previous = dalport::SetErrorReporter([this](const dalport::ReportedError& e) { all.push_back(e); });
-}
-
-Boxes::~Boxes() { dalport::SetErrorReporter(m_previous); }
-
-std::vector<dalport::ReportedError> Boxes::provider() const
-{
-    std::vector<dalport::ReportedError> out;
-    for (const auto& e : all)
-        if (e.kind == dalport::ReportedError::Kind::Provider)
-            out.push_back(e);
-    return out;
-}
-
 void connect(MyADO& db, const TestServer& server, const char* login, const char* password, const char* database)
 {
     ASSERT_EQ(db.SetDataSource(server.folder().c_str(), login, password, database), 1)
         << "cannot connect " << login << " to " << database;
 }
 
-std::vector<std::string> column(MyADO& db, const std::string& sql, const char* column)
+void connectByExactText(MyADO& session, const std::string& folder)
 {
+    ::setenv("QUORIN_PLAN_CACHE", "off", 1);
+    const int ok = session.SetDataSource(folder.c_str(), kAdmin, kAdminPassword, "Quorin");
+    ::unsetenv("QUORIN_PLAN_CACHE");
+    ASSERT_EQ(ok, 1);
+}
+
+std::vector<std::string> outcomeOf(WholeResultReader& session, Boxes& boxes, const std::string& text)
+{
+    boxes.clear();
     std::vector<std::string> out;
-    if (!db.RunTextQuery(sql.c_str())) {
-        ADD_FAILURE() << "query failed: " << sql;
-        return out;
+    const int ok = session.RunTextQuery(text.c_str());
+    out.push_back(ok ? "ran" : "failed");
+    for (int r = 0; ok && r < session.GetResultCount(); ++r) {
+        if (!session.SelectResult(r)) {
+            out.push_back("result " + std::to_string(r) + " failed");
+            continue;
+        }
+        std::string columns = "columns";
+        for (const std::string& c : session.GetColumnNames())
+            columns += " [" + c + "]";
+        out.push_back(columns + ", affected " + std::to_string(session.GetRowsAffected()));
+        const int n = static_cast<int>(session.GetColumnNames().size());
+        for (; !session.IsEOF(); session.MoveNext()) {
+            std::string row = "row";
+            for (int c = 0; c < n; ++c)
+                row += " | " + valueText(session.GetFieldValue(c));
+            out.push_back(row);
+        }
     }
-    while (!db.IsEOF()) {
-        out.push_back(db.GetStringField(column));
-        db.MoveNext();
-    }
+    for (const auto& e : boxes.all)
+        out.push_back("box " + std::to_string(e.number) + ": " + e.text);
     return out;
+}
+
+dalport::ReportedError lastError(const Boxes& boxes)
+{
+    const auto p = boxes.provider();
+    return p.empty() ? dalport::ReportedError{} : p.back();
+}
+
+std::string answer(MyADO& db, Boxes& boxes, const std::string& sql)
+{
+    boxes.clear();
+    if (!db.RunTextQuery(sql.c_str()))
+        return "error " + std::to_string(lastError(boxes).number);
+    if (db.IsEOF())
+        return "done";
+    std::string rows;
+    for (; !db.IsEOF(); db.MoveNext())
+        rows += (rows.empty() ? "" : "; ") + db.GetStringField("v");
+    return rows;
+}
+
+void expectAnswers(MyADO& db, Boxes& boxes, const std::vector<Answer>& table)
+{
+    for (const Answer& a : table) {
+        std::string got = answer(db, boxes, a.sql);
+        if (got.rfind("error ", 0) == 0 && a.expected.find(": ") != std::string::npos)
+            got += ": " + lastError(boxes).message;
+        EXPECT_EQ(got, a.expected) << a.sql;
+    }
 }
 
 std::string scalar(MyADO& db, const std::string& sql, const char* column)

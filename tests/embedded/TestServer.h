@@ -2,9 +2,10 @@
 // A small server of the embedded engine in a temporary folder, with a test schema in
 // three databases and logins for each kind of staff member.
 
-#include "dalport/ErrorReporter.h"
 #include "dalport/MyADO.h"
 #include "dalport/Registry.h"
+#include "support/ErrorRecorder.h"
+#include "support/WholeResultReader.h"
 
 #include <filesystem>
 #include <string>
@@ -32,32 +33,37 @@ private:
     std::string m_folder;
 };
 
-// Records every box a session shows while it lives.
-class Boxes {
-public:
-    Boxes();
-    ~Boxes();
-    Boxes(const Boxes&) = delete;
-    Boxes& operator=(const Boxes&) = delete;
+using Boxes = ErrorRecorder;
 
-    std::vector<dalport::ReportedError> all;
-    // The provider errors only (number, level, message).
-    std::vector<dalport::ReportedError> provider() const;
-    void clear() { all.clear(); }
-
-private:
-    dalport::ErrorReporter m_previous;
-};
-
-// Connects a session or fails the test.
 void connect(MyADO& db, const TestServer& server, const char* login, const char* password,
              const char* database = "Quorin");
 
-// Runs a text query and returns the column `column` of every row as text.
-std::vector<std::string> column(MyADO& db, const std::string& sql, const char* column);
+// The last of the server's own errors the boxes show (number 0 when there is none).
+dalport::ReportedError lastError(const Boxes& boxes);
+
+// What a text gives: "error <number>" when it fails, "done" when it gives no row, else
+// every row's column v, joined by "; ".
+std::string answer(MyADO& db, Boxes& boxes, const std::string& sql);
+
+// T-SQL texts and what each must give, run in order. An expected "error <number>: <text>"
+// checks the message too.
+struct Answer {
+    std::string sql;
+    std::string expected;
+};
+void expectAnswers(MyADO& db, Boxes& boxes, const std::vector<Answer>& table);
+
 // The first row's column as text; "<none>" when there is no row, "<failed>" on failure.
 std::string scalar(MyADO& db, const std::string& sql, const char* column = "v");
 
 std::string uniqueTempFolder(const std::string& stem);
+
+// Connects the administrator with plans kept by exact text only (QUORIN_PLAN_CACHE=off),
+// the reference for plans kept by statement shape.
+void connectByExactText(MyADO& session, const std::string& folder);
+
+// Everything a text's run showed: success, each result's columns, count and typed rows,
+// and the boxes it raised, so that two runs compare as a whole.
+std::vector<std::string> outcomeOf(WholeResultReader& session, Boxes& boxes, const std::string& text);
 
 } // namespace testing_embedded

@@ -1,5 +1,5 @@
-// BEGIN/COMMIT/ROLLBACK TRAN counted as SQL Server counts them, with procedures as
-// savepoints inside.
+// BEGIN/COMMIT/ROLLBACK TRAN counted as SQL Server counts them, named transactions and
+// savepoints, and procedures as savepoints inside.
 
 #include "TestServer.h"
 
@@ -16,14 +16,8 @@ protected:
         connect(db, server, kAdmin, kAdminPassword);
         connect(other, server, kAdmin, kAdminPassword);
     }
-
+    void expect(MyADO& session, const std::vector<Answer>& table) { expectAnswers(session, boxes, table); }
     std::string count(MyADO& session) { return scalar(session, "select count(*) as v from subjects"); }
-
-    dalport::ReportedError lastProviderError() const
-    {
-        const auto p = boxes.provider();
-        return p.empty() ? dalport::ReportedError{} : p.back();
-    }
 
     TestServer server;
     Boxes boxes;
@@ -31,96 +25,84 @@ protected:
     MyADO other;
 };
 
-TEST_F(Transactions, NestedCommitOnlyDecrements)
+TEST_F(Transactions, NestedCommitOnlyDecrementsAndRollbackUndoesEverything)
 {
-    ASSERT_EQ(db.RunTextQuery("BEGIN TRAN"), 1);
-    ASSERT_EQ(db.RunTextQuery("begin transaction"), 1);
-    EXPECT_EQ(scalar(db, "select @@TRANCOUNT as v"), "2");
-    ASSERT_EQ(db.RunTextQuery("insert into subjects(lastname) values ('inner')"), 1);
-    ASSERT_EQ(db.RunTextQuery("COMMIT TRAN"), 1);
-    EXPECT_EQ(scalar(db, "select @@trancount as v"), "1");
+    expect(db, {
+        {"BEGIN TRAN", "done"}, {"begin transaction", "done"}, {"select @@TRANCOUNT as v", "2"},
+        {"insert into subjects(lastname) values ('inner')", "done"},
+        {"COMMIT TRAN", "done"}, {"select @@trancount as v", "1"},
+    });
     // Not committed yet: another session does not see it.
     EXPECT_EQ(count(other), "0");
-    ASSERT_EQ(db.RunTextQuery("COMMIT"), 1);
-    EXPECT_EQ(count(other), "1");
-    EXPECT_EQ(scalar(db, "select @@TRANCOUNT as v"), "0");
-}
-
-TEST_F(Transactions, RollbackUndoesEverything)
-{
-    ASSERT_EQ(db.RunTextQuery("BEGIN TRAN"), 1);
-    ASSERT_EQ(db.RunTextQuery("insert into subjects(lastname) values ('a')"), 1);
-    ASSERT_EQ(db.RunTextQuery("BEGIN TRAN"), 1);
-    ASSERT_EQ(db.RunTextQuery("insert into subjects(lastname) values ('b')"), 1);
-    ASSERT_EQ(db.RunTextQuery("ROLLBACK TRANSACTION"), 1);
-    EXPECT_EQ(scalar(db, "select @@TRANCOUNT as v"), "0");
-    EXPECT_EQ(count(db), "0");
-    EXPECT_EQ(db.RunTextQuery("COMMIT"), 0);
-    EXPECT_EQ(lastProviderError().number, 3902);
-    EXPECT_EQ(db.RunTextQuery("ROLLBACK"), 0);
-    EXPECT_EQ(lastProviderError().number, 3903);
-}
-
-TEST_F(Transactions, FailingSingleStatementProcedureUndoesOnlyItsOwnWork)
-{
-    ASSERT_EQ(db.RunTextQuery("BEGIN TRAN"), 1);
-    ASSERT_EQ(db.RunTextQuery("insert into subjects(subjectid, lastname) values (1, 'kept')"), 1);
-    db.BindIntParam("@id", 1); // duplicate key
-    EXPECT_EQ(db.RunStoredProcedure("uspAddWithId"), 0);
-    db.RemoveParams();
-    EXPECT_EQ(lastProviderError().number, 2627);
-    // The caller's transaction is still open and holds its own row.
-    EXPECT_EQ(scalar(db, "select @@TRANCOUNT as v"), "1");
-    EXPECT_EQ(column(db, "select lastname from subjects", "lastname"), (std::vector<std::string>{"kept"}));
-    db.BindStringParam("@last", "added");
-    db.BindStringParam("@first", "x");
-    db.BindStringParam("@birth", "1/1/2001");
-    EXPECT_EQ(db.RunStoredProcedure("uspAddSubject"), 1);
-    db.RemoveParams();
-    ASSERT_EQ(db.RunTextQuery("COMMIT TRAN"), 1);
+    expect(db, {
+        {"COMMIT", "done"}, {"select @@TRANCOUNT as v", "0"},
+        {"BEGIN TRAN", "done"}, {"insert into subjects(lastname) values ('a')", "done"},
+        {"BEGIN TRAN", "done"}, {"insert into subjects(lastname) values ('b')", "done"},
+        {"ROLLBACK TRANSACTION", "done"}, {"select @@TRANCOUNT as v", "0"},
+        {"select count(*) as v from subjects", "1"}, {"COMMIT", "error 3902"}, {"ROLLBACK", "error 3903"},
+        // Several statements in one text.
+        {"BEGIN TRAN; insert into subjects(lastname) values ('x'); select @@TRANCOUNT as v; COMMIT", "1"},
+    });
     EXPECT_EQ(count(other), "2");
 }
 
-TEST_F(Transactions, FailingProcedureThatWritesTwiceEndsTheCallersTransaction)
+TEST_F(Transactions, SavepointsAndTheOutermostNameUndoWhatFollowsThem)
 {
-    ASSERT_EQ(db.RunTextQuery("BEGIN TRAN"), 1);
-    ASSERT_EQ(db.RunTextQuery("insert into subjects(subjectid, lastname) values (1, 'gone too')"), 1);
-    db.BindStringParam("@last", "undone");
-    EXPECT_EQ(db.RunStoredProcedure("uspFailHalfway"), 0);
-    db.RemoveParams();
-    EXPECT_EQ(lastProviderError().number, 2627);
-    // As under XACT_ABORT: nothing of the transaction stays, and it is over.
-    EXPECT_EQ(scalar(db, "select @@TRANCOUNT as v"), "0");
-    EXPECT_EQ(count(other), "0");
-    EXPECT_EQ(db.RunTextQuery("ROLLBACK TRAN"), 0);
-    EXPECT_EQ(lastProviderError().number, 3903);
-    // The session goes on normally.
-    EXPECT_EQ(db.RunTextQuery("insert into subjects(lastname) values ('after')"), 1);
+    expect(db, {
+        {"BEGIN TRAN outer_work", "done"}, {"insert into subjects(lastname) values ('first')", "done"},
+        {"ROLLBACK TRAN nosuchname",
+         "error 6401: Cannot roll back nosuchname. No transaction or savepoint of that name was found."},
+        {"select @@TRANCOUNT as v", "1"}, {"SAVE TRAN halfway", "done"},
+        {"insert into subjects(lastname) values ('second')", "done"},
+        {"ROLLBACK TRAN halfway", "done"}, {"select @@TRANCOUNT as v", "1"},
+        // The savepoint stays: work after it can be undone again. Names are case-sensitive.
+        {"insert into subjects(lastname) values ('third')", "done"},
+        {"ROLLBACK TRANSACTION halfway", "done"}, {"ROLLBACK TRAN HALFWAY", "error 6401"},
+        {"COMMIT TRAN", "done"}, {"select lastname as v from subjects", "first"},
+        // Only the outermost name counts, and it undoes everything.
+        {"BEGIN TRAN import1", "done"}, {"BEGIN TRAN inner1", "done"},
+        {"insert into subjects(lastname) values ('x')", "done"},
+        {"ROLLBACK TRAN inner1", "error 6401"}, {"ROLLBACK TRAN import1", "done"}, {"select @@TRANCOUNT as v", "0"},
+        {"SAVE TRAN s", "error 628"}, {"ROLLBACK TRAN import1", "error 3903"},
+    });
     EXPECT_EQ(count(other), "1");
 }
 
-TEST_F(Transactions, SessionEndingInsideATransactionRollsBack)
+TEST_F(Transactions, AFailingProcedureUndoesItsOwnWorkOrUnderXactAbortTheWholeTransaction)
+{
+    // One failing statement: the caller's transaction stays open and holds its own row.
+    expect(db, {
+        {"BEGIN TRAN", "done"}, {"insert into subjects(subjectid, lastname) values (1, 'kept')", "done"},
+        {"EXEC uspAddWithId 1", "error 2627"},
+        {"select @@TRANCOUNT as v", "1"}, {"select lastname as v from subjects", "kept"},
+        {"EXEC uspAddWithId 2", "done"}, {"COMMIT TRAN", "done"},
+    });
+    EXPECT_EQ(count(other), "2");
+    // A procedure that wrote and then failed leaves nothing of the caller's transaction,
+    // which is over, as under XACT_ABORT; the session goes on normally.
+    expect(db, {
+        {"BEGIN TRAN", "done"}, {"insert into subjects(subjectid, lastname) values (3, 'gone too')", "done"},
+        {"EXEC uspFailHalfway 'undone'", "error 2627"},
+        {"select @@TRANCOUNT as v", "0"}, {"ROLLBACK TRAN", "error 3903"},
+        {"insert into subjects(lastname) values ('after')", "done"},
+    });
+    EXPECT_EQ(count(other), "3");
+}
+
+TEST_F(Transactions, AnEndedSessionRollsBackAndAnOpenTransactionLeavesOtherDatabasesFree)
 {
     {
         MyADO temp;
         connect(temp, server, kAdmin, kAdminPassword);
-        ASSERT_EQ(temp.RunTextQuery("BEGIN TRAN"), 1);
-        ASSERT_EQ(temp.RunTextQuery("insert into subjects(lastname) values ('lost')"), 1);
+        expect(temp, {{"BEGIN TRAN", "done"}, {"insert into subjects(lastname) values ('lost')", "done"}});
     }
     EXPECT_EQ(count(db), "0");
-    // and the server is free for writers again
-    EXPECT_EQ(db.RunTextQuery("insert into subjects(lastname) values ('next')"), 1);
-}
-
-TEST_F(Transactions, OpenTransactionLeavesOtherDatabasesFreeForOtherSessions)
-{
     MyADO aud;
     connect(aud, server, kAdmin, kAdminPassword, "Aud");
-    ASSERT_EQ(db.RunTextQuery("BEGIN TRAN"), 1);
-    ASSERT_EQ(db.RunTextQuery("insert into subjects(lastname) values ('open')"), 1);
+    expect(db, {{"BEGIN TRAN", "done"}, {"insert into subjects(lastname) values ('open')", "done"}});
     // The same program saves the subject's status into the Audiogram Manager meanwhile.
-    EXPECT_EQ(aud.RunTextQuery("insert into info(PatientIndex, PatientNum, Velmar) values (1, 1001, 'Yes')"), 1);
-    ASSERT_EQ(db.RunTextQuery("COMMIT TRAN"), 1);
+    expect(aud, {{"insert into info(PatientIndex, PatientNum, Velmar) values (1, 1001, 'Yes')", "done"}});
+    expect(db, {{"COMMIT TRAN", "done"}});
     EXPECT_EQ(scalar(aud, "select Velmar as v from info where PatientNum = 1001"), "Yes");
     EXPECT_EQ(count(other), "1");
 }
@@ -141,15 +123,6 @@ TEST_F(Transactions, BeginTranBeforeAReservedWordTakesNoName)
     EXPECT_EQ(db.RunTextQuery("ROLLBACK TRAN import2"), 1);
     EXPECT_EQ(scalar(db, "select status as v from subjects"), "0");
     EXPECT_TRUE(boxes.provider().empty());
-}
-
-TEST_F(Transactions, SeveralStatementsInOneText)
-{
-    ASSERT_EQ(db.RunTextQuery("BEGIN TRAN; insert into subjects(lastname) values ('x'); "
-                              "select @@TRANCOUNT as v; COMMIT"),
-              1);
-    EXPECT_EQ(db.GetStringField("v"), "1");
-    EXPECT_EQ(count(other), "1");
 }
 
 } // namespace

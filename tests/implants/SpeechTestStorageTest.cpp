@@ -1,6 +1,9 @@
 // Speech, language and literacy tests through the real procedures.
 
 #include "app/DocumentFixture.h"
+#include "implants/store/SpeechTestEditing.h"
+
+#include <set>
 
 using quorin::test::DistinctSubject;
 using quorin::test::DocumentTest;
@@ -9,22 +12,16 @@ namespace {
 
 CSpeechTest Distinct(const char* name, int tempId)
 {
-    CSpeechTest t;
-    t.TestId = tempId;
-    t.TestName = name;
-    t.TestDate = "03/15/2008";
-    t.AgeAtTest = "5yrs 0mos";
-    t.TestedBy = "slp";
-    t.Lab = "Psychoacoustics Lab";
-    t.Screening = "Pass";
-    t.RawScore = "41";
-    t.StandardScore = "102";
-    t.AgeEquivalent = 55;
-    t.Percentile = "55th";
-    t.SD = "0.3";
-    t.Other = "other";
-    t.Comments = "it's fine";
-    return t;
+    return {.TestId = tempId, .TestName = name, .TestDate = "03/15/2008", .AgeAtTest = "5yrs 0mos",
+            .TestedBy = "slp", .Lab = "Psychoacoustics Lab", .Screening = "Pass", .RawScore = "41",
+            .StandardScore = "102", .AgeEquivalent = 55, .Percentile = "55th", .SD = "0.3", .Other = "other",
+            .Comments = "it's fine"};
+}
+
+QStringList Fields(const CSpeechTest& t)
+{
+    return {t.TestName, t.TestDate,  t.AgeAtTest, t.TestedBy, t.Lab,   t.Screening, t.RawScore,
+            t.StandardScore, QString::number(t.AgeEquivalent), t.Percentile, t.SD, t.Other, t.Comments};
 }
 
 } // namespace
@@ -40,21 +37,7 @@ TEST_F(DocumentTest, NewSpeechTestsGetStoredIdsAndLoadBackEqual)
 
     ASSERT_NE(doc->LoadSubjectById(doc->m_subject.SubjectID), 0);
     ASSERT_EQ(doc->m_speechTestList.size(), 2u);
-    const CSpeechTest typed = Distinct("CELF", 0);
-    const CSpeechTest& t = doc->m_speechTestList[0];
-    EXPECT_EQ(t.TestName, typed.TestName);
-    EXPECT_EQ(t.TestDate, typed.TestDate);
-    EXPECT_EQ(t.AgeAtTest, typed.AgeAtTest);
-    EXPECT_EQ(t.TestedBy, typed.TestedBy);
-    EXPECT_EQ(t.Lab, typed.Lab);
-    EXPECT_EQ(t.Screening, typed.Screening);
-    EXPECT_EQ(t.RawScore, typed.RawScore);
-    EXPECT_EQ(t.StandardScore, typed.StandardScore);
-    EXPECT_EQ(t.AgeEquivalent, typed.AgeEquivalent);
-    EXPECT_EQ(t.Percentile, typed.Percentile);
-    EXPECT_EQ(t.SD, typed.SD);
-    EXPECT_EQ(t.Other, typed.Other);
-    EXPECT_EQ(t.Comments, typed.Comments);
+    EXPECT_EQ(Fields(doc->m_speechTestList[0]), Fields(Distinct("CELF", 0)));
 
     // A stored test is updated, not added again.
     doc->m_speechTestList[0].Comments = "changed";
@@ -63,19 +46,33 @@ TEST_F(DocumentTest, NewSpeechTestsGetStoredIdsAndLoadBackEqual)
     EXPECT_EQ(Scalar("Quorin", "select comments from speech where testname = 'CELF'", "comments"), "changed");
 }
 
-TEST_F(DocumentTest, AFailedSpeechTestWriteKeepsTheTypedTestsAndTheFlag)
+TEST_F(DocumentTest, MoreThanAHundredNewTestsNeverTakeAStoredIdOfAnotherSubject)
 {
     doc->m_subject = DistinctSubject();
+    doc->m_speechTestList = {Distinct("Rosetti", -100)};
     ASSERT_EQ(doc->SaveSubject(), 1);
-    registry.ExecRaw("Quorin", "create trigger refuse_test before insert on speech "
-                               "when new.TestName = 'GFTA' begin select raise(abort, 'refused'); end");
-    doc->m_subject.Modified = 1;
-    doc->m_speechTestList = {Distinct("CELF", -100), Distinct("GFTA", -99)};
-    EXPECT_EQ(doc->SaveSubject(), 0);
-    EXPECT_FALSE(TakeErrors().empty());
-    EXPECT_EQ(doc->m_subject.Modified, 1);
-    ASSERT_EQ(doc->m_speechTestList.size(), 2u);
-    EXPECT_EQ(doc->m_speechTestList[1].TestName, "GFTA");
-    // All or nothing: the next save cannot store CELF twice.
-    EXPECT_EQ(Count("Quorin", "select count(*) as num from speech"), 0);
+    ASSERT_EQ(doc->m_speechTestList[0].TestId, 1);
+    const int owner = doc->m_subject.SubjectID;
+
+    doc->ClearDocument();
+    doc->m_subject = DistinctSubject();
+    doc->m_subject.Lastname = "OTHER";
+    doc->m_subject.Firstname = "ANOTHER";
+    doc->m_subject.Unit = "990077";
+    const quorin::SpeechTestEditor typing = [](CSpeechTest& t) {
+        t.TestName = QStringLiteral("CASL");
+        return true;
+    };
+    for (int i = 0; i < 102; ++i)
+        ASSERT_TRUE(quorin::AddSpeechTest(*doc, typing));
+    std::set<int> ids;
+    for (const CSpeechTest& t : doc->m_speechTestList)
+        ids.insert(t.TestId);
+    EXPECT_EQ(ids.size(), 102u);
+    EXPECT_LT(*ids.rbegin(), 1);
+    ASSERT_EQ(doc->SaveSubject(), 1);
+    EXPECT_EQ(Count("Quorin", QStringLiteral("select count(*) as num from speech where SubjectId = %1")
+                                  .arg(doc->m_subject.SubjectID)),
+              102);
+    EXPECT_EQ(Scalar("Quorin", "select SubjectId from speech where TestId = 1", "SubjectId").toInt(), owner);
 }

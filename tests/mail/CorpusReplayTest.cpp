@@ -7,9 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <vector>
 
-namespace fs = std::filesystem;
 using namespace quorin::mail::fuzz;
 
 namespace {
@@ -17,11 +15,10 @@ namespace {
 std::size_t Replay(const char* folder, std::string (*check)(const std::uint8_t*, std::size_t))
 {
     std::size_t files = 0;
-    for (const auto& entry : fs::directory_iterator(fs::path(QUORIN_MAIL_CORPUS) / folder)) {
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(QUORIN_MAIL_CORPUS) / folder)) {
         std::ifstream in(entry.path(), std::ios::binary);
-        const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        EXPECT_EQ(check(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), "")
-            << entry.path().filename();
+        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        EXPECT_EQ(check(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), "") << entry.path();
         ++files;
     }
     return files;

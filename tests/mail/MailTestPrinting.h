@@ -1,17 +1,9 @@
 #pragma once
 // Readable failure messages for Qt texts.
 
-#include <QByteArray>
 #include <QString>
 
 #include <ostream>
 
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
-inline void PrintTo(const QByteArray& bytes, std::ostream* out)
-{
-    *out << '"' << bytes.toStdString() << '"';
-}
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QByteArray& bytes, std::ostream* out) { *out << '"' << bytes.toStdString() << '"'; }

@@ -1,4 +1,4 @@
-// The sockets and the python server process live in one QCoreApplication per binary.
+// The sockets, the session's waits and the python server's process need a QCoreApplication.
 #include <QCoreApplication>
 #include <gtest/gtest.h>
 

@@ -1,295 +1,135 @@
-// The Consent list on small registries: which subjects each query lists and how their
-// rows read, the list of letters still out and back again, the address label, and the
-// mail-merge file read back by Python's csv module.
+// The Consent, Contact and Letters lists on small registries, every cell written out.
 
-#include "ReadBack.h"
-#include "ConsentFixture.h"
+#include "ReportsFixture.h"
 
-#include "document/CMemoryReportList.h"
 #include "reports/query/ConsentReport.h"
-#include "reports/query/ReportFill.h"
-
-#include <QDir>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
+#include "reports/query/ContactReport.h"
+#include "reports/query/LettersReport.h"
 
 namespace quorin::test {
 namespace {
 
-const QDate kToday(2026, 6, 15);
-
-class ConsentReportTest : public ConsentFixture {
+class ConsentReportTest : public ReportTest {
 protected:
-    void SetUp() override
-    {
-        ConsentFixture::SetUp();
-        int index = 0;
-        for (const auto& [heading, width] : ConsentColumns())
-            list.InsertColumn(index++, heading, CReportList::FormatLeft, width);
-    }
-
-    bool FillFull()
-    {
-        return FillReport(*doc, list, [this](CReportQuery& q, CReportList& l) { BuildConsentList(q, l, rows); });
-    }
+    bool FillFull() { return Fill(list, [this](CReportQuery& q, CReportList& l) { BuildConsentList(q, l, rows); }); }
     bool FillNotReturned()
     {
-        return FillReport(*doc, list, [this](CReportQuery& q, CReportList& l) { BuildNotReturnedList(q, l, rows); });
-    }
-    // Column 0 and 5 of every row, "id" or "id/19".
-    QStringList Listed() const
-    {
-        QStringList out;
-        for (int row = 0; row < list.GetItemCount(); ++row) {
-            const QString mark = list.GetItemText(row, 5);
-            out << list.GetItemText(row, 0) + (mark.isEmpty() ? QString() : QLatin1Char('/') + mark);
-        }
-        return out;
-    }
-    QStringList Row(int row) const
-    {
-        QStringList out;
-        for (int column = 0; column < list.GetColumnCount(); ++column)
-            out << list.GetItemText(row, column);
-        return out;
+        return Fill(list, [this](CReportQuery& q, CReportList& l) { BuildNotReturnedList(q, l, rows); });
     }
 
-    CMemoryReportList list;
+    CMemoryReportList list = ListWith(ConsentColumns());
     std::vector<ConsentRow> rows;
 };
 
-TEST_F(ConsentReportTest, ColumnsKeepTheirStoredHeadings)
-{
-    ASSERT_EQ(list.GetColumnCount(), 8);
-    EXPECT_EQ(list.GetColumnHeading(1), QStringLiteral("Name "));
-    EXPECT_EQ(list.GetColumnHeading(5), QStringLiteral(" "));
-    EXPECT_EQ(list.GetColumnHeading(6), QStringLiteral("Update Letter Sent "));
-    EXPECT_EQ(list.GetColumnWidth(3), 200);
-    EXPECT_EQ(list.GetColumnWidth(5), 50);
-}
-
-TEST_F(ConsentReportTest, RenewalDueCountsCalendarMonthsAndRecentContact)
-{
-    SubjectRow due;
-    due.last = QStringLiteral("TWENTYFIVE");
-    due.lastConsent = QDate(2024, 5, 31); // 25 calendar months, though barely 24.5 months of days
-    const int twentyFive = Insert(due);
-    SubjectRow notYet = due;
-    notYet.last = QStringLiteral("TWENTYFOUR");
-    notYet.lastConsent = QDate(2024, 6, 1);
-    Insert(notYet);
-    SubjectRow withdrawn = due;
-    withdrawn.last = QStringLiteral("WITHDRAWN");
-    withdrawn.status = 1;
-    Insert(withdrawn);
-
-    SubjectRow old = due;
-    old.lastConsent = QDate(2020, 3, 1);
-    old.last = QStringLiteral("PARTICIPATED");
-    AddParticipation(Insert(old), QDate(2025, 1, 10), 0, 2);
-    old.last = QStringLiteral("CONTACTED");
-    AddParticipation(Insert(old), QDate(2024, 6, 30), 2, 0); // 24 calendar months ago: still recent
-    old.last = QStringLiteral("NOTREACHED");
-    const int notReached = Insert(old);
-    AddParticipation(notReached, QDate(2025, 1, 10), 1, 1);
-    AddParticipation(notReached, QDate(2025, 2, 10), -1, 3);
-    old.last = QStringLiteral("LONGAGO");
-    const int longAgo = Insert(old);
-    AddParticipation(longAgo, QDate(2024, 5, 31), 0, 0);
-
-    ASSERT_TRUE(FillFull());
-    // Ordered by last consent, then name.
-    EXPECT_EQ(Listed(), (QStringList{QString::number(longAgo), QString::number(notReached),
-                                     QString::number(twentyFive)}));
-    EXPECT_EQ(rows.size(), 3u);
-    EXPECT_TRUE(TakeErrors().empty());
-}
-
+// Renewal is due past 24 calendar months without participation or contact since; consent
+// given before 19 x 365.25 days of age is renewed at that age (9 is 6940 days old, 10 is
+// 6939). Due and adult now is one row, one letter: the renewal row, which comes first.
 TEST_F(ConsentReportTest, ConsentedAsMinorIsListedWithNineteenEvenWhenRecent)
 {
-    SubjectRow minor;
-    minor.last = QStringLiteral("RECENT");
-    minor.birth = QDate(2006, 1, 1);
-    minor.lastConsent = QDate(2024, 12, 1); // 18 then, 20 now, consent 18 months old
-    const int recent = Insert(minor);
-
-    // 19 years are 19 x 365.25 = 6939.75 days: 6940 days old is 19, 6939 is not yet.
-    minor.last = QStringLiteral("JUSTNINETEEN");
-    minor.birth = kToday.addDays(-6940);
-    minor.lastConsent = QDate(2025, 1, 1);
-    const int justNineteen = Insert(minor);
-    minor.last = QStringLiteral("NOTYET");
-    minor.birth = kToday.addDays(-6939);
-    Insert(minor);
-
-    SubjectRow adultAtConsent;
-    adultAtConsent.last = QStringLiteral("ADULT");
-    adultAtConsent.birth = QDate(2000, 1, 1);
-    adultAtConsent.lastConsent = QDate(2025, 1, 1);
-    Insert(adultAtConsent);
-
-    // Old consent given as a minor: due for renewal and adult now. One row, one letter:
-    // the renewal row, which comes first.
-    SubjectRow both;
-    both.last = QStringLiteral("BOTH");
-    both.birth = QDate(2003, 1, 1);
-    both.lastConsent = QDate(2019, 1, 1);
-    const int once = Insert(both);
-
+    Insert("insert into subjects (SubjectId, Lastname, Status, Birthdate, LastDateofConsent, Returned) values "
+           "(1, 'TWENTYFIVE', 0, '1970-01-01', '2024-05-31', '2020-01-01'), (2, 'TWENTYFOUR', 0, '1970-01-01', "
+           "'2024-06-01', '2020-01-01'), (3, 'WITHDRAWN', 1, '1970-01-01', '2024-05-31', '2020-01-01'), "
+           "(4, 'PARTICIPATED', 0, '1970-01-01', '2020-03-01', '2020-01-01'), (5, 'CONTACTED', 0, '1970-01-01', "
+           "'2020-03-01', '2020-01-01'), (6, 'NOTREACHED', 0, '1970-01-01', '2020-03-01', '2020-01-01'), "
+           "(7, 'LONGAGO', 0, '1970-01-01', '2020-03-01', '2020-01-01'), (8, 'RECENT', 0, '2006-01-01', "
+           "'2024-12-01', '2020-01-01'), (9, 'JUSTNINETEEN', 0, '2007-06-15', '2025-01-01', '2020-01-01'), "
+           "(10, 'NOTYET', 0, '2007-06-16', '2025-01-01', '2020-01-01'), (11, 'ADULT', 0, '2000-01-01', "
+           "'2025-01-01', '2020-01-01'), (12, 'BOTH', 0, '2003-01-01', '2019-01-01', '2020-01-01'), "
+           "(13, 'NOTBACK', 0, '2003-01-01', '2019-01-01', '1901-01-01')");
+    // 24 calendar months ago is still recent; not reached (codes 1 and 3) is no contact.
+    Insert("insert into participationhistory (SubjectId, Dataset, Irb, Date1, Participate, Contacted) values "
+           "(4, 'D', 'I', '2025-01-10', 0, 2), (5, 'D', 'I', '2024-06-30', 2, 0), (6, 'D', 'I', '2025-01-10', 1, 1), "
+           "(6, 'D', 'I', '2025-02-10', -1, 3), (7, 'D', 'I', '2024-05-31', 0, 0)");
     ASSERT_TRUE(FillFull());
-    EXPECT_EQ(Listed(), (QStringList{QString::number(once), QString::number(recent) + QStringLiteral("/19"),
-                                     QString::number(justNineteen) + QStringLiteral("/19")}));
-    EXPECT_EQ(rows.size(), 3u);
+    QStringList listed;
+    for (int row = 0; row < list.GetItemCount(); ++row)
+        listed << list.GetItemText(row, 0) + "/" + list.GetItemText(row, 5);
+    EXPECT_EQ(listed, (QStringList{"12/", "7/", "6/", "1/", "8/19", "9/19"}));
+    EXPECT_EQ(rows.size(), 6u);
+    EXPECT_TRUE(TakeErrors().empty());
 }
 
 TEST_F(ConsentReportTest, RowReadsAsTheListShowsIt)
 {
-    SubjectRow row;
-    row.last = QStringLiteral("O'BRIEN");
-    row.first = QStringLiteral("PAT");
-    row.parent = QStringLiteral("O'Hara, Ann");
     // A "%1" of the address is text, never a place for the zip.
-    row.address = QStringLiteral("12 Elm St %1");
-    row.city = QStringLiteral("Omaha");
-    row.state = QStringLiteral("NE");
-    row.zip = 68102;
-    row.lastConsent = QDate(2021, 3, 4);
-    row.sent = QDate(2023, 2, 1);
-    row.returned = QDate(2023, 3, 9);
-    const int id = Insert(row);
+    Insert("insert into subjects (SubjectId, Lastname, Firstname, Parent, Address, City, State, Zip, LastDateofConsent, "
+           "Sent, Returned) values (1, 'O''BRIEN', 'PAT', 'O''Hara, Ann', '12 Elm St %1', 'Omaha', 'NE', 68102, "
+           "'2021-03-04', '2023-02-01', '2023-03-09'), (2, 'OUT', 'IDA', '', '3 Oak Rd', 'Lima', 'OH', 45801, "
+           "'2020-01-01', '2019-12-01', '1901-01-01')");
     ASSERT_TRUE(FillFull());
-    ASSERT_EQ(list.GetItemCount(), 1) << "no heading row: row 0 holds the first subject";
-    EXPECT_EQ(Row(0), (QStringList{QString::number(id), QStringLiteral("O'BRIEN, PAT"), QStringLiteral("O'Hara, Ann"),
-                                   QStringLiteral("12 Elm St %1 Omaha, NE  68102"), QStringLiteral("03/04/2021"),
-                                   QString(), QStringLiteral("02/01/2023"), QStringLiteral("03/09/2023")}));
-}
-
-TEST_F(ConsentReportTest, LetterStillOutOnlyInTheNotReturnedList)
-{
-    SubjectRow due;
-    due.last = QStringLiteral("BACK");
-    const int back = Insert(due);
-    SubjectRow out = due;
-    out.last = QStringLiteral("AOUT");
-    out.returned = QDate(1901, 1, 1);
-    const int outId = Insert(out);
-    SubjectRow outWithdrawn = out;
-    outWithdrawn.last = QStringLiteral("GONE");
-    outWithdrawn.status = 1;
-    Insert(outWithdrawn);
-    SubjectRow minorOut = out;
-    minorOut.last = QStringLiteral("MINOR");
-    minorOut.birth = QDate(2005, 1, 1);
-    const int minorOutId = Insert(minorOut);
-
-    ASSERT_TRUE(FillFull());
-    const QStringList full = Listed();
-    std::vector<QStringList> fullRows;
-    for (int r = 0; r < list.GetItemCount(); ++r)
-        fullRows.push_back(Row(r));
-    EXPECT_EQ(full, QStringList{QString::number(back)});
-
-    ASSERT_TRUE(FillNotReturned());
-    EXPECT_EQ(Listed(), (QStringList{QString::number(outId), QString::number(minorOutId)})) << "by name";
-    for (int r = 0; r < list.GetItemCount(); ++r) {
-        EXPECT_EQ(list.GetItemText(r, 7), QStringLiteral("NR"));
-        EXPECT_EQ(list.GetItemText(r, 5), QString());
-        EXPECT_EQ(list.GetItemText(r, 6), QStringLiteral("12/01/2019"));
-    }
-
-    ASSERT_TRUE(FillFull());
-    ASSERT_EQ(list.GetItemCount(), static_cast<int>(fullRows.size())) << "no NR row left over";
-    for (int r = 0; r < list.GetItemCount(); ++r)
-        EXPECT_EQ(Row(r), fullRows[static_cast<std::size_t>(r)]);
-    EXPECT_EQ(rows.size(), fullRows.size());
-}
-
-TEST_F(ConsentReportTest, AddressLabelOfThePickedRow)
-{
-    SubjectRow row;
-    row.last = QStringLiteral("SMITH");
-    row.first = QStringLiteral("ANNE");
-    Insert(row);
-    ASSERT_TRUE(FillFull());
+    const QStringList full{"1|O'BRIEN, PAT|O'Hara, Ann|12 Elm St %1 Omaha, NE  68102|03/04/2021||02/01/2023|03/09/2023"};
+    EXPECT_EQ(Rows(list), full) << "no heading row: row 0 holds the first subject";
+    // The mail-merge file: the rows' values, names apart, an empty last field.
+    EXPECT_EQ(ConsentCsvLines(list, rows).back(),
+              (QStringList{"O'BRIEN", "PAT", "O'Hara, Ann", "12 Elm St %1 Omaha, NE  68102", "03/04/2021", ""}));
+    EXPECT_EQ(Rows(ConsentCsvLines(list, rows)).mid(0, 3),
+              (QStringList{"Consent List", "", "LastName|FirstName|Parent|Address|Date"}));
+    ui.SaveFileNext(QString());
+    EXPECT_EQ(SaveConsentCsv(ui, list, rows), CsvResult::Cancelled);
+    EXPECT_EQ(ui.SaveRequests().at(0).defaultName, "ConsentList");
     ShowAddressLabel(ui, list);
     list.SetSelectionMark(0);
     ShowAddressLabel(ui, list);
-    EXPECT_EQ(ui.Texts(), (QStringList{QStringLiteral("Please make a selection!"),
-                                       QStringLiteral("SMITH, ANNE \n 1 Main St Boston, MA  2115")}));
-}
-
-TEST_F(ConsentReportTest, MailMergeFileReadsBackFieldForField)
-{
-    SubjectRow row;
-    row.last = QStringLiteral("Smith, Jr.");
-    row.first = QStringLiteral("John");
-    row.parent = QStringLiteral("O'Hara, Ann");
-    row.lastConsent = QDate(2020, 1, 2);
-    Insert(row);
-    // Inserted raw: a comma, a double quote and a line break in the address.
-    row.last = QStringLiteral("Tate");
-    row.first = QStringLiteral("Ida");
-    row.parent = QString();
-    row.address = QStringLiteral("Flat 2, \"The Mews\"\nBack Lane");
-    row.lastConsent = QDate(2020, 1, 3);
-    Insert(row);
-    row.last = QStringLiteral("Ulm");
-    row.address = QStringLiteral("3 Oak Rd");
-    row.lastConsent = QDate(2020, 1, 4);
-    Insert(row);
-    ASSERT_TRUE(FillFull());
-    ASSERT_EQ(list.GetItemCount(), 3);
-
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("merge.csv"));
-    ui.SaveFileNext(path);
-    EXPECT_EQ(SaveConsentCsv(ui, list, rows), CsvResult::Saved);
-    ASSERT_EQ(ui.SaveRequests().size(), 1u);
-    EXPECT_EQ(ui.SaveRequests()[0].defaultName, QStringLiteral("ConsentList"));
-
-    const std::vector<QStringList> lines = ReadCsvWithPython(path);
-    ASSERT_EQ(lines.size(), 6u);
-    EXPECT_EQ(lines[0], QStringList{QStringLiteral("Consent List")});
-    EXPECT_TRUE(lines[1].isEmpty());
-    EXPECT_EQ(lines[2], (QStringList{QStringLiteral("LastName"), QStringLiteral("FirstName"), QStringLiteral("Parent"),
-                                     QStringLiteral("Address"), QStringLiteral("Date")}));
-    EXPECT_EQ(lines[3], (QStringList{QStringLiteral("Smith, Jr."), QStringLiteral("John"),
-                                     QStringLiteral("O'Hara, Ann"), QStringLiteral("1 Main St Boston, MA  2115"),
-                                     QStringLiteral("01/02/2020"), QString()}));
-    EXPECT_EQ(lines[4], (QStringList{QStringLiteral("Tate"), QStringLiteral("Ida"), QString(),
-                                     QStringLiteral("Flat 2, \"The Mews\"\nBack Lane Boston, MA  2115"),
-                                     QStringLiteral("01/03/2020"), QString()}));
-    EXPECT_EQ(lines[5][0], QStringLiteral("Ulm"));
-    EXPECT_EQ(lines[5].size(), 6) << "every data line ends with an empty field";
-
-    // Cancel writes nothing.
-    const QString other = dir.filePath(QStringLiteral("other.csv"));
-    ui.SaveFileNext(QString());
-    EXPECT_EQ(SaveConsentCsv(ui, list, rows), CsvResult::Cancelled);
-    EXPECT_FALSE(QFile::exists(other));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("merge.csv")});
-}
-
-TEST_F(ConsentReportTest, FileHoldsTheRowsShownOnly)
-{
-    SubjectRow row;
-    row.last = QStringLiteral("BACK");
-    Insert(row);
-    row.last = QStringLiteral("OUT");
-    row.returned = QDate(1901, 1, 1);
-    Insert(row);
+    EXPECT_EQ(ui.Texts(), (QStringList{"Please make a selection!", "O'BRIEN, PAT \n 12 Elm St %1 Omaha, NE  68102"}));
+    // The letter still out is only in the other list, marked NR, and not left over after.
     ASSERT_TRUE(FillNotReturned());
-    std::vector<QStringList> lines = ConsentCsvLines(list, rows);
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[3][0], QStringLiteral("OUT"));
-    // A fill that fails leaves nothing to write.
-    EXPECT_FALSE(FillReport(*doc, list, [this](CReportQuery& q, CReportList&) {
-        rows.push_back({});
-        q.Run(QStringLiteral("select nothing from no_such_table"));
-    }));
-    TakeErrors();
-    EXPECT_EQ(ConsentCsvLines(list, rows).size(), 3u);
+    EXPECT_EQ(Rows(list), QStringList{"2|OUT, IDA||3 Oak Rd Lima, OH  45801|01/01/2020||12/01/2019|NR"});
+    ASSERT_TRUE(FillFull());
+    EXPECT_EQ(Rows(list), full);
+}
+
+using ContactReportTest = ReportTest;
+
+TEST_F(ContactReportTest, RemovalAsksAndMarksEveryCodeOneRecord)
+{
+    Insert("insert into subjects (SubjectId, Lastname, Firstname) values (1, 'ABLE', 'AL'), (2, 'BAKER', 'BO'); "
+           "insert into participationhistory (SubjectId, Dataset, Irb, Contacted, ExContact, FeedbackDate) values "
+           "(1, 'Tones', 'IRB-7', 1, 'no answer, twice', '2024-01-01'), (1, 'DS1', 'IRB-7', 1, '', '2025-01-01'), "
+           "(1, 'DS1', 'IRB-7', 0, '', '2025-02-01'), (2, 'DS1', 'IRB-7', 1, 'moved', '2025-01-01'), "
+           "(2, 'DS1', 'IRB-7', 2, '', '2025-03-01')");
+    CMemoryReportList list = ListWith(ContactColumns());
+    ASSERT_TRUE(Fill(list, BuildContactList));
+    // The heading row, then each code-1 record with its subject's id in the hidden column.
+    const QString heading = "|Name|Explanation|Dataset|IRB|Date";
+    EXPECT_EQ(Rows(list), (QStringList{heading, "1|ABLE, AL|no answer, twice|Tones|IRB-7|01/01/2024",
+                                       "1|ABLE, AL||DS1|IRB-7|01/01/2025", "2|BAKER, BO|moved|DS1|IRB-7|01/01/2025"}));
+    // No row and the heading row are no selection; No changes nothing, Yes marks with 4.
+    list.SetSelectionMark(-1);
+    EXPECT_FALSE(RemoveFromContactList(*doc, list));
+    list.SetSelectionMark(0);
+    EXPECT_FALSE(RemoveFromContactList(*doc, list));
+    list.SetSelectionMark(1);
+    ui.AnswerNext(UserInterface::Answer::No);
+    EXPECT_FALSE(RemoveFromContactList(*doc, list));
+    ui.AnswerNext(UserInterface::Answer::Yes);
+    EXPECT_TRUE(RemoveFromContactList(*doc, list));
+    EXPECT_EQ(ui.Texts(), (QStringList{"Please make a selection!", "Please make a selection!"}
+                           + QStringList(2, "Do you want to remove this person from the list?")));
+    EXPECT_EQ(ui.Messages()[2].buttons, UserInterface::Buttons::YesNo);
+    EXPECT_EQ(Rows(list), (QStringList{heading, "2|BAKER, BO|moved|DS1|IRB-7|01/01/2025"})) << "filled again";
+    EXPECT_EQ(Count("Quorin", "select count(*) as num from participationhistory where Contacted = 4"), 2);
+    EXPECT_EQ(Count("Quorin", "select count(*) as num from participationhistory where Contacted <> 4"), 3);
+    EXPECT_TRUE(TakeErrors().empty());
+}
+
+using LettersReportTest = ReportTest;
+
+TEST_F(LettersReportTest, EachCountAtItsBounds)
+{
+    const auto letters = [this] {
+        return Built(ListWith(LettersColumns()),
+                     [](CReportQuery& q, CReportList& l) { BuildLettersList(q, l, "1/1/2020", "12/31/2020"); });
+    };
+    EXPECT_EQ(letters(), (QStringList{" |Number of Letters Sent: |0", " |Number Returned: |0", " |Number Still Active: |0",
+                                      " |Number Withdrawn: |0", " |No Response: |0"}))
+        << "no subject, no share";
+    // Sent on From, on To, after To; returned on From; not back (1901); back on From itself.
+    Insert("insert into subjects (Status, Sent, Returned) values (0, '2020-01-01', '2020-01-02'), "
+           "(1, '2020-12-31', '2020-12-31'), (0, '2021-01-01', '2021-01-05'), (0, '2019-12-31', '2020-01-01'), "
+           "(0, '2020-06-01', '1901-01-01'), (2, '2020-06-02', '2020-01-01')");
+    EXPECT_EQ(letters(), (QStringList{" |Number of Letters Sent: |4|66.67 %", " |Number Returned: |2|33.33 %",
+                                      " |Number Still Active: |2|33.33 %", " |Number Withdrawn: |1|16.67 %",
+                                      " |No Response: |1|16.67 %"}));
 }
 
 } // namespace

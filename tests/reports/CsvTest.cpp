@@ -1,19 +1,14 @@
-// Comma-separated files as another program reads them: Python's csv module gets back
-// every field as it was (commas, quotes, line breaks, leading blanks, non-ASCII), a field
-// a spreadsheet would run as a formula carries a leading apostrophe, lines end in CR LF
-// after a UTF-8 byte-order mark, and a file is replaced only when the new one was
-// written whole.
+// Comma-separated files as another program reads them: Python's csv module gets back every
+// field as it was, a field a spreadsheet would run carries a leading apostrophe, lines end
+// in CR LF after a byte-order mark, and a file is replaced only by one written whole.
 
-#include "ReadBack.h"
+#include "ReportsFixture.h"
+
 #include "reports/query/CsvExport.h"
 #include "rules/CsvText.h"
-#include "support/ScriptedUserInterface.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -51,14 +46,9 @@ const std::vector<QStringList>& Awkward()
 const std::vector<std::pair<QStringList, QStringList>>& Formulas()
 {
     static const std::vector<std::pair<QStringList, QStringList>> lines = {
-        {{QStringLiteral("=1+2"), QStringLiteral("+1"), QStringLiteral("-1"), QStringLiteral("@A1"),
-          QStringLiteral("\t=2"), QStringLiteral("\r=3")},
-         {QStringLiteral("'=1+2"), QStringLiteral("+1"), QStringLiteral("-1"), QStringLiteral("'@A1"),
-          QStringLiteral("'\t=2"), QStringLiteral("'\r=3")}},
-        {{QStringLiteral("=HYPERLINK(\"http://x.example/\",\"a, b\")"), QStringLiteral("-4.25"),
-          QString::fromUtf8("M\xC3\xBCller")},
-         {QStringLiteral("'=HYPERLINK(\"http://x.example/\",\"a, b\")"), QStringLiteral("-4.25"),
-          QString::fromUtf8("M\xC3\xBCller")}},
+        {{"=1+2", "+1", "-1", "@A1", "\t=2", "\r=3"}, {"'=1+2", "+1", "-1", "'@A1", "'\t=2", "'\r=3"}},
+        {{"=HYPERLINK(\"http://x.example/\",\"a, b\")", "-4.25", QString::fromUtf8("M\xC3\xBCller")},
+         {"'=HYPERLINK(\"http://x.example/\",\"a, b\")", "-4.25", QString::fromUtf8("M\xC3\xBCller")}},
     };
     return lines;
 }

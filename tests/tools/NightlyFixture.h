@@ -1,51 +1,40 @@
 #pragma once
 // The registry tool's nightly jobs run as processes on a copy of a 300-subject demo
 // registry (made once and kept for every test process of the same tool build), with a
-// fixed clock; what they stored is read back through quorin-sql and, for whole-table
-// comparisons, with plain SQLite.
+// fixed clock. The tests hold to what a scheduler sees: options, the lines printed, and
+// the exit status.
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
-class CQuorinDoc;
-
 namespace quorin::test {
 
-inline constexpr const char* kNightlyClock = "2026-06-15 02:00:00";
-inline constexpr const char* kDemoAdmin = "admin";
-inline constexpr const char* kDemoAdminPassword = "QuorinDemo-Admin1";
 inline constexpr const char* kDemoUser = "jsmith";
 inline constexpr const char* kDemoUserPassword = "QuorinDemo-User1";
 
 struct ToolRun {
-    int status = -1; // the exit status; -1 when ended by a signal or killed at the deadline
+    int status = -1;
     std::string out;
     std::string err;
     std::vector<std::string> outLines() const;
-    std::vector<std::string> errLines() const;
 };
 
-struct ToolOptions {
-    std::vector<std::string> env; // "NAME=value", added to the test's environment
-    bool withoutPassword = false; // QUORIN_PASSWORD not set
-    std::string stdinPath = "/dev/null";
-};
-
-// Runs a built tool with its arguments; standard output and error kept apart.
-ToolRun runTool(const std::string& tool, const std::vector<std::string>& args, const ToolOptions& options = {});
+// The number a summary line gives: "Found in CID: 12" is 12.
+inline int NumberIn(const std::string& line)
+{
+    return std::stoi(line.substr(line.find(": ") + 2));
+}
 
 // Another program's transaction on a database of the registry, holding its write lock
-// from construction until Release (or destruction): its statements are run at once.
+// from construction until Release (or destruction); its statements are run at once.
 class HeldWriteLock {
 public:
     HeldWriteLock(const std::string& folder, const std::string& database, const std::string& statements = "");
-    ~HeldWriteLock();
+    ~HeldWriteLock() { Release(); }
     HeldWriteLock(const HeldWriteLock&) = delete;
     HeldWriteLock& operator=(const HeldWriteLock&) = delete;
     void Release();
@@ -54,11 +43,11 @@ private:
     void* m_db = nullptr;
 };
 
-// A tool started with standard input and error on a terminal (a pseudo-terminal the
-// test reads) and standard output in a file.
+// quorin-registry started with standard input and error on a terminal the test reads,
+// standard output in a file, and the demo user's password in the environment.
 class TerminalRun {
 public:
-    TerminalRun(const std::string& tool, const std::vector<std::string>& args, const std::vector<std::string>& env);
+    TerminalRun(const std::filesystem::path& dir, const std::vector<std::string>& args);
     ~TerminalRun();
     TerminalRun(const TerminalRun&) = delete;
     TerminalRun& operator=(const TerminalRun&) = delete;
@@ -72,11 +61,9 @@ public:
     std::string Out() const;
 
 private:
-    bool ReadSome(int timeoutMs);
-
     int m_pid = -1;
     int m_master = -1;
-    std::filesystem::path m_dir;
+    std::filesystem::path m_out;
     std::string m_terminal;
 };
 
@@ -88,25 +75,15 @@ protected:
 
     // A fresh copy of the demo registry in the test's folder.
     std::string CopyDemo(const std::string& name);
-
-    // quorin-registry <command> -S folder -U jsmith [args], QUORIN_PASSWORD set.
-    ToolRun Registry(const std::string& command, const std::string& folder, const std::vector<std::string>& args = {},
-                     ToolOptions options = {});
-    // The rows of a query through quorin-sql as the administrator, cells split.
-    std::vector<std::vector<std::string>> Sql(const std::string& folder, const std::string& database,
-                                              const std::string& query);
-    int SqlNumber(const std::string& folder, const std::string& database, const std::string& query);
-
-    // Every table of a database file, rows sorted, as text.
-    static std::string Dump(const std::string& folder, const std::string& database, const std::string& where = "");
-    // Plain SQLite on a database file, for set-up the program cannot do (a trigger).
-    static void ExecRaw(const std::string& folder, const std::string& database, const std::string& sql);
+    // quorin-registry with the arguments (a shell's words), standard input at its end,
+    // and the password in QUORIN_PASSWORD unless it is null.
+    ToolRun Tool(const std::string& args, const char* password = kDemoUserPassword);
+    // quorin-registry <command> -S <registry> -U jsmith <args>.
+    ToolRun Registry(const std::string& command, const std::string& registry, const std::string& args = "");
+    // A statement run through quorin-sql by the demo's administrator; its output.
+    std::string Sql(const std::string& database, const std::string& statement);
     // The bytes of every database file, to show that nothing was written.
-    static std::map<std::string, std::string> Files(const std::string& folder);
-    // quorin-registry <command> on the test's copy and `job` through a document on another
-    // copy, as the menu runs it: both count the same and leave every database alike.
-    // `job` returns the count it reports ("Updated N records!"), or nothing when it stopped.
-    void ExpectSameAsMenuCommand(const std::string& command, const std::function<std::optional<int>(CQuorinDoc&)>& job);
+    std::map<std::string, std::string> Files() const;
 
     std::filesystem::path base;
     std::string folder; // the copy most tests use

@@ -5,17 +5,12 @@
 #include "dalport/OdbcFixture.h"
 #include "support/ProcessRun.h"
 
-#include <array>
-#include <cstdio>
 #include <fstream>
 #include <string>
-#include <sys/wait.h>
 
 namespace {
 
 using quorin::test::ProcessRun;
-
-ProcessRun run(const std::string& command) { return quorin::test::runCommand(command); }
 
 class SqlToolOverOdbc : public OdbcFixture {
 protected:
@@ -31,7 +26,8 @@ protected:
     // The child inherits the fixture's ODBC configuration through the environment.
     ProcessRun sql(const std::string& args)
     {
-        return run(std::string(QUORIN_SQL_TOOL) + " -S localhost -U staff -P secret -d '" + m_database + "' " + args);
+        return quorin::test::runCommand(std::string(QUORIN_SQL_TOOL) + " -S localhost -U staff -P secret -d '"
+                                        + m_database + "' " + args);
     }
 };
 
@@ -57,13 +53,10 @@ TEST_F(SqlToolOverOdbc, ScriptShowsEveryBatchWithNullsDatesAndChangedRows)
                         "(1 row affected)\n"
                         "(2 rows affected)\n"
                         "(0 rows affected)\n");
-}
-
-TEST_F(SqlToolOverOdbc, OptionsShapeTheOutputAsOnTheEmbeddedEngine)
-{
-    const ProcessRun r = sql("-h -1 -s \\| -W -Q \"SELECT SubjectId, Lastname FROM subjects ORDER BY SubjectId\"");
-    EXPECT_EQ(r.status, 0) << r.output;
-    EXPECT_EQ(r.output, "1|Smith\n2|NULL\n\n(2 rows affected)\n");
+    // The options shape the output as on the embedded engine.
+    const ProcessRun bare = sql("-h -1 -s \\| -W -Q \"SELECT SubjectId, Lastname FROM subjects ORDER BY SubjectId\"");
+    EXPECT_EQ(bare.status, 0) << bare.output;
+    EXPECT_EQ(bare.output, "1|Smith\n2|NULL\n\n(2 rows affected)\n");
 }
 
 // The SQLite driver takes one statement per call; several in one batch are its error,
