@@ -15,10 +15,10 @@ find build/coverage -name '*.gcda' -delete
 ctest --preset coverage || true   # coverage is measured whatever a test says; test.sh judges them
 
 core='(rules|document|subjects/record|subjects/store|audiograms/record|audiograms/store|implants/record|implants/store|admin/record|admin/store|reports/query)/'
-summary() { # name, filter
+summary() { # name, filter; the file-by-file report goes beside the build
   echo "== $1"
   gcovr --root . --object-directory build/coverage --filter "$2" --exclude '.*/tests/.*' --exclude 'build/.*' \
-        --print-summary --txt /dev/null 2>/dev/null | grep -E '^(lines|functions):'
+        --print-summary --txt "build/coverage/$1.txt" 2>/dev/null | grep -E '^(lines|functions):'
 }
 summary quorin_core "$core"
 summary dalport 'dalport/'

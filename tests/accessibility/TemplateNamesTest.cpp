@@ -1,18 +1,24 @@
 // Every registered form and dialog, built by the program's own builder and read through
 // Qt's accessibility interface, the way a screen reader reads it. One row per template,
-// so a form added to the program is checked the day it is registered.
+// so a form added to the program is checked the day it is registered. Also the builder's
+// naming on a template of its own, and the tab band.
 
+#include "framework/AccessibleFactory.h"
+#include "framework/ControlId.h"
 #include "framework/DataExchange.h"
 #include "framework/DdxStandard.h"
 #include "framework/DialogTemplate.h"
 #include "framework/TemplateAccessibility.h"
 #include "framework/TemplateBuilder.h"
 #include "framework/TemplateRegistry.h"
+#include "framework/TTabWnd.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QRadioButton>
 #include <QLabel>
+#include <QStringList>
+#include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -51,25 +57,18 @@ QString Text(QWidget* widget, QAccessible::Text which)
     return iface ? iface->text(which) : QString();
 }
 
-QAccessible::Role Role(QWidget* widget)
+std::string Where(const DialogTemplate& form, size_t i)
 {
-    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
-    return iface ? iface->role() : QAccessible::NoRole;
+    const ControlTemplate& control = form.controls[i];
+    return "template " + std::to_string(form.id) + ", control " + std::to_string(i) + " (id "
+        + std::to_string(control.id) + ", \"" + control.text.toStdString() + "\")";
 }
 
 bool IsInput(ControlKind kind)
 {
-    switch (kind) {
-    case ControlKind::Edit:
-    case ControlKind::MultiEdit:
-    case ControlKind::ComboDropDown:
-    case ControlKind::ComboDropList:
-    case ControlKind::ListBox:
-    case ControlKind::ReportList:
-    case ControlKind::CheckBox:
-    case ControlKind::Radio: return true;
-    default: return false;
-    }
+    return std::set{ControlKind::Edit, ControlKind::MultiEdit, ControlKind::ComboDropDown, ControlKind::ComboDropList,
+                    ControlKind::ListBox, ControlKind::ReportList, ControlKind::CheckBox, ControlKind::Radio}
+        .count(kind);
 }
 
 bool IsButton(ControlKind kind)
@@ -108,19 +107,13 @@ protected:
         built = Build(*form);
         ASSERT_EQ(built.widgets.size(), form->controls.size()) << "one widget per template control";
     }
-
-    std::string Where(size_t i) const
-    {
-        const ControlTemplate& control = form->controls[i];
-        return "template " + std::to_string(form->id) + ", control " + std::to_string(i) + " (id "
-            + std::to_string(control.id) + ", \"" + control.text.toStdString() + "\")";
-    }
+    std::string Where(size_t i) const { return ::Where(*form, i); }
 
     const DialogTemplate* form = nullptr;
     BuiltForm built;
 };
 
-TEST_P(EveryTemplate, EveryInputControlHasANameAndEveryNameIsUnique)
+TEST_P(EveryTemplate, EveryInputControlHasANameAndEveryNameIsUniqueAndSymbolButtonsAreReadInWords)
 {
     std::map<std::pair<QString, QString>, size_t> seen;
     for (size_t i = 0; i < form->controls.size(); ++i) {
@@ -136,49 +129,38 @@ TEST_P(EveryTemplate, EveryInputControlHasANameAndEveryNameIsUnique)
         const auto [at, inserted] = seen.emplace(key, i);
         EXPECT_TRUE(inserted) << Where(i) << " and " << Where(at->second) << " are both \"" << name.toStdString()
                               << "\" / \"" << key.second.toStdString() << "\"";
+        // A button whose caption is a symbol is read in words.
+        if (IsButton(kind) && IsSymbolOnly(form->controls[i].text)) {
+            EXPECT_FALSE(IsSymbolOnly(name)) << Where(i) << " is read as \"" << name.toStdString() << "\"";
+        }
     }
 }
 
-TEST_P(EveryTemplate, SymbolOnlyButtonsAreNamedInWords)
-{
-    for (size_t i = 0; i < form->controls.size(); ++i) {
-        const ControlTemplate& control = form->controls[i];
-        if (!IsButton(control.kind) || !IsSymbolOnly(control.text))
-            continue;
-        const QString name = Text(built.widgets[i], QAccessible::Name);
-        EXPECT_FALSE(IsSymbolOnly(name)) << Where(i) << " is read as \"" << name.toStdString() << "\"";
-    }
-}
-
-// What each kind of control is to a screen reader.
+// What each kind of control is to a screen reader; a report list is a table or a tree,
+// and pictures vary.
 QAccessible::Role ExpectedRole(ControlKind kind)
 {
-    switch (kind) {
-    case ControlKind::Static: return QAccessible::StaticText;
-    case ControlKind::Edit:
-    case ControlKind::MultiEdit: return QAccessible::EditableText;
-    case ControlKind::PushButton:
-    case ControlKind::DefPushButton: return QAccessible::Button;
-    case ControlKind::CheckBox: return QAccessible::CheckBox;
-    case ControlKind::Radio: return QAccessible::RadioButton;
-    case ControlKind::GroupBox: return QAccessible::Grouping;
-    case ControlKind::ComboDropDown:
-    case ControlKind::ComboDropList: return QAccessible::ComboBox;
-    case ControlKind::ListBox: return QAccessible::List;
-    default: return QAccessible::NoRole; // a report list is a table or a tree; pictures vary
-    }
+    static const std::map<ControlKind, QAccessible::Role> roles = {
+        {ControlKind::Static, QAccessible::StaticText},      {ControlKind::Edit, QAccessible::EditableText},
+        {ControlKind::MultiEdit, QAccessible::EditableText}, {ControlKind::PushButton, QAccessible::Button},
+        {ControlKind::DefPushButton, QAccessible::Button},   {ControlKind::CheckBox, QAccessible::CheckBox},
+        {ControlKind::Radio, QAccessible::RadioButton},      {ControlKind::GroupBox, QAccessible::Grouping},
+        {ControlKind::ComboDropDown, QAccessible::ComboBox}, {ControlKind::ComboDropList, QAccessible::ComboBox},
+        {ControlKind::ListBox, QAccessible::List}};
+    const auto found = roles.find(kind);
+    return found == roles.end() ? QAccessible::NoRole : found->second;
 }
 
 void ExpectRoles(const DialogTemplate& form, const std::vector<QWidget*>& widgets, const char* when)
 {
     for (size_t i = 0; i < form.controls.size(); ++i) {
         const ControlKind kind = form.controls[i].kind;
-        const QAccessible::Role role = Role(widgets[i]);
-        const std::string where = "template " + std::to_string(form.id) + ", control " + std::to_string(i) + " \""
-            + form.controls[i].text.toStdString() + "\" " + when;
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widgets[i]);
+        const QAccessible::Role role = iface ? iface->role() : QAccessible::NoRole;
+        const std::string where = Where(form, i) + " " + when;
         if (kind == ControlKind::ReportList) {
             EXPECT_TRUE(role == QAccessible::Table || role == QAccessible::Tree) << where << " role " << role;
-            EXPECT_NE(QAccessible::queryAccessibleInterface(widgets[i])->tableInterface(), nullptr) << where;
+            EXPECT_NE(iface->tableInterface(), nullptr) << where;
         } else if (ExpectedRole(kind) != QAccessible::NoRole) {
             EXPECT_EQ(role, ExpectedRole(kind)) << where;
         }
@@ -219,9 +201,8 @@ TEST_P(EveryTemplate, EveryInputIsReachedByTabOrItsLabelsMnemonic)
         }
         if (IsInput(control.kind) && !(control.style & framework::StyleHidden)) {
             const bool byTab = widget->focusPolicy() & Qt::TabFocus;
-            const bool byMnemonic = i > 0 && qobject_cast<QLabel*>(built.widgets[i - 1])
-                && qobject_cast<QLabel*>(built.widgets[i - 1])->buddy() == widget
-                && !Mnemonic(qobject_cast<QLabel*>(built.widgets[i - 1])->text()).isNull();
+            auto* before = i > 0 ? qobject_cast<QLabel*>(built.widgets[i - 1]) : nullptr;
+            const bool byMnemonic = before && before->buddy() == widget && !Mnemonic(before->text()).isNull();
             EXPECT_TRUE(byTab || byMnemonic) << Where(i) << " cannot be reached from the keyboard";
         }
     }
@@ -233,10 +214,6 @@ TEST_P(EveryTemplate, EveryInputIsReachedByTabOrItsLabelsMnemonic)
 // every other group alone.
 void ExpectOptionGroupsKept(const DialogTemplate& form)
 {
-    const auto Where = [&form](size_t i) {
-        return "template " + std::to_string(form.id) + ", control " + std::to_string(i) + " \""
-            + form.controls[i].text.toStdString() + "\"";
-    };
     BuiltForm built = Build(form);
     std::vector<std::vector<size_t>> groups;
     for (size_t i = 0; i < form.controls.size(); ++i) {
@@ -253,20 +230,21 @@ void ExpectOptionGroupsKept(const DialogTemplate& form)
         int value = static_cast<int>(group.size()) - 1;
         ASSERT_TRUE(RunDataExchange(built.host.get(), false, [&](CDataExchange* dx) {
             DDX_Radio(dx, form.controls[group.front()].id, value);
-        })) << Where(group.front());
+        })) << Where(form, group.front());
     }
     ExpectRoles(form, built.widgets, "after the exchange");
 
     for (size_t g = 0; g < groups.size(); ++g) {
         auto* first = qobject_cast<QRadioButton*>(built.widgets[groups[g].front()]);
-        ASSERT_NE(first, nullptr) << Where(groups[g].front());
+        ASSERT_NE(first, nullptr) << Where(form, groups[g].front());
         first->click();
         for (size_t h = 0; h < groups.size(); ++h) {
             for (size_t k = 0; k < groups[h].size(); ++k) {
                 auto* radio = qobject_cast<QRadioButton*>(built.widgets[groups[h][k]]);
                 // Groups clicked so far hold their first option, the others their last.
                 const bool expected = h <= g ? k == 0 : k + 1 == groups[h].size();
-                EXPECT_EQ(radio->isChecked(), expected) << Where(groups[h][k]) << " after clicking " << Where(groups[g].front());
+                EXPECT_EQ(radio->isChecked(), expected)
+                    << Where(form, groups[h][k]) << " after clicking " << Where(form, groups[g].front());
             }
         }
     }
@@ -278,9 +256,8 @@ TEST(OptionGroups, StayOptionsAndExclusiveAfterAnExchangeInEveryTemplate)
     for (const int id : framework::DialogTemplateIds()) {
         const DialogTemplate* form = framework::FindDialogTemplate(id);
         ASSERT_NE(form, nullptr);
-        const bool hasRadio = std::any_of(form->controls.begin(), form->controls.end(),
-                                          [](const ControlTemplate& c) { return c.kind == ControlKind::Radio; });
-        withGroups += hasRadio ? 1 : 0;
+        withGroups += std::any_of(form->controls.begin(), form->controls.end(),
+                                  [](const ControlTemplate& c) { return c.kind == ControlKind::Radio; });
         ExpectOptionGroupsKept(*form);
     }
     EXPECT_GE(withGroups, 2) << "Demographics and Datasets hold option groups";
@@ -293,13 +270,69 @@ std::string TemplateName(const ::testing::TestParamInfo<int>& info)
 
 INSTANTIATE_TEST_SUITE_P(Registered, EveryTemplate, ::testing::ValuesIn(framework::DialogTemplateIds()), TemplateName);
 
-TEST(TemplateRegistry, HoldsTheFormsOfEverySubsystemThatIsRegistered)
+// How the builder names what it builds, on a small template made for the case: a unit
+// label after a field is that field's, never the label of the field after it.
+TEST(BuilderNames, AUnitAfterAFieldNamesNothingAndLeadsNowhere)
 {
-    // The table above is only as good as the registry it walks.
-    const std::vector<int> ids = framework::DialogTemplateIds();
-    const std::set<int> all(ids.begin(), ids.end());
-    for (int id : {130, 139, 159, 161, 165}) // Subject, Other, the lookups, Recruitment
-        EXPECT_TRUE(all.count(id)) << "template " << id;
+    DialogTemplate form;
+    form.cx = 200;
+    form.cy = 60;
+    const auto edit = [](int id, int x, int y, const char* name) {
+        return ControlTemplate{id, ControlKind::Edit, {}, x, y, 40, 12, framework::StyleAutoHScroll, {},
+                               QString::fromLatin1(name)};
+    };
+    const auto unit = [](const char* text, int x, int y) {
+        return ControlTemplate{-1, ControlKind::Static, QString::fromLatin1(text), x, y, 20, 8, framework::StyleNone, {}};
+    };
+    form.controls = {edit(1001, 10, 10, "Age at implant, years"), unit("yrs", 52, 12), edit(1003, 10, 30, ""),
+                     unit("mos", 52, 32), edit(1005, 60, 30, "Age at implant, months")};
+    const BuiltForm built = Build(form);
+    const auto name = [&](int id) { return Text(framework::FindControl(built.host.get(), id), QAccessible::Name); };
+    EXPECT_EQ(name(1001), QStringLiteral("Age at implant, years"));
+    EXPECT_EQ(name(1003), QString());
+    EXPECT_EQ(name(1005), QStringLiteral("Age at implant, months"));
+    for (QLabel* label : built.host->findChildren<QLabel*>()) {
+        EXPECT_EQ(label->buddy(), nullptr) << label->text().toStdString();
+        EXPECT_FALSE(label->text().contains(u'&')) << label->text().toStdString();
+    }
+}
+
+// The tab window's band as a screen reader meets it: a page-tab list, one tab per page,
+// the active one selected, a press switching the page, and the window's own switches
+// shown in the band.
+TEST(TabBand, IsAPageTabListWhosePressSwitchesThePageAndWhoseSelectionFollowsTheWindow)
+{
+    framework::InstallAccessibleFactories();
+    TTabWnd tabs;
+    tabs.SetTabPos(TTabWnd::TabsOnTop);
+    for (const char* title : {"Subject", "Audiogram", "Other"})
+        tabs.AddPage(QString::fromLatin1(title), new QWidget);
+    tabs.resize(500, 300);
+    tabs.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tabs));
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&tabs);
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(window->childCount(), 4); // the band, then the pages
+    QAccessibleInterface* band = window->child(0);
+    ASSERT_EQ(band->role(), QAccessible::PageTabList);
+    QStringList names;
+    for (int i = 0; i < band->childCount(); ++i) {
+        EXPECT_EQ(band->child(i)->role(), QAccessible::PageTab);
+        EXPECT_EQ(band->child(i)->state().selected, i == 0) << i;
+        names << band->child(i)->text(QAccessible::Name);
+    }
+    EXPECT_EQ(names, (QStringList{"Subject", "Audiogram", "Other"}));
+    EXPECT_EQ(window->child(2)->object(), tabs.GetTabWnd(1));
+    const QRect second = band->child(1)->rect();
+    EXPECT_EQ(band->childAt(second.center().x(), second.center().y()), band->child(1));
+
+    ASSERT_NE(band->child(2)->actionInterface(), nullptr);
+    band->child(2)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(tabs.GetActiveTab(), 2);
+    EXPECT_TRUE(band->child(2)->state().selected);
+    tabs.SetActiveTab(1, false);
+    EXPECT_TRUE(band->child(1)->state().selected);
+    EXPECT_FALSE(band->child(2)->state().selected);
 }
 
 } // namespace

@@ -2,15 +2,12 @@
 // What the staff administration tests share: a fresh registry with a registry
 // administrator who is no server administrator (qadmin, role QuorinAdmin) and an
 // ordinary member (quser, role QuorinUser), both with users in Quorin, Aud and CID and
-// rows in pers; the document logged in as one of them; every error the session shows
-// recorded with its number; and logging in from outside to prove what a change did.
+// rows in pers; the document logged in as one of them; and logging in from outside to
+// prove what a change did.
 
 #include "app/DocumentFixture.h"
 
-#include "dalport/ErrorReporter.h"
-
 #include <QString>
-#include <vector>
 
 namespace quorin::test {
 
@@ -30,27 +27,27 @@ struct LoginResult {
 class AdminTest : public DocumentTest {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
-    // The document logged in afresh as the login.
-    void LogInAs(const char* login, const char* password);
-
-    // A login with users in Quorin, Aud and CID in the role, and a pers row.
-    void AddStaffLogin(const char* login, const char* password, const char* role, int status);
     // A pers row without login.
     void AddStaffRow(const char* user, const char* last, const char* first, int status, const char* citi = "");
 
-    LoginResult LogIn(const QString& login, const QString& password, const char* database = "Quorin") const;
+    LoginResult LogIn(const QString& login, const QString& password, const char* database = "Quorin") const
+    {
+        return Connect(login, password, QString(), database);
+    }
     // The first login with a temporary password: it becomes `chosen` as the login connects.
     LoginResult FirstLogIn(const QString& login, const QString& temporary, const QString& chosen = kChosen,
-                           const char* database = "Quorin") const;
+                           const char* database = "Quorin") const
+    {
+        return Connect(login, temporary, chosen, database);
+    }
     // The temporary password the window showed for the user, "" when it showed none.
     QString ShownPassword(const QString& user) const;
-    // Runs the statement on a session of the login; the refusal's number, 0 when it ran.
-    long RunAs(const QString& login, const QString& password, const QString& sql,
-               const char* database = "Quorin") const;
+    // Runs the statement on a Quorin session of the login; the refusal's number, 0 when
+    // it ran, -1 when the login failed.
+    long RunAs(const QString& login, const QString& password, const QString& sql) const;
 
-    // Counted in the registry's files directly.
+    // Read from the registry's files directly.
     long long LoginsNamed(const QString& name) const;
     long long UsersNamed(const char* database, const QString& name) const;
     bool IsMember(const char* database, const QString& user, const char* role) const;
@@ -58,15 +55,13 @@ protected:
     // The whole of pers and of the logins, to show that nothing changed.
     std::string Snapshot() const;
 
-    // Errors shown since the last call.
-    std::vector<dalport::ReportedError> TakeShown();
-
     // The texts shown, but for the boxes of temporary passwords (ShownPassword).
     QStringList Messages() const;
 
 private:
-    std::vector<dalport::ReportedError> m_shown;
-    dalport::ErrorReporter m_fixtureReporter;
+    // `chosen` null: an ordinary login.
+    LoginResult Connect(const QString& login, const QString& password, const QString& chosen,
+                        const char* database) const;
 };
 
 } // namespace quorin::test

@@ -103,16 +103,7 @@ protected:
     {
         return Scalar("Aud", QStringLiteral("select Velmar from info where PatientNum = %1").arg(unit), "Velmar");
     }
-    BulkResult Run(TestJob& job)
-    {
-        CBulkUpdate runner(*doc);
-        return runner.Run(job);
-    }
-    void ExpectOutsideAnyTransaction()
-    {
-        ASSERT_EQ(doc->m_db.RunTextQuery("SELECT @@TRANCOUNT AS t"), 1);
-        EXPECT_EQ(doc->m_db.GetIntField("t"), 0);
-    }
+    BulkResult Run(TestJob& job) { return CBulkUpdate(*doc).Run(job); }
 };
 
 } // namespace
@@ -122,9 +113,7 @@ protected:
 // their status sent after the commit.
 TEST_F(BulkUpdate, EachSubjectIsCommittedAloneAndAFailedOneKeepsEveryRowAndItsStatus)
 {
-    const int a = StoreSubject("Avery", 101);
-    const int b = StoreSubject("Blake", 102);
-    const int c = StoreSubject("Casey", 103);
+    const int a = StoreSubject("Avery", 101), b = StoreSubject("Blake", 102), c = StoreSubject("Casey", 103);
     registry.ExecRaw("Quorin", "create trigger refuse_device before insert on CiDevice "
                                "when new.Device = 'Broken' begin select raise(abort, 'refused'); end");
     const std::string beforeA = Rows(a), beforeB = Rows(b);
@@ -150,14 +139,13 @@ TEST_F(BulkUpdate, EachSubjectIsCommittedAloneAndAFailedOneKeepsEveryRowAndItsSt
     EXPECT_FALSE(errors.empty()); // the trigger's refusal
     for (const std::string& e : errors)
         EXPECT_EQ(e.find("no corresponding BEGIN TRANSACTION"), std::string::npos) << e;
-    ExpectOutsideAnyTransaction();
+    ASSERT_EQ(doc->m_db.RunTextQuery("SELECT @@TRANCOUNT AS t"), 1);
+    EXPECT_EQ(doc->m_db.GetIntField("t"), 0);
 }
 
 TEST_F(BulkUpdate, ChecksGiveReasonsAndASubjectGoneBeforeItsTurnIsNotWrittenAsANewOne)
 {
-    const int a = StoreSubject("Avery", 101);
-    const int b = StoreSubject("Blake", 102);
-    const int c = StoreSubject("Casey", 103);
+    const int a = StoreSubject("Avery", 101), b = StoreSubject("Blake", 102), c = StoreSubject("Casey", 103);
     TestJob job;
     job.check = [&](CSubjectLink& link) -> std::optional<QString> {
         if (link.SubjectId == b)
@@ -180,21 +168,16 @@ TEST_F(BulkUpdate, ChecksGiveReasonsAndASubjectGoneBeforeItsTurnIsNotWrittenAsAN
 
 TEST_F(BulkUpdate, CancelWhileUpdatingKeepsWhatWasCommittedAndLeavesTheRestAlone)
 {
-    std::vector<int> ids;
-    std::vector<std::string> before;
-    for (int k = 0; k < 3; ++k) {
-        ids.push_back(StoreSubject(QStringLiteral("Subject%1").arg(k), 200 + k));
-        before.push_back(Rows(ids.back()));
-    }
+    const int a = StoreSubject("Avery", 101), b = StoreSubject("Blake", 102), c = StoreSubject("Casey", 103);
+    const std::string before = Rows(b) + Rows(c);
     ui.CancelAtStep(3 + 2); // three checks, one update, then Cancel before the second
     TestJob job;
     const BulkResult result = Run(job);
     EXPECT_TRUE(result.cancelled);
-    EXPECT_EQ(result.committed, std::vector<int>{ids[0]});
-    for (int k = 1; k < 3; ++k) {
-        EXPECT_EQ(result.ReasonFor(ids[k]), "not processed");
-        EXPECT_EQ(Rows(ids[k]), before[k]);
-    }
+    EXPECT_EQ(result.committed, std::vector<int>{a});
+    EXPECT_EQ(result.ReasonFor(b), "not processed");
+    EXPECT_EQ(result.ReasonFor(c), "not processed");
+    EXPECT_EQ(Rows(b) + Rows(c), before);
     EXPECT_EQ(doc->Interactive, 1);
     EXPECT_FALSE(ui.ProgressOpen());
 }
@@ -237,14 +220,9 @@ TEST_F(BulkUpdate, UnsavedChangesAreSavedFirstAndASaveThatStopsEndsTheRunKeeping
 
 TEST_F(BulkUpdate, AnUnreachableAudiogramManagerIsReportedOnceARun)
 {
-    const int a = StoreSubject("Avery", 101);
-    const int b = StoreSubject("Blake", 102);
+    const int a = StoreSubject("Avery", 101), b = StoreSubject("Blake", 102);
     // A fresh document, so that the Audiogram Manager is connected during the run.
-    doc = std::make_unique<CQuorinDoc>(ui);
-    doc->m_strServer = QString::fromStdString(registry.Folder());
-    doc->m_strUserName = quorin::test::kTestLogin;
-    doc->m_strPassword = quorin::test::kTestPassword;
-    ASSERT_TRUE(doc->OnNewDocument());
+    LogInAs(quorin::test::kTestLogin, quorin::test::kTestPassword);
     std::filesystem::rename(std::filesystem::path(registry.Folder()) / "Aud.db",
                             std::filesystem::path(registry.Folder()) / "Aud.gone");
     TestJob job;

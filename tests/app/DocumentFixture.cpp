@@ -1,6 +1,5 @@
 #include "DocumentFixture.h"
 
-#include "rules/DbString.h"
 #include "database/RegistryScripts.h"
 
 #include "dalport/Clock.h"
@@ -36,15 +35,9 @@ std::string EngineBuildStamp()
 
 std::string ScriptsKey()
 {
-    std::string all = EngineBuildStamp();
-    all += kTestLogin;
-    all += kTestPassword;
-    all += kTestAdminLogin;
-    all += kTestAdminPassword;
+    std::string all = EngineBuildStamp() + kTestLogin + kTestPassword + kTestAdminLogin + kTestAdminPassword;
     for (const dalport::DatabaseScript& s : quorin::registryScripts()) {
-        all += s.name;
-        all += s.schema;
-        all += s.security;
+        all += s.name + s.schema + s.security;
         for (const std::string& p : s.procedures)
             all += p;
     }
@@ -119,14 +112,19 @@ void TestRegistry::ExecRaw(const std::string& database, const std::string& sql) 
 void DocumentTest::SetUp()
 {
     dalport::SetFixedClock(kTestNow);
-    m_previousReporter = dalport::SetErrorReporter(
-        [this](const dalport::ReportedError& e) { m_errors.push_back(e); });
+    LogInAs(kTestLogin, kTestPassword);
+}
+
+void DocumentTest::LogInAs(const char* login, const char* password)
+{
+    if (doc)
+        doc->RemoveView(&view);
     doc = std::make_unique<CQuorinDoc>(ui);
     doc->m_strServer = QString::fromStdString(registry.Folder());
-    doc->m_strUserName = QString::fromLatin1(kTestLogin);
-    doc->m_strPassword = QString::fromLatin1(kTestPassword);
+    doc->m_strUserName = QString::fromLatin1(login);
+    doc->m_strPassword = QString::fromLatin1(password);
     ASSERT_TRUE(doc->OnNewDocument());
-    ASSERT_TRUE(doc->m_db.IsConnected()) << "the test registry refused the login";
+    ASSERT_TRUE(doc->m_db.IsConnected()) << login << " could not log in";
     doc->AddView(&view);
 }
 
@@ -136,24 +134,14 @@ void DocumentTest::TearDown()
     for (const std::string& e : left)
         ADD_FAILURE() << "unexpected database error: " << e;
     doc.reset();
-    dalport::SetErrorReporter(m_previousReporter);
     dalport::ResetClock();
 }
 
 std::vector<std::string> DocumentTest::TakeErrors()
 {
-    std::vector<std::string> out;
-    for (const dalport::ReportedError& e : m_errors)
-        out.push_back(e.text);
+    std::vector<std::string> out = m_errors.texts();
     m_errors.clear();
     return out;
-}
-
-MyADO DocumentTest::Open(const char* database) const
-{
-    MyADO db;
-    db.SetDataSource(registry.Folder().c_str(), kTestLogin, kTestPassword, database);
-    return db;
 }
 
 MyADO DocumentTest::OpenAsAdmin(const char* database) const
@@ -165,7 +153,8 @@ MyADO DocumentTest::OpenAsAdmin(const char* database) const
 
 QString DocumentTest::Scalar(const char* database, const QString& sql, const char* column) const
 {
-    MyADO db = Open(database);
+    MyADO db;
+    db.SetDataSource(registry.Folder().c_str(), kTestLogin, kTestPassword, database);
     if (!db.RunTextQuery(sql.toStdString().c_str()) || db.IsEOF())
         return {};
     return QString::fromStdString(db.GetStringField(column));
@@ -173,7 +162,8 @@ QString DocumentTest::Scalar(const char* database, const QString& sql, const cha
 
 int DocumentTest::Count(const char* database, const QString& sql) const
 {
-    MyADO db = Open(database);
+    MyADO db;
+    db.SetDataSource(registry.Folder().c_str(), kTestLogin, kTestPassword, database);
     if (!db.RunTextQuery(sql.toStdString().c_str()) || db.IsEOF())
         return -1;
     return db.GetIntField("num");
@@ -182,49 +172,29 @@ int DocumentTest::Count(const char* database, const QString& sql) const
 CSubject DistinctSubject()
 {
     CSubject s;
-    s.Cochlear = "Sequential";
-    s.CochlearImplant = "Yes";
-    s.Address = "12 Elm Street";
-    s.Birth = "04/09/1987";
-    s.City = "Springfield";
-    s.DateEntry = "05/02/2019";
-    s.DateInitial = "06/03/2018";
-    s.DateLast = "07/04/2025";
-    s.Email = "lee@example.org";
-    s.EnteredBy = "jdoe";
-    s.Ethnicity = "Not Hispanic";
-    s.Race = "Asian";
-    s.Firstname = "Morgan";
-    s.Sex = "Female";
-    s.PrimaryLang = "Korean";
-    s.Lastname = "Lee";
-    s.Notes = "prefers mornings";
-    s.PatImpression = "Hearing Impaired";
-    s.Phone1 = "555-0101";
-    s.Phone1Type = "Home";
-    s.Phone2 = "555-0202";
-    s.Phone2Type = "Cell";
-    s.Status = 2;
-    s.State = "NE";
-    s.Unit = "4711";
-    s.Zip = "68131";
-    s.Longterm = 1;
-    s.Shortterm = 2;
-    s.Workday = 3;
-    s.Evenings = 4;
-    s.Weekends = 5;
-    s.Other = 6;
-    s.Recruitment = "Flyer";
-    s.ScreeningImpr = "Normal Hearing";
-    s.Parent = "Pat Lee";
-    s.Contact = "Email";
-    s.LetterSent = "08/05/2024";
-    s.LetterReturned = "09/06/2024";
-    s.Bilingual = "Unknown";
-    s.LossType = "Bilateral";
-    s.School = "District 66";
-    s.CurrentSpeech = "No";
-    s.PastSpeech = "Yes";
+    const std::pair<QString CSubject::*, const char*> texts[] = {
+        {&CSubject::Cochlear, "Sequential"}, {&CSubject::CochlearImplant, "Yes"},
+        {&CSubject::Address, "12 Elm Street"}, {&CSubject::Birth, "04/09/1987"}, {&CSubject::City, "Springfield"},
+        {&CSubject::DateEntry, "05/02/2019"}, {&CSubject::DateInitial, "06/03/2018"},
+        {&CSubject::DateLast, "07/04/2025"}, {&CSubject::Email, "lee@example.org"}, {&CSubject::EnteredBy, "jdoe"},
+        {&CSubject::Ethnicity, "Not Hispanic"}, {&CSubject::Race, "Asian"}, {&CSubject::Firstname, "Morgan"},
+        {&CSubject::Sex, "Female"}, {&CSubject::PrimaryLang, "Korean"}, {&CSubject::Lastname, "Lee"},
+        {&CSubject::Notes, "prefers mornings"}, {&CSubject::PatImpression, "Hearing Impaired"},
+        {&CSubject::Phone1, "555-0101"}, {&CSubject::Phone1Type, "Home"}, {&CSubject::Phone2, "555-0202"},
+        {&CSubject::Phone2Type, "Cell"}, {&CSubject::State, "NE"}, {&CSubject::Unit, "4711"},
+        {&CSubject::Zip, "68131"}, {&CSubject::Recruitment, "Flyer"}, {&CSubject::ScreeningImpr, "Normal Hearing"},
+        {&CSubject::Parent, "Pat Lee"}, {&CSubject::Contact, "Email"}, {&CSubject::LetterSent, "08/05/2024"},
+        {&CSubject::LetterReturned, "09/06/2024"}, {&CSubject::Bilingual, "Unknown"},
+        {&CSubject::LossType, "Bilateral"}, {&CSubject::School, "District 66"}, {&CSubject::CurrentSpeech, "No"},
+        {&CSubject::PastSpeech, "Yes"}};
+    for (const auto& [field, value] : texts)
+        s.*field = QString::fromLatin1(value);
+    const std::pair<int CSubject::*, int> numbers[] = {{&CSubject::Status, 2},   {&CSubject::Longterm, 1},
+                                                       {&CSubject::Shortterm, 2}, {&CSubject::Workday, 3},
+                                                       {&CSubject::Evenings, 4},  {&CSubject::Weekends, 5},
+                                                       {&CSubject::Other, 6}};
+    for (const auto& [field, value] : numbers)
+        s.*field = value;
     return s;
 }
 

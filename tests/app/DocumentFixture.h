@@ -5,9 +5,8 @@
 // and a fixed clock.
 
 #include "document/CQuorinDoc.h"
+#include "support/ErrorRecorder.h"
 #include "support/ScriptedUserInterface.h"
-
-#include "dalport/ErrorReporter.h"
 
 #include <gtest/gtest.h>
 
@@ -67,12 +66,12 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // A second session on a database of the test registry, to look at what was stored
-    // (as the document's staff login).
-    MyADO Open(const char* database) const;
+    // The document logged in afresh as the login.
+    void LogInAs(const char* login, const char* password);
     // A session as the server administrator, for set-up the program cannot do.
     MyADO OpenAsAdmin(const char* database) const;
-    // The first row's column of a text query on a fresh session ("" without a row).
+    // On a fresh session of the document's staff login: the first row's column of a text
+    // query ("" without a row), or its "num" column (-1 without a row).
     QString Scalar(const char* database, const QString& sql, const char* column) const;
     int Count(const char* database, const QString& sql) const;
 
@@ -81,12 +80,9 @@ protected:
 
     TestRegistry registry;
     ScriptedUserInterface ui;
+    ErrorRecorder m_errors;
     std::unique_ptr<CQuorinDoc> doc;
     RecordingView view;
-
-private:
-    std::vector<dalport::ReportedError> m_errors;
-    dalport::ErrorReporter m_previousReporter;
 };
 
 // A subject with every field holding its own distinct value.

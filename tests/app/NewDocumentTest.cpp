@@ -22,17 +22,6 @@ TEST_F(DocumentTest, TheFirstNewConnectsAndALaterOneWithNothingChangedClearsWith
               (std::vector<UserInterface::Page>{UserInterface::Page::Chart, UserInterface::Page::Subject}));
 }
 
-TEST_F(DocumentTest, NewAfterANewAudiogramAsksToSaveEvenWhenTheSubjectIsUnchanged)
-{
-    doc->m_audCurrent.StartNewAudiogram();
-    ui.AnswerNext(UserInterface::Answer::No);
-    ASSERT_TRUE(doc->OnNewDocument());
-    ASSERT_EQ(ui.Messages().size(), 1u);
-    EXPECT_EQ(ui.Messages()[0].text, "Save Current Subject?");
-    EXPECT_EQ(ui.Messages()[0].buttons, UserInterface::Buttons::YesNoCancel);
-    EXPECT_EQ(doc->m_audCurrent.Dirty, 0); // No discards
-}
-
 TEST_F(DocumentTest, NewAnsweredYesKeepsTheSubjectWhenTheSaveCannotStoreIt)
 {
     doc->m_subject = quorin::test::DistinctSubject();
@@ -53,15 +42,14 @@ TEST(NewDocument, AFailedLoginSaysSoAndLeavesTheDocumentUnconnected)
 {
     ScriptedUserInterface ui;
     CQuorinDoc doc(ui);
-    const auto missing = std::filesystem::temp_directory_path() / "quorin-core-tests" / "no-such-server";
-    doc.m_strServer = QString::fromStdString(missing.string());
+    doc.m_strServer = QString::fromStdString(
+        (std::filesystem::temp_directory_path() / "quorin-core-tests" / "no-such-server").string());
     doc.m_strUserName = "nobody";
     doc.m_strPassword = "wrong";
     EXPECT_TRUE(doc.OnNewDocument());
     EXPECT_FALSE(doc.m_db.IsConnected());
     EXPECT_EQ(ui.Title(), "Quorin Demo");
-    // A later New tries again with the same values.
-    EXPECT_TRUE(doc.OnNewDocument());
+    EXPECT_TRUE(doc.OnNewDocument()); // a later New tries again with the same values
     EXPECT_EQ(ui.Texts(), (QStringList{"Login Failed!", "Login Failed!"}));
     EXPECT_EQ(ui.Messages()[0].icon, UserInterface::Icon::Stop);
 }

@@ -73,8 +73,7 @@ protected:
         registry.ExecRaw("Aud", sql);
     }
 
-    // The shown test's symbols, sorted.
-    std::vector<Symbol> Symbols() const
+    std::vector<Symbol> Symbols() const // the shown test's, sorted
     {
         std::vector<Symbol> s;
         for (const CAudPoint& p : doc->m_audCurrent.Points)

@@ -1,15 +1,21 @@
-// Clicks on the chart against the document of a real registry: placing, taking over,
-// erasing, the question of a new audiogram, the refusals, and what a save keeps.
+// The chart against the document of a real registry. Clicks: placing, taking over,
+// erasing, the question of a new audiogram, the refusals, and what a save keeps. The
+// checks of its first drawing for a subject, in their order, and its offers of the
+// Audiogram Manager's tests.
 
 #include "AudiogramFixture.h"
-#include "audiograms/store/ChartEditing.h"
 #include "audiograms/record/ChartGeometry.h"
+#include "audiograms/store/ChartEditing.h"
+#include "audiograms/store/ChartFirstDraw.h"
 
 using quorin::ChartGeometry;
 using quorin::ChartTools;
 using quorin::ClickChart;
 using quorin::ClickResult;
+using quorin::FirstDrawResult;
+using quorin::RunChartFirstDrawChecks;
 using quorin::UserInterface;
+using quorin::test::AudiogramTest;
 using quorin::test::DistinctSubject;
 using quorin::test::DocumentTest;
 using quorin::test::Point;
@@ -22,6 +28,8 @@ constexpr int k2000Hz = 402;
 constexpr int k40dB = 240;
 constexpr int k45dB = 258;
 constexpr int k60dB = 312;
+
+using Key = std::tuple<int, int, int>;
 
 class ChartEditing : public DocumentTest {
 protected:
@@ -43,6 +51,14 @@ protected:
     }
 
     ClickResult Click(int x, int y, bool shift = false) { return ClickChart(*doc, tools, geometry, x, y, shift); }
+    // The shown test's points: stored key, symbol, recent.
+    std::vector<Key> Keys() const
+    {
+        std::vector<Key> keys;
+        for (const CAudPoint& p : doc->m_audCurrent.Points)
+            keys.emplace_back(p.xy, p.symbol, p.recent);
+        return keys;
+    }
 
     ChartTools tools;
     const ChartGeometry geometry{800, 600};
@@ -52,7 +68,6 @@ protected:
 // (stored key, symbol, recent).
 TEST_F(ChartEditing, ClicksPlaceTakeOverAndEraseSymbols)
 {
-    using Key = std::tuple<int, int, int>;
     struct Case {
         const char* what;
         std::vector<CAudPoint> before;
@@ -80,7 +95,6 @@ TEST_F(ChartEditing, ClicksPlaceTakeOverAndEraseSymbols)
         {"erasing nothing", {Point(410, 5, 1)}, eraser, k1000Hz, k40dB, false, ClickResult::Unchanged, {{410, 5, 1}}},
         {"without a tool", {Point(603, 10, 0)}, 0, k2000Hz, 150, false, ClickResult::Ignored, {{603, 10, 0}}},
         {"the left margin", {}, 1, 30, k40dB, false, ClickResult::Ignored, {}},
-        {"above the grid", {}, 1, k1000Hz, 20, false, ClickResult::Ignored, {}},
         {"130 dB", {}, 1, k1000Hz, 562, false, ClickResult::Ignored, {}},
         {"the key", {}, 1, 700, k40dB, false, ClickResult::Ignored, {}},
     };
@@ -90,10 +104,7 @@ TEST_F(ChartEditing, ClicksPlaceTakeOverAndEraseSymbols)
         tools.m_nTool = c.tool;
         tools.m_bEditExisting = 1;
         EXPECT_EQ(Click(c.x, c.y, c.shift), c.result) << c.what;
-        std::vector<Key> after;
-        for (const CAudPoint& p : doc->m_audCurrent.Points)
-            after.emplace_back(p.xy, p.symbol, p.recent);
-        EXPECT_EQ(after, c.after) << c.what;
+        EXPECT_EQ(Keys(), c.after) << c.what;
         EXPECT_EQ(doc->m_audCurrent.Dirty, c.result == ClickResult::Changed ? 1 : 0) << c.what;
     }
     EXPECT_TRUE(ui.Texts().isEmpty());
@@ -102,27 +113,19 @@ TEST_F(ChartEditing, ClicksPlaceTakeOverAndEraseSymbols)
 TEST_F(ChartEditing, YesStartsANewTestWithTheOldSymbolsGrey)
 {
     const int id = LoadStoredSubject();
-    ASSERT_GT(doc->m_audCurrent.TestId, 0);
-    doc->m_bAudDataFilled = 1;
-    doc->m_bAudOtherFilled = 1;
+    doc->m_bAudDataFilled = doc->m_bAudOtherFilled = 1;
     tools.m_nTool = 3;
     ui.AnswerNext(UserInterface::Answer::Yes);
     EXPECT_EQ(Click(k1000Hz, k60dB), ClickResult::Changed);
-
     ASSERT_EQ(ui.Texts(), QStringList{QStringLiteral("Enter a New Audiogram?")});
-    EXPECT_EQ(ui.Messages()[0].buttons, UserInterface::Buttons::YesNo);
     const CAudRecord& a = doc->m_audCurrent;
-    EXPECT_EQ(a.TestId, -1);
-    EXPECT_EQ(a.Info.TestDate, QString());
+    EXPECT_EQ(std::tuple(a.TestId, a.Info.TestDate, doc->m_bNewAudStarted, doc->m_subject.AudiogramClean),
+              std::tuple(-1, QString(), 1, 0));
     EXPECT_EQ(doc->m_bAudDataFilled + doc->m_bAudOtherFilled, 0);
-    EXPECT_EQ(doc->m_bNewAudStarted, 1);
-    EXPECT_EQ(doc->m_subject.AudiogramClean, 0);
-    // The old left X at 1000 Hz is of the same class: the new one takes it over.
-    ASSERT_EQ(a.Points.size(), 2u);
-    EXPECT_EQ(a.Points[0].recent, 0) << "the old right circle stays grey";
-    EXPECT_EQ(a.Points[1].recent, 1);
-    EXPECT_EQ(a.Points[1].xy, 413);
-    EXPECT_EQ(a.Points[1].mask, 7) << "a taken-over point keeps its mask";
+    // The old left X at 1000 Hz is of the same class: the new one takes it over, mask
+    // and all; the old right circle stays grey.
+    EXPECT_EQ(Keys(), (std::vector<Key>{{607, 1, 0}, {413, 3, 1}}));
+    EXPECT_EQ(a.Points[1].mask, 7);
 
     // The next click asks nothing; the save stores a second test.
     EXPECT_EQ(Click(k2000Hz, k40dB), ClickResult::Changed);
@@ -135,22 +138,17 @@ TEST_F(ChartEditing, NoEditsTheShownTestAndTheEditAloneIsSaved)
 {
     const int id = LoadStoredSubject();
     const int storedTest = doc->m_audCurrent.TestId;
-    EXPECT_EQ(doc->m_audCurrent.Dirty, 0);
     tools.m_nTool = 1;
     ui.AnswerNext(UserInterface::Answer::No);
     EXPECT_EQ(Click(k1000Hz, k45dB), ClickResult::Changed);
     EXPECT_EQ(tools.m_bEditExisting, 1) << "the Edit toggle shows pressed";
-    EXPECT_EQ(doc->m_audCurrent.TestId, storedTest);
-    EXPECT_EQ(doc->m_audCurrent.Dirty, 1) << "a chart edit marks the test for saving";
-    EXPECT_EQ(doc->m_bNewAudStarted, 0);
-
+    EXPECT_EQ(std::tuple(doc->m_audCurrent.TestId, doc->m_audCurrent.Dirty, doc->m_bNewAudStarted),
+              std::tuple(storedTest, 1, 0));
     // Nothing else was edited: the save writes the chart edit, and it reads back.
     ASSERT_EQ(doc->SaveSubject(), 1);
     ASSERT_NE(doc->LoadSubjectById(id), 0);
     EXPECT_EQ(doc->m_audCurrent.TestId, storedTest);
-    ASSERT_EQ(doc->m_audCurrent.Points.size(), 3u);
-    EXPECT_EQ(doc->m_audCurrent.Points[2].xy, 410);
-    EXPECT_EQ(doc->m_audCurrent.Points[2].symbol, 1);
+    EXPECT_EQ(Keys(), (std::vector<Key>{{607, 1, 1}, {409, 3, 1}, {410, 1, 1}}));
 }
 
 TEST_F(ChartEditing, APagedTestRefusesClicksAndKeepsItsSymbols)
@@ -162,11 +160,125 @@ TEST_F(ChartEditing, APagedTestRefusesClicksAndKeepsItsSymbols)
     EXPECT_EQ(Click(k1000Hz, k40dB), ClickResult::Refused);
     ASSERT_EQ(ui.Texts(), QStringList{QStringLiteral("You Cannot Alter this Test!")});
     EXPECT_EQ(ui.Messages()[0].icon, UserInterface::Icon::Stop);
-    ASSERT_EQ(doc->m_audCurrent.Points.size(), 1u);
-    EXPECT_EQ(doc->m_audCurrent.Points[0].symbol, 10);
-    EXPECT_EQ(doc->m_audCurrent.Dirty, 0);
-    EXPECT_EQ(doc->m_subject.AudiogramClean, 1);
-    EXPECT_EQ(doc->m_bNewAudStarted, 0);
+    EXPECT_EQ(Keys(), (std::vector<Key>{{603, 10, 0}}));
+    EXPECT_EQ(std::tuple(doc->m_audCurrent.Dirty, doc->m_subject.AudiogramClean, doc->m_bNewAudStarted),
+              std::tuple(0, 1, 0));
+}
+
+using ChartFirstDraw = AudiogramTest;
+
+// The newer clinic test is offered once per subject; No leaves the registry's (missing)
+// test, Yes imports it, and an import is no "No Audiogram Found".
+TEST_F(ChartFirstDraw, TheChartOffersANewerTestOnceAndImportsItOnYes)
+{
+    const int id = StoreSubject("Lee", "4711");
+    AddClinicTest(1, 4711, "2024-03-05 14:30:00.000", "clinic", {{4, 9, 1}});
+    const QString offer = QStringLiteral("This Subject has a new audiogram\rin the Audiogram Manager "
+                                         "Database.\r Would you like to import it?");
+    ASSERT_EQ(doc->LoadSubjectById(id), 1);
+    ui.ClearMessages();
+    ui.AnswerNext(UserInterface::Answer::No);
+    EXPECT_EQ(RunChartFirstDrawChecks(*doc), FirstDrawResult::Done);
+    EXPECT_EQ(ui.Texts(), (QStringList{offer, "No Audiogram Found for this subject."}));
+    EXPECT_EQ(std::tuple(doc->m_audCurrent.Info.Imported, doc->m_bChartLoaded), std::tuple(false, 1));
+    EXPECT_EQ(RunChartFirstDrawChecks(*doc), FirstDrawResult::Done);
+    EXPECT_EQ(ui.Texts().size(), 2) << "the next showing only draws";
+
+    ASSERT_EQ(doc->LoadSubjectById(id), 1);
+    ui.ClearMessages();
+    ui.AnswerNext(UserInterface::Answer::Yes);
+    EXPECT_EQ(RunChartFirstDrawChecks(*doc), FirstDrawResult::Done);
+    EXPECT_EQ(ui.Texts(), QStringList{offer});
+    EXPECT_EQ(doc->m_audCurrent.Info.TestedBy, "clinic");
+    EXPECT_TRUE(doc->m_audCurrent.Info.Imported);
+}
+
+// A stored subject paged back before its chart was first shown, as on the demo registry:
+// the old test is drawn without a question about the subject itself, and the newer-test
+// offer goes by the current test, not the old one shown.
+TEST_F(ChartFirstDraw, AStoredSubjectPagedBeforeTheFirstShowingIsNotAskedAbout)
+{
+    const int id = StoreSubject("Lee", "");
+    AddRegistryTest(id, "2020-02-02", "old");
+    AddRegistryTest(id, "2026-06-01", "current");
+    ASSERT_NE(doc->LoadSubjectById(id), 0);
+    doc->OnPagePrev();
+    ASSERT_EQ(doc->m_audCurrent.Info.TestedBy, "old");
+    ui.ClearMessages();
+
+    EXPECT_EQ(RunChartFirstDrawChecks(*doc), FirstDrawResult::Done);
+    EXPECT_TRUE(ui.Texts().isEmpty()) << ui.Texts().join(" | ").toStdString();
+    EXPECT_EQ(std::tuple(doc->m_bChartLoaded, doc->m_subject.SubjectID), std::tuple(1, id));
+    EXPECT_EQ(doc->m_audCurrent.Info.TestedBy, "old") << "the old test stays shown";
+}
+
+// A subject being entered that the registry holds: Yes loads the stored subject, whose
+// chart is then checked at once, newer clinic test offered, and ready for clicks.
+TEST_F(ChartFirstDraw, AfterYesToTheStoredSubjectItsChartIsLoaded)
+{
+    const int id = StoreSubject("Lee", "4711");
+    AddRegistryTest(id, "2024-02-02", "stored");
+    AddClinicTest(1, 4711, "2026-05-05", "clinic");
+    ASSERT_TRUE(doc->OnNewDocument());
+    doc->m_subject = DistinctSubject();
+    doc->m_subject.Modified = 1;
+    ui.ClearMessages();
+
+    ui.AnswerNext(UserInterface::Answer::Yes); // modify the stored record
+    ui.AnswerNext(UserInterface::Answer::No);  // not the newer clinic test
+    EXPECT_EQ(RunChartFirstDrawChecks(*doc), FirstDrawResult::Done);
+    ASSERT_EQ(ui.Texts().size(), 2) << ui.Texts().join(" | ").toStdString();
+    EXPECT_TRUE(ui.Texts()[0].startsWith("A Subject matching"));
+    EXPECT_TRUE(ui.Texts()[1].startsWith("This Subject has a new audiogram"));
+    EXPECT_EQ(std::tuple(doc->m_subject.SubjectID, doc->m_audCurrent.Info.TestedBy, doc->m_bChartLoaded),
+              std::tuple(id, QStringLiteral("stored"), 1)) << "loaded, and the chart takes clicks";
+}
+
+// A subject being entered hands its edits over first; a refused hand-over stops until
+// the next showing. Found in the Audiogram Manager, it starts with the newest composite in
+// place of what the Data tab handed over, its unit filled, and the Subject tab refreshed
+// with it after the hand-over, or the next hand-over would blank it again.
+TEST_F(ChartFirstDraw, ANewSubjectFoundInTheAudiogramManagerStartsWithItsNewestComposite)
+{
+    AddClinicTest(1, 4711, "2023-03-05 09:00:00.000", "older", {{6, 8, 2}});
+    AddClinicTest(2, 4711, "2024-03-05 09:00:00.000", "newest", {{4, 9, 1}});
+    doc->m_subject.Unit = QStringLiteral("0");
+    doc->m_subject.Lastname = QStringLiteral("O'Brien");
+    doc->m_subject.Firstname = QStringLiteral("Kate");
+    doc->m_subject.Birth = QStringLiteral("4/9/1987");
+    doc->m_subject.DateInitial = QStringLiteral("06/03/2019");
+    doc->RefreshSubjectForm = 0;
+    view.refuseHandOver = true;
+    EXPECT_EQ(RunChartFirstDrawChecks(*doc), FirstDrawResult::Stopped);
+    EXPECT_EQ(std::tuple(doc->m_bChartLoaded, doc->m_audCurrent.LoadAttempted), std::tuple(0, 0));
+
+    view.refuseHandOver = false;
+    std::vector<std::pair<int, int>> seen; // hint, RefreshSubjectForm
+    view.onUpdate = [&](int hint) {
+        seen.emplace_back(hint, doc->RefreshSubjectForm);
+        if (hint == CDocumentView::HintHandOver) {
+            doc->m_audCurrent.Info.TestedBy = QStringLiteral("handed over");
+            doc->m_bAudDataFilled = 1;
+        }
+    };
+    ui.AnswerNext(UserInterface::Answer::Yes);
+    ui.SetDialogRunner([&](UserInterface::Dialog dialog) {
+        EXPECT_EQ(dialog, UserInterface::Dialog::AmSearch);
+        doc->m_subject.Unit = QStringLiteral("4711"); // the user picks the row
+        return 1;
+    });
+    EXPECT_EQ(RunChartFirstDrawChecks(*doc), FirstDrawResult::Done);
+    EXPECT_EQ(ui.Texts(), (QStringList{QStringLiteral("This is a new Subject.\rWould you like to search the "
+                                                      "Audiogram\rManager Database for patient records?")}));
+    EXPECT_EQ(seen, (std::vector<std::pair<int, int>>{{1, 0}, {0, 1}}));
+    EXPECT_EQ(doc->RefreshSubjectForm, 0);
+    EXPECT_EQ(QStringList({doc->m_subject.Unit, doc->m_subject.Birth, doc->m_subject.Lastname}),
+              QStringList({"4711", "4/9/1987", "O'Brien"})); // as typed: only empty fields are filled
+    const CAudRecord& r = doc->m_audCurrent;
+    EXPECT_EQ(r.Info.TestedBy, "newest");
+    EXPECT_EQ(std::tuple(r.Dirty, r.Latest, r.LoadAttempted, doc->m_bChartLoaded), std::tuple(1, 1, 1, 1));
+    EXPECT_EQ(Symbols(), (std::vector<quorin::test::Symbol>{{4, 9, 1, 1}, {6, 8, 3, 0}}));
+    EXPECT_EQ(doc->m_bAudDataFilled + doc->m_subject.AudiogramClean, 0);
 }
 
 } // namespace

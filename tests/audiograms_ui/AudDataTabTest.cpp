@@ -1,17 +1,21 @@
-// The audiogram Data tab inside the main frame: it shows the loaded test, starts in Test
-// Date, takes what is typed, chosen and clicked, and Ctrl+S stores it; it follows the
-// document while in front; a bad date is refused on leaving and keeps the focus.
+// The audiogram Data and Comments tabs inside the main frame: they show the loaded test,
+// the Data tab starts in Test Date, what is typed, chosen, clicked and pasted reaches the
+// document and Ctrl+S stores it, with what nobody touched as it was.
 
 #include "ChartFixture.h"
 
 #include "audiograms/ui/AudTemplates.h"
 #include "audiograms/ui/CFormAudData.h"
+#include "audiograms/ui/CFormAudOther.h"
 #include "framework/ControlId.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTest>
 
 namespace quorin::test {
@@ -19,16 +23,8 @@ namespace {
 
 using namespace res::auddata;
 
-class AudDataTab : public ChartTest {
-protected:
-    template <typename Control>
-    Control* Field(int id) const
-    {
-        return framework::FindControlAs<Control>(data, id);
-    }
-    QLineEdit* Edit(int id) const { return Field<QLineEdit>(id); }
-};
-using AudTabsFollowTheDocument = AudDataTab;
+using AudTabsFollowTheDocument = ChartTest;
+using AudComments = ChartTest;
 
 // Shown, started in Test Date, typed, chosen and clicked, then Ctrl+S: the edits are
 // stored, and the comments of the Comments tab, never opened, are kept.
@@ -36,68 +32,48 @@ TEST_F(AudTabsFollowTheDocument, ASaveAfterADataEditKeepsTheCommentsOfATabNeverO
 {
     const int id = LoadStoredSubject();
     Show(frame->m_pNodeAudData);
-    ASSERT_TRUE(data->isVisible());
-    EXPECT_EQ(Edit(IDC_TEST_DATE)->text(), "03/04/2025");
-    EXPECT_EQ(Edit(IDC_TESTED_BY)->text(), "A. Tester");
-    EXPECT_EQ(Edit(IDC_AGE)->text(), "37");
-    EXPECT_EQ(QApplication::focusWidget(), Edit(IDC_TEST_DATE)) << "the tab starts in Test Date";
+    auto edit = [this](int control) { return framework::FindControlAs<QLineEdit>(data, control); };
+    EXPECT_EQ(edit(IDC_TEST_DATE)->text(), "03/04/2025");
+    EXPECT_EQ(edit(IDC_TESTED_BY)->text(), "A. Tester");
+    EXPECT_EQ(edit(IDC_AGE)->text(), "37");
+    EXPECT_EQ(QApplication::focusWidget(), edit(IDC_TEST_DATE)) << "the tab starts in Test Date";
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), Edit(IDC_AGE));
+    EXPECT_EQ(QApplication::focusWidget(), edit(IDC_AGE));
     EXPECT_EQ(doc->m_audCurrent.Dirty, 0) << "showing marks nothing";
 
-    TypeInto(Edit(IDC_SRT_L), QStringLiteral("40"));
+    TypeInto(edit(IDC_SRT_L), QStringLiteral("40"));
     EXPECT_EQ(doc->m_audCurrent.Dirty, 1) << "typing marks the test";
-    ChooseFromList(Field<QComboBox>(IDC_RELIABILITY), 2);
-    Click(Field<QCheckBox>(IDC_TINNITUS_R));
+    ChooseFromList(framework::FindControlAs<QComboBox>(data, IDC_RELIABILITY), 2);
+    Click(framework::FindControlAs<QCheckBox>(data, IDC_TINNITUS_R));
     SaveByKeys();
     EXPECT_TRUE(ui.Texts().isEmpty() && boxes.shown.empty()) << ui.Texts().join(" | ").toStdString();
     EXPECT_EQ(Count("Quorin", QStringLiteral("select count(*) as num from aud where SubjectId = %1").arg(id)), 1)
         << "the loaded test is updated, not added";
-    EXPECT_EQ(Stored(id, "SRTL"), "40");
-    EXPECT_EQ(Stored(id, "Reliability"), "2");
-    EXPECT_EQ(Stored(id, "TinnitusR"), "1");
-    EXPECT_EQ(Stored(id, "SRTR"), "15") << "what nobody touched is stored as it was";
-    EXPECT_EQ(Stored(id, "Comments"), "Wears aids at school.");
-    EXPECT_EQ(Stored(id, "Recommend"), "Retest in six months.");
+    EXPECT_EQ(QStringList({Stored(id, "SRTL"), Stored(id, "Reliability"), Stored(id, "TinnitusR")}),
+              QStringList({"40", "2", "1"}));
+    EXPECT_EQ(QStringList({Stored(id, "SRTR"), Stored(id, "Comments"), Stored(id, "Recommend")}),
+              QStringList({"15", "Wears aids at school.", "Retest in six months."}))
+        << "what nobody touched is stored as it was";
     EXPECT_EQ(doc->m_audCurrent.Dirty, 0);
 }
 
-TEST_F(AudDataTab, ABadTestDateIsRefusedOnLeavingAndStopsTheSaveBeforeAnyWrite)
+TEST_F(AudComments, TypingAndPastingStopAtTheLimit)
 {
     const int id = LoadStoredSubject();
-    Show(frame->m_pNodeAudData);
-    TypeInto(Edit(IDC_TESTED_BY), QStringLiteral("B. Tester"));
-    QLineEdit* date = Edit(IDC_TEST_DATE);
-    TypeInto(date, QStringLiteral("13/01/2000"));
-    const QString invalid = QStringLiteral("Invalid Date!\rPlease use MM/DD/YYYY.");
-    ASSERT_EQ(ui.Texts(), QStringList{invalid});
-    EXPECT_EQ(ui.Messages()[0].icon, UserInterface::Icon::Stop);
-    EXPECT_EQ(QApplication::focusWidget(), date);
-    EXPECT_EQ(date->selectedText(), "13/01/2000") << "the text stays for correcting";
-
-    ui.ClearMessages();
-    TakeErrors();
+    Show(frame->m_pNodeComments);
+    auto* edit = framework::FindControlAs<QPlainTextEdit>(comments, res::audother::IDC_COMMENTS);
+    edit->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QGuiApplication::clipboard()->setText(QString(600, QLatin1Char('p')));
+    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    Settle();
+    EXPECT_EQ(edit->toPlainText(), QString(499, QLatin1Char('p'))) << "a 600-character paste keeps 499";
+    EXPECT_EQ(doc->m_audCurrent.Dirty, 1);
+    QTest::keyClicks(edit, QStringLiteral("more"));
+    EXPECT_EQ(edit->toPlainText().size(), 499) << "nothing more is typed";
     SaveByKeys();
-    EXPECT_EQ(ui.Texts().size() + boxes.shown.size(), 1u);
-    EXPECT_TRUE(TakeErrors().empty()) << "no statement reached the registry";
-    EXPECT_EQ(Stored(id, "TestedBy"), "A. Tester");
-    EXPECT_EQ(QApplication::focusWidget(), date);
-    EXPECT_EQ(doc->m_audCurrent.Dirty, 1) << "the edits are still to be saved";
-}
-
-TEST_F(AudTabsFollowTheDocument, ASubjectClearedOrOpenedWhileTheTabIsInFrontShowsAtOnce)
-{
-    const int id = LoadStoredSubject();
-    Show(frame->m_pNodeAudData);
-    ASSERT_EQ(Edit(IDC_TESTED_BY)->text(), "A. Tester");
-    ASSERT_TRUE(doc->OnNewDocument());
-    Settle();
-    ASSERT_TRUE(data->isVisible());
-    EXPECT_EQ(Edit(IDC_TESTED_BY)->text(), "");
-    EXPECT_EQ(Edit(IDC_TEST_DATE)->text(), "");
-    ASSERT_NE(doc->LoadSubjectById(id), 0);
-    Settle();
-    EXPECT_EQ(Edit(IDC_TESTED_BY)->text(), "A. Tester");
+    EXPECT_TRUE(ui.Texts().isEmpty() && boxes.shown.empty()) << ui.Texts().join(" | ").toStdString();
+    EXPECT_EQ(Stored(id, "Comments"), QString(499, QLatin1Char('p')));
 }
 
 } // namespace

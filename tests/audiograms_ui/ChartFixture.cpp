@@ -1,5 +1,6 @@
 #include "ChartFixture.h"
 
+#include "audiograms/AudiogramFixture.h"
 #include "audiograms/record/ChartGeometry.h"
 #include "audiograms/ui/CFormAudData.h"
 #include "audiograms/ui/CFormAudOther.h"
@@ -8,7 +9,6 @@
 
 #include <QApplication>
 #include <QTest>
-#include <QToolBar>
 
 namespace quorin::test {
 
@@ -41,15 +41,7 @@ int ChartTest::LoadStoredSubject()
     test.Info.Comments = "Wears aids at school.";
     test.Info.Recommend = "Retest in six months.";
     test.Speech.SRTR = 15;
-    for (const auto& [xy, symbol] : {std::pair{607, 1}, std::pair{409, 3}}) {
-        CAudPoint p;
-        p.xy = xy;
-        p.SplitXy();
-        p.symbol = symbol;
-        p.type = CAudPoint::TypeOfSymbol(symbol);
-        p.recent = 1;
-        test.Points.push_back(p);
-    }
+    test.Points = {Point(607, 1, 1), Point(409, 3, 1)};
     doc->m_subject.AudiogramClean = 0;
     // Stored as it stands: the Subject tab's empty fields are not handed over.
     doc->Interactive = 0;
@@ -72,11 +64,6 @@ void ChartTest::Show(TVisualNode* page)
     frame->UpdateCommandUI();
 }
 
-QWidget* ChartTest::ToolbarButton(unsigned id) const
-{
-    return frame->m_wndToolBar->widgetForAction(frame->CommandAction(id));
-}
-
 void ChartTest::ClickPoint(int x, int y, Qt::KeyboardModifiers modifiers)
 {
     const ChartGeometry g(chart->width(), chart->height());
@@ -93,11 +80,8 @@ void ChartTest::SaveByKeys()
 
 QString ChartTest::Stored(int subjectId, const char* column) const
 {
-    return Scalar("Quorin",
-                  QStringLiteral("select %1 as %1 from aud where TestId = (select max(TestId) from aud where SubjectId = %2)")
-                      .arg(QString::fromLatin1(column))
-                      .arg(subjectId),
-                  column);
+    const QString sql("select %1 as %1 from aud where TestId = (select max(TestId) from aud where SubjectId = %2)");
+    return Scalar("Quorin", sql.arg(QLatin1String(column)).arg(subjectId), column);
 }
 
 } // namespace quorin::test

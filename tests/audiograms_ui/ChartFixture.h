@@ -1,6 +1,6 @@
 #pragma once
-// The main frame with its workspace on the offscreen screen, the chart, Data and
-// Comments pages at hand, and a stored subject with a test to show on them.
+// The main frame on the offscreen screen with the chart, Data and Comments pages at hand,
+// and a stored subject with a test to show on them.
 
 #include "FormFixture.h"
 
@@ -24,19 +24,16 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Stores Lee, Morgan (KV Number 4711, born 04/09/1987) whose current test of
-    // 03/04/2025, by A. Tester with an SRT of 15 and comments, has a red circle at
-    // 2000 Hz / 30 dB and a blue X at 1000 Hz / 40 dB, and loads it.
+    // Stores and loads Lee, Morgan (KV Number 4711, born 04/09/1987) whose test of
+    // 03/04/2025 by A. Tester (SRT 15, comments) has a red circle at 2000 Hz / 30 dB and
+    // a blue X at 1000 Hz / 40 dB.
     int LoadStoredSubject();
     // Brings the page forward and lets its checks, which follow its paint, run.
     void Show(TVisualNode* page);
-    QWidget* ToolbarButton(unsigned id) const;
     // Clicks the chart on the line of frequency index x, at level index y.
     void ClickPoint(int x, int y, Qt::KeyboardModifiers modifiers = {});
-    // Ctrl+S typed where the focus is, as the user saves.
-    void SaveByKeys();
-    // A column of the subject's newest stored test.
-    QString Stored(int subjectId, const char* column) const;
+    void SaveByKeys(); // Ctrl+S where the focus is
+    QString Stored(int subjectId, const char* column) const; // of the subject's newest test
 
     // The framework's own boxes (a field's check), answered and recorded.
     framework::test::MessageRecorder boxes;

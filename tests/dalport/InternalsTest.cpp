@@ -1,9 +1,12 @@
-// Pure pieces of the library: the procedure call text, the message texts of status
-// codes, the platform's value conversions, and column positions by name.
+// Pure pieces of the library: call texts, status texts, value conversions, column positions,
+// and the order of error boxes (scripted: a real driver gives one diagnostic per statement).
 
+#include "support/ErrorRecorder.h"
 #include "dalport/Backend.h"
 #include "dalport/ColumnPositions.h"
 #include "dalport/ComError.h"
+#include "dalport/MyADO.h"
+#include "dalport/SessionObjects.h"
 #include "dalport/ValueConversion.h"
 #include "dalport/odbc/OdbcCallText.h"
 
@@ -27,7 +30,6 @@ TEST(ColumnPositions, EveryNameFoundWithoutRegardToCaseAndTheFirstOfTwoWins)
         EXPECT_EQ(i < 5 ? i : i + 1, positions.find("cOL" + std::to_string(i))) << i;
     EXPECT_EQ(5, positions.find("SUBJECTID"));
     EXPECT_EQ(72, positions.find(""));
-    EXPECT_EQ(-1, positions.find("Col70"));
     EXPECT_EQ(-1, positions.find("subjectid "));
     EXPECT_EQ(-1, ColumnPositions({}).find("a"));
 }
@@ -38,14 +40,11 @@ TEST(CallText, OneMarkerPerBoundParameter)
     EXPECT_EQ("{call uspWriteAudPts(?,?,?)}", odbc::callText("uspWriteAudPts", 3));
 }
 
-TEST(ComErrorMessage, SystemTextsAndFallbacks)
+TEST(ComErrorMessage, CodesOfTheDispatchRangeAreNumberedFrom0x200)
 {
-    EXPECT_EQ("Type mismatch.", ComError(hr::TypeMismatch).ErrorMessage());
-    EXPECT_EQ("Unspecified error", ComError(hr::Fail).ErrorMessage());
-    // Codes of the dispatch range are numbered from 0x200; 0x80040200 itself is not.
+    // The system's own texts show in the boxes FieldRead checks; 0x80040200 itself is unknown.
     EXPECT_EQ("IDispatch error #3092", ComError(static_cast<long>(0x80040E14)).ErrorMessage());
     EXPECT_EQ("Unknown error 0x80040200", ComError(static_cast<long>(0x80040200)).ErrorMessage());
-    EXPECT_EQ("Unknown error 0x800A0CC1", ComError(hr::ItemNotFound).ErrorMessage());
 }
 
 TEST(ValueConversion, NumbersDatesAndTextsConvertAsThePlatformDoes)
@@ -72,6 +71,47 @@ TEST(ServerName, EmptyOrAPathMeansTheEmbeddedEngine)
         EXPECT_TRUE(isEmbeddedServerName(name)) << name;
     for (const char* name : {"localhost", "SQLPROD01\\QUORIN", "10.0.0.5,1433", "registry", "C:"})
         EXPECT_FALSE(isEmbeddedServerName(name)) << name;
+}
+
+// A backend whose every statement fails with two diagnostics.
+struct TwoErrorsConnection final : Connection {
+    std::unique_ptr<Result> execute(CommandType, const std::string&, const std::vector<Param>&) override
+    {
+        m_errors = {ProviderError{2812, 16, 62, "Could not find stored procedure 'uspX'.",
+                                  "[Driver][SQL Server]Could not find stored procedure 'uspX'."},
+                    ProviderError{8180, 16, 1, "Statement(s) could not be prepared.",
+                                  "[Driver][SQL Server]Statement(s) could not be prepared."}};
+        throw ComError(hr::Fail, "Provider", m_errors.back().description);
+    }
+    const std::vector<ProviderError>& errors() const override { return m_errors; }
+    std::vector<ProviderError> m_errors;
+};
+
+// A session wired to the scripted backend through the members a subclass may reach.
+struct ScriptedSession : MyADO {
+    ScriptedSession()
+    {
+        m_pConnection = std::make_shared<AdoConnection>();
+        m_pConnection->backend = std::make_unique<TwoErrorsConnection>();
+        m_pCommand = std::make_shared<AdoCommand>();
+        m_pCommand->activeConnection = m_pConnection;
+        m_bConnected = 1;
+    }
+};
+
+TEST(ErrorReporting, ProviderErrorsComeFirstInOrderThenTheRaisedError)
+{
+    ErrorRecorder recorder;
+    ScriptedSession db;
+    EXPECT_EQ(0, db.RunStoredProcedure("uspX"));
+    EXPECT_EQ((std::vector<std::string>{
+                  "Error number: afc\t[Driver][SQL Server]Could not find stored procedure 'uspX'.\n",
+                  "Error number: 1ff4\t[Driver][SQL Server]Statement(s) could not be prepared.\n",
+                  "Error\n80004005Unspecified errorProvider[Driver][SQL Server]Statement(s) could not be prepared.",
+              }),
+              recorder.texts());
+    EXPECT_EQ(2812, recorder.all[0].number);
+    EXPECT_EQ("Could not find stored procedure 'uspX'.", recorder.all[0].message);
 }
 
 } // namespace

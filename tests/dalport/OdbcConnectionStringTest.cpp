@@ -12,7 +12,6 @@ using dalport::odbc::connectionString;
 
 TEST(OdbcConnectionString, ValuesWithSeparatorsOrBracesAreBraced)
 {
-    // Values without those signs go in exactly as typed.
     EXPECT_EQ("driver={SQL Server}; server=db01\\LAB;uid=jsmith;pwd=Temp Login-1!;database=Quorin",
               connectionString("db01\\LAB", "jsmith", "Temp Login-1!", "Quorin"));
     EXPECT_EQ("driver={SQL Server}; server=;uid=;pwd=;database=Aud", connectionString("", "", "", "Aud"));

@@ -14,7 +14,18 @@
 
 class OdbcFixture : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { makeConfig(); }
+    // The SQLite driver registered under the name the program asks for.
+    static void SetUpTestSuite()
+    {
+        const auto dir = std::filesystem::temp_directory_path() / ("quorin-odbcinst-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir);
+        std::ofstream(dir / "odbcinst.ini") << "[SQL Server]\nDescription=SQLite3 standing in for SQL Server\n"
+                                               "Driver=libsqlite3odbc.so\nUsageCount=1\n";
+        std::ofstream(dir / "odbc.ini") << "";
+        ::setenv("ODBCSYSINI", dir.c_str(), 1);
+        ::setenv("ODBCINSTINI", "odbcinst.ini", 1);
+        ::setenv("ODBCINI", (dir / "odbc.ini").c_str(), 1);
+    }
 
     void SetUp() override
     {
@@ -28,10 +39,9 @@ protected:
 
     void TearDown() override { std::filesystem::remove_all(m_folder); }
 
-    // A connected session on this test's database.
+    // connect: a session on this test's database; exec: a set-up statement that must succeed.
     bool connect(MyADO& db) { return db.SetDataSource("localhost", "staff", "secret", m_database.c_str()) == 1; }
 
-    // Runs statements that must succeed (set-up).
     void exec(MyADO& db, const char* sql)
     {
         ASSERT_EQ(1, db.RunTextQuery(sql)) << sql << ::testing::PrintToString(m_errors.texts());
@@ -41,19 +51,4 @@ protected:
     std::filesystem::path m_folder;
     std::string m_database;
     ErrorRecorder m_errors;
-
-private:
-    // The SQLite driver registered under the name the program asks for.
-    static std::filesystem::path makeConfig()
-    {
-        const auto dir = std::filesystem::temp_directory_path() / ("quorin-odbcinst-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir);
-        std::ofstream(dir / "odbcinst.ini") << "[SQL Server]\nDescription=SQLite3 standing in for SQL Server\n"
-                                               "Driver=libsqlite3odbc.so\nUsageCount=1\n";
-        std::ofstream(dir / "odbc.ini") << "";
-        ::setenv("ODBCSYSINI", dir.c_str(), 1);
-        ::setenv("ODBCINSTINI", "odbcinst.ini", 1);
-        ::setenv("ODBCINI", (dir / "odbc.ini").c_str(), 1);
-        return dir;
-    }
 };

@@ -1,5 +1,4 @@
 // What the procedures do where the program leaves their meaning to the registry.
-#include "support/RawRegistry.h"
 #include "database/RegistryFixture.h"
 
 #include <gtest/gtest.h>
@@ -18,7 +17,6 @@ protected:
         m_db.RemoveParams();
         return rows;
     }
-    std::int64_t raw(const std::string& sql) { return RawRegistry(folder()).number(sql); }
 };
 
 TEST_F(ProcedureBehaviour, FeedbackWithNoneGivesEveryRowOfTheSubject)
@@ -89,24 +87,6 @@ TEST_F(ProcedureBehaviour, RecruitmentMethodIsKeptOnceWhateverItsCase)
     EXPECT_EQ(queryInt("select count(*) as num from recruitment"), before);
 }
 
-TEST_F(ProcedureBehaviour, UpdateFromCidImportsEveryImplantPatientByUnit)
-{
-    const std::string waiting =
-        "select count(*) from CID.patient p join subjects s on CAST(s.Unit AS TEXT) = p.Unit "
-        "where not exists (select 1 from cidata c where c.SubjectId = s.SubjectId)";
-    ASSERT_GT(raw(waiting), 0);
-    ASSERT_EQ(rowsOf("uspUpdateQuorinCI"), 1) << errorText(); // the counts
-    EXPECT_EQ(raw(waiting), 0);
-    EXPECT_EQ(raw("select count(*) from cispeech"), raw("select count(*) from CID.speech c join CID.patient p on "
-                                                        "p.PatientId = c.patientid join subjects s on CAST(s.Unit AS TEXT) = p.Unit"));
-    // Processor1 is the latest fitting.
-    EXPECT_EQ(raw("select count(*) from cidata c join subjects s on s.SubjectId = c.SubjectId join CID.patient p on "
-                  "p.Unit = CAST(s.Unit AS TEXT) where c.Processor1 <> (select e.Processor from CID.external e where "
-                  "e.PatientId = p.PatientId order by e.DateFit desc limit 1)"),
-              0);
-    EXPECT_TRUE(errors().empty()) << errorText();
-}
-
 TEST_F(ProcedureBehaviour, CheckSubjectFindsByUnitOrNameInitialAndBirth)
 {
     const std::string unit = queryText("select Unit as v from subjects where SubjectId = 1", "v");
@@ -126,34 +106,6 @@ TEST_F(ProcedureBehaviour, CheckSubjectFindsByUnitOrNameInitialAndBirth)
     EXPECT_EQ(check(std::stoi(unit), "", "", ""), std::stoi(unit));
     EXPECT_EQ(check(0, last, first.substr(0, 1), birth), std::stoi(unit));
     EXPECT_EQ(check(0, last, first.substr(0, 1), "1/1/1901"), -1);
-}
-
-TEST_F(ProcedureBehaviour, BulkUpdateListsSplitSubjectsByAudiogram)
-{
-    const int withUnit = queryInt("select count(*) as num from subjects where Unit <> 0");
-    const int tested = rowsOf("uspGetSubjectandDate");
-    const int untested = rowsOf("uspGetSubjectNoTest");
-    EXPECT_GT(tested, 0);
-    EXPECT_GT(untested, 0);
-    EXPECT_EQ(tested + untested, withUnit);
-}
-
-TEST_F(ProcedureBehaviour, ReopeningReleasesASubjectOnce)
-{
-    const auto reopen = [&] {
-        m_db.BindIntParam("@SubjectId", 1);
-        m_db.BindStringParam("@Irb", "IRB-2099-001");
-        m_db.BindStringParam("@Title", "Reopened Study");
-        EXPECT_EQ(m_db.RunStoredProcedure("uspReOpenDataset"), 1) << errorText();
-        m_db.RemoveParams();
-    };
-    reopen();
-    reopen();
-    EXPECT_EQ(queryInt("select count(*) as num from release where title = 'Reopened Study'"), 1);
-    m_db.BindIntParam("@SubjectId", 1);
-    ASSERT_EQ(m_db.RunStoredProcedure("uspGetCurrentStudy"), 1);
-    EXPECT_EQ(m_db.GetStringField("Irb"), "IRB-2099-001");
-    m_db.RemoveParams();
 }
 
 } // namespace

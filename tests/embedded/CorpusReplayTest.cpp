@@ -39,30 +39,22 @@ std::string otherNumber(const std::string& number, int variant)
 std::string withOtherLiterals(const std::string& text, int variant)
 {
     std::string out;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const char c = text[i];
-        if (c == '\'') {
-            std::string value;
+    for (std::size_t i = 0; i < text.size();) {
+        if (text[i] == '\'') {
+            std::string value; // '' inside stands for one quote
             std::size_t j = i + 1;
-            for (; j < text.size(); ++j) {
-                if (text[j] == '\'' && j + 1 < text.size() && text[j + 1] == '\'')
-                    value += text[++j];
-                else if (text[j] == '\'')
-                    break;
-                else
-                    value += text[j];
-            }
+            for (; j < text.size() && !(text[j] == '\'' && (j + 1 == text.size() || text[j + 1] != '\'')); ++j)
+                value += text[j] == '\'' ? text[++j] : text[j];
             if (j >= text.size()) { // unclosed: left as it is
                 out.append(text, i, std::string::npos);
                 break;
             }
-            std::string quoted = "'";
+            out += '\'';
             for (char v : otherText(value, variant))
-                quoted += v == '\'' ? std::string("''") : std::string(1, v);
-            out += quoted + "'";
+                out += v == '\'' ? std::string("''") : std::string(1, v);
+            out += '\'';
             i = j + 1;
-        } else if (std::isdigit(static_cast<unsigned char>(c))
+        } else if (std::isdigit(static_cast<unsigned char>(text[i]))
                    && (i == 0 || (!isWordChar(text[i - 1]) && text[i - 1] != '.'))) {
             std::size_t j = i;
             while (j < text.size() && (std::isdigit(static_cast<unsigned char>(text[j])) || text[j] == '.'))
@@ -70,8 +62,7 @@ std::string withOtherLiterals(const std::string& text, int variant)
             out += otherNumber(text.substr(i, j - i), variant);
             i = j;
         } else {
-            out += c;
-            ++i;
+            out += text[i++];
         }
     }
     return out;
@@ -89,7 +80,7 @@ TEST(CorpusReplay, EveryCorpusTextEndsInAResultOrAnError)
     Boxes boxes;
     WholeResultReader shaped, exact;
     connect(shaped, byShape, kAdmin, kAdminPassword);
-    connectByExactText(exact, byText.folder());
+    connectByExactText(exact, byText.folder);
     for (const char* sql : {"insert into subjects(subjectid, lastname, firstname, birthdate, status, unit) values "
                             "(1, 'Adams', 'Anna', '3/7/2009', 0, 1001), (8, 'O''Brien', 'Bo', '12/31/1990', 1, 1008)",
                             "insert into CiDevice(SubjectId, Ear, SurgDate, AgeAtImplant) values (1, 'Left', '4/1/2009', 4)",
@@ -97,12 +88,9 @@ TEST(CorpusReplay, EveryCorpusTextEndsInAResultOrAnError)
         ASSERT_EQ(shaped.RunTextQuery(sql), 1) << sql;
         ASSERT_EQ(exact.RunTextQuery(sql), 1) << sql;
     }
-    std::vector<fs::path> files;
-    for (const auto& entry : fs::directory_iterator(QUORIN_ENGINE_CORPUS))
-        files.push_back(entry.path());
+    std::vector<fs::path> files(fs::directory_iterator(QUORIN_ENGINE_CORPUS), fs::directory_iterator{});
     std::sort(files.begin(), files.end());
-    std::size_t compared = 0;
-    std::size_t ran = 0;
+    std::size_t compared = 0, ran = 0;
     for (const fs::path& file : files) {
         std::ifstream in(file, std::ios::binary);
         std::stringstream content;

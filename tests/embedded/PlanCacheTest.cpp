@@ -5,11 +5,9 @@
 
 #include "TestServer.h"
 
-#include "dalport/Registry.h"
 #include "dalport/embedded/PlanCache.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 using namespace testing_embedded;
 
@@ -22,11 +20,10 @@ protected:
     void SetUp() override
     {
         connect(admin, server, kAdmin, kAdminPassword);
-        ASSERT_EQ(admin.RunTextQuery("insert into subjects(subjectid, lastname, firstname, birthdate, status) values "
-                                     "(1, 'Adams', 'Anna', '3/7/1980', 0), (2, 'Baker', 'Bob', '12/31/1990', 1), "
-                                     "(3, 'Carter', 'Cy', '1/1/2001', 0)"),
-                  1);
-        connectByExactText(exact, server.folder());
+        ASSERT_EQ(1, admin.RunTextQuery("insert into subjects(subjectid, lastname, firstname, birthdate, status) values "
+                                        "(1, 'Adams', 'Anna', '3/7/1980', 0), (2, 'Baker', 'Bob', '12/31/1990', 1), "
+                                        "(3, 'Carter', 'Cy', '1/1/2001', 0)"));
+        connectByExactText(exact, server.folder);
         boxes.clear();
     }
 
@@ -48,16 +45,6 @@ protected:
 
     void ran(MyADO& db, const std::string& sql) { EXPECT_EQ(answer(db, boxes, sql), "done") << sql; }
 
-    // A change made by another connection, with plain SQLite.
-    void raw(const std::string& sql)
-    {
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(dalport::DatabaseFilePath(server.folder(), "Quorin").c_str(), &db), SQLITE_OK);
-        dalport::RegisterEngineFunctions(db);
-        EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
-        sqlite3_close(db);
-    }
-
     TestServer server;
     Boxes boxes;
     WholeResultReader admin;
@@ -70,8 +57,6 @@ TEST_F(PlanCache, ValuesShareAShapeWhileMeaningfulLiteralsKeepTheirOwn)
     const std::vector<std::pair<std::string, std::string>> shared = {
         {"select lastname as v from subjects where subjectid = 1", "select lastname as v from subjects where subjectid = 3"},
         {"select subjectid as v from subjects where lastname = 'Adams'", "select subjectid as v from subjects where lastname = N'carter'"},
-        {"select count(*) as v from subjects where birthdate < '1/1/1985'", "select count(*) as v from subjects where birthdate < '2000-01-01'"},
-        {"select count(*) as v from subjects where subjectid in (1, 2) and status = '0'", "select count(*) as v from subjects where subjectid in (2, 3) and status = '1'"},
         {"update subjects set firstname = 'Ann' where subjectid = 1", "update subjects set firstname = 'Robert' where subjectid = 2"},
     };
     for (const auto& [first, second] : shared) {
@@ -81,17 +66,13 @@ TEST_F(PlanCache, ValuesShareAShapeWhileMeaningfulLiteralsKeepTheirOwn)
     }
     EXPECT_EQ(scalar(admin, "select firstname as v from subjects where subjectid = 2"), "Robert");
 
-    // Literals that name or type a column, order, group, limit, match or convert; a
-    // literal's own type decides what + means.
+    // Literals that limit, order or convert (CorpusReplay varies the others); a literal's own
+    // type decides what + means.
     const std::vector<std::pair<std::string, std::string>> own = {
         {"select top 1 lastname as v from subjects order by lastname", "select top 2 lastname as v from subjects order by lastname"},
-        {"select 'x' as v from subjects where subjectid = 1", "select 'y' as v from subjects where subjectid = 1"},
         {"select lastname as v, firstname from subjects order by 1", "select lastname as v, firstname from subjects order by 2"},
-        {"select count(*) as v from subjects where lastname like 'A%'", "select count(*) as v from subjects where lastname like 'B%'"},
         {"select count(*) as v from subjects where convert(char(10), birthdate, 101) = '03/07/1980'", "select count(*) as v from subjects where convert(char(10), birthdate, 103) = '03/07/1980'"},
-        {"select count(*) as v from subjects where status < 0.5", "select count(*) as v from subjects where status < 1.5"},
         {"select count(*) as v from subjects where '1' + '2' = '12'", "select count(*) as v from subjects where 1 + 2 = 12"},
-        {"exec uspLoadSubjectbyId 1", "exec uspLoadSubjectbyId 2"},
     };
     for (const auto& [first, second] : own) {
         added(admin, first);
@@ -115,22 +96,20 @@ TEST_F(PlanCache, SchemaChangesOfThisOrAnotherConnectionAreSeen)
     ran(admin, "drop index subjects_by_status");
 
     // Made by another connection: the kept plan reads the table as it now is.
-    raw("ALTER TABLE subjects ADD COLUMN extra TEXT DEFAULT 'more'");
+    rawExec(server.folder, "Quorin", "ALTER TABLE subjects ADD COLUMN extra TEXT DEFAULT 'more'");
     const auto widened = agreed(byId + "3");
     ASSERT_EQ(widened.size(), 3u);
     EXPECT_NE(widened[1].find("[extra]"), std::string::npos) << widened[1];
     EXPECT_NE(widened[2].find("'more'"), std::string::npos) << widened[2];
-    raw("ALTER TABLE subjects RENAME TO subjects_moved");
+    rawExec(server.folder, "Quorin", "ALTER TABLE subjects RENAME TO subjects_moved");
     EXPECT_EQ(agreed(byId + "1").front(), "failed");
-    raw("ALTER TABLE subjects_moved RENAME TO subjects");
+    rawExec(server.folder, "Quorin", "ALTER TABLE subjects_moved RENAME TO subjects");
     EXPECT_EQ(agreed(byId + "1").size(), 3u);
 
-    // A table dropped and made again with other columns.
     expectAnswers(admin, boxes, {
         {"create table notes(id INTEGER, body TEXT)", "done"},
         {"insert into notes(id, body) values (1, 'one')", "done"},
-        {"select body as v from notes where id = 1", "one"},
-        {"drop table notes", "done"},
+        {"select body as v from notes where id = 1", "one"}, {"drop table notes", "done"},
         {"select body as v from notes where id = 2", "error 208"},
         {"create table notes(id INTEGER, title TEXT)", "done"},
         {"insert into notes(id, title) values (1, 'first')", "done"},

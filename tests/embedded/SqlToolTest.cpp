@@ -12,43 +12,32 @@ namespace {
 
 using quorin::test::ProcessRun;
 
-class SqlTool : public ::testing::Test {
-protected:
-    ProcessRun sql(const std::string& args, const std::string& environment = "QUORIN_CLOCK= ")
-    {
-        return quorin::test::runCommand(environment + " " + QUORIN_SQL_TOOL + " -S '" + server.folder() + "' -U "
-                                        + kAdmin + " -P " + kAdminPassword + " " + args);
-    }
+// quorin-sql as the administrator of a new test server, `environment` before it.
+ProcessRun sql(const std::string& args, const std::string& environment = "QUORIN_CLOCK= ")
+{
+    const TestServer server;
+    return quorin::test::runCommand(environment + " " + QUORIN_SQL_TOOL + " -S '" + server.folder + "' -U " + kAdmin
+                                    + " -P " + kAdminPassword + " " + args);
+}
 
-    TestServer server;
-};
-
-TEST_F(SqlTool, ShowsEveryResultOfABatchWithNullsDatesAndChangedRows)
+TEST(SqlTool, ShowsEveryResultOfABatchWithNullsDatesAndChangedRows)
 {
     const ProcessRun r = sql(
         "-Q \"insert into subjects(subjectid, lastname, birthdate) values (1, 'Smith', '12/31/1990'); "
         "insert into subjects(subjectid, lastname) values (2, 'Young'); "
-        "select subjectid, lastname, birthdate from subjects order by subjectid; "
-        "update subjects set status = 1; "
+        "select subjectid, lastname, birthdate from subjects order by subjectid; update subjects set status = 1; "
         "select count(*) as n from subjects where status = 1\"");
     EXPECT_EQ(r.status, 0) << r.output;
-    EXPECT_EQ(r.output, "(1 row affected)\n"
-                        "(1 row affected)\n"
+    EXPECT_EQ(r.output, "(1 row affected)\n(1 row affected)\n"
                         "subjectid lastname birthdate\n"
                         "--------- -------- -----------------------\n"
                         "1         Smith    1990-12-31 00:00:00.000\n"
-                        "2         Young    NULL\n"
-                        "\n"
-                        "(2 rows affected)\n"
-                        "(2 rows affected)\n"
-                        "n\n"
-                        "-\n"
-                        "2\n"
-                        "\n"
-                        "(1 row affected)\n");
+                        "2         Young    NULL\n\n"
+                        "(2 rows affected)\n(2 rows affected)\n"
+                        "n\n-\n2\n\n(1 row affected)\n");
 }
 
-TEST_F(SqlTool, MalformedClockStopsTheToolNamingTheVariableAndItsForm)
+TEST(SqlTool, MalformedClockStopsTheToolNamingTheVariableAndItsForm)
 {
     const ProcessRun r = sql("-Q \"select getdate() as now\"", "QUORIN_CLOCK='next tuesday'");
     EXPECT_EQ(r.status, 2);

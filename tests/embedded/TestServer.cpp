@@ -1,10 +1,12 @@
 #include "TestServer.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <random>
 #include <unistd.h>
 
@@ -37,69 +39,39 @@ CREATE TABLE [Internal](PatientId INTEGER, Device TEXT, SurgeryDate DATETIME);
 
 const std::vector<std::string> kQuorinProcedures = {
     R"(-- Adds a subject and returns its id.
-CREATE PROCEDURE uspAddSubject
-    @last varchar(50),
-    @first varchar(50),
-    @birth datetime,
-    @status int = 0
-AS
+CREATE PROCEDURE uspAddSubject @last varchar(50), @first varchar(50), @birth datetime, @status int = 0 AS
 INSERT INTO subjects(lastname, firstname, birthdate, status) VALUES (@last, @first, @birth, @status);
 SELECT last_insert_rowid() AS subjectid;
 )",
-    R"(CREATE PROCEDURE uspLoadSubjectbyId
-    @id int
-AS
+    R"(CREATE PROCEDURE uspLoadSubjectbyId @id int AS
 SELECT subjectid, lastname, firstname, convert101(birthdate) AS birth, status FROM subjects WHERE subjectid = @id;
 )",
-    R"(CREATE PROCEDURE uspFailHalfway
-    @last varchar(50)
-AS
+    R"(CREATE PROCEDURE uspFailHalfway @last varchar(50) AS
 INSERT INTO subjects(lastname) VALUES (@last);
 INSERT INTO subjects(subjectid, lastname) VALUES (1, 'duplicate key');
 )",
-    R"(CREATE PROCEDURE uspAddWithId
-    @id int
-AS
+    R"(CREATE PROCEDURE uspAddWithId @id int AS
 INSERT INTO subjects(subjectid, lastname) VALUES (@id, 'by id');
 )",
-    R"(CREATE PROCEDURE uspCountPatients
-AS
+    R"(CREATE PROCEDURE uspCountPatients AS
 SELECT count(*) AS num FROM CID.dbo.patient;
 )",
-    R"(CREATE PROCEDURE uspUpdateAccount
-    @user varchar(50),
-    @status int
-AS
+    R"(CREATE PROCEDURE uspUpdateAccount @user varchar(50), @status int AS
 DELETE FROM sys_role_members WHERE member = @user;
 INSERT INTO sys_role_members(role, member) SELECT CASE WHEN @status = 3 THEN 'QuorinAdmin' ELSE 'QuorinUser' END, @user;
 )",
-    R"(CREATE PROCEDURE uspShortName
-    @name char(5)
-AS
+    R"(CREATE PROCEDURE uspShortName @name char(5) AS
 SELECT @name || '|' AS v;
 )",
 };
 
-// Staff use every table and procedure of the small test schema; administrators also
-// manage users and roles.
-const char* kQuorinSecurity = R"(
-CREATE ROLE QuorinUser;
-CREATE ROLE QuorinAdmin;
-GO
-GRANT SELECT, INSERT, UPDATE, DELETE, EXECUTE ON SCHEMA::dbo TO QuorinUser;
-EXEC sp_addrolemember 'QuorinUser', 'QuorinAdmin';
-GRANT ALTER ANY USER, ALTER ANY ROLE, ALTER ANY SCHEMA TO QuorinAdmin;
-GO
-)";
-
-const char* kOtherSecurity = R"(
-CREATE ROLE QuorinUser;
-CREATE ROLE QuorinAdmin;
-GO
-GRANT SELECT ON SCHEMA::dbo TO QuorinUser;
-EXEC sp_addrolemember 'QuorinUser', 'QuorinAdmin';
-GRANT ALTER ANY USER, ALTER ANY ROLE TO QuorinAdmin;
-)";
+// Staff are granted `staff` on every table (and procedure) of the small test schema;
+// administrators also manage users and roles.
+std::string security(const std::string& staff, const std::string& admins)
+{
+    return "CREATE ROLE QuorinUser;\nCREATE ROLE QuorinAdmin;\nGO\nGRANT " + staff + " ON SCHEMA::dbo TO QuorinUser;\n"
+           "EXEC sp_addrolemember 'QuorinUser', 'QuorinAdmin';\nGRANT " + admins + " TO QuorinAdmin;\nGO\n";
+}
 
 std::atomic<int> g_counter{0};
 
@@ -131,31 +103,44 @@ std::string uniqueTempFolder(const std::string& stem)
 
 std::vector<dalport::DatabaseScript> TestServer::scripts()
 {
-    return {{"Quorin", kQuorinSchema, kQuorinProcedures, kQuorinSecurity},
-            {"Aud", kAudSchema, {}, kOtherSecurity},
-            {"CID", kCidSchema, {}, kOtherSecurity}};
+    const std::string others = security("SELECT", "ALTER ANY USER, ALTER ANY ROLE");
+    return {{"Quorin", kQuorinSchema, kQuorinProcedures,
+             security("SELECT, INSERT, UPDATE, DELETE, EXECUTE", "ALTER ANY USER, ALTER ANY ROLE, ALTER ANY SCHEMA")},
+            {"Aud", kAudSchema, {}, others},
+            {"CID", kCidSchema, {}, others}};
 }
 
-TestServer::TestServer() : m_folder(uniqueTempFolder("quorin-engine"))
+TestServer::TestServer() : folder(uniqueTempFolder("quorin-engine"))
 {
-    dalport::CreateServer(m_folder, kAdmin, kAdminPassword, scripts());
+    dalport::CreateServer(folder, kAdmin, kAdminPassword, scripts());
     for (const char* login : {"jdoe", "boss", "norole", "nouser"})
-        dalport::CreateLogin(m_folder, login, kStaffPassword);
-    dalport::CreateDatabaseUser(m_folder, "Quorin", "jdoe", "QuorinUser");
-    dalport::CreateDatabaseUser(m_folder, "Quorin", "boss", "QuorinAdmin");
-    dalport::CreateDatabaseUser(m_folder, "Quorin", "norole", "");
+        dalport::CreateLogin(folder, login, kStaffPassword);
+    dalport::CreateDatabaseUser(folder, "Quorin", "jdoe", "QuorinUser");
+    dalport::CreateDatabaseUser(folder, "Quorin", "boss", "QuorinAdmin");
+    dalport::CreateDatabaseUser(folder, "Quorin", "norole", "");
 }
 
 TestServer::~TestServer()
 {
     std::error_code ec;
-    fs::remove_all(m_folder, ec);
+    fs::remove_all(folder, ec);
 }
 
 void connect(MyADO& db, const TestServer& server, const char* login, const char* password, const char* database)
 {
-    ASSERT_EQ(db.SetDataSource(server.folder().c_str(), login, password, database), 1)
+    ASSERT_EQ(db.SetDataSource(server.folder.c_str(), login, password, database), 1)
         << "cannot connect " << login << " to " << database;
+}
+
+void rawExec(const std::string& folder, const char* database, const std::string& sql)
+{
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(dalport::DatabaseFilePath(folder, database).c_str(), &db), SQLITE_OK);
+    dalport::RegisterEngineFunctions(db);
+    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+    const std::string text = sqlite3_errmsg(db);
+    sqlite3_close(db);
+    ASSERT_EQ(rc, SQLITE_OK) << sql << ": " << text;
 }
 
 void connectByExactText(MyADO& session, const std::string& folder)

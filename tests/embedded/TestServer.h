@@ -7,7 +7,6 @@
 #include "support/ErrorRecorder.h"
 #include "support/WholeResultReader.h"
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -19,18 +18,13 @@ inline constexpr const char* kStaffPassword = "Staff-Pass1";
 
 // Logins created with kStaffPassword: "jdoe" (QuorinUser), "boss" (QuorinAdmin),
 // "norole" (a user in no role), "nouser" (a login without a user in Quorin).
-class TestServer {
-public:
+struct TestServer {
     TestServer();
     ~TestServer();
     TestServer(const TestServer&) = delete;
-    TestServer& operator=(const TestServer&) = delete;
-
-    const std::string& folder() const { return m_folder; }
     static std::vector<dalport::DatabaseScript> scripts();
 
-private:
-    std::string m_folder;
+    const std::string folder;
 };
 
 using Boxes = ErrorRecorder;
@@ -45,12 +39,8 @@ dalport::ReportedError lastError(const Boxes& boxes);
 // every row's column v, joined by "; ".
 std::string answer(MyADO& db, Boxes& boxes, const std::string& sql);
 
-// T-SQL texts and what each must give, run in order. An expected "error <number>: <text>"
-// checks the message too.
-struct Answer {
-    std::string sql;
-    std::string expected;
-};
+// T-SQL texts and what each must give, run in order; "error <number>: <text>" checks the message too.
+struct Answer { std::string sql, expected; };
 void expectAnswers(MyADO& db, Boxes& boxes, const std::vector<Answer>& table);
 
 // The first row's column as text; "<none>" when there is no row, "<failed>" on failure.
@@ -58,12 +48,14 @@ std::string scalar(MyADO& db, const std::string& sql, const char* column = "v");
 
 std::string uniqueTempFolder(const std::string& stem);
 
-// Connects the administrator with plans kept by exact text only (QUORIN_PLAN_CACHE=off),
-// the reference for plans kept by statement shape.
+// SQL run on a database's file with plain SQLite (knowing the engine's collation), as by another program.
+void rawExec(const std::string& folder, const char* database, const std::string& sql);
+
+// Connects the administrator with plans kept by exact text only, the reference for plans by shape.
 void connectByExactText(MyADO& session, const std::string& folder);
 
-// Everything a text's run showed: success, each result's columns, count and typed rows,
-// and the boxes it raised, so that two runs compare as a whole.
+// Everything a text's run showed (success, each result's columns, count and typed rows, the
+// boxes), so that two runs compare as a whole.
 std::vector<std::string> outcomeOf(WholeResultReader& session, Boxes& boxes, const std::string& text);
 
 } // namespace testing_embedded

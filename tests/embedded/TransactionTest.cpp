@@ -40,7 +40,6 @@ TEST_F(Transactions, NestedCommitOnlyDecrementsAndRollbackUndoesEverything)
         {"BEGIN TRAN", "done"}, {"insert into subjects(lastname) values ('b')", "done"},
         {"ROLLBACK TRANSACTION", "done"}, {"select @@TRANCOUNT as v", "0"},
         {"select count(*) as v from subjects", "1"}, {"COMMIT", "error 3902"}, {"ROLLBACK", "error 3903"},
-        // Several statements in one text.
         {"BEGIN TRAN; insert into subjects(lastname) values ('x'); select @@TRANCOUNT as v; COMMIT", "1"},
     });
     EXPECT_EQ(count(other), "2");

@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <chrono>
 #include <thread>
 
@@ -22,23 +20,16 @@ TEST(WaitingProcedures, ACallInATransactionWaitsForTheOtherProgramsCommit)
     Boxes boxes;
     MyADO db;
     connect(db, server, "jdoe", kStaffPassword);
-    int ready[2];
-    ASSERT_EQ(pipe(ready), 0);
-    const std::string folder = server.folder();
+    const Signal holding;
     const pid_t holder = spawn([&] {
         MyADO other;
-        if (!other.SetDataSource(folder.c_str(), "boss", kStaffPassword, "Quorin"))
-            return false;
-        if (!other.RunTextQuery("BEGIN TRAN") || !other.RunTextQuery("insert into subjects(lastname) values ('held')"))
-            return false;
-        char c = 1;
-        if (write(ready[1], &c, 1) != 1)
-            return false;
+        const bool held = other.SetDataSource(server.folder.c_str(), "boss", kStaffPassword, "Quorin")
+            && other.RunTextQuery("BEGIN TRAN") && other.RunTextQuery("insert into subjects(lastname) values ('held')")
+            && holding.send();
         std::this_thread::sleep_for(std::chrono::milliseconds(1000));
-        return other.RunTextQuery("COMMIT TRAN") == 1;
+        return held && other.RunTextQuery("COMMIT TRAN") == 1;
     });
-    char c = 0;
-    ASSERT_EQ(read(ready[0], &c, 1), 1);
+    ASSERT_TRUE(holding.wait());
 
     ASSERT_EQ(db.RunTextQuery("BEGIN TRAN"), 1);
     const auto start = std::chrono::steady_clock::now();
@@ -52,8 +43,6 @@ TEST(WaitingProcedures, ACallInATransactionWaitsForTheOtherProgramsCommit)
     EXPECT_TRUE(boxes.provider().empty());
     EXPECT_EQ(exitStatus(holder), 0);
     EXPECT_EQ(scalar(db, "select count(*) as v from subjects"), "2");
-    close(ready[0]);
-    close(ready[1]);
 }
 
 } // namespace

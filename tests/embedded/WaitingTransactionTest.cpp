@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <chrono>
 #include <string>
 
@@ -16,31 +14,32 @@ using namespace testing_embedded;
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
 TEST(WaitingTransactions, TwoProgramsReadThenWriteTwoHundredTimesEachWithoutError)
 {
     TestServer server;
     constexpr int kTransactions = 200;
-    auto program = [&](int who) {
-        return [&, who] {
+    const auto program = [&](int who) {
+        return spawn([&, who] {
             Boxes quiet;
             MyADO db;
-            if (!db.SetDataSource(server.folder().c_str(), "jdoe", kStaffPassword, "Quorin"))
+            if (!db.SetDataSource(server.folder.c_str(), "jdoe", kStaffPassword, "Quorin"))
                 return false;
             for (int i = 0; i < kTransactions; ++i) {
                 // Read, then write what was read: the other program commits in between.
                 if (!db.RunTextQuery("BEGIN TRAN") || !db.RunTextQuery("select count(*) as n from subjects") || db.IsEOF())
                     return false;
-                const int seen = db.GetIntField("n");
                 const std::string insert = "insert into subjects(lastname, unit) values ('p" + std::to_string(who)
-                    + "-" + std::to_string(i) + "', " + std::to_string(seen) + ")";
+                    + "-" + std::to_string(i) + "', " + std::to_string(db.GetIntField("n")) + ")";
                 if (!db.RunTextQuery(insert.c_str()) || !db.RunTextQuery("COMMIT TRAN"))
                     return false;
             }
             return quiet.provider().empty();
-        };
+        });
     };
-    const pid_t a = spawn(program(1));
-    const pid_t b = spawn(program(2));
+    const pid_t a = program(1), b = program(2);
     EXPECT_EQ(exitStatus(a), 0);
     EXPECT_EQ(exitStatus(b), 0);
     MyADO db;
@@ -59,14 +58,12 @@ TEST(WaitingTransactions, AReadingTransactionNeverBlocksAWriter)
 {
     TestServer server;
     for (const char* reader : {"norole", "jdoe"}) {
-        int ready[2], done[2];
-        ASSERT_EQ(pipe(ready), 0);
-        ASSERT_EQ(pipe(done), 0);
+        const Signal reading, written;
         const bool mayWrite = std::string(reader) == "jdoe";
         const pid_t holder = spawn([&] {
             Boxes quiet;
             MyADO db;
-            if (!db.SetDataSource(server.folder().c_str(), reader, kStaffPassword, "Quorin"))
+            if (!db.SetDataSource(server.folder.c_str(), reader, kStaffPassword, "Quorin"))
                 return false;
             // A savepoint before the first write is only remembered.
             if (!db.RunTextQuery("BEGIN TRAN") || !db.RunTextQuery("SAVE TRAN before_write"))
@@ -74,26 +71,18 @@ TEST(WaitingTransactions, AReadingTransactionNeverBlocksAWriter)
             if (!mayWrite && db.RunTextQuery("insert into subjects(lastname) values ('refused')"))
                 return false;
             const char* longRead = "select count(*) as n from sys.database_permissions a, sys.database_permissions b, "
-                                   "sys.database_permissions c, sys.database_permissions d, "
-                                   "sys.database_permissions e";
-            if (!db.RunTextQuery(longRead))
-                return false;
-            char c = 1;
-            if (write(ready[1], &c, 1) != 1 || !db.RunTextQuery(longRead) || read(done[0], &c, 1) != 1)
+                                   "sys.database_permissions c, sys.database_permissions d, sys.database_permissions e";
+            if (!db.RunTextQuery(longRead) || !reading.send() || !db.RunTextQuery(longRead) || !written.wait())
                 return false;
             if (!mayWrite)
                 return db.RunTextQuery("COMMIT TRAN") == 1;
-            // Reading, then writing, after the other program's commits.
-            if (!db.RunTextQuery("select count(*) as n from subjects") || db.GetIntField("n") != 100)
-                return false;
-            if (!db.RunTextQuery("insert into subjects(lastname) values ('undone')")
-                || !db.RunTextQuery("ROLLBACK TRAN before_write")
-                || !db.RunTextQuery("insert into subjects(lastname) values ('after reading')"))
-                return false;
-            return db.RunTextQuery("COMMIT TRAN") == 1;
+            return db.RunTextQuery("select count(*) as n from subjects") && db.GetIntField("n") == 100
+                && db.RunTextQuery("insert into subjects(lastname) values ('undone')")
+                && db.RunTextQuery("ROLLBACK TRAN before_write")
+                && db.RunTextQuery("insert into subjects(lastname) values ('after reading')")
+                && db.RunTextQuery("COMMIT TRAN") == 1;
         });
-        char c = 0;
-        ASSERT_EQ(read(ready[0], &c, 1), 1);
+        ASSERT_TRUE(reading.wait());
         Boxes boxes;
         MyADO db;
         connect(db, server, "jdoe", kStaffPassword);
@@ -105,84 +94,57 @@ TEST(WaitingTransactions, AReadingTransactionNeverBlocksAWriter)
             ASSERT_EQ(db.RunTextQuery(insert.c_str()), 1) << reader << ", write " << i;
             ASSERT_EQ(db.RunTextQuery("COMMIT TRAN"), 1);
         }
-        c = 1;
-        ASSERT_EQ(write(done[1], &c, 1), 1);
+        ASSERT_TRUE(written.send());
         EXPECT_EQ(exitStatus(holder), 0) << reader;
         EXPECT_TRUE(boxes.provider().empty());
         EXPECT_EQ(scalar(db, "select count(*) as v from subjects"), mayWrite ? "101" : "100");
         EXPECT_EQ(scalar(db, "select count(*) as v from subjects where lastname = 'undone'"), "0");
-        for (int fd : {ready[0], ready[1], done[0], done[1]})
-            close(fd);
     }
 }
 
 TEST(WaitingTransactions, LockHeldPastTheTimeOutGives1222AfterTheTimeOutAndTheTransactionStaysUsable)
 {
     TestServer server;
-    int ready[2], done[2];
-    ASSERT_EQ(pipe(ready), 0);
-    ASSERT_EQ(pipe(done), 0);
+    const Signal holding, release;
     const pid_t holder = spawn([&] {
         MyADO db;
-        if (!db.SetDataSource(server.folder().c_str(), kAdmin, kAdminPassword, "Quorin"))
-            return false;
-        if (!db.RunTextQuery("BEGIN TRAN") || !db.RunTextQuery("insert into subjects(lastname) values ('held')"))
-            return false;
-        char c = 1;
-        if (write(ready[1], &c, 1) != 1)
-            return false;
-        // Holds the lock until told.
-        if (read(done[0], &c, 1) != 1)
-            return false;
-        return db.RunTextQuery("COMMIT TRAN") == 1;
+        return db.SetDataSource(server.folder.c_str(), kAdmin, kAdminPassword, "Quorin") && db.RunTextQuery("BEGIN TRAN")
+            && db.RunTextQuery("insert into subjects(lastname) values ('held')") && holding.send() && release.wait()
+            && db.RunTextQuery("COMMIT TRAN") == 1;
     });
-    char c = 0;
-    ASSERT_EQ(read(ready[0], &c, 1), 1);
+    ASSERT_TRUE(holding.wait());
 
     Boxes boxes;
     MyADO db;
     connect(db, server, kAdmin, kAdminPassword);
+    const auto took = [&](const std::string& sql, const std::string& expected) {
+        const auto start = Clock::now();
+        EXPECT_EQ(answer(db, boxes, sql), expected) << sql;
+        return Clock::now() - start;
+    };
     ASSERT_EQ(db.RunTextQuery("SET LOCK_TIMEOUT 700"), 1);
     // BEGIN TRAN itself never waits, as on SQL Server; its first statement does.
     ASSERT_EQ(db.RunTextQuery("BEGIN TRAN"), 1);
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(db.RunTextQuery("insert into subjects(lastname) values ('waited')"), 0);
-    const auto waited = std::chrono::steady_clock::now() - start;
-    EXPECT_EQ(lastError(boxes).number, 1222);
-    EXPECT_GE(waited, std::chrono::milliseconds(700));
-    // The transaction is still open, for the caller's ROLLBACK; asking uses no table and
-    // is answered at once.
-    const auto asked = std::chrono::steady_clock::now();
-    EXPECT_EQ(scalar(db, "select @@TRANCOUNT as v"), "1");
-    EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::milliseconds(500));
+    EXPECT_GE(took("insert into subjects(lastname) values ('waited')", "error 1222"), milliseconds(700));
+    // The transaction stays open for the caller's ROLLBACK; asking uses no table: no wait.
+    EXPECT_LT(took("select @@TRANCOUNT as v", "1"), milliseconds(500));
     EXPECT_EQ(db.RunTextQuery("ROLLBACK TRAN"), 1);
     EXPECT_EQ(scalar(db, "select @@TRANCOUNT as v"), "0");
     // Outside a transaction, a write waits for the holder as long as the time-out too.
-    boxes.clear();
-    const auto again = std::chrono::steady_clock::now();
-    EXPECT_EQ(db.RunTextQuery("insert into subjects(lastname) values ('alone')"), 0);
-    EXPECT_GE(std::chrono::steady_clock::now() - again, std::chrono::milliseconds(700));
-    EXPECT_EQ(lastError(boxes).number, 1222);
+    EXPECT_GE(took("insert into subjects(lastname) values ('alone')", "error 1222"), milliseconds(700));
     // So does a procedure call on its own, once, not once per try of its body.
-    const auto call = std::chrono::steady_clock::now();
-    EXPECT_EQ(answer(db, boxes, "EXEC uspAddWithId 5"), "error 1222");
-    EXPECT_GE(std::chrono::steady_clock::now() - call, std::chrono::milliseconds(700));
-    EXPECT_LT(std::chrono::steady_clock::now() - call, std::chrono::milliseconds(3000));
+    const auto call = took("EXEC uspAddWithId 5", "error 1222");
+    EXPECT_GE(call, milliseconds(700));
+    EXPECT_LT(call, milliseconds(3000));
     // A read outside a transaction does not wait: it sees what is committed.
-    const auto reading = std::chrono::steady_clock::now();
-    EXPECT_EQ(scalar(db, "select count(*) as v from subjects"), "0");
-    EXPECT_LT(std::chrono::steady_clock::now() - reading, std::chrono::milliseconds(500));
+    EXPECT_LT(took("select count(*) as v from subjects", "0"), milliseconds(500));
 
-    c = 1;
-    ASSERT_EQ(write(done[1], &c, 1), 1);
+    ASSERT_TRUE(release.send());
     EXPECT_EQ(exitStatus(holder), 0);
     // Once the holder is gone the same session writes in a transaction at once.
-    ASSERT_EQ(db.RunTextQuery("BEGIN TRAN"), 1);
-    ASSERT_EQ(db.RunTextQuery("insert into subjects(lastname) values ('after')"), 1);
-    ASSERT_EQ(db.RunTextQuery("COMMIT TRAN"), 1);
+    expectAnswers(db, boxes, {{"BEGIN TRAN", "done"}, {"insert into subjects(lastname) values ('after')", "done"},
+                              {"COMMIT TRAN", "done"}});
     EXPECT_EQ(scalar(db, "select count(*) as v from subjects"), "2");
-    for (int fd : {ready[0], ready[1], done[0], done[1]})
-        close(fd);
 }
 
 } // namespace

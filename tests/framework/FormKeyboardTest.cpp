@@ -24,15 +24,10 @@ namespace {
 // through the framework's presenter, which the test records.
 class SamplePage : public TVisualFormView {
 public:
-    explicit SamplePage(QWidget* parent) : TVisualFormView(0, parent, nullptr)
+    SamplePage() : TVisualFormView(0, nullptr, nullptr)
     {
-        field = new QLineEdit(this);
-        notes = new QPlainTextEdit(this);
-        choice = new QComboBox(this);
         choice->setEditable(true);
         choice->addItems({QStringLiteral("Home"), QStringLiteral("Work")});
-        other = new QPushButton(QStringLiteral("Other"), this);
-        search = new QPushButton(QStringLiteral("Search"), this);
         search->setDefault(true);
         connect(other, &QPushButton::clicked, this, [this] { ++otherClicks; });
         connect(search, &QPushButton::clicked, this, [this] { searched << field->text(); });
@@ -44,11 +39,11 @@ public:
             return false;
         });
     }
-    QLineEdit* field;
-    QPlainTextEdit* notes;
-    QComboBox* choice;
-    QPushButton* other;
-    QPushButton* search;
+    QLineEdit* field = new QLineEdit(this);
+    QPlainTextEdit* notes = new QPlainTextEdit(this);
+    QComboBox* choice = new QComboBox(this);
+    QPushButton* other = new QPushButton(QStringLiteral("Other"), this);
+    QPushButton* search = new QPushButton(QStringLiteral("Search"), this);
     int otherClicks = 0;
     int complaints = 0;
     QStringList searched;
@@ -58,10 +53,7 @@ class FormKeyboardTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        tabs = new TTabWnd(&frame);
         frame.setCentralWidget(tabs);
-        first = new SamplePage(nullptr);
-        second = new SamplePage(nullptr);
         tabs->AddPage(QStringLiteral("First"), first);
         tabs->AddPage(QStringLiteral("Second"), second);
         TFrameWnd::MarkAsView(first);
@@ -74,15 +66,18 @@ protected:
         Settle();
     }
 
-    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        QTest::keyClick(frame.windowHandle(), key, modifiers);
-        Settle();
-    }
-    void Type(const char* text)
+    // The text's characters, then the key, to the window.
+    void Type(const char* text, Qt::Key key = Qt::Key_unknown, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         for (const char* c = text; *c; ++c)
             QTest::keyClick(frame.windowHandle(), *c);
+        Settle();
+        if (key != Qt::Key_unknown)
+            Key(key, modifiers);
+    }
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(frame.windowHandle(), key, modifiers);
         Settle();
     }
     static void Settle()
@@ -93,28 +88,24 @@ protected:
 
     framework::test::MessageRecorder messages;
     TFrameWnd frame;
-    TTabWnd* tabs = nullptr;
-    SamplePage* first = nullptr;
-    SamplePage* second = nullptr;
+    TTabWnd* tabs = new TTabWnd(&frame);
+    SamplePage* first = new SamplePage;
+    SamplePage* second = new SamplePage;
 };
 
 TEST_F(FormKeyboardTest, EnterPressesTheDefaultButtonOrTheFocusedOneButBreaksALineInNotes)
 {
     EXPECT_EQ(QApplication::focusWidget(), first->field);
     EXPECT_EQ(frame.GetActiveView(), first);
-    Type("abc");
-    Key(Qt::Key_Return);
+    Type("abc", Qt::Key_Return);
     Key(Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_EQ(first->searched, (QStringList{QStringLiteral("abc"), QStringLiteral("abc")}));
     Key(Qt::Key_Tab);
-    Type("one");
-    Key(Qt::Key_Return);
-    Type("two");
+    Type("one", Qt::Key_Return);
+    Type("two", Qt::Key_Tab); // Tab leaves the notes instead of typing a tab
     EXPECT_EQ(first->notes->toPlainText(), QStringLiteral("one\ntwo"));
-    Key(Qt::Key_Tab); // Tab leaves the notes instead of typing a tab
     ASSERT_EQ(QApplication::focusWidget(), first->choice);
-    Type("Cell");
-    Key(Qt::Key_Return);
+    Type("Cell", Qt::Key_Return);
     EXPECT_EQ(first->searched.size(), 3);
     EXPECT_EQ(first->choice->count(), 2) << "Enter in an editable list adds no item";
     Key(Qt::Key_Tab);
@@ -131,8 +122,7 @@ TEST_F(FormKeyboardTest, EnterPressesTheDefaultButtonOrTheFocusedOneButBreaksALi
 
 TEST_F(FormKeyboardTest, AFailedLeaveCheckKeepsTheFocusAndThePage)
 {
-    Type("xyz");
-    Key(Qt::Key_Tab);
+    Type("xyz", Qt::Key_Tab);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, QStringLiteral("No x!"));
     EXPECT_EQ(QApplication::focusWidget(), first->field);
@@ -147,8 +137,7 @@ TEST_F(FormKeyboardTest, AFailedLeaveCheckKeepsTheFocusAndThePage)
     EXPECT_FALSE(second->isVisible());
 
     // Corrected, the page lets go, and the other page gets the focus in its first field.
-    Type("ok");
-    Key(Qt::Key_PageDown, Qt::ControlModifier);
+    Type("ok", Qt::Key_PageDown, Qt::ControlModifier);
     EXPECT_EQ(tabs->GetActiveTab(), 1);
     EXPECT_EQ(QApplication::focusWidget(), second->field);
     EXPECT_EQ(frame.GetActiveView(), second);

@@ -1,9 +1,8 @@
 #pragma once
-// Answers the framework's message boxes in tests and records every one shown.
+// Records every framework message box shown; a question is answered No.
 
 #include "framework/MessageBox.h"
 
-#include <deque>
 #include <vector>
 
 namespace framework::test {
@@ -14,11 +13,7 @@ public:
     {
         m_previous = SetMessagePresenter([this](QWidget*, const MessageRequest& request) {
             shown.push_back(request);
-            if (answers.empty())
-                return request.buttons == MessageButtons::YesNo ? MessageResult::No : MessageResult::Ok;
-            const MessageResult answer = answers.front();
-            answers.pop_front();
-            return answer;
+            return request.buttons == MessageButtons::YesNo ? MessageResult::No : MessageResult::Ok;
         });
     }
     ~MessageRecorder() { SetMessagePresenter(m_previous); }
@@ -26,7 +21,6 @@ public:
     MessageRecorder& operator=(const MessageRecorder&) = delete;
 
     std::vector<MessageRequest> shown;
-    std::deque<MessageResult> answers;
 
 private:
     MessagePresenter m_previous;

@@ -1,18 +1,17 @@
 // The application shell on Qt's offscreen platform: the login dialog, start-up with a
-// failing and a working login, and the main frame's commands and pages as the document
-// and the subsystems reach them.
+// cancelled login (a working one is the subjects' keyboard test, a failing one the
+// document's), and the first start without a registry.
 #include "app/CLoginDlg.h"
 #include "app/CMainFrame.h"
 #include "app/CQuorinApp.h"
+#include "app/FirstRun.h"
 #include "document/CQuorinDoc.h"
-#include "registration/DialogRegistry.h"
 #include "framework/ControlId.h"
-#include "framework/TTabWnd.h"
 #include "resources/Resource.h"
 #include "MessageRecorder.h"
-#include "app/DocumentFixture.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -21,44 +20,22 @@
 
 namespace {
 
-using framework::FindControlAs;
-
 QLineEdit* Field(QWidget* dialog, int id)
 {
-    return FindControlAs<QLineEdit>(dialog, id);
+    return framework::FindControlAs<QLineEdit>(dialog, id);
 }
 
-// Fills the login dialog and presses Enter in the password field.
-std::function<int(CLoginDlg&)> LoginWith(QString user, QString password, QString server)
+TEST(LoginDialogTest, UserNameHasTheFocusAnEmptyOneIsRefusedAndEscapeCancels)
 {
-    return [=](CLoginDlg& dialog) {
-        dialog.show();
-        Field(&dialog, res::IDC_USERNAME)->setText(user);
-        Field(&dialog, res::IDC_PASSWORD)->setText(password);
-        Field(&dialog, res::IDC_SERVER)->setText(server);
-        QTest::keyClick(Field(&dialog, res::IDC_PASSWORD), Qt::Key_Return);
-        return dialog.result() == QDialog::Accepted ? CTemplateDialog::IDOK : CTemplateDialog::IDCANCEL;
-    };
-}
-
-class LoginDialogTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        dialog.show();
-        QApplication::setActiveWindow(&dialog);
-        QApplication::processEvents();
-    }
-    CLoginDlg dialog;
     framework::test::MessageRecorder messages;
-};
-
-TEST_F(LoginDialogTest, UserNameHasTheFocusAnEmptyOneIsRefusedAndEscapeCancels)
-{
+    CLoginDlg dialog;
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    QApplication::processEvents();
     EXPECT_EQ(QApplication::focusWidget(), Field(&dialog, res::IDC_USERNAME));
     EXPECT_EQ(Field(&dialog, res::IDC_PASSWORD)->echoMode(), QLineEdit::Password);
     Field(&dialog, res::IDC_PASSWORD)->setText(QStringLiteral("secret"));
-    FindControlAs<QPushButton>(&dialog, res::IDOK)->click();
+    framework::FindControlAs<QPushButton>(&dialog, res::IDOK)->click();
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, QStringLiteral("You must enter a username"));
     EXPECT_EQ(messages.shown[0].icon, framework::MessageIcon::Stop);
@@ -78,67 +55,53 @@ TEST(Startup, CancelledLoginEndsWithExitCodeOneAndNoWindow)
     EXPECT_EQ(app.GetDocument(), nullptr);
 }
 
-class FailedLoginTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(folder.isValid());
-        app.SetLoginRunner(LoginWith(QStringLiteral("nobody"), QStringLiteral("x"), folder.path() + "/missing"));
-        ASSERT_EQ(app.InitInstance(), CQuorinApp::kRun);
-        ASSERT_NE(app.m_pMainFrame, nullptr);
-        frame = app.m_pMainFrame;
-    }
+// Nothing is created when the offer is declined or the passwords differ or are empty;
+// never an administrator without a password. Once created, a second start asks nothing.
+TEST(FirstRunTest, TheRegistryIsCreatedOnlyWithAChosenPasswordAndOnlyOnce)
+{
     QTemporaryDir folder;
-    framework::test::MessageRecorder messages;
-    CQuorinApp app;
-    CMainFrame* frame = nullptr;
-};
+    ASSERT_TRUE(folder.isValid());
+    const QByteArray previous = qgetenv("QUORIN_REGISTRY");
+    const QString registry = folder.path() + QStringLiteral("/registry");
+    qputenv("QUORIN_REGISTRY", registry.toLocal8Bit());
+    bool yes = true;
+    QStringList questions, told, typed;
+    quorin::FirstRunPrompts prompts;
+    prompts.askYesNo = [&](const QString& question) {
+        questions << question;
+        return yes;
+    };
+    prompts.askPassword = [&](const QString&) -> std::optional<QString> {
+        if (typed.isEmpty())
+            return std::nullopt;
+        return typed.takeFirst();
+    };
+    prompts.tell = [&](const QString& message) { told << message; };
+    QString password;
+    const auto offer = [&](const QString& server = {}) {
+        return quorin::OfferEmptyRegistry(server, QStringLiteral("labadmin"), password, prompts);
+    };
+    const auto exists = [&](const char* file) { return QFileInfo::exists(registry + QLatin1Char('/') + file); };
 
-TEST_F(FailedLoginTest, LoginFailedIsShownAndTheWindowOpensAnyway)
-{
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Login Failed!"));
-    EXPECT_EQ(messages.shown[0].icon, framework::MessageIcon::Stop);
-    EXPECT_TRUE(frame->isMaximized());
-    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Quorin Demo - Quorin"));
-    EXPECT_EQ(app.GetDocument()->m_strServer, folder.path() + "/missing");
-    EXPECT_FALSE(app.GetDocument()->m_db.IsConnected());
-}
+    EXPECT_EQ(offer(QStringLiteral("sqlhost")), quorin::FirstRunResult::NotNeeded);
+    yes = false;
+    EXPECT_EQ(offer(), quorin::FirstRunResult::Declined);
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions[0].contains(QStringLiteral("labadmin")));
+    yes = true;
+    typed = {QStringLiteral("one"), QStringLiteral("two"), QString(), QString()};
+    EXPECT_EQ(offer(), quorin::FirstRunResult::Declined);
+    EXPECT_EQ(offer(), quorin::FirstRunResult::Declined);
+    EXPECT_EQ(told.size(), 2);
+    EXPECT_FALSE(exists("master.db"));
 
-TEST_F(FailedLoginTest, AWindowOfALaterSubsystemIsEnabledOnceRegistered)
-{
-    EXPECT_FALSE(frame->QueryCommand(res::ID_REPORTS_LETTERS).IsEnabled());
-    int runs = 0;
-    quorin::RegisterDialog(quorin::UserInterface::Dialog::ReportLetters, [&](QWidget*, CQuorinDoc&) {
-        ++runs;
-        return 1;
-    });
-    EXPECT_TRUE(frame->QueryCommand(res::ID_REPORTS_LETTERS).IsEnabled());
-    frame->ExecuteCommand(res::ID_REPORTS_LETTERS);
-    EXPECT_EQ(runs, 1);
-}
-
-// Pages the document brings forward show; File New with nothing changed clears without a
-// question, and brings the chart forward inside the Audiogram tab, then the Subject tab.
-TEST(WorkingLogin, LoginOpensTheConnectedMainWindowWhosePagesTheDocumentBringsForward)
-{
-    quorin::test::TestRegistry registry;
-    framework::test::MessageRecorder messages;
-    CQuorinApp app;
-    app.SetLoginRunner(LoginWith(QString::fromLatin1(quorin::test::kTestLogin),
-                                 QString::fromLatin1(quorin::test::kTestPassword),
-                                 QString::fromStdString(registry.Folder())));
-    ASSERT_EQ(app.InitInstance(), CQuorinApp::kRun);
-    EXPECT_TRUE(app.GetDocument()->m_db.IsConnected());
-    EXPECT_EQ(app.m_strUserName, QString::fromLatin1(quorin::test::kTestLogin));
-    CMainFrame* frame = app.m_pMainFrame;
-    app.GetDocument()->UI().BringForward(quorin::UserInterface::Page::Comments);
-    EXPECT_EQ(qobject_cast<TTabWnd*>(frame->m_pTabAudiogram->GetWnd())->GetActiveTab(), 2);
-    EXPECT_TRUE(frame->m_pNodeComments->GetWnd()->isVisible());
-    EXPECT_TRUE(frame->ExecuteCommand(res::ID_FILE_NEW));
-    EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(qobject_cast<TTabWnd*>(frame->m_pTabMain->GetWnd())->GetActiveTab(), 0);
-    EXPECT_EQ(qobject_cast<TTabWnd*>(frame->m_pTabAudiogram->GetWnd())->GetActiveTab(), 0);
+    typed = {QStringLiteral("Fresh-Start-1"), QStringLiteral("Fresh-Start-1")};
+    EXPECT_EQ(offer(), quorin::FirstRunResult::Created);
+    EXPECT_EQ(password, QStringLiteral("Fresh-Start-1"));
+    EXPECT_TRUE(exists("master.db") && exists("Quorin.db"));
+    EXPECT_EQ(offer(), quorin::FirstRunResult::NotNeeded);
+    EXPECT_EQ(questions.size(), 4);
+    qputenv("QUORIN_REGISTRY", previous);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// The tab window: its band, switching by mouse and from code, the may-change check, and
-// where the focus goes.
+// The tab window: where the focus goes when a page changes by mouse or from code, and
+// that an idle window stops painting.
 #include "framework/TFrameWnd.h"
 #include "framework/TTabWnd.h"
 
@@ -20,65 +20,6 @@ QWidget* MakePage(const QString& name)
     second->setObjectName(name + QStringLiteral("Second"));
     second->move(0, 40);
     return page;
-}
-
-class TabWndTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        tabs.resize(600, 400);
-        tabs.SetTabPos(TTabWnd::TabsOnTop);
-        for (const char* name : {"Subject", "Audiogram", "Other"})
-            tabs.AddPage(QString::fromLatin1(name), MakePage(QString::fromLatin1(name)));
-        tabs.show();
-    }
-
-    TTabWnd tabs;
-};
-
-TEST_F(TabWndTest, TabsAreHitOnlyInsideTheBandAndPagesFillTheRest)
-{
-    EXPECT_EQ(tabs.TabLeft(1), tabs.TabRight(0) + 6);
-    const int x = tabs.TabLeft(1) + 3;
-    EXPECT_EQ(tabs.HitTest(x, 6), 1);
-    EXPECT_EQ(tabs.HitTest(x, 26), 1);
-    EXPECT_EQ(tabs.HitTest(x, 27), -1);
-    EXPECT_EQ(tabs.HitTest(tabs.TabRight(0) + 3, 15), -1); // the gap after a tab
-    EXPECT_EQ(tabs.GetTabWnd(0)->geometry(), QRect(1, 31, 598, 368));
-    tabs.SetTabPos(TTabWnd::TabsOnBottom);
-    EXPECT_EQ(tabs.HitTest(x, tabs.height() - 26), 1);
-    EXPECT_EQ(tabs.HitTest(x, 15), -1);
-    EXPECT_EQ(tabs.GetTabWnd(0)->geometry(), QRect(1, 0, 598, 370));
-}
-
-class RefusingTabWnd : public TTabWnd {
-public:
-    bool CanChangeTab(QWidget* oldPage, QWidget* newPage) override
-    {
-        asked.emplace_back(oldPage, newPage);
-        return allow;
-    }
-    void OnTabChanged(QWidget* oldPage, QWidget* newPage) override { changed.emplace_back(oldPage, newPage); }
-    bool allow = false;
-    std::vector<std::pair<QWidget*, QWidget*>> asked, changed;
-};
-
-TEST(TabWndChangeCheck, RefusalKeepsTheOldPageAndConsentSwitchesWithNotification)
-{
-    RefusingTabWnd tabs;
-    QWidget* first = tabs.AddPage(QStringLiteral("One"), MakePage(QStringLiteral("one")));
-    QWidget* second = tabs.AddPage(QStringLiteral("Two"), MakePage(QStringLiteral("two")));
-    tabs.show();
-    EXPECT_FALSE(tabs.SetActiveTab(1, true));
-    EXPECT_EQ(tabs.GetActiveTab(), 0);
-    EXPECT_TRUE(first->isVisible());
-    EXPECT_EQ(tabs.asked, (std::vector<std::pair<QWidget*, QWidget*>>{{first, second}}));
-    EXPECT_TRUE(tabs.changed.empty());
-    tabs.allow = true;
-    EXPECT_TRUE(tabs.SetActiveTab(1, true));
-    EXPECT_EQ(tabs.changed, (std::vector<std::pair<QWidget*, QWidget*>>{{first, second}}));
-    EXPECT_TRUE(tabs.SetActiveTab(1, true)); // the active tab again: no question
-    EXPECT_EQ(tabs.asked.size(), 2u);
 }
 
 // From code, a page changes without taking the focus; a click on a tab puts it where the
@@ -132,8 +73,14 @@ protected:
 };
 
 // Raising the captions from the paint once scheduled the next paint, without end.
-TEST_F(TabWndTest, AnIdleTabWindowStopsRepainting)
+TEST(TabWndTest, AnIdleTabWindowStopsRepainting)
 {
+    TTabWnd tabs;
+    tabs.resize(600, 400);
+    tabs.SetTabPos(TTabWnd::TabsOnTop);
+    for (const char* name : {"Subject", "Audiogram", "Other"})
+        tabs.AddPage(QString::fromLatin1(name), MakePage(QString::fromLatin1(name)));
+    tabs.show();
     PaintCounter counter;
     tabs.installEventFilter(&counter);
     tabs.update();

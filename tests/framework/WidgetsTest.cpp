@@ -1,14 +1,22 @@
-// Message boxes under the wait cursor, and the report list control.
+// The framework's small parts: message boxes under the wait cursor, the report list
+// control, command routing with its update handlers, and the workspace tree.
 #include "framework/MessageBox.h"
 #include "framework/ReportListCtrl.h"
+#include "framework/TFrameWnd.h"
+#include "framework/TTabWnd.h"
+#include "framework/TVisualFramework.h"
 #include "framework/WaitCursor.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
 
 namespace {
 
@@ -61,6 +69,90 @@ TEST(ReportList, ChangesToRowsTheViewHasShownReachIt)
     EXPECT_EQ(list.GetItemText(1, 1), QStringLiteral("Kearney"));
     EXPECT_EQ(list.GetItemText(2, 1), QStringLiteral("Ames"));
     EXPECT_EQ(list.GetItemData(1), 4711);
+}
+
+class ViewWidget : public QWidget, public CCmdTarget {};
+
+class CommandRoutingTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        frame.SetDocumentTarget(&document);
+        frame.SetApplicationTarget(&application);
+        frame.setCentralWidget(view);
+    }
+
+    TFrameWnd frame;
+    CCmdTarget document;
+    CCmdTarget application;
+    ViewWidget* view = new ViewWidget;
+    std::string log;
+};
+
+TEST_F(CommandRoutingTest, ActiveViewComesBeforeDocumentFrameAndApplication)
+{
+    const std::pair<CCmdTarget*, const char*> targets[] = {
+        {view, "view"}, {&document, "doc"}, {&frame, "frame"}, {&application, "app"}};
+    // Command 100 has every handler, 101 all but the view's, 102 the frame's and the
+    // application's, 103 the application's alone, 104 none.
+    for (unsigned id = 100; id < 104; ++id)
+        for (std::size_t t = id - 100; t < 4; ++t)
+            targets[t].first->CommandMap().On(id, [this, name = std::string(targets[t].second)] { log += name + ";"; });
+    EXPECT_TRUE(frame.ExecuteCommand(100));
+    EXPECT_EQ(log, "doc;"); // no active view yet
+    frame.SetActiveView(view);
+    for (unsigned id = 100; id < 104; ++id)
+        EXPECT_TRUE(frame.ExecuteCommand(id));
+    EXPECT_FALSE(frame.ExecuteCommand(104));
+    EXPECT_FALSE(frame.QueryCommand(104).IsEnabled());
+    EXPECT_EQ(log, "doc;view;doc;frame;app;");
+}
+
+TEST_F(CommandRoutingTest, UpdateHandlersDecideTheStatesAndTheActionsFollow)
+{
+    bool enabled = false;
+    int runs = 0;
+    document.CommandMap().On(300, [&] { ++runs; });
+    document.CommandMap().OnUpdate(300, [&](CCmdUI* ui) { ui->Enable(enabled); });
+    auto action = new QAction(QStringLiteral("Three hundred"), &frame);
+    frame.RegisterCommandAction(300, action);
+    frame.UpdateCommandUI();
+    EXPECT_FALSE(action->isEnabled());
+    enabled = true;
+    frame.UpdateCommandUI();
+    EXPECT_TRUE(action->isEnabled());
+    action->trigger();
+    EXPECT_EQ(runs, 1);
+
+}
+
+TWindowClass PlainView()
+{
+    return TWindowClass{QStringLiteral("CPlainView"), 5,
+                        [](QWidget* parent, CCreateContext*) -> QWidget* { return new QWidget(parent); }};
+}
+
+// A refused node stays the caller's, whole: the framework neither keeps nor deletes it.
+TEST(VisualFramework, RefusedNodesStayTheCallersWhole)
+{
+    TVisualFramework framework;
+    auto root = new TVisualNode(1, QString(), TTabWnd::WindowClass(), nullptr, TVisualNode::TabsTop);
+    EXPECT_TRUE(framework.Add(root));
+    EXPECT_TRUE(framework.Add(root, new TVisualNode(2, QStringLiteral("Page"), PlainView(), nullptr)));
+    auto again = std::make_unique<TVisualNode>(1, QStringLiteral("again"), PlainView(), nullptr);
+    EXPECT_FALSE(framework.Add(again.get()));
+    EXPECT_EQ(again->m_pFramework, nullptr);
+    auto twice = std::make_unique<TVisualNode>(2, QStringLiteral("Twice"), PlainView(), nullptr);
+    EXPECT_FALSE(framework.Add(root, twice.get()));
+    EXPECT_EQ(twice->m_pParent, nullptr);
+    // Nor is a child hung under a parent that is not in the tree.
+    auto stranger = std::make_unique<TVisualNode>(7, QStringLiteral("Stranger"), PlainView(), nullptr);
+    auto orphan = std::make_unique<TVisualNode>(8, QStringLiteral("Orphan"), PlainView(), nullptr);
+    EXPECT_FALSE(framework.Add(stranger.get(), orphan.get()));
+    EXPECT_TRUE(stranger->m_children.empty());
+    EXPECT_EQ(framework.FindNode(8), nullptr);
+    EXPECT_EQ(framework.FindNode(2)->m_pParent, root);
+    EXPECT_EQ(root->m_children.size(), 1u);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "CidFixture.h"
 
+#include "rules/SqlText.h"
 #include "support/RawRegistry.h"
 
 namespace quorin::test {
@@ -8,10 +9,7 @@ namespace {
 
 std::string Quoted(const std::string& text)
 {
-    std::string out = "'";
-    for (const char c : text)
-        out += c == '\'' ? std::string("''") : std::string(1, c);
-    return out + "'";
+    return "'" + sql::Text(QString::fromStdString(text)).toStdString() + "'";
 }
 
 } // namespace

@@ -11,18 +11,18 @@ namespace quorin::test {
 
 inline QStringList HistoryFields(const CCiData& c)
 {
-    QStringList out = {c.DegreePriorL, c.DegreePriorR, c.NatureL, c.NatureR, c.EtiologyL, c.EtiologyR,
-                       c.Processor1,   c.Processor2};
-    for (int n : {c.HasCiData, c.DurationPriorL, c.DurationPriorR, c.HaL, c.HaR, c.HaTimeL, c.HaTimeR,
-                  c.DurationUnaidedL, c.DurationUnaidedR})
+    QStringList out = {c.DegreePriorL, c.DegreePriorR, c.NatureL, c.NatureR, c.EtiologyL, c.EtiologyR, c.Processor1,
+                       c.Processor2};
+    for (int n : {c.HasCiData, c.DurationPriorL, c.DurationPriorR, c.HaL, c.HaR, c.HaTimeL, c.HaTimeR, c.DurationUnaidedL,
+                  c.DurationUnaidedR})
         out << QString::number(n);
     return out;
 }
 
 inline QStringList DeviceFields(const CCiDevice& d)
 {
-    return {d.Ear,    d.Device,  d.Positioner, d.SurgDate, QString::number(d.AgeAtImplant),
-            d.StimDate, d.Status, d.Surgeon,   d.Hospital, d.ExplantDate};
+    return {d.Ear, d.Device, d.Positioner, d.SurgDate, QString::number(d.AgeAtImplant), d.StimDate, d.Status, d.Surgeon,
+            d.Hospital, d.ExplantDate};
 }
 
 inline QStringList SpeechFields(const CCiSpeech& s)

@@ -26,7 +26,7 @@ QStringList Fields(const CSpeechTest& t)
 
 } // namespace
 
-TEST_F(DocumentTest, NewSpeechTestsGetStoredIdsAndLoadBackEqual)
+TEST_F(DocumentTest, NewSpeechTestsGetStoredIdsLoadBackEqualAndAreStoredAllOrNone)
 {
     doc->m_subject = DistinctSubject();
     doc->m_speechTestList = {Distinct("CELF", -100), Distinct("PPVT-III", -99)};
@@ -42,6 +42,18 @@ TEST_F(DocumentTest, NewSpeechTestsGetStoredIdsAndLoadBackEqual)
     // A stored test is updated, not added again.
     doc->m_speechTestList[0].Comments = "changed";
     ASSERT_EQ(doc->SaveSubject(), 1);
+    EXPECT_EQ(Count("Quorin", "select count(*) as num from speech"), 2);
+    EXPECT_EQ(Scalar("Quorin", "select comments from speech where testname = 'CELF'", "comments"), "changed");
+
+    // One test the registry refuses fails them all: nothing stored, every row kept as typed.
+    registry.ExecRaw("Quorin", "create trigger refuse_test before insert on speech "
+                               "when new.TestName = 'GFTA' begin select raise(abort, 'refused'); end");
+    doc->m_speechTestList[0].Comments = "not stored";
+    doc->m_speechTestList.push_back(Distinct("GFTA", -98));
+    EXPECT_EQ(doc->SaveSubject(), 0);
+    EXPECT_FALSE(TakeErrors().empty());
+    ASSERT_EQ(doc->m_speechTestList.size(), 3u);
+    EXPECT_EQ(doc->m_speechTestList[0].Comments, "not stored");
     EXPECT_EQ(Count("Quorin", "select count(*) as num from speech"), 2);
     EXPECT_EQ(Scalar("Quorin", "select comments from speech where testname = 'CELF'", "comments"), "changed");
 }

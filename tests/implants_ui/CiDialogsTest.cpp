@@ -1,24 +1,30 @@
-// The CI Speech dialog keeping a pre-implant row's time, and every dialog field taking no
-// more characters than the column it is saved into.
+// The CI Data tab for a stored subject, used by a staff member of the registry's user role:
+// the keyboard through the tab, a hidden tab filling itself once shown, the CI Speech dialog
+// keeping a pre-implant row's time, and every dialog field no longer than its column.
 
-#include "ImplantTabsFixture.h"
+#include "FormFixture.h"
 
+#include "admin/ui/AdminTemplates.h"
+#include "audiograms/ui/AudTemplates.h"
 #include "database/ColumnLength.h"
 #include "framework/ControlId.h"
+#include "framework/MessageRecorder.h"
 #include "framework/ReportListCtrl.h"
 #include "framework/TemplateBuilder.h"
 #include "framework/TemplateRegistry.h"
-#include "admin/ui/AdminTemplates.h"
-#include "audiograms/ui/AudTemplates.h"
+#include "implants/ui/CFormCIDataView.h"
 #include "implants/ui/CiDataTemplates.h"
-#include "resources/FieldLengths.h"
 #include "implants/ui/SllTemplates.h"
+#include "resources/FieldLengths.h"
 #include "subjects/ui/SubjectTemplates.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTest>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -30,6 +36,117 @@ namespace dv = res::cidevice;
 namespace quorin::test {
 namespace {
 
+QLineEdit* Edit(QWidget* parent, int id) { return framework::FindControlAs<QLineEdit>(parent, id); }
+QComboBox* Combo(QWidget* parent, int id) { return framework::FindControlAs<QComboBox>(parent, id); }
+
+// The texts of a list's row, every column.
+QStringList Row(const CReportListCtrl* list, int row)
+{
+    QStringList texts;
+    for (int column = 0; column < list->GetColumnCount(); ++column)
+        texts << list->GetItemText(row, column);
+    return texts;
+}
+
+// The id of the control that has the focus (an editable combo's edit counts as the combo).
+int FocusedId()
+{
+    QWidget* w = QApplication::focusWidget();
+    while (w && framework::ControlId(w) == 0)
+        w = w->parentWidget();
+    return w ? framework::ControlId(w) : 0;
+}
+
+class CiDataTest : public FormTest {
+protected:
+    void SetUp() override
+    {
+        FormTest::SetUp();
+        // The fixture's session is an ordinary member (QuorinUser), as staff keep this data.
+        subjectId = AddSubject(QStringLiteral("REYES"), QStringLiteral("NOA"), 6611, QStringLiteral("2009-03-07"));
+        ASSERT_NE(doc->LoadSubjectById(subjectId), 0);
+        form = new CFormCIDataView(nullptr, &context);
+        tab.reset(form);
+        ShowActive(form);
+    }
+    void TearDown() override
+    {
+        tab.reset();
+        FormTest::TearDown();
+    }
+
+    // Clicks the tab's button and runs the actions on the dialog it opens; one they leave
+    // open is cancelled.
+    void ClickWithDialog(int buttonId, std::function<void(QWidget*)> actions)
+    {
+        OnNextModal([actions](QWidget* modal) {
+            QPointer<QWidget> dialog(modal);
+            if (modal) {
+                // The offscreen screen leaves the tab active under its modal dialog; a
+                // user's clicks and keys go to the dialog.
+                QApplication::setActiveWindow(modal);
+                actions(modal);
+            }
+            if (dialog && dialog->isVisible())
+                Click(framework::FindControl(dialog, 2)); // Cancel
+        });
+        Click(framework::FindControl(form, buttonId));
+        // The closed dialog gives the activation back to the tab, as the desktop does.
+        if (form->isVisible() && QApplication::activeWindow() != form)
+            QApplication::setActiveWindow(form);
+    }
+
+    // A pre-implant row inserted straight into the registry, as stored before.
+    void StorePreImplantRow(const QString& type, const QString& name, double score, int time)
+    {
+        registry.ExecRaw("Quorin", QStringLiteral("insert into cispeech (SubjectId, DataType, TestType, TestName, Score, "
+                                                  "TimeIS, Condition) values (%1, 'Pre Implant', '%2', '%3', %4, %5, "
+                                                  "'CI + HA')")
+                                       .arg(QString::number(subjectId), type, name, QString::number(score),
+                                            QString::number(time))
+                                       .toStdString());
+    }
+
+    int subjectId = -1;
+    CFormCIDataView* form = nullptr;
+    std::unique_ptr<QWidget> tab;
+    framework::test::MessageRecorder frameworkBoxes;
+};
+
+TEST_F(CiDataTest, TabWalksTheLeftEarThenTheRightEarThenTheProcessors)
+{
+    form->ActivateFirstControl();
+    EXPECT_EQ(FocusedId(), IDC_DURATION_YEARS_L);
+    const int order[] = {IDC_DURATION_MONTHS_L, IDC_DEGREE_L,          IDC_ONSET_L,         IDC_ETIOLOGY_L,
+                         IDC_HA_YEARS_L,        IDC_HA_MONTHS_L,       IDC_UNAIDED_YEARS_L, IDC_UNAIDED_MONTHS_L,
+                         IDC_DURATION_YEARS_R,  IDC_DURATION_MONTHS_R, IDC_DEGREE_R,        IDC_ONSET_R,
+                         IDC_ETIOLOGY_R,        IDC_HA_YEARS_R,        IDC_HA_MONTHS_R,     IDC_UNAIDED_YEARS_R,
+                         IDC_UNAIDED_MONTHS_R,  IDC_PROCESSOR1,        IDC_PROCESSOR2,      IDC_DEVICE_LIST};
+    for (int id : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        Settle();
+        EXPECT_EQ(FocusedId(), id);
+    }
+}
+
+TEST_F(CiDataTest, AHiddenTabFillsItselfWhenShownAgain)
+{
+    form->hide();
+    StorePreImplantRow("Word Recognition", "PBK", 12.5, 0);
+    ASSERT_NE(doc->LoadSubjectById(subjectId), 0);
+    EXPECT_EQ(doc->CiLoaded, 0);
+    // A save while the tab was never shown for this subject takes nothing from it.
+    Edit(form, IDC_DURATION_YEARS_L)->setText("7");
+    ASSERT_EQ(doc->SaveSubject(), 1);
+    EXPECT_EQ(Count("Quorin", QStringLiteral("select count(*) as num from cidata where SubjectId = %1").arg(subjectId)),
+              0);
+    ShowActive(form);
+    EXPECT_EQ(doc->CiLoaded, 1);
+    EXPECT_EQ(Edit(form, IDC_DURATION_YEARS_L)->text(), "0");
+    ASSERT_EQ(form->PreList()->GetItemCount(), 1);
+    EXPECT_EQ(Row(form->PreList(), 0)[2], "PBK");
+}
+
 TEST_F(CiDataTest, APreImplantRowHasNoTimeAndCancelAddsNothing)
 {
     ClickWithDialog(IDC_PRE_ADD, [](QWidget* d) {
@@ -40,7 +157,12 @@ TEST_F(CiDataTest, APreImplantRowHasNoTimeAndCancelAddsNothing)
     });
     EXPECT_TRUE(doc->m_ciSpeechList.empty());
     EXPECT_EQ(doc->m_subject.Modified, 0);
-    AddSpeech(false, "Discrimination", "ESP", "");
+    ClickWithDialog(IDC_PRE_ADD, [](QWidget* d) {
+        TypeInto(Combo(d, sp::IDC_TEST_TYPE), "Discrimination");
+        TypeInto(Combo(d, sp::IDC_TEST_NAME), "ESP");
+        TypeInto(Edit(d, sp::IDC_SCORE), "");
+        Click(framework::FindControl(d, 1)); // OK
+    });
     ASSERT_EQ(form->PreList()->GetItemCount(), 1);
     // No score typed: an empty cell, not -999.
     EXPECT_EQ(Row(form->PreList(), 0), (QStringList{"Discrimination", "-1", "ESP", "", ""}));
@@ -50,14 +172,16 @@ TEST_F(CiDataTest, APreImplantRowHasNoTimeAndCancelAddsNothing)
 
     // A stored pre-implant row with a time beyond the range is edited without a check
     // on the fields the user cannot type in, and keeps its time.
-    StoreSpeech("Pre Implant", "Discrimination", "GASP", 30, 5000);
+    StorePreImplantRow("Discrimination", "GASP", 30, 5000);
     ASSERT_NE(doc->LoadSubjectById(subjectId), 0);
     ASSERT_EQ(form->PreList()->GetItemCount(), 1);
-    ClickRow(form->PreList(), 0);
+    CReportListCtrl* list = form->PreList();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(0)).center());
+    Settle();
     ClickWithDialog(IDC_PRE_EDIT, [](QWidget* d) {
         EXPECT_EQ(Edit(d, sp::IDC_TIME_YEARS)->text(), "416");
         TypeInto(Edit(d, sp::IDC_SCORE), "31");
-        ClickOk(d);
+        Click(framework::FindControl(d, 1)); // OK
         EXPECT_FALSE(d->isVisible());
     });
     EXPECT_TRUE(frameworkBoxes.shown.empty());

@@ -5,8 +5,6 @@
 #include "ReportsFixture.h"
 #include "SmtpSink.h"
 
-#include "app/CDocumentCommands.h"
-#include "app/CMainFrame.h"
 #include "framework/BackgroundProgress.h"
 #include "framework/ControlId.h"
 #include "framework/ReportListCtrl.h"

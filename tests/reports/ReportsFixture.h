@@ -1,6 +1,5 @@
 #pragma once
-// What the report tests share: small registries written by raw SQL (most of their rows no
-// operation of the program writes), lists and their rows as text, the Mail settings.
+// What the report tests share: small registries written by raw SQL, lists as text, the Mail settings.
 
 #include "document/CMemoryReportList.h"
 #include "reports/query/ReportFill.h"

@@ -17,18 +17,16 @@ using Text = QString CSubject::*;
 using Number = int CSubject::*;
 
 const std::vector<Text> kTexts = {
-    &CSubject::Cochlear,  &CSubject::CochlearImplant, &CSubject::Address,       &CSubject::City,
-    &CSubject::Email,     &CSubject::EnteredBy,       &CSubject::Ethnicity,     &CSubject::Race,
-    &CSubject::Firstname, &CSubject::Sex,             &CSubject::PrimaryLang,   &CSubject::Lastname,
-    &CSubject::Notes,     &CSubject::PatImpression,   &CSubject::Phone1,        &CSubject::Phone1Type,
-    &CSubject::Phone2,    &CSubject::Phone2Type,      &CSubject::State,         &CSubject::Recruitment,
-    &CSubject::Parent,    &CSubject::Contact,         &CSubject::ScreeningImpr, &CSubject::Bilingual,
-    &CSubject::LossType,  &CSubject::School,          &CSubject::CurrentSpeech, &CSubject::PastSpeech};
+    &CSubject::Cochlear, &CSubject::CochlearImplant, &CSubject::Address, &CSubject::City, &CSubject::Email,
+    &CSubject::EnteredBy, &CSubject::Ethnicity, &CSubject::Race, &CSubject::Firstname, &CSubject::Sex,
+    &CSubject::PrimaryLang, &CSubject::Lastname, &CSubject::Notes, &CSubject::PatImpression, &CSubject::Phone1,
+    &CSubject::Phone1Type, &CSubject::Phone2, &CSubject::Phone2Type, &CSubject::State, &CSubject::Recruitment,
+    &CSubject::Parent, &CSubject::Contact, &CSubject::ScreeningImpr, &CSubject::Bilingual, &CSubject::LossType,
+    &CSubject::School, &CSubject::CurrentSpeech, &CSubject::PastSpeech};
 const std::vector<Text> kDates = {&CSubject::Birth,    &CSubject::DateEntry,  &CSubject::DateInitial,
                                   &CSubject::DateLast, &CSubject::LetterSent, &CSubject::LetterReturned};
-const std::vector<Number> kNumbers = {&CSubject::Status,   &CSubject::Longterm, &CSubject::Shortterm,
-                                      &CSubject::Workday,  &CSubject::Evenings, &CSubject::Weekends,
-                                      &CSubject::Other};
+const std::vector<Number> kNumbers = {&CSubject::Status,   &CSubject::Longterm, &CSubject::Shortterm, &CSubject::Workday,
+                                      &CSubject::Evenings, &CSubject::Weekends, &CSubject::Other};
 
 // Every stored field, in one list to compare whole (dates come back as MM/DD/YYYY).
 QStringList Fields(const CSubject& s)

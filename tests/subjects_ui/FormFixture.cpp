@@ -34,7 +34,7 @@ void FormTest::Settle()
         QCoreApplication::processEvents();
 }
 
-void FormTest::TypeInto(QLineEdit* edit, const QString& text, bool leave)
+void FormTest::TypeInto(QLineEdit* edit, const QString& text)
 {
     ASSERT_NE(edit, nullptr);
     if (!edit->window()->isActiveWindow()) {
@@ -46,8 +46,7 @@ void FormTest::TypeInto(QLineEdit* edit, const QString& text, bool leave)
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(edit, Qt::Key_Delete);
     QTest::keyClicks(edit, text);
-    if (leave)
-        QTest::keyClick(edit, Qt::Key_Tab);
+    QTest::keyClick(edit, Qt::Key_Tab);
     Settle();
 }
 

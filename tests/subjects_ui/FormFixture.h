@@ -15,17 +15,19 @@ class QWidget;
 namespace quorin::test {
 
 class FormTest : public DocumentTest {
+public:
+    // Lets queued work (deferred checks, dialogs) run.
+    static void Settle();
+
 protected:
     void SetUp() override;
     void TearDown() override;
 
     // Shows the widget as an active top-level window.
     static void ShowActive(QWidget* widget);
-    // Lets queued work (deferred checks, dialogs) run.
-    static void Settle();
 
     // Clicks into an edit, replaces its text by typing, and leaves it with Tab.
-    static void TypeInto(QLineEdit* edit, const QString& text, bool leave = true);
+    static void TypeInto(QLineEdit* edit, const QString& text);
     // Focuses a combo and types into its edit part.
     static void TypeInto(QComboBox* combo, const QString& text);
     // Opens a combo's list and clicks the item with the index.

@@ -35,24 +35,6 @@ std::int64_t RawRegistry::number(const std::string& sql) const
     return value;
 }
 
-std::string RawRegistry::dump(const std::string& sql) const
-{
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK)
-        throw std::runtime_error(sql + ": " + sqlite3_errmsg(m_db));
-    std::string text;
-    while (sqlite3_step(st) == SQLITE_ROW) {
-        for (int c = 0; c < sqlite3_column_count(st); ++c) {
-            const unsigned char* v = sqlite3_column_text(st, c);
-            text += v ? reinterpret_cast<const char*>(v) : "<null>";
-            text += '|';
-        }
-        text += '\n';
-    }
-    sqlite3_finalize(st);
-    return text;
-}
-
 std::vector<std::vector<std::optional<std::string>>> RawRegistry::rows(const std::string& sql) const
 {
     sqlite3_stmt* st = nullptr;
@@ -69,6 +51,17 @@ std::vector<std::vector<std::optional<std::string>>> RawRegistry::rows(const std
     }
     sqlite3_finalize(st);
     return out;
+}
+
+std::string RawRegistry::dump(const std::string& sql) const
+{
+    std::string text;
+    for (const auto& row : rows(sql)) {
+        for (const auto& v : row)
+            text += v.value_or("<null>") + '|';
+        text += '\n';
+    }
+    return text;
 }
 
 } // namespace quorin::test

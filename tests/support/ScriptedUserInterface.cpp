@@ -7,19 +7,16 @@ namespace quorin::test {
 ScriptedUserInterface::~ScriptedUserInterface()
 {
     EXPECT_TRUE(m_answers.empty()) << m_answers.size() << " scripted answer(s) never asked for";
-    EXPECT_TRUE(m_dialogResults.empty()) << "scripted dialog result(s) never used";
-    EXPECT_TRUE(m_openFiles.empty()) << "scripted file choice(s) never used";
     EXPECT_TRUE(m_saveFiles.empty()) << "scripted save-file choice(s) never used";
     EXPECT_EQ(m_waitDepth, 0) << "wait cursor left on";
     EXPECT_FALSE(m_progressOpen) << "progress left open";
 }
 
-void ScriptedUserInterface::BeginProgress(int total)
+void ScriptedUserInterface::BeginProgress(int)
 {
     if (m_progressOpen)
         ADD_FAILURE() << "progress begun while open";
     m_progressOpen = true;
-    m_progressTotals.push_back(total);
 }
 
 bool ScriptedUserInterface::StepProgress(const QString& text)
@@ -27,8 +24,6 @@ bool ScriptedUserInterface::StepProgress(const QString& text)
     if (!m_progressOpen)
         ADD_FAILURE() << "progress step outside Begin/End: " << text.toStdString();
     m_progressTexts << text;
-    if (m_progressHook)
-        m_progressHook(text);
     return m_cancelAtStep > 0 && m_progressTexts.size() == m_cancelAtStep;
 }
 
@@ -69,27 +64,16 @@ void ScriptedUserInterface::EndWaitCursor()
 
 int ScriptedUserInterface::RunDialog(Dialog dialog)
 {
-    m_dialogs.push_back(dialog);
     if (m_dialogRunner)
         return m_dialogRunner(dialog);
-    if (m_dialogResults.empty()) {
-        ADD_FAILURE() << "unexpected dialog " << static_cast<int>(dialog);
-        return 2;
-    }
-    const int r = m_dialogResults.front();
-    m_dialogResults.pop_front();
-    return r;
+    ADD_FAILURE() << "unexpected dialog " << static_cast<int>(dialog);
+    return 2;
 }
 
 QString ScriptedUserInterface::GetOpenFileName(const QString& defaultExtension)
 {
-    if (m_openFiles.empty()) {
-        ADD_FAILURE() << "unexpected open-file dialog (." << defaultExtension.toStdString() << ")";
-        return {};
-    }
-    const QString f = m_openFiles.front();
-    m_openFiles.pop_front();
-    return f;
+    ADD_FAILURE() << "unexpected open-file dialog (." << defaultExtension.toStdString() << ")";
+    return {};
 }
 
 QString ScriptedUserInterface::GetSaveFileName(const QString& defaultExtension, const QString& defaultName,

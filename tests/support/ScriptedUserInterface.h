@@ -24,13 +24,10 @@ public:
 
     // The answer to the next Yes/No question.
     void AnswerNext(Answer answer) { m_answers.push_back(answer); }
-    // The result of the next dialog, and of the next open-file dialog.
-    void DialogResultNext(int result) { m_dialogResults.push_back(result); }
-    void OpenFileNext(const QString& path) { m_openFiles.push_back(path); }
     // The path the next save-file dialog returns ("" is Cancel).
     void SaveFileNext(const QString& path) { m_saveFiles.push_back(path); }
-    // Dialogs run through the handler instead of the scripted results (widget tests
-    // that open real windows by their commands).
+    // Dialogs run through the handler (widget tests that open real windows by their
+    // commands); without one, a dialog fails the test.
     void SetDialogRunner(std::function<int(Dialog)> runner) { m_dialogRunner = std::move(runner); }
     // Background work runs through the handler (a widget test's progress dialog) instead
     // of simply here.
@@ -65,19 +62,14 @@ public:
     // The user cancels the progress at its n-th step (1 = the first, counted over the
     // whole test); 0 never.
     void CancelAtStep(int n) { m_cancelAtStep = n; }
-    // Every progress step's text, in order, and each Begin's total.
+    // Every progress step's text, in order.
     const QStringList& ProgressTexts() const { return m_progressTexts; }
-    const std::vector<int>& ProgressTotals() const { return m_progressTotals; }
     bool ProgressOpen() const { return m_progressOpen; }
-    // Called at every progress step (after it is recorded), e.g. to look at the
-    // registry in the middle of a run.
-    void OnProgressStep(std::function<void(const QString&)> hook) { m_progressHook = std::move(hook); }
 
     const std::vector<Message>& Messages() const { return m_messages; }
     QStringList Texts() const;
     void ClearMessages() { m_messages.clear(); }
     const std::vector<Page>& PagesBroughtForward() const { return m_pages; }
-    const std::vector<Dialog>& DialogsRun() const { return m_dialogs; }
     const QString& Title() const { return m_title; }
     const std::vector<SaveRequest>& SaveRequests() const { return m_saveRequests; }
     int WaitCursorDepth() const { return m_waitDepth; }
@@ -85,21 +77,16 @@ public:
 
 private:
     std::deque<Answer> m_answers;
-    std::deque<int> m_dialogResults;
-    std::deque<QString> m_openFiles;
     std::deque<QString> m_saveFiles;
     std::vector<SaveRequest> m_saveRequests;
     std::function<int(Dialog)> m_dialogRunner;
     std::function<void(BackgroundWork&)> m_backgroundRunner;
     std::vector<Message> m_messages;
     std::vector<Page> m_pages;
-    std::vector<Dialog> m_dialogs;
     QString m_title;
     int m_waitDepth = 0;
     int m_waitShown = 0;
     QStringList m_progressTexts;
-    std::vector<int> m_progressTotals;
-    std::function<void(const QString&)> m_progressHook;
     int m_cancelAtStep = 0;
     bool m_progressOpen = false;
 };

@@ -1,20 +1,15 @@
 #include "NightlyFixture.h"
 
+#include "support/ProcessRun.h"
+
 #include "dalport/Registry.h"
 
 #include <sqlite3.h>
 
-#include <chrono>
-#include <csignal>
-#include <cstdio>
-#include <fcntl.h>
 #include <fstream>
-#include <poll.h>
-#include <pty.h>
 #include <random>
 #include <sstream>
 #include <stdexcept>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -55,18 +50,10 @@ std::string shellWord(const std::string& word)
 ToolRun run(const std::string& command)
 {
     const fs::path err = unique("err-");
-    ToolRun r;
-    FILE* pipe = popen((command + " 2>" + shellWord(err.string())).c_str(), "r");
-    if (!pipe)
-        return r;
-    char buf[4096];
-    for (std::size_t n; (n = fread(buf, 1, sizeof buf, pipe)) > 0;)
-        r.out.append(buf, n);
-    const int status = pclose(pipe);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.err = readFile(err);
+    const ProcessRun r = runCommand("{ " + command + " 2>" + shellWord(err.string()) + "; }");
+    ToolRun out{r.status, r.output, readFile(err)};
     fs::remove(err);
-    return r;
+    return out;
 }
 
 // Made by this build of the tool: another build may write another demo.
@@ -112,7 +99,13 @@ void NightlyTest::SetUp()
     base = unique("test-");
     fs::create_directories(base);
     fs::permissions(base, fs::perms::owner_all);
-    folder = CopyDemo("registry");
+    // A registry folder is its owner's only; anything else makes the engine warn.
+    const fs::path to = base / "registry";
+    fs::copy(demoTemplate(), to, fs::copy_options::recursive);
+    fs::permissions(to, fs::perms::owner_all);
+    for (const auto& entry : fs::directory_iterator(to))
+        fs::permissions(entry.path(), fs::perms::owner_read | fs::perms::owner_write);
+    folder = to.string();
 }
 
 void NightlyTest::TearDown()
@@ -121,21 +114,14 @@ void NightlyTest::TearDown()
     fs::remove_all(base, ec);
 }
 
-std::string NightlyTest::CopyDemo(const std::string& name)
-{
-    const fs::path to = base / name;
-    fs::copy(demoTemplate(), to, fs::copy_options::recursive);
-    // A registry folder is its owner's only; anything else makes the engine warn.
-    fs::permissions(to, fs::perms::owner_all);
-    for (const auto& entry : fs::directory_iterator(to))
-        fs::permissions(entry.path(), fs::perms::owner_read | fs::perms::owner_write);
-    return to.string();
-}
-
 ToolRun NightlyTest::Tool(const std::string& args, const char* password)
 {
     const std::string env = password ? "QUORIN_PASSWORD=" + shellWord(password) + " " : "";
-    return run(env + shellWord(QUORIN_REGISTRY_TOOL) + " " + args + " </dev/null");
+    // Standard input that has ended, as a scheduled job's: an empty file of the test's
+    // own rather than /dev/null, which a program running as root may have replaced.
+    const fs::path ended = base / "no-input";
+    std::ofstream{ended};
+    return run(env + shellWord(QUORIN_REGISTRY_TOOL) + " " + args + " <" + shellWord(ended.string()));
 }
 
 ToolRun NightlyTest::Registry(const std::string& command, const std::string& registry, const std::string& args)
@@ -160,97 +146,21 @@ std::map<std::string, std::string> NightlyTest::Files() const
     return files;
 }
 
-HeldWriteLock::HeldWriteLock(const std::string& registry, const std::string& database, const std::string& statements)
+std::shared_ptr<void> HoldWriteLock(const std::string& folder, const std::string& database,
+                                    const std::string& statements)
 {
     sqlite3* db = nullptr;
-    const std::string path = dalport::DatabaseFilePath(registry, database);
+    const std::string path = dalport::DatabaseFilePath(folder, database);
     if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
         throw std::runtime_error("cannot open " + path);
+    std::shared_ptr<void> held(db, [](void* handle) {
+        sqlite3_exec(static_cast<sqlite3*>(handle), "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(static_cast<sqlite3*>(handle));
+    });
     dalport::RegisterEngineFunctions(db);
-    if (sqlite3_exec(db, ("BEGIN IMMEDIATE;" + statements).c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
-        const std::string error = sqlite3_errmsg(db);
-        sqlite3_close(db);
-        throw std::runtime_error("cannot hold the write lock: " + error);
-    }
-    m_db = db;
-}
-
-void HeldWriteLock::Release()
-{
-    if (!m_db)
-        return;
-    auto* db = static_cast<sqlite3*>(m_db);
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-    m_db = nullptr;
-}
-
-TerminalRun::TerminalRun(const fs::path& dir, const std::vector<std::string>& args) : m_out(dir / "terminal-out")
-{
-    m_pid = forkpty(&m_master, nullptr, nullptr, nullptr);
-    if (m_pid == 0) {
-        const int out = open(m_out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (out < 0)
-            _exit(127);
-        dup2(out, 1);
-        setenv("QUORIN_PASSWORD", kDemoUserPassword, 1);
-        std::vector<char*> argv{const_cast<char*>(QUORIN_REGISTRY_TOOL)};
-        for (const std::string& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(QUORIN_REGISTRY_TOOL, argv.data());
-        _exit(127);
-    }
-    if (m_pid < 0)
-        throw std::runtime_error("cannot start a tool on a terminal");
-}
-
-TerminalRun::~TerminalRun()
-{
-    if (m_pid > 0) {
-        kill(m_pid, SIGKILL);
-        waitpid(m_pid, nullptr, 0);
-    }
-    if (m_master >= 0)
-        close(m_master);
-}
-
-bool TerminalRun::WaitFor(const std::string& text)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
-    while (m_terminal.find(text) == std::string::npos) {
-        pollfd p{m_master, POLLIN, 0};
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        if (poll(&p, 1, 100) <= 0)
-            continue;
-        char buf[4096];
-        const ssize_t n = read(m_master, buf, sizeof buf);
-        if (n <= 0)
-            return false; // the tool has closed the terminal
-        m_terminal.append(buf, static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-void TerminalRun::Signal(int signal)
-{
-    kill(m_pid, signal);
-}
-
-int TerminalRun::Finish()
-{
-    // The terminal is read on until the tool closes it, so that it never blocks writing.
-    WaitFor(std::string(1, '\0'));
-    int status = 0;
-    waitpid(m_pid, &status, 0);
-    m_pid = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string TerminalRun::Out() const
-{
-    return readFile(m_out);
+    if (sqlite3_exec(db, ("BEGIN IMMEDIATE;" + statements).c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw std::runtime_error(std::string("cannot hold the write lock: ") + sqlite3_errmsg(db));
+    return held;
 }
 
 } // namespace quorin::test

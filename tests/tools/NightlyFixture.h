@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,42 +31,9 @@ inline int NumberIn(const std::string& line)
 }
 
 // Another program's transaction on a database of the registry, holding its write lock
-// from construction until Release (or destruction); its statements are run at once.
-class HeldWriteLock {
-public:
-    HeldWriteLock(const std::string& folder, const std::string& database, const std::string& statements = "");
-    ~HeldWriteLock() { Release(); }
-    HeldWriteLock(const HeldWriteLock&) = delete;
-    HeldWriteLock& operator=(const HeldWriteLock&) = delete;
-    void Release();
-
-private:
-    void* m_db = nullptr;
-};
-
-// quorin-registry started with standard input and error on a terminal the test reads,
-// standard output in a file, and the demo user's password in the environment.
-class TerminalRun {
-public:
-    TerminalRun(const std::filesystem::path& dir, const std::vector<std::string>& args);
-    ~TerminalRun();
-    TerminalRun(const TerminalRun&) = delete;
-    TerminalRun& operator=(const TerminalRun&) = delete;
-
-    // Reads the terminal until the text has appeared; false when the tool ended first.
-    bool WaitFor(const std::string& text);
-    void Signal(int signal);
-    // Waits for the end; the exit status (-1 when ended by a signal).
-    int Finish();
-    const std::string& Terminal() const { return m_terminal; }
-    std::string Out() const;
-
-private:
-    int m_pid = -1;
-    int m_master = -1;
-    std::filesystem::path m_out;
-    std::string m_terminal;
-};
+// until the last copy of the handle goes; its statements are run at once.
+std::shared_ptr<void> HoldWriteLock(const std::string& folder, const std::string& database,
+                                    const std::string& statements = "");
 
 class NightlyTest : public ::testing::Test {
 protected:
@@ -73,8 +41,6 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // A fresh copy of the demo registry in the test's folder.
-    std::string CopyDemo(const std::string& name);
     // quorin-registry with the arguments (a shell's words), standard input at its end,
     // and the password in QUORIN_PASSWORD unless it is null.
     ToolRun Tool(const std::string& args, const char* password = kDemoUserPassword);
@@ -86,7 +52,7 @@ protected:
     std::map<std::string, std::string> Files() const;
 
     std::filesystem::path base;
-    std::string folder; // the copy most tests use
+    std::string folder; // the test's copy of the demo registry
 };
 
 } // namespace quorin::test
