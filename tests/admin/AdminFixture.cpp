@@ -57,16 +57,15 @@ void AdminTest::AddStaffRow(const char* user, const char* last, const char* firs
                                    + ", ' ', '')");
 }
 
-LoginResult AdminTest::Connect(const QString& login, const QString& password, const QString& chosen,
-                               const char* database) const
+LoginResult AdminTest::Connect(const QString& login, const QString& password, const QString& chosen) const
 {
     PasswordChangeSession session;
     const std::string server = registry.Folder(), user = login.toStdString(), old = password.toStdString(),
                       fresh = chosen.toStdString();
     LoginResult result;
-    result.connected = (chosen.isNull() ? session.SetDataSource(server.c_str(), user.c_str(), old.c_str(), database)
+    result.connected = (chosen.isNull() ? session.SetDataSource(server.c_str(), user.c_str(), old.c_str(), "Quorin")
                                         : session.SetDataSourceWithNewPassword(server.c_str(), user.c_str(),
-                                                                               old.c_str(), fresh.c_str(), database))
+                                                                               old.c_str(), fresh.c_str(), "Quorin"))
                        != 0;
     for (const dalport::ReportedError& e : session.GetConnectionErrors())
         if (e.kind == dalport::ReportedError::Kind::Provider && !result.refusal)

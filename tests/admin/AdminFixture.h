@@ -31,15 +31,11 @@ protected:
     // A pers row without login.
     void AddStaffRow(const char* user, const char* last, const char* first, int status, const char* citi = "");
 
-    LoginResult LogIn(const QString& login, const QString& password, const char* database = "Quorin") const
+    LoginResult LogIn(const QString& login, const QString& password) const { return Connect(login, password, {}); }
+    // The first login with a temporary password: it becomes kChosen as the login connects.
+    LoginResult FirstLogIn(const QString& login, const QString& temporary) const
     {
-        return Connect(login, password, QString(), database);
-    }
-    // The first login with a temporary password: it becomes `chosen` as the login connects.
-    LoginResult FirstLogIn(const QString& login, const QString& temporary, const QString& chosen = kChosen,
-                           const char* database = "Quorin") const
-    {
-        return Connect(login, temporary, chosen, database);
+        return Connect(login, temporary, kChosen);
     }
     // The temporary password the window showed for the user, "" when it showed none.
     QString ShownPassword(const QString& user) const;
@@ -60,8 +56,7 @@ protected:
 
 private:
     // `chosen` null: an ordinary login.
-    LoginResult Connect(const QString& login, const QString& password, const QString& chosen,
-                        const char* database) const;
+    LoginResult Connect(const QString& login, const QString& password, const QString& chosen) const;
 };
 
 } // namespace quorin::test

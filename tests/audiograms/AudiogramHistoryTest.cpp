@@ -1,7 +1,5 @@
-// The current test and the subject's history through the real procedures and the
-// Audiogram Manager stand-in: the test written with the subject and read back field by
-// field, its points replaced whole or not at all; what is read for which unit, the merge,
-// and paging to the oldest test and home again without losing the test being entered.
+// The current test written and read back, and the subject's history paged, through the
+// real procedures and the Audiogram Manager stand-in.
 
 #include "AudiogramFixture.h"
 #include "audiograms/store/AudTestEdit.h"

@@ -1,7 +1,4 @@
-// The chart against the document of a real registry. Clicks: placing, taking over,
-// erasing, the question of a new audiogram, the refusals, and what a save keeps. The
-// checks of its first drawing for a subject, in their order, and its offers of the
-// Audiogram Manager's tests.
+// The chart's clicks and first-draw checks against the document of a real registry.
 
 #include "AudiogramFixture.h"
 #include "audiograms/record/ChartGeometry.h"
@@ -33,8 +30,7 @@ using Key = std::tuple<int, int, int>;
 
 class ChartEditing : public DocumentTest {
 protected:
-    // A stored subject whose stored test has a right circle at 2000 Hz / 30 dB and a
-    // left X at 1000 Hz / 40 dB, loaded as a user would load it.
+    // Stored and loaded: a right circle at 2000 Hz / 30 dB, a left X at 1000 Hz / 40 dB.
     int LoadStoredSubject()
     {
         doc->m_subject = DistinctSubject();
@@ -64,8 +60,6 @@ protected:
     const ChartGeometry geometry{800, 600};
 };
 
-// With Edit on, one click on the points before: the result and the points after
-// (stored key, symbol, recent).
 TEST_F(ChartEditing, ClicksPlaceTakeOverAndEraseSymbols)
 {
     struct Case {
@@ -193,9 +187,7 @@ TEST_F(ChartFirstDraw, TheChartOffersANewerTestOnceAndImportsItOnYes)
     EXPECT_TRUE(doc->m_audCurrent.Info.Imported);
 }
 
-// A stored subject paged back before its chart was first shown, as on the demo registry:
-// the old test is drawn without a question about the subject itself, and the newer-test
-// offer goes by the current test, not the old one shown.
+// Paged back before the chart was first shown: the old test is drawn, nothing is asked.
 TEST_F(ChartFirstDraw, AStoredSubjectPagedBeforeTheFirstShowingIsNotAskedAbout)
 {
     const int id = StoreSubject("Lee", "");
@@ -212,8 +204,7 @@ TEST_F(ChartFirstDraw, AStoredSubjectPagedBeforeTheFirstShowingIsNotAskedAbout)
     EXPECT_EQ(doc->m_audCurrent.Info.TestedBy, "old") << "the old test stays shown";
 }
 
-// A subject being entered that the registry holds: Yes loads the stored subject, whose
-// chart is then checked at once, newer clinic test offered, and ready for clicks.
+// Yes to the stored subject loads it; its chart is checked at once and takes clicks.
 TEST_F(ChartFirstDraw, AfterYesToTheStoredSubjectItsChartIsLoaded)
 {
     const int id = StoreSubject("Lee", "4711");
@@ -234,10 +225,9 @@ TEST_F(ChartFirstDraw, AfterYesToTheStoredSubjectItsChartIsLoaded)
               std::tuple(id, QStringLiteral("stored"), 1)) << "loaded, and the chart takes clicks";
 }
 
-// A subject being entered hands its edits over first; a refused hand-over stops until
-// the next showing. Found in the Audiogram Manager, it starts with the newest composite in
-// place of what the Data tab handed over, its unit filled, and the Subject tab refreshed
-// with it after the hand-over, or the next hand-over would blank it again.
+// A refused hand-over stops until the next showing. Found in the Audiogram Manager, the
+// subject starts with the newest composite, its unit filled and the Subject tab refreshed
+// after the hand-over (or the next hand-over would blank it again).
 TEST_F(ChartFirstDraw, ANewSubjectFoundInTheAudiogramManagerStartsWithItsNewestComposite)
 {
     AddClinicTest(1, 4711, "2023-03-05 09:00:00.000", "older", {{6, 8, 2}});

@@ -1,8 +1,5 @@
-// The chart inside the main frame: tools by toolbar and Alt key with their marks, a
-// click reaching the document, the first-draw checks once per showing, Tools > Update
-// from the menu, the Audiogram Manager search the chart offers for a subject typed in
-// (its keys, its list, a double click choosing a row), and File > Print (Ctrl+P to one
-// landscape PDF page read back with poppler's tools, and a printer that cannot start).
+// The chart inside the main frame: tools, clicks, first-draw checks, Tools > Update from
+// the menu, the Audiogram Manager search dialog, and File > Print.
 
 #include "ChartFixture.h"
 
@@ -144,7 +141,6 @@ TEST_F(AmSearch, EnterWithoutASelectionSaysSoAndADoubleClickChoosesAMatch)
                                             "FirstName) values (") + unit + ", " + unit
                                     + ", '2024-03-05 14:30:00.000', '1990-05-20 00:00:00.000', 'O''Brien', 'Kate');"
                                       "insert into Other (PatientIndex, Method) values (" + unit + ", 2);");
-    // A subject typed in without a KV Number, and the chart shown: the search is offered.
     Show(frame->m_pNodeSubject);
     auto field = [this](int id) { return framework::FindControlAs<QLineEdit>(frame->m_pNodeSubject->GetWnd(), id); };
     for (const auto& [id, text] : {std::pair{res::subject::IDC_LAST, "O'Brien"}, {res::subject::IDC_FIRST, "Kate"},
@@ -153,7 +149,6 @@ TEST_F(AmSearch, EnterWithoutASelectionSaysSoAndADoubleClickChoosesAMatch)
     ui.AnswerNext(UserInterface::Answer::Yes);
     QStringList listed;
     bool stayed = false;
-    // The dialog is handled once it is up.
     QTimer poll;
     poll.setInterval(10);
     QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -188,7 +183,6 @@ TEST_F(AmSearch, EnterWithoutASelectionSaysSoAndADoubleClickChoosesAMatch)
     EXPECT_EQ(field(res::subject::IDC_UNIT)->text(), "4712") << "the Subject tab shows the chosen unit";
 }
 
-// Runs a poppler tool; its standard output.
 QString RunTool(const QString& program, const QStringList& arguments)
 {
     QProcess process;

@@ -1,14 +1,60 @@
 // MyADO through the real driver manager and driver: sessions, parameters and copies; typed
 // fields and their failures; and the whole results a tool reads, typed, with changed rows.
 
-#include "OdbcFixture.h"
+#include "support/ErrorRecorder.h"
 #include "support/WholeResultReader.h"
+#include "dalport/MyADO.h"
 
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
+#include <string>
 
 namespace {
 
-using OdbcSession = OdbcFixture;
+class OdbcSession : public ::testing::Test {
+protected:
+    // The SQLite driver registered as "SQL Server", so the program's connection string meets a real driver.
+    static void SetUpTestSuite()
+    {
+        const auto dir = std::filesystem::temp_directory_path() / ("quorin-odbcinst-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir);
+        std::ofstream(dir / "odbcinst.ini") << "[SQL Server]\nDescription=SQLite3 standing in for SQL Server\n"
+                                               "Driver=libsqlite3odbc.so\nUsageCount=1\n";
+        std::ofstream(dir / "odbc.ini") << "";
+        ::setenv("ODBCSYSINI", dir.c_str(), 1);
+        ::setenv("ODBCINSTINI", "odbcinst.ini", 1);
+        ::setenv("ODBCINI", (dir / "odbc.ini").c_str(), 1);
+    }
+
+    void SetUp() override
+    {
+        m_folder = std::filesystem::temp_directory_path() / ("quorin-odbc-" + std::to_string(::getpid()) + "-"
+                   + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(m_folder);
+        std::filesystem::create_directories(m_folder);
+        m_database = (m_folder / "registry.db").string();
+    }
+
+    void TearDown() override { std::filesystem::remove_all(m_folder); }
+
+    // connect: a session on this test's database; exec: a set-up statement that must succeed.
+    bool connect(MyADO& db) { return db.SetDataSource("localhost", "staff", "secret", m_database.c_str()) == 1; }
+
+    void exec(MyADO& db, const char* sql)
+    {
+        ASSERT_EQ(1, db.RunTextQuery(sql)) << sql << ::testing::PrintToString(m_errors.texts());
+        db.RemoveParams();
+    }
+
+    std::filesystem::path m_folder;
+    std::string m_database;
+    ErrorRecorder m_errors;
+};
+
 using dalport::Value;
 
 TEST_F(OdbcSession, ConnectsThroughTheSqlServerDriverNameWalksRowsAndCallsProcedures)
@@ -106,11 +152,11 @@ TEST_F(OdbcSession, AFailedFirstConnectionIsSilentAndALaterOneReports)
     EXPECT_EQ(0u, m_errors.all.back().text.rfind("Error\n80004005Unspecified error", 0));
 }
 
-class FieldRead : public OdbcFixture {
+class FieldRead : public OdbcSession {
 protected:
     void SetUp() override
     {
-        OdbcFixture::SetUp();
+        OdbcSession::SetUp();
         ASSERT_TRUE(connect(db));
         exec(db, "CREATE TABLE r (txt TEXT, padded CHAR(12), n INTEGER, x REAL, empty TEXT, nonum INTEGER)");
         exec(db, "INSERT INTO r VALUES ('01/01/1900', 'Smith   ', 42, 3.5, NULL, NULL)");
@@ -181,11 +227,11 @@ TEST_F(FieldRead, AFailedStatementKeepsThePreviousResultAndReadingPastItsEndIsRe
     EXPECT_EQ(0u, m_errors.all[1].text.rfind("Error\n800a0bcdUnknown error 0x800A0BCDADODB.Recordset", 0));
 }
 
-class OdbcBatchResults : public OdbcFixture {
+class OdbcBatchResults : public OdbcSession {
 protected:
     void SetUp() override
     {
-        OdbcFixture::SetUp();
+        OdbcSession::SetUp();
         ASSERT_TRUE(connect(db));
         exec(db, "CREATE TABLE subjects (SubjectId INTEGER, Lastname TEXT, Birthdate DATETIME, Status INTEGER)");
         exec(db, "INSERT INTO subjects VALUES (1, 'Smith', '1990-12-31 00:00:00.000', 0), (2, NULL, NULL, 0)");

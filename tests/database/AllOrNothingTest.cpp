@@ -55,12 +55,7 @@ protected:
                + raw.dump("SELECT SubjectId, CochlearImplant FROM subjects ORDER BY SubjectId");
     }
 
-    int tranCount()
-    {
-        if (!m_db.RunTextQuery("SELECT @@TRANCOUNT AS n") || m_db.IsEOF())
-            return -1;
-        return m_db.GetIntField("n");
-    }
+    int tranCount() { return queryInt("SELECT @@TRANCOUNT AS num"); }
 
     std::string m_before;
 };

@@ -8,10 +8,7 @@
 namespace quorin::test {
 namespace {
 
-class DemoRegistry : public RegistryTest {
-protected:
-    std::int64_t number(const std::string& sql) { return RawRegistry(folder()).number(sql); }
-};
+using DemoRegistry = RegistryTest;
 
 TEST_F(DemoRegistry, SameSeedGivesTheSameRegistryAnotherSeedAnother)
 {
@@ -41,7 +38,9 @@ TEST_F(DemoRegistry, StaffLogInWithTheDocumentedPasswords)
     }
     MyADO wrong;
     EXPECT_EQ(wrong.SetDataSource(folder().c_str(), "jsmith", "not the password", "Quorin"), 0);
-    EXPECT_EQ(number("SELECT count(*) FROM sys_role_members WHERE role = 'QuorinUser' AND member = 'jsmith'"), 1);
+    EXPECT_EQ(RawRegistry(folder()).number("SELECT count(*) FROM sys_role_members WHERE role = 'QuorinUser' AND "
+                                           "member = 'jsmith'"),
+              1);
 }
 
 } // namespace

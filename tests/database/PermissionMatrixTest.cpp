@@ -13,6 +13,7 @@
 #include <cctype>
 #include <map>
 #include <set>
+#include <sstream>
 
 namespace quorin::test {
 
@@ -42,26 +43,20 @@ struct GrantScripts {
     static std::vector<std::string> statements(const std::string& script)
     {
         std::vector<std::string> out(1);
-        std::size_t start = 0;
-        while (start < script.size()) {
-            std::size_t end = script.find('\n', start);
-            if (end == std::string::npos)
-                end = script.size();
-            std::string line = script.substr(start, end - start);
-            start = end + 1;
-            line = line.substr(0, line.find("--"));
-            if (upper(trim(line)) == "GO") {
+        std::istringstream lines(script);
+        for (std::string line; std::getline(lines, line);) {
+            line = trim(line.substr(0, line.find("--")));
+            if (upper(line) == "GO") {
                 out.emplace_back();
                 continue;
             }
             for (char c : line + " ") {
-                if (c == ';') {
+                if (c == ';')
                     out.emplace_back();
-                } else {
-                    const bool blank = std::isspace(static_cast<unsigned char>(c)) != 0;
-                    if (!blank || (!out.back().empty() && out.back().back() != ' '))
-                        out.back() += blank ? ' ' : c;
-                }
+                else if (!std::isspace(static_cast<unsigned char>(c)))
+                    out.back() += c;
+                else if (!out.back().empty() && out.back().back() != ' ')
+                    out.back() += ' ';
             }
         }
         for (std::string& st : out)
@@ -218,25 +213,9 @@ protected:
         }
     }
 
-    // 0 when the statement ran, else the number of its error.
-    long run(MyADO& db, const std::string& sql)
-    {
-        const std::size_t before = errors().size();
-        if (db.RunTextQuery(sql.c_str()) == 1)
-            return 0;
-        for (std::size_t i = errors().size(); i-- > before;)
-            if (errors()[i].kind == dalport::ReportedError::Kind::Provider)
-                return errors()[i].number;
-        return -1;
-    }
-
     std::unique_ptr<MyADO> session(const LoginKind& who, const char* database)
     {
-        if (!who.role)
-            return connect(database);
-        auto s = std::make_unique<MyADO>();
-        EXPECT_EQ(s->SetDataSource(folder().c_str(), who.login, kPassword, database), 1) << who.login << database;
-        return s;
+        return who.role ? connect(database, who.login, kPassword) : connect(database);
     }
 
     struct Table {
@@ -267,7 +246,7 @@ TEST_F(PermissionMatrix, EveryLoginKindGetsWhatTheRolesScriptsGrantOnEveryTableA
                     const std::string table = lowerCase(t.name);
                     const std::string column = "[" + t.firstColumn + "]";
                     auto expect = [&](const std::string& sql, int wanted) {
-                        const long got = run(*db, sql);
+                        const long got = errorOf(*db, sql);
                         const long want = who.role ? wanted : 0;
                         EXPECT_EQ(got, want) << who.login << " in " << from << ": " << sql;
                         ++checked;
@@ -290,7 +269,7 @@ TEST_F(PermissionMatrix, EveryLoginKindGetsWhatTheRolesScriptsGrantOnEveryTableA
             for (const ContractProcedure& proc : loadContract()) {
                 const int wanted = grants.expected("quorin", role, "EXECUTE", lowerCase(proc.name));
                 for (const char* prefix : {"dbo.", "Quorin.dbo."}) {
-                    const long got = run(*db, "EXEC " + std::string(prefix) + proc.name);
+                    const long got = errorOf(*db, "EXEC " + std::string(prefix) + proc.name);
                     if (!who.role || wanted == 0)
                         EXPECT_TRUE(got == 0 || got == 201) << who.login << ": " << proc.name << " " << got;
                     else
@@ -309,14 +288,14 @@ TEST_F(PermissionMatrix, ColumnGrantsAndCatalogueViewsAsTheScriptsSay)
     auto db = session(staff, "Quorin");
     // The one column of participationhistory staff may change, the status column of Aud's info.
     EXPECT_EQ(grantScripts().expected("quorin", "QuorinUser", "UPDATE", "participationhistory", "contacted"), 0);
-    EXPECT_EQ(run(*db, "UPDATE participationhistory SET Contacted = Contacted WHERE 1 = 0"), 0);
+    EXPECT_EQ(errorOf(*db, "UPDATE participationhistory SET Contacted = Contacted WHERE 1 = 0"), 0);
     EXPECT_EQ(grantScripts().expected("aud", "QuorinUser", "UPDATE", "info", "velmar"), 0);
-    EXPECT_EQ(run(*db, "UPDATE Aud.dbo.info SET Velmar = Velmar WHERE 1 = 0"), 0);
-    EXPECT_EQ(run(*db, "UPDATE Aud.dbo.info SET LastName = LastName WHERE 1 = 0"), 230);
+    EXPECT_EQ(errorOf(*db, "UPDATE Aud.dbo.info SET Velmar = Velmar WHERE 1 = 0"), 0);
+    EXPECT_EQ(errorOf(*db, "UPDATE Aud.dbo.info SET LastName = LastName WHERE 1 = 0"), 230);
     // Every user of a database reads its catalogue, the grants included.
     auto norole = session({"norole", ""}, "CID");
-    EXPECT_EQ(run(*norole, "SELECT COUNT(*) AS num FROM sys.database_permissions"), 0);
-    EXPECT_EQ(run(*norole, "SELECT COUNT(*) AS num FROM Quorin.sys.database_principals"), 0);
+    EXPECT_EQ(errorOf(*norole, "SELECT COUNT(*) AS num FROM sys.database_permissions"), 0);
+    EXPECT_EQ(errorOf(*norole, "SELECT COUNT(*) AS num FROM Quorin.sys.database_principals"), 0);
 }
 
 TEST_F(PermissionMatrix, TheEmbeddedCatalogueHoldsExactlyTheScriptsGrants)
@@ -345,10 +324,10 @@ TEST_F(PermissionMatrix, ALoginWithAUserInQuorinOnlyIsKeptOutOfAudAndCid)
     dalport::CreateDatabaseUser(folder(), "Quorin", "onlyquorin", "QuorinUser");
     MyADO db;
     ASSERT_EQ(db.SetDataSource(folder().c_str(), "onlyquorin", kPassword, "Quorin"), 1);
-    EXPECT_EQ(run(db, "SELECT COUNT(*) AS num FROM CID.dbo.patient"), 916);
+    EXPECT_EQ(errorOf(db, "SELECT COUNT(*) AS num FROM CID.dbo.patient"), 916);
     EXPECT_EQ(errors().back().message, "The server principal \"onlyquorin\" is not able to access the database \"CID\" "
                                        "under the current security context.");
-    EXPECT_EQ(run(db, "UPDATE Aud.dbo.Info SET Velmar = 'x'"), 916);
+    EXPECT_EQ(errorOf(db, "UPDATE Aud.dbo.Info SET Velmar = 'x'"), 916);
     MyADO cid;
     EXPECT_EQ(cid.SetDataSource(folder().c_str(), "onlyquorin", kPassword, "CID"), 0);
 }
@@ -356,12 +335,12 @@ TEST_F(PermissionMatrix, ALoginWithAUserInQuorinOnlyIsKeptOutOfAudAndCid)
 TEST_F(PermissionMatrix, AProcedureRunsOnlyFromItsOwnDatabasesSessionNeverOnAnothersTables)
 {
     auto aud = connect("Aud");
-    EXPECT_EQ(run(*aud, "EXEC Quorin.dbo.uspLoadSpeech 1"), 50000);
+    EXPECT_EQ(errorOf(*aud, "EXEC Quorin.dbo.uspLoadSpeech 1"), 50000);
     EXPECT_EQ(errors().back().message,
               "The embedded engine runs the procedure uspLoadSpeech of database Quorin only from a session connected "
               "to Quorin.");
     auto cidStaff = session({"staff", "QuorinUser"}, "CID");
-    EXPECT_EQ(run(*cidStaff, "EXEC Quorin.dbo.uspCreateNewUser 'x', 'x', 'x', 'x', '', '', 0"), 229);
+    EXPECT_EQ(errorOf(*cidStaff, "EXEC Quorin.dbo.uspCreateNewUser 'x', 'x', 'x', 'x', '', '', 0"), 229);
 }
 
 } // namespace

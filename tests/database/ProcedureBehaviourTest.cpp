@@ -19,34 +19,23 @@ protected:
     }
 };
 
-TEST_F(ProcedureBehaviour, FeedbackWithNoneGivesEveryRowOfTheSubject)
-{
-    const int subject = queryInt("select top 1 SubjectId as num from participationhistory order by ParticId");
-    const int expected = queryInt("select count(*) as num from participationhistory where SubjectId = " + std::to_string(subject));
-    m_db.BindIntParam("@SubjectId", subject);
-    m_db.BindStringParam("@Irb", "none");
-    m_db.BindStringParam("@Dataset", "none");
-    EXPECT_EQ(rowsOf("uspLoadFeedback"), expected);
-
-    const std::string irb = queryText("select top 1 irb as v from participationhistory order by ParticId", "v");
-    const std::string dataset = queryText("select top 1 dataset as v from participationhistory order by ParticId", "v");
-    m_db.BindIntParam("@SubjectId", subject);
-    m_db.BindStringParam("@Irb", irb);
-    m_db.BindStringParam("@Dataset", dataset);
-    EXPECT_EQ(rowsOf("uspLoadFeedback"), 1);
-}
-
-TEST_F(ProcedureBehaviour, FeedbackUpdateWritesTheRowAndStampsTheDate)
+// "none" for IRB and dataset loads every row of the subject; the update writes one row and stamps the date.
+TEST_F(ProcedureBehaviour, FeedbackWithNoneGivesEveryRowOfTheSubjectAndTheUpdateStampsTheDate)
 {
     const int subject = queryInt("select top 1 SubjectId as num from participationhistory order by ParticId");
     const std::string irb = queryText("select top 1 irb as v from participationhistory order by ParticId", "v");
     const std::string dataset = queryText("select top 1 dataset as v from participationhistory order by ParticId", "v");
-    const auto bind = [&] {
+    const int rows = queryInt("select count(*) as num from participationhistory where SubjectId = " + std::to_string(subject));
+    const auto bind = [&](const std::string& i, const std::string& d) {
         m_db.BindIntParam("@SubjectId", subject);
-        m_db.BindStringParam("@Irb", irb);
-        m_db.BindStringParam("@Dataset", dataset);
+        m_db.BindStringParam("@Irb", i);
+        m_db.BindStringParam("@Dataset", d);
     };
-    bind();
+    bind("none", "none");
+    EXPECT_EQ(rowsOf("uspLoadFeedback"), rows);
+    bind(irb, dataset);
+    EXPECT_EQ(rowsOf("uspLoadFeedback"), 1);
+    bind(irb, dataset);
     m_db.BindIntParam("@Contact", 3);
     m_db.BindStringParam("@ExContact", "No answer");
     m_db.BindIntParam("@Participated", 1);
@@ -61,7 +50,7 @@ TEST_F(ProcedureBehaviour, FeedbackUpdateWritesTheRowAndStampsTheDate)
     m_db.BindStringParam("@Comments", "Called twice");
     ASSERT_EQ(m_db.RunStoredProcedure("uspUpdateFeedback"), 1) << errorText();
     m_db.RemoveParams();
-    bind();
+    bind(irb, dataset);
     ASSERT_EQ(m_db.RunStoredProcedure("uspLoadFeedback"), 1);
     EXPECT_EQ(m_db.GetIntField("Contacted"), 3);
     EXPECT_EQ(m_db.GetStringField("ExPartic"), "Moved away");

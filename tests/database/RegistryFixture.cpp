@@ -43,12 +43,26 @@ void RegistryTest::TearDown()
     std::filesystem::remove_all(m_folder, ignored);
 }
 
-std::unique_ptr<MyADO> RegistryTest::connect(const char* database)
+std::unique_ptr<MyADO> RegistryTest::connect(const char* database, const char* login, const char* password)
 {
     const auto& admin = demo::demoStaffLogins().front();
     auto session = std::make_unique<MyADO>();
-    EXPECT_EQ(session->SetDataSource(m_folder.c_str(), admin.login, admin.password, database), 1) << database;
+    EXPECT_EQ(session->SetDataSource(m_folder.c_str(), login ? login : admin.login, login ? password : admin.password,
+                                     database),
+              1)
+        << (login ? login : admin.login) << " " << database;
     return session;
+}
+
+long RegistryTest::errorOf(MyADO& db, const std::string& sql)
+{
+    const std::size_t before = m_errors.all.size();
+    if (db.RunTextQuery(sql.c_str()) == 1)
+        return 0;
+    for (std::size_t i = m_errors.all.size(); i-- > before;)
+        if (m_errors.all[i].kind == dalport::ReportedError::Kind::Provider)
+            return m_errors.all[i].number;
+    return -1;
 }
 
 int RegistryTest::queryInt(const std::string& sql, const char* column)

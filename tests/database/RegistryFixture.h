@@ -33,8 +33,10 @@ protected:
     const std::vector<dalport::ReportedError>& errors() const { return m_errors.all; }
     std::string errorText() const { return m_errors.text(); }
 
-    // A new session to one of the server's databases, as the administrator.
-    std::unique_ptr<MyADO> connect(const char* database);
+    // A new session to one of the server's databases, as the administrator unless a login is given.
+    std::unique_ptr<MyADO> connect(const char* database, const char* login = nullptr, const char* password = nullptr);
+    // 0 when the statement ran, else the number of the server's error.
+    long errorOf(MyADO& db, const std::string& sql);
     // The first row's column of a text query on the Quorin session (-1 / "" without a row).
     int queryInt(const std::string& sql, const char* column = "num");
     std::string queryText(const std::string& sql, const char* column);

@@ -92,8 +92,7 @@ TEST_F(Registry, ADamagedOrTruncatedFileIsNamedWithWhatIsWrong)
     }
 }
 
-// A registry folder someone widened is opened all the same, and reported once per
-// process, on standard error.
+// A widened folder opens all the same, with one warning per process.
 TEST_F(Registry, AFolderOthersCanReadIsReportedOnce)
 {
     dalport::CreateServer(folder, kAdmin, kAdminPassword, TestServer::scripts());

@@ -20,7 +20,7 @@ ProcessRun sql(const std::string& args, const std::string& environment = "QUORIN
                                     + " -P " + kAdminPassword + " " + args);
 }
 
-TEST(SqlTool, ShowsEveryResultOfABatchWithNullsDatesAndChangedRows)
+TEST(SqlTool, ShowsEveryResultOfABatchWithNullsDatesAndChangedRowsAndRefusesAMalformedClock)
 {
     const ProcessRun r = sql(
         "-Q \"insert into subjects(subjectid, lastname, birthdate) values (1, 'Smith', '12/31/1990'); "
@@ -35,14 +35,11 @@ TEST(SqlTool, ShowsEveryResultOfABatchWithNullsDatesAndChangedRows)
                         "2         Young    NULL\n\n"
                         "(2 rows affected)\n(2 rows affected)\n"
                         "n\n-\n2\n\n(1 row affected)\n");
-}
-
-TEST(SqlTool, MalformedClockStopsTheToolNamingTheVariableAndItsForm)
-{
-    const ProcessRun r = sql("-Q \"select getdate() as now\"", "QUORIN_CLOCK='next tuesday'");
-    EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.output.find("QUORIN_CLOCK"), std::string::npos) << r.output;
-    EXPECT_NE(r.output.find("YYYY-MM-DD HH:MM:SS"), std::string::npos) << r.output;
+    // A malformed clock stops the tool, naming the variable and its form.
+    const ProcessRun clock = sql("-Q \"select getdate() as now\"", "QUORIN_CLOCK='next tuesday'");
+    EXPECT_EQ(clock.status, 2);
+    EXPECT_NE(clock.output.find("QUORIN_CLOCK"), std::string::npos) << clock.output;
+    EXPECT_NE(clock.output.find("YYYY-MM-DD HH:MM:SS"), std::string::npos) << clock.output;
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // The CI Data tab for a stored subject, used by a staff member of the registry's user role:
-// the keyboard through the tab, a hidden tab filling itself once shown, the CI Speech dialog
+// a hidden tab filling itself once shown, the CI Speech dialog
 // keeping a pre-implant row's time, and every dialog field no longer than its column.
 
 #include "FormFixture.h"
@@ -46,15 +46,6 @@ QStringList Row(const CReportListCtrl* list, int row)
     for (int column = 0; column < list->GetColumnCount(); ++column)
         texts << list->GetItemText(row, column);
     return texts;
-}
-
-// The id of the control that has the focus (an editable combo's edit counts as the combo).
-int FocusedId()
-{
-    QWidget* w = QApplication::focusWidget();
-    while (w && framework::ControlId(w) == 0)
-        w = w->parentWidget();
-    return w ? framework::ControlId(w) : 0;
 }
 
 class CiDataTest : public FormTest {
@@ -112,22 +103,6 @@ protected:
     std::unique_ptr<QWidget> tab;
     framework::test::MessageRecorder frameworkBoxes;
 };
-
-TEST_F(CiDataTest, TabWalksTheLeftEarThenTheRightEarThenTheProcessors)
-{
-    form->ActivateFirstControl();
-    EXPECT_EQ(FocusedId(), IDC_DURATION_YEARS_L);
-    const int order[] = {IDC_DURATION_MONTHS_L, IDC_DEGREE_L,          IDC_ONSET_L,         IDC_ETIOLOGY_L,
-                         IDC_HA_YEARS_L,        IDC_HA_MONTHS_L,       IDC_UNAIDED_YEARS_L, IDC_UNAIDED_MONTHS_L,
-                         IDC_DURATION_YEARS_R,  IDC_DURATION_MONTHS_R, IDC_DEGREE_R,        IDC_ONSET_R,
-                         IDC_ETIOLOGY_R,        IDC_HA_YEARS_R,        IDC_HA_MONTHS_R,     IDC_UNAIDED_YEARS_R,
-                         IDC_UNAIDED_MONTHS_R,  IDC_PROCESSOR1,        IDC_PROCESSOR2,      IDC_DEVICE_LIST};
-    for (int id : order) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        Settle();
-        EXPECT_EQ(FocusedId(), id);
-    }
-}
 
 TEST_F(CiDataTest, AHiddenTabFillsItselfWhenShownAgain)
 {
