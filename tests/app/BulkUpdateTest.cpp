@@ -182,6 +182,20 @@ TEST_F(BulkUpdate, CancelWhileUpdatingKeepsWhatWasCommittedAndLeavesTheRestAlone
     EXPECT_FALSE(ui.ProgressOpen());
 }
 
+TEST_F(BulkUpdate, CancelWhileCheckingUpdatesNothing)
+{
+    const int a = StoreSubject("Avery", 101), b = StoreSubject("Blake", 102);
+    const std::string before = Rows(a) + Rows(b);
+    ui.CancelAtStep(2); // the first subject checked, then Cancel
+    TestJob job;
+    const BulkResult result = Run(job);
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_TRUE(result.committed.empty() && job.updated.empty());
+    EXPECT_EQ(result.ReasonFor(a), "not processed");
+    EXPECT_EQ(result.ReasonFor(b), "not processed");
+    EXPECT_EQ(Rows(a) + Rows(b), before);
+}
+
 // Unsaved edits are offered for saving first. A save that stops ends the run before it
 // starts and keeps the edits; a save that works is followed by the run, and the open
 // subject comes back with the run's update.

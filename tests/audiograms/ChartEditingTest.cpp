@@ -271,4 +271,43 @@ TEST_F(ChartFirstDraw, ANewSubjectFoundInTheAudiogramManagerStartsWithItsNewestC
     EXPECT_EQ(doc->m_bAudDataFilled + doc->m_subject.AudiogramClean, 0);
 }
 
+// The search's other endings open nothing: No to the question, Cancel, no match, a unit
+// that is no number (said so, then searched by name), and a chosen unit the clinic has
+// no test for.
+TEST_F(ChartFirstDraw, TheAudiogramManagerSearchsOtherEndingsOpenNothing)
+{
+    AddClinicTest(1, 4711, "2024-03-05 09:00:00.000", "clinic", {{4, 9, 1}});
+    const QString search = QStringLiteral("This is a new Subject.\rWould you like to search the Audiogram\r"
+                                          "Manager Database for patient records?");
+    const QString notFound = QStringLiteral("Subject not found!");
+    struct Case { const char* typed; UserInterface::Answer answer; int dialog; const char* chosen; QStringList said; };
+    const Case cases[] = {
+        {"0", UserInterface::Answer::No, 0, "", {search}},
+        {"0", UserInterface::Answer::Yes, 2, "", {search}},
+        {"0", UserInterface::Answer::Yes, -1, "0", {search, notFound}},
+        {"12a", UserInterface::Answer::Yes, -1, "12a", {search, "KV Number must be a whole number.", notFound}},
+        {"0", UserInterface::Answer::Yes, 1, "999", {search, notFound}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed + std::to_string(c.dialog));
+        doc->m_subject = CSubject{};
+        doc->m_subject.Unit = QString::fromLatin1(c.typed);
+        doc->m_subject.Lastname = QStringLiteral("Nobody");
+        doc->m_subject.Firstname = QStringLiteral("Ann");
+        doc->m_audCurrent.ResetAudRecord(true);
+        ui.ClearMessages();
+        ui.AnswerNext(c.answer);
+        int dialogs = 0;
+        ui.SetDialogRunner([&](UserInterface::Dialog) {
+            ++dialogs;
+            doc->m_subject.Unit = QString::fromLatin1(c.chosen);
+            return c.dialog;
+        });
+        EXPECT_EQ(doc->OfferAmSearch(), 0);
+        EXPECT_EQ(ui.Texts(), c.said);
+        EXPECT_EQ(dialogs, c.answer == UserInterface::Answer::Yes ? 1 : 0);
+        EXPECT_EQ(doc->m_audCurrent.Info.TestedBy, "");
+    }
+}
+
 } // namespace

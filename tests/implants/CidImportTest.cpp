@@ -107,6 +107,30 @@ TEST_F(CidImport, AFailingStatementOrAVanishedPatientChangesNothing)
     EXPECT_EQ(doc->ImportCiFromCid(id), 1);
 }
 
+// Check CID DB: the lookup dialog picks the patient; Cancel keeps what was typed, a
+// patient that cannot be read says so, and a read one marks the subject changed.
+TEST_F(CidImport, CheckCidDatabaseImportsOnlyAPatientPickedAndRead)
+{
+    const int id = AddFullCidPatient("Lee", "Morgan", "4711");
+    FillDocument();
+    const QStringList typed = Held();
+    int picked = -1;
+    ui.SetDialogRunner([&](quorin::UserInterface::Dialog) {
+        doc->m_nCidPatientId = picked;
+        return picked == -1 ? 0 : 1;
+    });
+    EXPECT_EQ(doc->CheckCidDatabase(), 0);
+    picked = id + 100;
+    EXPECT_EQ(doc->CheckCidDatabase(), 0);
+    EXPECT_EQ(ui.Texts(), QStringList{"The CID patient could not be read. Nothing was imported."});
+    EXPECT_EQ(Held(), typed);
+    EXPECT_EQ(doc->m_subject.Modified, 0);
+    picked = id;
+    EXPECT_EQ(doc->CheckCidDatabase(), 1);
+    EXPECT_NE(Held(), typed);
+    EXPECT_EQ(doc->m_subject.Modified, 1);
+}
+
 TEST_F(CidImport, TheLookupSearchesByUnitOrByTheNamesAsTyped)
 {
     AddCidPatient("Lee", "Morgan", "4711", 1);

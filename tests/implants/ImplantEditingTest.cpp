@@ -82,3 +82,46 @@ TEST_F(DocumentTest, SpeechTestsAreEditedByIdAndAStoredOneIsDeletedAtOnceUnlessR
     ASSERT_EQ(doc->m_speechTestList.size(), 1u);
     EXPECT_EQ(Count("Quorin", "select count(*) as num from speech"), 1);
 }
+
+// What the tabs' lists show of each row, and a dialog closed with Cancel adding or
+// changing nothing.
+TEST_F(DocumentTest, RowsReadAsTheListsShowThemAndACancelledDialogChangesNothing)
+{
+    const auto cancel = [](auto&) { return false; };
+    EXPECT_FALSE(quorin::AddCiSpeech(*doc, true, cancel));
+    EXPECT_FALSE(quorin::AddCiDevice(*doc, cancel));
+    EXPECT_FALSE(quorin::AddSpeechTest(*doc, cancel));
+    EXPECT_TRUE(doc->m_ciSpeechList.empty() && doc->m_ciData.Devices.empty() && doc->m_speechTestList.empty());
+    EXPECT_EQ(doc->m_subject.Modified, 0);
+
+    ASSERT_TRUE(quorin::AddCiSpeech(*doc, false, [](CCiSpeech& r) {
+        r.TestType = "Word Identification", r.TestName = "HINT", r.Condition = "Quiet", r.Score = -999.0f;
+        return true;
+    }));
+    ASSERT_TRUE(quorin::AddCiDevice(*doc, [](CCiDevice& d) {
+        d.Ear = "Left", d.Device = "Nucleus", d.SurgDate = "05/09/2025", d.AgeAtImplant = 29;
+        return true;
+    }));
+    ASSERT_TRUE(quorin::EditCiDevice(*doc, 0, [](CCiDevice& d) {
+        d.Status = "In Use";
+        return true;
+    }));
+    EXPECT_FALSE(quorin::EditCiSpeech(*doc, 0, cancel));
+    CCiSpeech post = doc->m_ciSpeechList[0];
+    post.Score = 37.2f, post.TimeIS = 15;
+    EXPECT_TRUE(quorin::IsPreImplant(doc->m_ciSpeechList[0]));
+    EXPECT_EQ(quorin::CiSpeechRowTexts(doc->m_ciSpeechList[0], false),
+              (QStringList{"Word Identification", "-1", "HINT", "Quiet", ""}));
+    EXPECT_EQ(quorin::CiSpeechRowTexts(post, true), (QStringList{"Word Identification", "-1", "HINT", "Quiet", "37.20", "1yrs 3mos"}));
+    EXPECT_EQ(quorin::CiDeviceRowTexts(doc->m_ciData.Devices[0]),
+              (QStringList{"Left", "Nucleus", "", "05/09/2025", "", "2yr,5mo", "", "", "In Use", ""}));
+    CCiDevice noAge;
+    EXPECT_EQ(quorin::CiDeviceRowTexts(noAge)[5], "");
+
+    std::vector<CSpeechTest> tests(3);
+    tests[0].TestedBy = "smith ", tests[1].TestedBy = "Adams", tests[2].TestedBy = "SMITH";
+    tests[0].TestName = "CELF", tests[0].TestId = 12, tests[0].AgeEquivalent = 41;
+    EXPECT_EQ(quorin::SpeechTesters(tests), (QStringList{"Adams", "smith"}));
+    EXPECT_EQ(quorin::SpeechTestRowTexts(tests[0]),
+              (QStringList{"CELF", "12", "", "", "smith ", "", "", "", "", "3,5", "", "", ""}));
+}
