@@ -1,7 +1,7 @@
 // What goes onto the wire: recipient lists, the date, the body's lines, dots and encoding,
 // header texts, and how server replies are cut out of the bytes that arrive.
 
-#include "MailTestPrinting.h"
+#include "support/QtPrinting.h"
 #include "mail/CMailItem.h"
 #include "mail/MailBody.h"
 #include "mail/MailDate.h"

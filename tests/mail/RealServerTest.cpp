@@ -1,7 +1,7 @@
 // Messages through a real SMTP server (aiosmtpd): what arrives in its envelope and what
 // Python's mail parser reads from the data.
 
-#include "MailTestPrinting.h"
+#include "support/QtPrinting.h"
 #include "SmtpSink.h"
 #include "mail/CSmtpSession.h"
 

@@ -1,7 +1,7 @@
 // The SMTP dialogue against a scripted server: refusals at every step, multi-line replies,
 // silence, closed connections, and the checks that send nothing.
 
-#include "MailTestPrinting.h"
+#include "support/QtPrinting.h"
 #include "mail/CSmtpSession.h"
 
 #include <QElapsedTimer>

@@ -3,6 +3,7 @@
 // recorded. A question nobody scripted fails the test, and so does an answer left over.
 
 #include "document/UserInterface.h"
+#include "support/QtPrinting.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,5 +1,5 @@
 #pragma once
-// Readable failure messages for Qt texts.
+// Readable failure messages for Qt texts: gtest would print a QString as bytes.
 
 #include <QString>
 
