@@ -212,6 +212,21 @@ TEST_F(QueryPlans, NoPathReadsAGrowingTableWholeUnlessItsMeaningNeedsEveryRow)
                 << statement << "\nreads every row of " << table << ":\n" << lines;
 }
 
+// The check itself: without the index on release(SubjectId, ReleaseDate), the subject
+// loads' current-study lookup reads all of release, and the plan check says so.
+TEST_F(QueryPlans, SeesTheLoadsReadAllOfReleaseWithoutItsIndex)
+{
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(dalport::DatabaseFilePath(folder(), "Quorin").c_str(), &raw), SQLITE_OK);
+    const int dropped = sqlite3_exec(raw, "DROP INDEX ix_release_subject", nullptr, nullptr, nullptr);
+    sqlite3_close(raw);
+    ASSERT_EQ(dropped, SQLITE_OK);
+    for (const auto& proc : loadContract())
+        if (proc.name == "uspGetCurrentStudy")
+            runProcedure(proc);
+    EXPECT_EQ(m_scans["uspGetCurrentStudy"].count("release"), 1u) << "the plan check missed the scan";
+}
+
 // On SQL Server a procedure that writes with several statements is all or nothing only
 // with XACT_ABORT (or TRY/CATCH and ROLLBACK): otherwise a failing statement leaves the
 // ones before it done.

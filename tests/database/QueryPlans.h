@@ -2,7 +2,7 @@
 // What SQLite plans for the statements the embedded engine really runs. A trace on every
 // SQLite connection the process opens records each statement a session starts; a
 // connection of our own that sees the registry's files as the engine does (the same
-// attached names and functions) then asks EXPLAIN QUERY PLAN about each of them.
+// attached names and functions) then reads the program SQLite made of each of them.
 
 #include <sqlite3.h>
 
@@ -31,11 +31,11 @@ public:
     std::vector<RecordedStatement> take();
 };
 
-// A table read from its first row to its last: a SCAN, or the automatic index SQLite
-// builds by reading the whole table.
+// A table read from its first row to its last: a scan, a count, or the automatic index
+// SQLite builds by reading the whole table.
 struct FullScan {
     std::string table;  // lower case, without its database
-    std::string detail; // the plan line
+    std::string detail; // the instruction that read it
 };
 
 class PlanInspector {
@@ -45,10 +45,8 @@ public:
     PlanInspector(const PlanInspector&) = delete;
     PlanInspector& operator=(const PlanInspector&) = delete;
 
-    // The plan lines. Throws std::runtime_error when SQLite cannot prepare the statement.
-    std::vector<std::string> plan(const RecordedStatement& statement);
-    // Full scans of tables that grow with the registry; throws std::runtime_error for a
-    // scanned name that is neither a table, an alias, nor a subquery of the statement.
+    // Full scans of tables that grow with the registry; throws std::runtime_error when
+    // SQLite cannot prepare the statement.
     std::vector<FullScan> fullScans(const RecordedStatement& statement);
 
 private:
