@@ -1,41 +1,25 @@
 #include "DocumentFixture.h"
+#include "support/RegistryTemplate.h"
 
 #include "database/RegistryScripts.h"
 
 #include "dalport/Clock.h"
 #include "dalport/Registry.h"
 
-#include <dlfcn.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
-#include <atomic>
 #include <filesystem>
 #include <functional>
-#include <random>
 #include <stdexcept>
-
-namespace fs = std::filesystem;
 
 namespace quorin::test {
 
 namespace {
 
-// When the engine itself was built: a rebuilt engine may write its files otherwise, so
-// a template made by an older one is not reused.
-std::string EngineBuildStamp()
-{
-    Dl_info info{};
-    if (!dladdr(reinterpret_cast<const void*>(&dalport::CreateServer), &info) || !info.dli_fname)
-        return "unknown";
-    std::error_code ec;
-    const auto written = fs::last_write_time(info.dli_fname, ec);
-    return ec ? std::string("unknown") : std::to_string(written.time_since_epoch().count());
-}
-
+// Keyed by the scripts and logins too: a template made for others is not this one.
 std::string ScriptsKey()
 {
-    std::string all = EngineBuildStamp() + kTestLogin + kTestPassword + kTestAdminLogin + kTestAdminPassword;
+    std::string all = BuildStamp() + kTestLogin + kTestPassword + kTestAdminLogin + kTestAdminPassword;
     for (const dalport::DatabaseScript& s : quorin::registryScripts()) {
         all += s.name + s.schema + s.security;
         for (const std::string& p : s.procedures)
@@ -44,53 +28,24 @@ std::string ScriptsKey()
     return std::to_string(std::hash<std::string>{}(all));
 }
 
-fs::path TestRoot()
-{
-    return fs::temp_directory_path() / "quorin-core-tests";
-}
-
-std::string UniqueName(const char* prefix)
-{
-    static std::atomic<int> counter{0};
-    std::random_device rd;
-    return std::string(prefix) + std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-"
-           + std::to_string(rd());
-}
-
-// The template is made once per schema and kept: every test process of every later run
-// copies it instead of creating a server (password hashing and schema creation).
-fs::path TemplateFolder()
-{
-    const fs::path folder = TestRoot() / ("template-" + ScriptsKey());
-    if (fs::exists(folder / "master.db"))
-        return folder;
-    fs::create_directories(TestRoot());
-    const fs::path building = TestRoot() / UniqueName("building-");
-    dalport::CreateServer(building.string(), kTestAdminLogin, kTestAdminPassword, quorin::registryScripts());
-    dalport::CreateLogin(building.string(), kTestLogin, kTestPassword);
-    for (const dalport::DatabaseScript& s : quorin::registryScripts())
-        dalport::CreateDatabaseUser(building.string(), s.name, kTestLogin, "QuorinUser");
-    std::error_code ec;
-    fs::rename(building, folder, ec);
-    if (ec) // another process was first
-        fs::remove_all(building, ec);
-    return folder;
-}
-
 } // namespace
 
 TestRegistry::TestRegistry()
 {
-    const fs::path from = TemplateFolder();
-    const fs::path to = TestRoot() / UniqueName("registry-");
-    fs::copy(from, to, fs::copy_options::recursive);
-    m_folder = to.string();
+    const auto from = TemplateFolder("template-" + ScriptsKey(), [](const std::string& building) {
+        dalport::CreateServer(building, kTestAdminLogin, kTestAdminPassword, quorin::registryScripts());
+        dalport::CreateLogin(building, kTestLogin, kTestPassword);
+        for (const dalport::DatabaseScript& s : quorin::registryScripts())
+            dalport::CreateDatabaseUser(building, s.name, kTestLogin, "QuorinUser");
+    });
+    m_folder = (TestRoot() / UniqueName("registry-")).string();
+    CopyTemplate(from, m_folder);
 }
 
 TestRegistry::~TestRegistry()
 {
     std::error_code ec;
-    fs::remove_all(m_folder, ec);
+    std::filesystem::remove_all(m_folder, ec);
 }
 
 void TestRegistry::ExecRaw(const std::string& database, const std::string& sql) const

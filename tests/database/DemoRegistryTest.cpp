@@ -14,10 +14,8 @@ TEST_F(DemoRegistry, SameSeedGivesTheSameRegistryAnotherSeedAnother)
 {
     const auto twin = folder() + "-twin";
     const auto other = folder() + "-other";
-    const auto twinSummary = demo::CreateDemoRegistry(twin, kDemoSubjects, kDemoSeed);
+    demo::CreateDemoRegistry(twin, kDemoSubjects, kDemoSeed);
     demo::CreateDemoRegistry(other, kDemoSubjects, kDemoSeed + 1);
-    EXPECT_EQ(twinSummary.audPoints, summary().audPoints);
-    EXPECT_EQ(twinSummary.participations, summary().participations);
     for (const char* table : {"subjects", "aud", "audpoints", "participationhistory", "Aud.info", "CID.speech"}) {
         const std::string sql = std::string("SELECT * FROM ") + table + " ORDER BY rowid";
         EXPECT_EQ(RawRegistry(folder()).dump(sql), RawRegistry(twin).dump(sql)) << table;

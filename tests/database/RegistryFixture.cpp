@@ -3,35 +3,24 @@
 #include "dalport/Clock.h"
 #include "dalport/Registry.h"
 #include "database/RegistryScripts.h"
-
-#include <atomic>
-#include <unistd.h>
+#include "support/RegistryTemplate.h"
 
 namespace quorin::test {
-
-namespace {
-
-std::string freshFolder()
-{
-    static std::atomic<int> counter{0};
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("quorin-database-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-    std::filesystem::remove_all(dir);
-    return dir.string();
-}
-
-} // namespace
 
 void RegistryTest::SetUp()
 {
     dalport::SetFixedClock(kToday);
-    m_folder = freshFolder();
     const auto& admin = demo::demoStaffLogins().front();
-    if (m_fillDemo) {
-        m_summary = demo::CreateDemoRegistry(m_folder, kDemoSubjects, kDemoSeed);
-    } else {
-        dalport::CreateServer(m_folder, admin.login, admin.password, registryScripts());
-    }
+    // Made once per build under the fixed clock, so that the demo's dates and GETDATE() agree.
+    const bool filled = m_fillDemo;
+    const auto from = TemplateFolder((filled ? "demo150-" : "bare-") + BuildStamp(), [&](const std::string& building) {
+        if (filled)
+            demo::CreateDemoRegistry(building, kDemoSubjects, kDemoSeed);
+        else
+            dalport::CreateServer(building, admin.login, admin.password, registryScripts());
+    });
+    m_folder = (TestRoot() / UniqueName("database-")).string();
+    CopyTemplate(from, m_folder);
     ASSERT_EQ(m_db.SetDataSource(m_folder.c_str(), admin.login, admin.password, "Quorin"), 1) << errorText();
 }
 

@@ -29,7 +29,6 @@ protected:
     void TearDown() override;
 
     const std::string& folder() const { return m_folder; }
-    const demo::DemoSummary& summary() const { return m_summary; }
     const std::vector<dalport::ReportedError>& errors() const { return m_errors.all; }
     std::string errorText() const { return m_errors.text(); }
 
@@ -46,7 +45,6 @@ protected:
 private:
     bool m_fillDemo;
     std::string m_folder;
-    demo::DemoSummary m_summary;
     ErrorRecorder m_errors;
 };
 

@@ -1,4 +1,5 @@
 #include "NightlyFixture.h"
+#include "support/RegistryTemplate.h"
 
 #include "support/ProcessRun.h"
 
@@ -7,7 +8,6 @@
 #include <sqlite3.h>
 
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <unistd.h>
@@ -26,17 +26,6 @@ std::string readFile(const fs::path& path)
     return s.str();
 }
 
-fs::path root()
-{
-    return fs::temp_directory_path() / "quorin-nightly-tests";
-}
-
-fs::path unique(const char* prefix)
-{
-    std::random_device rd;
-    return root() / (std::string(prefix) + std::to_string(::getpid()) + "-" + std::to_string(rd()));
-}
-
 // One word for the shell, whatever it holds.
 std::string shellWord(const std::string& word)
 {
@@ -49,7 +38,7 @@ std::string shellWord(const std::string& word)
 // Runs a shell command line; standard output and error kept apart.
 ToolRun run(const std::string& command)
 {
-    const fs::path err = unique("err-");
+    const fs::path err = TestRoot() / UniqueName("err-");
     const ProcessRun r = runCommand("{ " + command + " 2>" + shellWord(err.string()) + "; }");
     ToolRun out{r.status, r.output, readFile(err)};
     fs::remove(err);
@@ -61,19 +50,11 @@ fs::path demoTemplate()
 {
     std::error_code ec;
     const auto stamp = fs::last_write_time(QUORIN_REGISTRY_TOOL, ec).time_since_epoch().count();
-    const fs::path folder = root() / ("demo300-" + std::to_string(stamp));
-    if (fs::exists(folder / "master.db"))
-        return folder;
-    fs::create_directories(root());
-    const fs::path building = unique("building-");
-    const ToolRun made =
-        run(shellWord(QUORIN_REGISTRY_TOOL) + " create --demo " + shellWord(building.string()) + " --size 300");
-    if (made.status != 0)
-        throw std::runtime_error("the demo registry could not be made: " + made.err);
-    fs::rename(building, folder, ec);
-    if (ec) // another test process was first
-        fs::remove_all(building, ec);
-    return folder;
+    return TemplateFolder("demo300-" + std::to_string(stamp), [](const std::string& building) {
+        const ToolRun made = run(shellWord(QUORIN_REGISTRY_TOOL) + " create --demo " + shellWord(building) + " --size 300");
+        if (made.status != 0)
+            throw std::runtime_error("the demo registry could not be made: " + made.err);
+    });
 }
 
 } // namespace
@@ -96,16 +77,11 @@ void NightlyTest::SetUpTestSuite()
 
 void NightlyTest::SetUp()
 {
-    base = unique("test-");
+    base = TestRoot() / UniqueName("test-");
     fs::create_directories(base);
     fs::permissions(base, fs::perms::owner_all);
-    // A registry folder is its owner's only; anything else makes the engine warn.
-    const fs::path to = base / "registry";
-    fs::copy(demoTemplate(), to, fs::copy_options::recursive);
-    fs::permissions(to, fs::perms::owner_all);
-    for (const auto& entry : fs::directory_iterator(to))
-        fs::permissions(entry.path(), fs::perms::owner_read | fs::perms::owner_write);
-    folder = to.string();
+    folder = (base / "registry").string();
+    CopyTemplate(demoTemplate(), folder);
 }
 
 void NightlyTest::TearDown()
