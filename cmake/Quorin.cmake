@@ -31,8 +31,9 @@ function(quorin_test name)
   endif()
   # The registry's names are handed to the engine before any test runs.
   if(TARGET quorin_schema)
-    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/RegistryProfileAtStart.cpp)
-    target_link_libraries(${name} PRIVATE quorin_schema)
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/RegistryProfileAtStart.cpp
+                                   ${PROJECT_SOURCE_DIR}/tests/support/RawRegistry.cpp)
+    target_link_libraries(${name} PRIVATE quorin_schema SQLite::SQLite3)
   endif()
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
   # gtest_main supplies main() unless the test folder defines its own.

@@ -1,4 +1,5 @@
 #include "DocumentFixture.h"
+#include "support/RawRegistry.h"
 #include "support/RegistryTemplate.h"
 
 #include "database/RegistryScripts.h"
@@ -6,11 +7,8 @@
 #include "dalport/Clock.h"
 #include "dalport/Registry.h"
 
-#include <sqlite3.h>
-
 #include <filesystem>
 #include <functional>
-#include <stdexcept>
 
 namespace quorin::test {
 
@@ -50,18 +48,7 @@ TestRegistry::~TestRegistry()
 
 void TestRegistry::ExecRaw(const std::string& database, const std::string& sql) const
 {
-    sqlite3* db = nullptr;
-    const std::string file = dalport::DatabaseFilePath(m_folder, database);
-    if (sqlite3_open(file.c_str(), &db) != SQLITE_OK)
-        throw std::runtime_error("cannot open " + file);
-    dalport::RegisterEngineFunctions(db);
-    char* message = nullptr;
-    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
-    const std::string error = message ? message : "";
-    sqlite3_free(message);
-    sqlite3_close(db);
-    if (rc != SQLITE_OK)
-        throw std::runtime_error("raw SQL failed: " + error);
+    quorin::test::ExecRaw(m_folder, database, sql);
 }
 
 void DocumentTest::SetUp()

@@ -5,11 +5,8 @@
 #include "database/RegistryFixture.h"
 
 #include "document/SessionTransaction.h"
-#include "dalport/Registry.h"
 
 #include <gtest/gtest.h>
-
-#include <sqlite3.h>
 
 namespace quorin::test {
 namespace {
@@ -33,18 +30,7 @@ protected:
         ASSERT_NE(RawRegistry(folder()).number("SELECT count(*) FROM CID.speech"), 0) << "the failure would not happen";
     }
 
-    void rawExec(const std::string& sql)
-    {
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(dalport::DatabaseFilePath(folder(), "Quorin").c_str(), &db), SQLITE_OK);
-        dalport::RegisterEngineFunctions(db);
-        char* message = nullptr;
-        const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
-        const std::string text = message ? message : "";
-        sqlite3_free(message);
-        sqlite3_close(db);
-        ASSERT_EQ(rc, SQLITE_OK) << sql << ": " << text;
-    }
+    void rawExec(const std::string& sql) { ExecRaw(folder(), "Quorin", sql); }
 
     std::string implantData() const
     {

@@ -9,7 +9,6 @@
 #include "database/TextQueryTable.h"
 #include "support/RawRegistry.h"
 
-#include "dalport/Registry.h"
 
 #include <gtest/gtest.h>
 
@@ -216,11 +215,7 @@ TEST_F(QueryPlans, NoPathReadsAGrowingTableWholeUnlessItsMeaningNeedsEveryRow)
 // loads' current-study lookup reads all of release, and the plan check says so.
 TEST_F(QueryPlans, SeesTheLoadsReadAllOfReleaseWithoutItsIndex)
 {
-    sqlite3* raw = nullptr;
-    ASSERT_EQ(sqlite3_open(dalport::DatabaseFilePath(folder(), "Quorin").c_str(), &raw), SQLITE_OK);
-    const int dropped = sqlite3_exec(raw, "DROP INDEX ix_release_subject", nullptr, nullptr, nullptr);
-    sqlite3_close(raw);
-    ASSERT_EQ(dropped, SQLITE_OK);
+    ExecRaw(folder(), "Quorin", "DROP INDEX ix_release_subject");
     for (const auto& proc : loadContract())
         if (proc.name == "uspGetCurrentStudy")
             runProcedure(proc);

@@ -56,9 +56,9 @@ TEST_F(Grants, SecurityStatementsInsideAProcedureNeedTheCallersPermission)
 TEST(InsertSelect, ACopyOfAWholeTableNeedsSelectOnItsSource)
 {
     TestServer server;
-    rawExec(server.folder, "Quorin", "CREATE TABLE copyfrom(a INTEGER, b TEXT); CREATE TABLE copyto(a INTEGER, b TEXT); "
+    ExecRaw(server.folder, "Quorin", "CREATE TABLE copyfrom(a INTEGER, b TEXT); CREATE TABLE copyto(a INTEGER, b TEXT); "
                                      "INSERT INTO copyfrom VALUES (1, 'one'), (2, 'two');");
-    rawExec(server.folder, "CID", "CREATE TABLE donor(a INTEGER, b TEXT); INSERT INTO donor VALUES (1, 'one');");
+    ExecRaw(server.folder, "CID", "CREATE TABLE donor(a INTEGER, b TEXT); INSERT INTO donor VALUES (1, 'one');");
     Boxes boxes;
     MyADO admin;
     connect(admin, server, kAdmin, kAdminPassword);

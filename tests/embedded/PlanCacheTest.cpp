@@ -96,14 +96,14 @@ TEST_F(PlanCache, SchemaChangesOfThisOrAnotherConnectionAreSeen)
     ran(admin, "drop index subjects_by_status");
 
     // Made by another connection: the kept plan reads the table as it now is.
-    rawExec(server.folder, "Quorin", "ALTER TABLE subjects ADD COLUMN extra TEXT DEFAULT 'more'");
+    ExecRaw(server.folder, "Quorin", "ALTER TABLE subjects ADD COLUMN extra TEXT DEFAULT 'more'");
     const auto widened = agreed(byId + "3");
     ASSERT_EQ(widened.size(), 3u);
     EXPECT_NE(widened[1].find("[extra]"), std::string::npos) << widened[1];
     EXPECT_NE(widened[2].find("'more'"), std::string::npos) << widened[2];
-    rawExec(server.folder, "Quorin", "ALTER TABLE subjects RENAME TO subjects_moved");
+    ExecRaw(server.folder, "Quorin", "ALTER TABLE subjects RENAME TO subjects_moved");
     EXPECT_EQ(agreed(byId + "1").front(), "failed");
-    rawExec(server.folder, "Quorin", "ALTER TABLE subjects_moved RENAME TO subjects");
+    ExecRaw(server.folder, "Quorin", "ALTER TABLE subjects_moved RENAME TO subjects");
     EXPECT_EQ(agreed(byId + "1").size(), 3u);
 
     expectAnswers(admin, boxes, {

@@ -49,7 +49,7 @@ protected:
         for (const char* db : kDatabases) {
             newCatalogue.push_back(catalogue(folder, db));
             // Back to the old catalogue: no grants table or view, no role inside a role.
-            rawExec(folder, db,
+            ExecRaw(folder, db,
                     "DROP VIEW sys_database_permissions; DROP TABLE sys_permissions; "
                     "DELETE FROM sys_role_members WHERE member IN "
                     "(SELECT name FROM sys_database_principals WHERE type = 'R');");
@@ -95,7 +95,7 @@ TEST_F(OldRegistry, AFailedUpgradeChangesNothingAndLetsOnlyTheAdministratorIn)
 {
     // A roles script naming a procedure the old database does not have stops the
     // upgrade of that database; the transaction leaves its catalogue as it was.
-    rawExec(folder, "Quorin", "DELETE FROM sys_procedures WHERE name = 'uspUpdatePers'");
+    ExecRaw(folder, "Quorin", "DELETE FROM sys_procedures WHERE name = 'uspUpdatePers'");
     // A first connection shows no box; the session keeps what the server said.
     struct Session : MyADO { using MyADO::GetConnectionErrors; } staff;
     EXPECT_EQ(staff.SetDataSource(folder.c_str(), "jsmith", kUserPassword, "Quorin"), 0);

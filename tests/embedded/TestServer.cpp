@@ -1,14 +1,11 @@
 #include "TestServer.h"
+#include "support/RegistryTemplate.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <random>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -73,8 +70,6 @@ std::string security(const std::string& staff, const std::string& admins)
            "EXEC sp_addrolemember 'QuorinUser', 'QuorinAdmin';\nGRANT " + admins + " TO QuorinAdmin;\nGO\n";
 }
 
-std::atomic<int> g_counter{0};
-
 std::string valueText(const dalport::Value& v)
 {
     switch (v.kind) {
@@ -95,10 +90,7 @@ std::string valueText(const dalport::Value& v)
 
 std::string uniqueTempFolder(const std::string& stem)
 {
-    std::random_device rd;
-    const fs::path p = fs::temp_directory_path()
-        / (stem + "-" + std::to_string(::getpid()) + "-" + std::to_string(g_counter++) + "-" + std::to_string(rd()));
-    return p.string();
+    return (fs::temp_directory_path() / quorin::test::UniqueName((stem + "-").c_str())).string();
 }
 
 std::vector<dalport::DatabaseScript> TestServer::scripts()
@@ -130,17 +122,6 @@ void connect(MyADO& db, const TestServer& server, const char* login, const char*
 {
     ASSERT_EQ(db.SetDataSource(server.folder.c_str(), login, password, database), 1)
         << "cannot connect " << login << " to " << database;
-}
-
-void rawExec(const std::string& folder, const char* database, const std::string& sql)
-{
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(dalport::DatabaseFilePath(folder, database).c_str(), &db), SQLITE_OK);
-    dalport::RegisterEngineFunctions(db);
-    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
-    const std::string text = sqlite3_errmsg(db);
-    sqlite3_close(db);
-    ASSERT_EQ(rc, SQLITE_OK) << sql << ": " << text;
 }
 
 void connectByExactText(MyADO& session, const std::string& folder)

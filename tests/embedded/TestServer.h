@@ -5,6 +5,7 @@
 #include "dalport/MyADO.h"
 #include "dalport/Registry.h"
 #include "support/ErrorRecorder.h"
+#include "support/RawRegistry.h"
 #include "support/WholeResultReader.h"
 
 #include <string>
@@ -49,7 +50,7 @@ std::string scalar(MyADO& db, const std::string& sql, const char* column = "v");
 std::string uniqueTempFolder(const std::string& stem);
 
 // SQL run on a database's file with plain SQLite (knowing the engine's collation), as by another program.
-void rawExec(const std::string& folder, const char* database, const std::string& sql);
+using quorin::test::ExecRaw;
 
 // Connects the administrator with plans kept by exact text only, the reference for plans by shape.
 void connectByExactText(MyADO& session, const std::string& folder);

@@ -64,4 +64,22 @@ std::string RawRegistry::dump(const std::string& sql) const
     return text;
 }
 
+void ExecRaw(const std::string& folder, const std::string& database, const std::string& sql)
+{
+    sqlite3* db = nullptr;
+    const std::string file = dalport::DatabaseFilePath(folder, database);
+    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        throw std::runtime_error("cannot open " + file);
+    }
+    dalport::RegisterEngineFunctions(db);
+    char* message = nullptr;
+    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
+    const std::string error = message ? message : "";
+    sqlite3_free(message);
+    sqlite3_close(db);
+    if (rc != SQLITE_OK)
+        throw std::runtime_error("raw SQL failed: " + error + "\n" + sql);
+}
+
 } // namespace quorin::test

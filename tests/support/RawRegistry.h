@@ -1,6 +1,7 @@
 #pragma once
-// Read access to a registry's files with plain SQLite, to look at what the demo wrote
-// (role tables, rows the program never selects) without going through a session.
+// Access to a registry's files with plain SQLite, to look at what the demo wrote (role
+// tables, rows the program never selects) without going through a session, and to set
+// up what a session cannot.
 
 #include <sqlite3.h>
 
@@ -28,5 +29,10 @@ public:
 private:
     sqlite3* m_db = nullptr;
 };
+
+// Runs statements on one database file of a registry with plain SQLite and the engine's
+// functions, for set-up a session cannot do (a trigger, a dropped index, a catalogue
+// row); throws std::runtime_error with SQLite's message when they fail.
+void ExecRaw(const std::string& folder, const std::string& database, const std::string& sql);
 
 } // namespace quorin::test
