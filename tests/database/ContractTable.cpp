@@ -13,13 +13,22 @@ namespace {
 std::vector<std::string> split(const std::string& text, char separator)
 {
     std::vector<std::string> parts;
-    if (text.empty())
-        return parts;
     std::stringstream in(text);
     std::string part;
     while (std::getline(in, part, separator))
         parts.push_back(part);
     return parts;
+}
+
+// The word at `at` after any blanks; `at` ends past it.
+std::string wordAt(const std::string& text, std::size_t& at)
+{
+    while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at])))
+        ++at;
+    const std::size_t start = at;
+    while (at < text.size() && (std::isalnum(static_cast<unsigned char>(text[at])) || text[at] == '_'))
+        ++at;
+    return text.substr(start, at - start);
 }
 
 std::string bindKind(const std::string& declaredType)
@@ -75,38 +84,6 @@ std::vector<ContractProcedure> loadContract()
         contract.push_back(std::move(p));
     }
     return contract;
-}
-
-namespace {
-
-bool isWordChar(char c)
-{
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
-}
-
-std::string wordAt(const std::string& text, std::size_t& at)
-{
-    while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at])))
-        ++at;
-    const std::size_t start = at;
-    while (at < text.size() && isWordChar(text[at]))
-        ++at;
-    return text.substr(start, at - start);
-}
-
-} // namespace
-
-bool namesWord(const std::string& text, const std::string& word)
-{
-    const std::string haystack = lowerCase(text);
-    const std::string needle = lowerCase(word);
-    for (auto at = haystack.find(needle); at != std::string::npos; at = haystack.find(needle, at + 1)) {
-        const bool startOk = at == 0 || !isWordChar(haystack[at - 1]);
-        const std::size_t end = at + needle.size();
-        if (startOk && (end == haystack.size() || !isWordChar(haystack[end])))
-            return true;
-    }
-    return false;
 }
 
 std::vector<DeclaredProcedure> parseProcedures(const std::string& script)

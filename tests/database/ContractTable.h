@@ -36,9 +36,6 @@ struct DeclaredProcedure {
 // SQL Server script with many).
 std::vector<DeclaredProcedure> parseProcedures(const std::string& script);
 
-// True when text holds word as a whole word, whatever its case.
-bool namesWord(const std::string& text, const std::string& word);
-
 std::string readSourceFile(const std::string& pathBelowDatabaseFolder);
 std::string lowerCase(std::string text);
 

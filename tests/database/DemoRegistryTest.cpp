@@ -1,9 +1,14 @@
-// The demo registry: the same seed gives the same registry, and its staff log in with
-// the passwords the README gives.
+// The demo registry: the same seed gives the same registry, and its files are its
+// owner's alone.
 #include "support/RawRegistry.h"
 #include "database/RegistryFixture.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 namespace quorin::test {
 namespace {
@@ -25,20 +30,31 @@ TEST_F(DemoRegistry, SameSeedGivesTheSameRegistryAnotherSeedAnother)
     std::filesystem::remove_all(other);
 }
 
-TEST_F(DemoRegistry, StaffLogInWithTheDocumentedPasswords)
+TEST(DemoRegistryFiles, AreTheOwnersAloneUnderAWideUmask)
 {
-    for (const auto& staff : demo::demoStaffLogins()) {
-        for (const char* database : {"Quorin", "Aud", "CID"}) {
-            MyADO session;
-            EXPECT_EQ(session.SetDataSource(folder().c_str(), staff.login, staff.password, database), 1)
-                << staff.login << " on " << database;
+    const mode_t previous = ::umask(022);
+    const auto folder = std::filesystem::temp_directory_path()
+        / ("quorin-demo-private-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(folder);
+    demo::CreateDemoRegistry(folder.string(), 30, 7);
+    {
+        MyADO db; // a session, so the journal files are there too
+        const auto& staff = demo::demoStaffLogins()[1];
+        ASSERT_EQ(db.SetDataSource(folder.c_str(), staff.login, staff.password, "Quorin"), 1);
+        ASSERT_EQ(db.RunTextQuery("SELECT count(*) AS num FROM subjects"), 1);
+        struct stat st {};
+        ASSERT_EQ(::stat(folder.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0700u);
+        int files = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            ASSERT_EQ(::stat(entry.path().c_str(), &st), 0);
+            EXPECT_EQ(st.st_mode & 0777, 0600u) << entry.path();
+            ++files;
         }
+        EXPECT_GE(files, 4);
     }
-    MyADO wrong;
-    EXPECT_EQ(wrong.SetDataSource(folder().c_str(), "jsmith", "not the password", "Quorin"), 0);
-    EXPECT_EQ(RawRegistry(folder()).number("SELECT count(*) FROM sys_role_members WHERE role = 'QuorinUser' AND "
-                                           "member = 'jsmith'"),
-              1);
+    ::umask(previous);
+    std::filesystem::remove_all(folder);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 
 #include "dalport/Registry.h"
 
+#include <algorithm>
 #include <cctype>
 #include <map>
 #include <set>
@@ -22,7 +23,9 @@ namespace {
 constexpr const char* kPassword = "Matrix-Pass1";
 const char* const kDatabases[] = {"Quorin", "Aud", "CID"};
 
-// The grants of the three scripts, per database (lower case names throughout).
+// The grants of the three scripts, per database (lower case names, permissions as the
+// scripts write them). Each security statement there is one line; one the reader missed
+// would show as a grant the embedded catalogue holds and the scripts do not.
 struct GrantScripts {
     struct Grant {
         std::string permission; // SELECT, UPDATE, ..., ALTER ANY USER
@@ -35,125 +38,84 @@ struct GrantScripts {
 
     GrantScripts()
     {
-        for (const char* file : {"mssql/04-quorin-roles.sql", "mssql/05-aud-standin.sql", "mssql/06-cid-standin.sql"})
-            read(readSourceFile(file));
-    }
-
-    // The statements of a script without comments, GO lines and extra blanks.
-    static std::vector<std::string> statements(const std::string& script)
-    {
-        std::vector<std::string> out(1);
-        std::istringstream lines(script);
-        for (std::string line; std::getline(lines, line);) {
-            line = trim(line.substr(0, line.find("--")));
-            if (upper(line) == "GO") {
-                out.emplace_back();
-                continue;
-            }
-            for (char c : line + " ") {
-                if (c == ';')
-                    out.emplace_back();
-                else if (!std::isspace(static_cast<unsigned char>(c)))
-                    out.back() += c;
-                else if (!out.back().empty() && out.back().back() != ' ')
-                    out.back() += ' ';
+        for (const char* file : {"mssql/04-quorin-roles.sql", "mssql/05-aud-standin.sql", "mssql/06-cid-standin.sql"}) {
+            std::istringstream lines(readSourceFile(file));
+            std::string db;
+            for (std::string line; std::getline(lines, line);) {
+                line = trim(line.substr(0, line.find("--")));
+                if (line.empty() || line.back() != ';')
+                    continue;
+                line.pop_back();
+                const std::string up = upper(line);
+                if (up.rfind("USE ", 0) == 0)
+                    db = lowerCase(trim(line.substr(4)));
+                else if (up.rfind("EXEC SP_ADDROLEMEMBER ", 0) == 0)
+                    addMember(db, line);
+                else if (up.rfind("GRANT ", 0) == 0)
+                    addGrant(db, line, up);
             }
         }
-        for (std::string& st : out)
-            st = trim(st);
-        return out;
+    }
+
+    // "EXEC sp_addrolemember 'role', 'member'"
+    void addMember(const std::string& db, const std::string& line)
+    {
+        std::vector<std::string> quoted;
+        for (auto open = line.find('\''); open != std::string::npos; open = line.find('\'', line.find('\'', open + 1) + 1))
+            quoted.push_back(lowerCase(line.substr(open + 1, line.find('\'', open + 1) - open - 1)));
+        if (quoted.size() == 2)
+            memberOf[db].emplace(quoted[1], quoted[0]);
+    }
+
+    // "GRANT p1, p2 [ON SCHEMA::dbo | ON dbo.object [(c1, c2)]] TO grantee"
+    void addGrant(const std::string& db, const std::string& line, const std::string& up)
+    {
+        const auto to = up.rfind(" TO ");
+        const auto on = std::min(up.find(" ON "), to);
+        std::string target = on < to ? trim(line.substr(on + 4, to - on - 4)) : "";
+        std::vector<std::string> columns{""};
+        if (const auto open = target.find('('); open != std::string::npos) {
+            columns = list(lowerCase(target.substr(open + 1, target.find(')') - open - 1)));
+            target = trim(target.substr(0, open));
+        }
+        const std::string object = upper(target).rfind("DBO.", 0) == 0 ? lowerCase(target.substr(4)) : "";
+        for (const std::string& p : list(line.substr(6, on - 6)))
+            for (const std::string& c : columns)
+                grants[db].push_back({p, object, c, lowerCase(trim(line.substr(to + 4)))});
     }
 
     static std::string trim(const std::string& t)
     {
-        const auto b = t.find_first_not_of(" \t\r\n");
-        return b == std::string::npos ? "" : t.substr(b, t.find_last_not_of(" \t\r\n") - b + 1);
+        const auto b = t.find_first_not_of(" \t\r");
+        return b == std::string::npos ? "" : t.substr(b, t.find_last_not_of(" \t\r") - b + 1);
     }
+
     static std::string upper(std::string t)
     {
         for (char& c : t)
             c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         return t;
     }
-    static std::string unquote(std::string t)
+
+    static std::vector<std::string> list(const std::string& commaSeparated)
     {
-        t = trim(t);
-        if (t.size() >= 2 && t.front() == '\'' && t.back() == '\'')
-            t = t.substr(1, t.size() - 2);
-        return lowerCase(t);
+        std::vector<std::string> items;
+        std::istringstream in(commaSeparated);
+        for (std::string item; std::getline(in, item, ',');)
+            items.push_back(item.substr(item.find_first_not_of(' ')));
+        return items;
     }
 
-    void read(const std::string& script)
-    {
-        std::string db;
-        for (const std::string& st : statements(script)) {
-            const std::string up = upper(st);
-            if (up.rfind("USE ", 0) == 0) {
-                db = lowerCase(trim(st.substr(4)));
-            } else if (up.rfind("EXEC SP_ADDROLEMEMBER ", 0) == 0) {
-                const std::string args = st.substr(22);
-                const auto comma = args.find(',');
-                memberOf[db].emplace(unquote(args.substr(comma + 1)), unquote(args.substr(0, comma)));
-            } else if (up.rfind("GRANT ", 0) == 0) {
-                const auto to = up.rfind(" TO ");
-                const std::string grantee = lowerCase(trim(st.substr(to + 4)));
-                const auto on = up.find(" ON ");
-                if (on == std::string::npos || on > to) {
-                    for (const std::string& p : split(st.substr(6, to - 6)))
-                        grants[db].push_back({p, "", "", grantee});
-                    continue;
-                }
-                std::string target = trim(st.substr(on + 4, to - on - 4));
-                std::vector<std::string> columns{""};
-                if (const auto open = target.find('('); open != std::string::npos) {
-                    columns = split(target.substr(open + 1, target.find(')') - open - 1));
-                    for (std::string& c : columns)
-                        c = lowerCase(c);
-                    target = trim(target.substr(0, open));
-                }
-                std::string object;
-                if (upper(target) != "SCHEMA::DBO") {
-                    EXPECT_EQ(upper(target).rfind("DBO.", 0), 0u) << st;
-                    object = lowerCase(target.substr(4));
-                }
-                for (const std::string& p : split(st.substr(6, on - 6)))
-                    for (const std::string& c : columns)
-                        grants[db].push_back({p, object, c, grantee});
-            }
-        }
-    }
-
-    static std::vector<std::string> split(const std::string& list)
-    {
-        std::vector<std::string> out;
-        std::size_t start = 0;
-        while (start <= list.size()) {
-            std::size_t end = list.find(',', start);
-            if (end == std::string::npos)
-                end = list.size();
-            const std::string item = trim(list.substr(start, end - start));
-            if (!item.empty())
-                out.push_back(upper(item));
-            start = end + 1;
-        }
-        return out;
-    }
-
+    // The role and the roles it is a member of, in the database; none for "".
     std::set<std::string> principals(const std::string& db, const std::string& role) const
     {
         std::set<std::string> all;
         if (role.empty())
             return all;
-        std::vector<std::string> todo{lowerCase(role)};
-        while (!todo.empty()) {
-            const std::string p = todo.back();
-            todo.pop_back();
-            if (!all.insert(p).second)
-                continue;
-            if (auto it = memberOf.find(db); it != memberOf.end())
-                for (auto [b, e] = it->second.equal_range(p); b != e; ++b)
-                    todo.push_back(b->second);
-        }
+        all.insert(lowerCase(role));
+        if (const auto roles = memberOf.find(db); roles != memberOf.end())
+            for (auto [b, e] = roles->second.equal_range(lowerCase(role)); b != e; ++b)
+                all.insert(b->second);
         return all;
     }
 
@@ -189,11 +151,13 @@ struct LoginKind {
     const char* role; // "" none, nullptr server administrator
 };
 
-class PermissionMatrix : public BareRegistryTest {
+// On a registry of the bare scripts.
+class PermissionMatrix : public RegistryTest {
 protected:
+    PermissionMatrix() : RegistryTest(false) {}
     void SetUp() override
     {
-        BareRegistryTest::SetUp();
+        RegistryTest::SetUp();
         for (const char* login : {"norole", "staff", "boss"})
             dalport::CreateLogin(folder(), login, kPassword);
         for (const char* db : kDatabases) {
@@ -229,9 +193,8 @@ TEST_F(PermissionMatrix, EveryLoginKindGetsWhatTheRolesScriptsGrantOnEveryTableA
 {
     const LoginKind kinds[] = {{"norole", ""}, {"staff", "QuorinUser"}, {"boss", "QuorinAdmin"}, {"admin", nullptr}};
     const auto& grants = grantScripts();
-    ASSERT_FALSE(grants.grants.at("quorin").empty());
-    ASSERT_FALSE(grants.grants.at("aud").empty());
-    ASSERT_FALSE(grants.grants.at("cid").empty());
+    for (const char* db : {"quorin", "aud", "cid"})
+        ASSERT_FALSE(grants.grants.at(db).empty()) << db;
     int checked = 0;
     for (const LoginKind& who : kinds) {
         const std::string role = who.role ? who.role : "";
@@ -243,22 +206,23 @@ TEST_F(PermissionMatrix, EveryLoginKindGetsWhatTheRolesScriptsGrantOnEveryTableA
                 const std::string lowerOwner = lowerCase(owner);
                 for (const Table& t : m_tables[owner]) {
                     const std::string name = prefix + "[" + t.name + "]";
-                    const std::string table = lowerCase(t.name);
                     const std::string column = "[" + t.firstColumn + "]";
-                    auto expect = [&](const std::string& sql, int wanted) {
-                        const long got = errorOf(*db, sql);
-                        const long want = who.role ? wanted : 0;
-                        EXPECT_EQ(got, want) << who.login << " in " << from << ": " << sql;
-                        ++checked;
+                    const auto granted = [&](const char* permission, const std::string& onColumn = "") {
+                        return grants.expected(lowerOwner, role, permission, lowerCase(t.name), lowerCase(onColumn));
                     };
-                    auto worst = [](int a, int b) { return a ? a : b; };
-                    const int select = grants.expected(lowerOwner, role, "SELECT", table, lowerCase(t.firstColumn));
-                    expect("SELECT COUNT(*) AS num FROM " + name, select);
-                    expect("DELETE FROM " + name + " WHERE 1 = 0", grants.expected(lowerOwner, role, "DELETE", table));
-                    expect("INSERT INTO " + name + " SELECT * FROM " + name + " WHERE 1 = 0",
-                           worst(select, grants.expected(lowerOwner, role, "INSERT", table)));
-                    expect("UPDATE " + name + " SET " + column + " = " + column + " WHERE 1 = 0",
-                           worst(select, grants.expected(lowerOwner, role, "UPDATE", table, lowerCase(t.firstColumn))));
+                    // Copying and updating rows read them too.
+                    const int select = granted("SELECT", t.firstColumn);
+                    const std::pair<std::string, int> statements[] = {
+                        {"SELECT COUNT(*) AS num FROM " + name, select},
+                        {"DELETE FROM " + name + " WHERE 1 = 0", granted("DELETE")},
+                        {"INSERT INTO " + name + " SELECT * FROM " + name + " WHERE 1 = 0", select ? select : granted("INSERT")},
+                        {"UPDATE " + name + " SET " + column + " = " + column + " WHERE 1 = 0",
+                         select ? select : granted("UPDATE", t.firstColumn)},
+                    };
+                    for (const auto& [sql, wanted] : statements) {
+                        EXPECT_EQ(errorOf(*db, sql), who.role ? wanted : 0) << who.login << " in " << from << ": " << sql;
+                        ++checked;
+                    }
                 }
             }
             // Procedures live in Quorin: called without arguments, an allowed call fails
@@ -286,12 +250,10 @@ TEST_F(PermissionMatrix, ColumnGrantsAndCatalogueViewsAsTheScriptsSay)
 {
     const LoginKind staff{"staff", "QuorinUser"};
     auto db = session(staff, "Quorin");
-    // The one column of participationhistory staff may change, the status column of Aud's info.
-    EXPECT_EQ(grantScripts().expected("quorin", "QuorinUser", "UPDATE", "participationhistory", "contacted"), 0);
+    // The one column of participationhistory staff may change, the status column of Aud's
+    // info (the matrix changes only each table's first column, refused with 230).
     EXPECT_EQ(errorOf(*db, "UPDATE participationhistory SET Contacted = Contacted WHERE 1 = 0"), 0);
-    EXPECT_EQ(grantScripts().expected("aud", "QuorinUser", "UPDATE", "info", "velmar"), 0);
     EXPECT_EQ(errorOf(*db, "UPDATE Aud.dbo.info SET Velmar = Velmar WHERE 1 = 0"), 0);
-    EXPECT_EQ(errorOf(*db, "UPDATE Aud.dbo.info SET LastName = LastName WHERE 1 = 0"), 230);
     // Every user of a database reads its catalogue, the grants included.
     auto norole = session({"norole", ""}, "CID");
     EXPECT_EQ(errorOf(*norole, "SELECT COUNT(*) AS num FROM sys.database_permissions"), 0);
@@ -316,20 +278,6 @@ TEST_F(PermissionMatrix, TheEmbeddedCatalogueHoldsExactlyTheScriptsGrants)
                             + "|" + g.column + "|" + g.grantee);
         EXPECT_EQ(stored, scripted) << db;
     }
-}
-
-TEST_F(PermissionMatrix, ALoginWithAUserInQuorinOnlyIsKeptOutOfAudAndCid)
-{
-    dalport::CreateLogin(folder(), "onlyquorin", kPassword);
-    dalport::CreateDatabaseUser(folder(), "Quorin", "onlyquorin", "QuorinUser");
-    MyADO db;
-    ASSERT_EQ(db.SetDataSource(folder().c_str(), "onlyquorin", kPassword, "Quorin"), 1);
-    EXPECT_EQ(errorOf(db, "SELECT COUNT(*) AS num FROM CID.dbo.patient"), 916);
-    EXPECT_EQ(errors().back().message, "The server principal \"onlyquorin\" is not able to access the database \"CID\" "
-                                       "under the current security context.");
-    EXPECT_EQ(errorOf(db, "UPDATE Aud.dbo.Info SET Velmar = 'x'"), 916);
-    MyADO cid;
-    EXPECT_EQ(cid.SetDataSource(folder().c_str(), "onlyquorin", kPassword, "CID"), 0);
 }
 
 TEST_F(PermissionMatrix, AProcedureRunsOnlyFromItsOwnDatabasesSessionNeverOnAnothersTables)

@@ -48,9 +48,4 @@ private:
     ErrorRecorder m_errors;
 };
 
-class BareRegistryTest : public RegistryTest {
-protected:
-    BareRegistryTest() : RegistryTest(false) {}
-};
-
 } // namespace quorin::test

@@ -6,11 +6,6 @@
 #include "database/RegistryFixture.h"
 #include "support/RawRegistry.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <filesystem>
-
 namespace quorin::test {
 
 namespace {
@@ -101,40 +96,4 @@ TEST_F(StaffAccess, AnAdministratorWhoIsNoServerAdministratorAddsAndRemovesAMemb
 }
 
 } // namespace
-
-} // namespace quorin::test
-
-namespace quorin::test {
-
-namespace {
-
-TEST(DemoRegistryFiles, AreTheOwnersAloneUnderAWideUmask)
-{
-    const mode_t previous = ::umask(022);
-    const auto folder = std::filesystem::temp_directory_path()
-        / ("quorin-demo-private-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(folder);
-    demo::CreateDemoRegistry(folder.string(), 30, 7);
-    {
-        MyADO db; // a session, so the journal files are there too
-        const auto& staff = demo::demoStaffLogins()[1];
-        ASSERT_EQ(db.SetDataSource(folder.c_str(), staff.login, staff.password, "Quorin"), 1);
-        ASSERT_EQ(db.RunTextQuery("SELECT count(*) AS num FROM subjects"), 1);
-        struct stat st {};
-        ASSERT_EQ(::stat(folder.c_str(), &st), 0);
-        EXPECT_EQ(st.st_mode & 0777, 0700u);
-        int files = 0;
-        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-            ASSERT_EQ(::stat(entry.path().c_str(), &st), 0);
-            EXPECT_EQ(st.st_mode & 0777, 0600u) << entry.path();
-            ++files;
-        }
-        EXPECT_GE(files, 4);
-    }
-    ::umask(previous);
-    std::filesystem::remove_all(folder);
-}
-
-} // namespace
-
 } // namespace quorin::test

@@ -45,7 +45,7 @@ TEST_F(NameBinding, UnknownNamesAreRefusedWithTheServersErrors)
         {"SELECT count(*) AS v FROM info", "error 208: Invalid object name 'info'."},
         {"SELECT count(*) AS v FROM logins", "error 208"},
         // Named so it is found; this login has no user there.
-        {"SELECT count(*) AS v FROM Aud.dbo.info", "error 916"},
+        {"SELECT count(*) AS v FROM Aud.dbo.info", "error 916"}, {"update Aud.dbo.info set Velmar = 'x'", "error 916"},
         {"insert into subjects(nosuch) values (1)", "error 207"}, {"update subjects set nosuch = 1", "error 207"},
         {"delete from subjects where nosuch = 1", "error 207"},
         // A column of a table the statement does not use is no column of it.
