@@ -4,15 +4,20 @@
 #include "app/CDocumentCommands.h"
 #include "app/CLoginDlg.h"
 #include "app/CMainFrame.h"
+#include "dalport/Backup.h"
+#include "dalport/Registry.h"
 #include "document/FirstLogin.h"
 #include "document/CQuorinDoc.h"
 #include "framework/ApplicationPrinter.h"
 #include "resources/Resource.h"
+#include "rules/DbString.h"
 
 #include <QApplication>
 #include <QPageSetupDialog>
 #include <QScreen>
 #include <QSettings>
+
+#include <exception>
 
 namespace {
 CQuorinApp* g_app = nullptr;
@@ -88,7 +93,22 @@ int CQuorinApp::InitInstance()
         m_pMainFrame->setGeometry(screen->availableGeometry());
     m_pMainFrame->showMaximized();
     m_pMainFrame->update();
+    WarnOfNetworkFolder();
     return kRun;
+}
+
+void CQuorinApp::WarnOfNetworkFolder()
+{
+    const std::string server = quorin::ToDb(m_strServer);
+    if (!m_document->m_db.IsConnected() || !dalport::IsEmbeddedServerName(server))
+        return;
+    try {
+        if (const auto warning = dalport::NetworkFolderWarning(server))
+            m_ui.MessageBox(QString::fromStdString(*warning), quorin::UserInterface::Icon::Information,
+                            quorin::UserInterface::Buttons::Ok);
+    } catch (const std::exception&) {
+        // A file system that cannot be told is no reason to stop a login that worked.
+    }
 }
 
 bool CQuorinApp::CreateFirstDocument()

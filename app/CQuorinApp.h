@@ -51,6 +51,8 @@ public:
 private:
     void LoadStdProfileSettings(int maxRecentFiles);
     bool CreateFirstDocument();
+    // After a login to an embedded registry on a network file system: the warning, once.
+    void WarnOfNetworkFolder();
 
     quorin::QtUserInterface m_ui;
     std::unique_ptr<CQuorinDoc> m_document;

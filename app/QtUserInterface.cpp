@@ -97,6 +97,18 @@ QString QtUserInterface::GetSaveFileName(const QString& defaultExtension, const 
     return dialog.selectedFiles().first();
 }
 
+QString QtUserInterface::GetFolderName(const QString& title, const QString& startFolder)
+{
+    QFileDialog dialog(m_frame, title);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setDirectory(startFolder);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().first();
+}
+
 void QtUserInterface::BeginProgress(int total)
 {
     EndProgress();

@@ -1,7 +1,7 @@
 #pragma once
 // What the document shows or asks, done with Qt: message boxes with the "Quorin"
 // caption, the wait cursor, bringing workspace pages forward, the registered dialogs,
-// the open-file dialog and the frame's caption.
+// the open-file, save-file and folder dialogs and the frame's caption.
 
 #include "document/UserInterface.h"
 
@@ -27,6 +27,7 @@ public:
     QString GetOpenFileName(const QString& defaultExtension) override;
     QString GetSaveFileName(const QString& defaultExtension, const QString& defaultName,
                             const QStringList& filters) override;
+    QString GetFolderName(const QString& title, const QString& startFolder) override;
     void SetDocumentTitle(const QString& title) override;
     // A window-modal progress dialog over the frame with Cancel (Escape cancels too).
     void BeginProgress(int total) override;

@@ -9,6 +9,7 @@
 #include "admin/ui/AdminDialogs.h"
 #include "implants/ui/CidImportUi.h"
 #include "audiograms/ui/ToolsUpdateUi.h"
+#include "app/BackUpRegistryCommand.h"
 #include "app/CQuorinApp.h"
 #include "document/CQuorinDoc.h"
 
@@ -29,6 +30,7 @@ void RegisterSubsystems()
     RegisterAmSearchDialog();
     RegisterCidImport();
     RegisterToolsUpdate();
+    RegisterBackUpRegistryCommand();
 }
 
 } // namespace quorin

@@ -77,6 +77,10 @@ DALPORT_EXPORT void CreateLogin(const std::string& folder, const std::string& lo
 DALPORT_EXPORT void CreateDatabaseUser(const std::string& folder, const std::string& database,
                                        const std::string& user, const std::string& role);
 
+// True when a server name means the embedded engine: empty (the default registry) or a
+// path; any other name is a SQL Server reached through ODBC.
+DALPORT_EXPORT bool IsEmbeddedServerName(const std::string& server);
+
 // "<folder>/<database>.db" (or "<folder>/master.db" for "master").
 DALPORT_EXPORT std::string DatabaseFilePath(const std::string& folder, const std::string& database);
 

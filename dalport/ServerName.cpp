@@ -1,4 +1,5 @@
 #include "dalport/Backend.h"
+#include "dalport/Registry.h"
 
 #include <cctype>
 
@@ -15,5 +16,7 @@ bool isEmbeddedServerName(const std::string& server)
     return server.size() > 2 && std::isalpha(static_cast<unsigned char>(server[0])) && server[1] == ':'
         && (server[2] == '\\' || server[2] == '/');
 }
+
+bool IsEmbeddedServerName(const std::string& server) { return isEmbeddedServerName(server); }
 
 } // namespace dalport

@@ -87,6 +87,15 @@ public:
         return QString();
     }
 
+    // The folder chooser, opened at startFolder; returns the chosen folder, or "" when
+    // cancelled. Without folder dialogs: cancelled.
+    virtual QString GetFolderName(const QString& title, const QString& startFolder)
+    {
+        (void)title;
+        (void)startFolder;
+        return QString();
+    }
+
     // The document's title changed ("Quorin Demo"); the frame shows it in its caption.
     virtual void SetDocumentTitle(const QString& title) = 0;
 

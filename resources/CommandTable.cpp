@@ -30,6 +30,10 @@ constexpr CommandInfo kCommands[] = {
     {ID_TOOLS_ADMIN_IMPORT, "Admin Import", "", "Import from the Medical Manager", "Admin Import"},
     {ID_TOOLS_CID_IMPORT, "CID Import", "", "Import from CID Database", "CID Import"},
     {ID_TOOLS_UPDATE_QUORIN, "Update Quorin", "", "Update Quorin from the CID database", "Update Quorin"},
+    {ID_TOOLS_BACKUP_REGISTRY, "&Back Up Registry...", "",
+     "Back up the registry to one file (administrators). A SQL Server registry is backed up with SQL Server's "
+     "own backup (see database/README.md)",
+     "Back Up Registry"},
     {ID_REPORTS_CONSENT, "Consent", "", "Consent renewal report", "Consent"},
     {ID_REPORTS_CONTACT, "Contact", "", "Contact report", "Contact"},
     {ID_REPORTS_DATASETS, "Datasets", "", "Datasets per IRB", "Datasets"},

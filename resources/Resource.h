@@ -72,6 +72,7 @@ inline constexpr unsigned ID_REPORTS_OLD_DATASETS = 32826;
 inline constexpr unsigned ID_TOOLS_CID_IMPORT = 32827;
 inline constexpr unsigned ID_REPORTS_LETTERS = 32828;
 inline constexpr unsigned ID_TOOLS_UPDATE_QUORIN = 32829;
+inline constexpr unsigned ID_TOOLS_BACKUP_REGISTRY = 32830;
 
 // Status-bar panes.
 inline constexpr int ID_INDICATOR_CAPS = 59137;

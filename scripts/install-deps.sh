@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build ccache pkg-config clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libsqlite3-dev sqlite3 libsodium-dev
+  libsqlite3-dev sqlite3 libsodium-dev libarchive-dev zstd
   unixodbc unixodbc-dev odbcinst libsqliteodbc
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   python3 python3-aiosmtpd

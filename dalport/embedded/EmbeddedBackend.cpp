@@ -3,6 +3,7 @@
 
 #include "dalport/embedded/EngineConnection.h"
 #include "dalport/embedded/FilePrivacy.h"
+#include "dalport/embedded/FileSystemType.h"
 #include "dalport/embedded/PasswordHash.h"
 #include "dalport/embedded/PasswordPolicy.h"
 #include "dalport/embedded/SecurityUpgrade.h"
@@ -180,6 +181,7 @@ std::unique_ptr<Connection> openChecked(const std::string& server, const std::st
     const LoginRow login = authenticate(folder, uid, pwd, oldPassword);
 
     warnIfExposed(folder);
+    warnIfOnNetwork(folder);
     const auto file = findDatabaseFile(folder, database);
     if (!file)
         refuse(errors::cannotOpenDatabase(database));

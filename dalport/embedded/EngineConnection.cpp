@@ -46,8 +46,10 @@ void userFunction(sqlite3_context* ctx, int, sqlite3_value**)
 } // namespace
 
 EngineConnection::EngineConnection(const fs::path& folder, const fs::path& databaseFile, LoginContext context)
-    : m_folder(folder), m_context(std::move(context))
+    : m_registryLock(folder, RegistryLock::Kind::Shared), m_folder(folder), m_context(std::move(context))
 {
+    if (!m_registryLock.owns())
+        throw errors::inTheMiddleOfARestore(m_context.database);
     const char* planCache = std::getenv("QUORIN_PLAN_CACHE");
     m_byShape = !(planCache && equalsIgnoreCase(planCache, "off"));
     const int rc = sqlite3_open_v2(databaseFile.string().c_str(), &m_db,

@@ -9,6 +9,7 @@
 #include "dalport/embedded/Plan.h"
 #include "dalport/embedded/PlanCache.h"
 #include "dalport/embedded/Procedure.h"
+#include "dalport/embedded/RegistryLock.h"
 #include "dalport/embedded/RowsResult.h"
 
 #include <sqlite3.h>
@@ -200,6 +201,7 @@ private:
     int authorizeAction(int action, const char* a, const char* b, const char* db, const char* inner);
     EngineError errorFromSqlite(int rc);
 
+    RegistryLock m_registryLock; // held shared for the session's life
     sqlite3* m_db = nullptr;
     std::filesystem::path m_folder;
     LoginContext m_context;

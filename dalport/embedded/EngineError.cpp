@@ -24,6 +24,11 @@ EngineError loginFailed(const std::string& login)
     return make(18456, 14, "Login failed for user '" + login + "'.");
 }
 
+EngineError inTheMiddleOfARestore(const std::string& database)
+{
+    return make(927, 14, "Database '" + database + "' cannot be opened. It is in the middle of a restore.");
+}
+
 EngineError cannotOpenDatabase(const std::string& database)
 {
     return make(4060, 11, "Cannot open database \"" + database + "\" requested by the login. The login failed.");

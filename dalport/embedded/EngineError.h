@@ -18,6 +18,7 @@ struct EngineError {
 namespace errors {
 EngineError loginFailed(const std::string& login);                 // 18456
 EngineError cannotOpenDatabase(const std::string& database);       // 4060
+EngineError inTheMiddleOfARestore(const std::string& database);    // 927
 EngineError serverNotFound();                                      // 17
 EngineError permissionDenied(const std::string& action, const std::string& object,
                              const std::string& database);         // 229

@@ -10,6 +10,7 @@
 #include "dalport/embedded/Collation.h"
 #include "dalport/embedded/SecurityUpgrade.h"
 #include "dalport/embedded/ServerFolder.h"
+#include "dalport/embedded/SqliteFile.h"
 #include "dalport/embedded/Tokenizer.h"
 
 #include <sqlite3.h>
@@ -24,54 +25,9 @@ namespace {
 
 using embedded::EngineError;
 
-// A raw SQLite handle on one file of a server, closed on every path.
-class File {
-public:
-    File(const fs::path& path, bool create)
-    {
-        const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
-        if (sqlite3_open_v2(path.string().c_str(), &m_db, flags, nullptr) != SQLITE_OK) {
-            const std::string msg = m_db ? sqlite3_errmsg(m_db) : "out of memory";
-            sqlite3_close(m_db);
-            m_db = nullptr;
-            throw std::runtime_error("cannot open " + path.string() + ": " + msg);
-        }
-        sqlite3_busy_timeout(m_db, 30000);
-        embedded::registerEngineFunctions(m_db);
-    }
-    ~File() { sqlite3_close(m_db); }
-    File(const File&) = delete;
-    File& operator=(const File&) = delete;
-
-    void exec(const std::string& sql, const std::string& what)
-    {
-        char* message = nullptr;
-        if (sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
-            const std::string text = message ? message : "unknown error";
-            sqlite3_free(message);
-            throw std::runtime_error(what + ": " + text);
-        }
-    }
-
-    // Runs a statement with text parameters; true when it returned a row.
-    bool run(const char* sql, std::initializer_list<std::string> args)
-    {
-        sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(m_db, sql, -1, &stmt, nullptr) != SQLITE_OK)
-            throw std::runtime_error(sqlite3_errmsg(m_db));
-        int i = 1;
-        for (const std::string& a : args)
-            sqlite3_bind_text(stmt, i++, a.c_str(), static_cast<int>(a.size()), SQLITE_TRANSIENT);
-        const int rc = sqlite3_step(stmt);
-        sqlite3_finalize(stmt);
-        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-            throw std::runtime_error(sqlite3_errmsg(m_db));
-        return rc == SQLITE_ROW;
-    }
-
-private:
-    sqlite3* m_db = nullptr;
-};
+using File = embedded::SqliteFile;
+constexpr auto kCreate = embedded::SqliteFile::Mode::Create;
+constexpr auto kExisting = embedded::SqliteFile::Mode::Existing;
 
 void checkLoginName(const std::string& name)
 {
@@ -85,7 +41,7 @@ void checkLoginName(const std::string& name)
 void createMaster(const fs::path& folder, const std::string& login, const std::string& password)
 {
     embedded::createPrivateFile(embedded::masterFile(folder));
-    File master(embedded::masterFile(folder), true);
+    File master(embedded::masterFile(folder), kCreate);
     master.exec("PRAGMA journal_mode = WAL", "master.db");
     master.exec("PRAGMA application_id = " + std::to_string(embedded::kCollationVersion), "master.db");
     master.exec(std::string("BEGIN;") + embedded::kMasterCatalogue + "COMMIT;", "master.db");
@@ -101,7 +57,7 @@ void createDatabase(const fs::path& folder, const DatabaseScript& script)
     if (fs::exists(path))
         throw std::runtime_error("database " + script.name + " is given twice");
     embedded::createPrivateFile(path);
-    File db(path, true);
+    File db(path, kCreate);
     db.exec("PRAGMA journal_mode = WAL", script.name);
     // Its indexes are built under the current text order from the start.
     db.exec("PRAGMA application_id = " + std::to_string(embedded::kCollationVersion), script.name);
@@ -141,27 +97,6 @@ void secureAndCompile(const fs::path& folder, const std::string& login, const st
 
 } // namespace
 
-void BuildFolderWhole(const std::string& folderName, const std::function<void(const std::string&)>& build)
-{
-    const fs::path folder = fs::absolute(folderName).lexically_normal();
-    const fs::path target = folder.has_filename() ? folder : folder.parent_path();
-    std::error_code ec;
-    if (fs::exists(target, ec) && !fs::is_empty(target, ec))
-        throw std::runtime_error("the folder " + target.string() + " is not empty");
-    embedded::createMissingPrivateFolders(target.parent_path());
-    const fs::path temporary = embedded::createPrivateTemporaryFolder(target);
-    try {
-        build(temporary.string());
-        // An empty folder in its place gives way; a folder filled meanwhile is kept.
-        if (fs::exists(target, ec))
-            fs::remove(target);
-        fs::rename(temporary, target);
-    } catch (...) {
-        fs::remove_all(temporary, ec);
-        throw;
-    }
-}
-
 void CreateServer(const std::string& folderName, const std::string& adminLogin, const std::string& adminPassword,
                   const std::vector<DatabaseScript>& databases)
 {
@@ -187,7 +122,7 @@ void CreateLogin(const std::string& folder, const std::string& login, const std:
     const fs::path master = embedded::masterFile(folder);
     if (!fs::exists(master))
         throw std::runtime_error("no server in " + folder);
-    File db(master, false);
+    File db(master, kExisting);
     if (db.run("SELECT 1 FROM logins WHERE name = ?1", {login}))
         throw std::runtime_error("the login " + login + " exists already");
     db.run("INSERT INTO logins(name, password_hash, check_policy, is_admin) VALUES (?1, ?2, 1, 0)",
@@ -201,11 +136,11 @@ void CreateDatabaseUser(const std::string& folder, const std::string& database, 
     if (!file)
         throw std::runtime_error("no database " + database + " in " + folder);
     {
-        File master(embedded::masterFile(folder), false);
+        File master(embedded::masterFile(folder), kExisting);
         if (!master.run("SELECT 1 FROM logins WHERE name = ?1", {user}))
             throw std::runtime_error("no login " + user + " on the server in " + folder);
     }
-    File db(*file, false);
+    File db(*file, kExisting);
     if (!role.empty() && !db.run("SELECT 1 FROM sys_database_principals WHERE name = ?1 AND type = 'R'", {role}))
         throw std::runtime_error("no role " + role + " in " + database);
     db.exec("BEGIN IMMEDIATE", database);

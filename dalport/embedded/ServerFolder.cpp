@@ -130,6 +130,14 @@ std::vector<std::pair<std::string, fs::path>> databaseFiles(const fs::path& fold
     return out;
 }
 
+std::vector<std::pair<std::string, fs::path>> serverFiles(const fs::path& folder)
+{
+    std::vector<std::pair<std::string, fs::path>> files{{"master", masterFile(folder)}};
+    for (auto& file : databaseFiles(folder))
+        files.push_back(std::move(file));
+    return files;
+}
+
 } // namespace dalport::embedded
 
 std::string dalport::DefaultRegistryFolder() { return embedded::defaultRegistryFolder(); }

@@ -21,6 +21,9 @@ std::optional<std::filesystem::path> findDatabaseFile(const std::filesystem::pat
 // Every database of the server (not master), as file stem and path.
 std::vector<std::pair<std::string, std::filesystem::path>> databaseFiles(const std::filesystem::path& folder);
 
+// Every file of the server as schema name and path: master first, then its databases.
+std::vector<std::pair<std::string, std::filesystem::path>> serverFiles(const std::filesystem::path& folder);
+
 bool isPlainDatabaseName(const std::string& name);
 
 // The tables every database file and master.db carry.

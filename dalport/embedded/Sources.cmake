@@ -1,5 +1,7 @@
 # The embedded engine's sources, compiled into libdalport.
 set(DALPORT_EMBEDDED_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/Backup.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/BackupArchive.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Catalog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Clock.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Collation.cpp
@@ -10,29 +12,36 @@ set(DALPORT_EMBEDDED_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/EngineFunctions.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ExpressionText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FilePrivacy.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FileSystemType.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FolderBuild.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LikePattern.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LiteralLifter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/NameResolver.cpp
   ${CMAKE_CURRENT_LIST_DIR}/OperatorFunctions.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PasswordHash.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PasswordPolicy.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Permissions.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PlanCache.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/ProcedureCalls.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Procedure.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ProcedureCalls.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Registry.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RegistryLock.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ReservedWords.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Restore.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RowsResult.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SecurityParser.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SecurityScript.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SecurityStatements.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SecurityUpgrade.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ServerCheck.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ServerFolder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Snapshot.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SqlEmitter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SqliteFile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Statement.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/StatementParser.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StorageCheck.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Tokenizer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Translator.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ValueConversion.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/NameResolver.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/SqlEmitter.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/StatementParser.cpp
 )

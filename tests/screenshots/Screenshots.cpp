@@ -37,6 +37,8 @@
 #include <QDialog>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPixmap>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -175,7 +177,8 @@ void PasswordsTyped(QDialog& w)
 }
 
 // One picture: a tab of the workspace (alone, and the main window showing it), a
-// registered dialog or report window, or a window made here from the demo subject.
+// registered dialog or report window, a window made here from the demo subject, or a
+// menu of the menu bar opened below its title.
 struct Picture {
     const char* file;
     TVisualNode* CMainFrame::*tab = nullptr;
@@ -184,7 +187,24 @@ struct Picture {
     std::function<void(QDialog&)> prepare = {}; // what the dialog shows filled in
     std::function<QWidget*()> make = {}; // a new window, shown at the size if one is given
     QSize size = {};
+    const char* menu = nullptr; // the menu's title, "&Tools"
 };
+
+void ShootMenu(CMainFrame& frame, const char* title, const QString& name)
+{
+    QMenu* menu = frame.MenuByTitle(QString::fromLatin1(title));
+    Require(menu != nullptr, "the menu bar has no such menu");
+    frame.UpdateCommandUI();
+    const QRect heading = frame.menuBar()->actionGeometry(menu->menuAction());
+    menu->popup(frame.menuBar()->mapToGlobal(heading.bottomLeft()));
+    try {
+        Shoot(*menu, name);
+    } catch (...) {
+        menu->hide();
+        throw;
+    }
+    menu->hide();
+}
 
 void Make(const Picture& p, CMainFrame& frame, CQuorinDoc& doc)
 {
@@ -200,6 +220,8 @@ void Make(const Picture& p, CMainFrame& frame, CQuorinDoc& doc)
             list->SelectItem(0);
         Shoot(*node->GetWnd(), name);
         Shoot(frame, QStringLiteral("main-window-") + name);
+    } else if (p.menu) {
+        ShootMenu(frame, p.menu, name);
     } else if (p.make) {
         const std::unique_ptr<QWidget> window(p.make());
         if (p.size.isValid())
@@ -277,6 +299,7 @@ void MakePictures()
         {.file = "demographics-window", .dialog = Dialog::ReportDemographics},
         {.file = "demographics-both-window", .dialog = Dialog::ReportDemographics,
          .prepare = clicking(res::numbers::IDC_BOTH)},
+        {.file = "tools-menu", .menu = "&Tools"},
     };
     for (const Picture& p : pictures) {
         try {

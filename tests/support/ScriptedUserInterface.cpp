@@ -8,6 +8,7 @@ ScriptedUserInterface::~ScriptedUserInterface()
 {
     EXPECT_TRUE(m_answers.empty()) << m_answers.size() << " scripted answer(s) never asked for";
     EXPECT_TRUE(m_saveFiles.empty()) << "scripted save-file choice(s) never used";
+    EXPECT_TRUE(m_folders.empty()) << "scripted folder choice(s) never used";
     EXPECT_EQ(m_waitDepth, 0) << "wait cursor left on";
     EXPECT_FALSE(m_progressOpen) << "progress left open";
 }
@@ -87,6 +88,18 @@ QString ScriptedUserInterface::GetSaveFileName(const QString& defaultExtension, 
     const QString f = m_saveFiles.front();
     m_saveFiles.pop_front();
     return f;
+}
+
+QString ScriptedUserInterface::GetFolderName(const QString& title, const QString& startFolder)
+{
+    m_folderStarts << startFolder;
+    if (m_folders.empty()) {
+        ADD_FAILURE() << "unexpected folder chooser (" << title.toStdString() << ")";
+        return {};
+    }
+    const QString folder = m_folders.front();
+    m_folders.pop_front();
+    return folder;
 }
 
 QStringList ScriptedUserInterface::Texts() const

@@ -27,6 +27,8 @@ public:
     void AnswerNext(Answer answer) { m_answers.push_back(answer); }
     // The path the next save-file dialog returns ("" is Cancel).
     void SaveFileNext(const QString& path) { m_saveFiles.push_back(path); }
+    // The folder the next folder chooser returns ("" is Cancel).
+    void ChooseFolderNext(const QString& folder) { m_folders.push_back(folder); }
     // Dialogs run through the handler (widget tests that open real windows by their
     // commands); without one, a dialog fails the test.
     void SetDialogRunner(std::function<int(Dialog)> runner) { m_dialogRunner = std::move(runner); }
@@ -48,6 +50,7 @@ public:
     QString GetOpenFileName(const QString& defaultExtension) override;
     QString GetSaveFileName(const QString& defaultExtension, const QString& defaultName,
                             const QStringList& filters) override;
+    QString GetFolderName(const QString& title, const QString& startFolder) override;
     void SetDocumentTitle(const QString& title) override { m_title = title; }
     void BeginProgress(int total) override;
     bool StepProgress(const QString& text) override;
@@ -73,6 +76,8 @@ public:
     const std::vector<Page>& PagesBroughtForward() const { return m_pages; }
     const QString& Title() const { return m_title; }
     const std::vector<SaveRequest>& SaveRequests() const { return m_saveRequests; }
+    // The folder each folder chooser opened at, in order.
+    const QStringList& FolderStarts() const { return m_folderStarts; }
     int WaitCursorDepth() const { return m_waitDepth; }
     int WaitCursorShown() const { return m_waitShown; }
 
@@ -80,6 +85,8 @@ private:
     std::deque<Answer> m_answers;
     std::deque<QString> m_saveFiles;
     std::vector<SaveRequest> m_saveRequests;
+    std::deque<QString> m_folders;
+    QStringList m_folderStarts;
     std::function<int(Dialog)> m_dialogRunner;
     std::function<void(BackgroundWork&)> m_backgroundRunner;
     std::vector<Message> m_messages;

@@ -28,4 +28,13 @@ Command cidImportCommand();
 // "update [-S server] -U login [-P password | --password-file F] [--dry-run]"
 Command updateCommand();
 
+// "backup [-S server] --to <folder> [--keep N]"
+Command backupCommand();
+
+// "restore --from <backup file> --to <folder> [--force]"
+Command restoreCommand();
+
+// "check [-S server]"
+Command checkCommand();
+
 } // namespace quorin::tools

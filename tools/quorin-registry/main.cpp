@@ -1,7 +1,11 @@
-// quorin-registry: creates and fills servers of the embedded engine.
+// quorin-registry: creates, fills, backs up, restores and checks servers of the embedded
+// engine.
 //   quorin-registry create <folder> --admin <name> [--password-file F]
 //   quorin-registry create --demo [<folder>] [--size N]
 //   quorin-registry update | cid-import [-S server] -U login [-P password | --password-file F] [--dry-run]
+//   quorin-registry backup [-S server] --to <folder> [--keep N]
+//   quorin-registry restore --from <backup file> --to <folder> [--force]
+//   quorin-registry check [-S server]
 
 #include "dalport/Clock.h"
 #include "database/RegistryScripts.h"
@@ -14,7 +18,10 @@ using namespace quorin::tools;
 
 namespace {
 
-std::vector<Command> commands() { return {createCommand(), cidImportCommand(), updateCommand()}; }
+std::vector<Command> commands()
+{
+    return {createCommand(), cidImportCommand(), updateCommand(), backupCommand(), restoreCommand(), checkCommand()};
+}
 
 void usage(std::ostream& out)
 {
