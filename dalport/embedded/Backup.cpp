@@ -63,7 +63,14 @@ fs::path newBackupName(const fs::path& toFolder, const fs::path& server, std::ti
         else if (name.rfind(stem + "-", 0) == 0)
             highest = std::max(highest, std::atoi(name.c_str() + stem.size() + 1));
     }
-    return toFolder / (stem + (highest ? "-" + std::to_string(highest + 1) : std::string()) + kExtension);
+    // Appended step by step: GCC 12 warns falsely of overlap for "-" + string at -O2.
+    std::string name = stem;
+    if (highest) {
+        name += '-';
+        name += std::to_string(highest + 1);
+    }
+    name += kExtension;
+    return toFolder / name;
 }
 
 std::int64_t pragmaNumber(sqlite3* db, const std::string& sql)

@@ -32,8 +32,11 @@ bool holdsAnything(const fs::path& folder)
 void swapIn(const fs::path& temporary, const fs::path& target)
 {
     std::error_code ec;
-    const fs::path aside =
-        target.parent_path() / ("." + target.filename().string() + ".replaced-" + std::to_string(std::random_device{}()));
+    std::string name = ".";
+    name += target.filename().string();
+    name += ".replaced-";
+    name += std::to_string(std::random_device{}());
+    const fs::path aside = target.parent_path() / name;
     fs::rename(target, aside);
     try {
         fs::rename(temporary, target);
