@@ -1,5 +1,6 @@
 #include "database/RegistryScripts.h"
 
+#include "database/ChangeLog.h"
 #include "database/EmbeddedScriptFiles.h"
 
 #include <array>
@@ -47,6 +48,8 @@ dalport::DatabaseScript scriptOf(const DatabaseFolder& db)
         else if (startsWith(file.path, procedureFolder))
             script.procedures.emplace_back(file.text);
     }
+    if (script.name == "Quorin")
+        script.schema += embeddedChangeLogTriggers(script.schema);
     // Its roles and grants: the SQL Server roles script of the database, the same text
     // the engine brings old registries up to date with.
     script.security = embeddedText(db.roles);

@@ -43,6 +43,15 @@ void userFunction(sqlite3_context* ctx, int, sqlite3_value**)
 
 
 
+// ORIGINAL_LOGIN(): the login the session logged in with, whatever it runs as; the change
+// log's triggers record it.
+void originalLoginFunction(sqlite3_context* ctx, int, sqlite3_value**)
+{
+    const auto* self = static_cast<const EngineConnection*>(sqlite3_user_data(ctx));
+    const std::string& name = self->loginName();
+    sqlite3_result_text(ctx, name.c_str(), int(name.size()), SQLITE_TRANSIENT);
+}
+
 } // namespace
 
 EngineConnection::EngineConnection(const fs::path& folder, const fs::path& databaseFile, LoginContext context)
@@ -67,6 +76,7 @@ EngineConnection::EngineConnection(const fs::path& folder, const fs::path& datab
     registerEngineFunctions(m_db);
     sqlite3_create_function(m_db, "trancount", 0, SQLITE_UTF8, this, trancountFunction, nullptr, nullptr);
     sqlite3_create_function(m_db, "tsql_user", 0, SQLITE_UTF8, this, userFunction, nullptr, nullptr);
+    sqlite3_create_function(m_db, "original_login", 0, SQLITE_UTF8, this, originalLoginFunction, nullptr, nullptr);
     try {
         execInternal("ATTACH DATABASE " + quoteString(masterFile(folder).string()) + " AS master");
         for (const auto& [name, path] : databaseFiles(folder)) {

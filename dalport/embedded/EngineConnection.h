@@ -62,6 +62,7 @@ public:
     void restrictCatalogueViews();
     int tranCount() const { return m_tranCount; }
     std::string databaseUser() const { return m_context.serverAdmin ? "dbo" : m_context.login; }
+    const std::string& loginName() const { return m_context.login; }
 
 private:
     // One use of an object by a statement, as SQLite's authorizer reports it when the

@@ -335,12 +335,17 @@ std::optional<DateTime> toDateTime(sqlite3_value* v)
     }
 }
 
+// original_login(): NULL on a raw handle (the demo maker, bulk fills), so that the
+// change log's triggers record only what a session changes; a session puts its login in.
+void noLoginFunction(sqlite3_context* ctx, int, sqlite3_value**) { sqlite3_result_null(ctx); }
+
 void registerEngineFunctions(sqlite3* db)
 {
     const int flags = SQLITE_UTF8;
     const int pure = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     sqlite3_create_collation(db, "TSQL", SQLITE_UTF8, nullptr, tsqlCollate);
     sqlite3_create_function(db, "getdate", 0, flags, nullptr, getdateFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "original_login", 0, flags, nullptr, noLoginFunction, nullptr, nullptr);
     sqlite3_create_function(db, "convert101", 1, pure, nullptr, convert101Function, nullptr, nullptr);
     sqlite3_create_function(db, "convert101", 2, pure, nullptr, convert101Function, nullptr, nullptr);
     sqlite3_create_function(db, "convert101", 3, pure, nullptr, convert101Function, nullptr, nullptr);

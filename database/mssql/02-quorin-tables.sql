@@ -330,3 +330,20 @@ CREATE TABLE cispeech (
     Condition VARCHAR(30) NOT NULL DEFAULT ''
 );
 CREATE INDEX ix_cispeech_subject ON cispeech (SubjectId);
+
+-- Who changed what, and when: written by the triggers of 07-quorin-changelog.sql, never
+-- by the program. A value is text (dates as 2026-12-08T10:11:12.345); NULL stays apart from ''.
+CREATE TABLE changelog (
+    ChangeId   int IDENTITY(1,1) PRIMARY KEY,
+    ChangedAt  datetime2(3) NOT NULL,
+    ChangedBy  VARCHAR(128) NOT NULL,
+    TableName  VARCHAR(128) NOT NULL,
+    RowKey     VARCHAR(400) NOT NULL,
+    SubjectId  INT,
+    ColumnName VARCHAR(128),
+    OldValue   NVARCHAR(max),
+    NewValue   NVARCHAR(max),
+    ChangeKind VARCHAR(6) NOT NULL
+);
+CREATE INDEX ix_changelog_subject ON changelog (SubjectId, ChangedAt);
+CREATE INDEX ix_changelog_who ON changelog (ChangedBy, ChangedAt);

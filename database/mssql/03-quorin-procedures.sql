@@ -1243,3 +1243,24 @@ BEGIN
 END;
 GO
 
+
+IF OBJECT_ID('dbo.uspLoadChangeHistory', 'P') IS NOT NULL DROP PROCEDURE dbo.uspLoadChangeHistory;
+GO
+-- The change history, newest first: of one subject (0: every subject and the rows of no
+-- subject), by one login ('': anyone), since a moment.
+CREATE PROCEDURE dbo.uspLoadChangeHistory
+    @SubjectId int = 0,
+    @ChangedBy varchar(128) = '',
+    @Since datetime = '1900-01-01'
+AS
+BEGIN
+    SET NOCOUNT ON;
+    SELECT ChangeId, CONVERT(varchar(23), ChangedAt, 121) AS ChangedAt, ChangedBy, TableName, RowKey, SubjectId,
+        ColumnName, OldValue, NewValue, ChangeKind
+    FROM changelog
+    WHERE (SubjectId = @SubjectId OR @SubjectId = 0)
+        AND (ChangedBy = @ChangedBy OR @ChangedBy = '')
+        AND ChangedAt >= @Since
+    ORDER BY ChangedAt DESC, ChangeId DESC;
+END;
+GO

@@ -64,6 +64,10 @@ EXEC sp_addrolemember 'QuorinUser', 'QuorinAdmin';
 GRANT EXECUTE ON dbo.uspCreateNewUser TO QuorinAdmin;
 GRANT EXECUTE ON dbo.uspUpdateAccount TO QuorinAdmin;
 GRANT EXECUTE ON dbo.uspUpdatePers TO QuorinAdmin;
+-- The change history: members neither read nor touch it (the triggers write it with
+-- their owner's rights); administrators read it through the procedure.
+DENY SELECT, INSERT, UPDATE, DELETE ON dbo.changelog TO QuorinUser;
+GRANT EXECUTE ON dbo.uspLoadChangeHistory TO QuorinAdmin;
 GRANT UPDATE ON dbo.pers TO QuorinAdmin;
 GRANT ALTER ANY USER TO QuorinAdmin;
 GRANT ALTER ANY ROLE TO QuorinAdmin;

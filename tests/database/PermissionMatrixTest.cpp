@@ -34,6 +34,7 @@ struct GrantScripts {
         std::string grantee;
     };
     std::map<std::string, std::vector<Grant>> grants;
+    std::map<std::string, std::vector<Grant>> denies; // a DENY wins over every GRANT
     std::map<std::string, std::multimap<std::string, std::string>> memberOf; // db -> member -> role
 
     GrantScripts()
@@ -52,7 +53,9 @@ struct GrantScripts {
                 else if (up.rfind("EXEC SP_ADDROLEMEMBER ", 0) == 0)
                     addMember(db, line);
                 else if (up.rfind("GRANT ", 0) == 0)
-                    addGrant(db, line, up);
+                    addGrant(grants[db], line.substr(6), up.substr(6));
+                else if (up.rfind("DENY ", 0) == 0)
+                    addGrant(denies[db], line.substr(5), up.substr(5));
             }
         }
     }
@@ -67,8 +70,8 @@ struct GrantScripts {
             memberOf[db].emplace(quoted[1], quoted[0]);
     }
 
-    // "GRANT p1, p2 [ON SCHEMA::dbo | ON dbo.object [(c1, c2)]] TO grantee"
-    void addGrant(const std::string& db, const std::string& line, const std::string& up)
+    // "p1, p2 [ON SCHEMA::dbo | ON dbo.object [(c1, c2)]] TO grantee", after GRANT or DENY
+    static void addGrant(std::vector<Grant>& into, const std::string& line, const std::string& up)
     {
         const auto to = up.rfind(" TO ");
         const auto on = std::min(up.find(" ON "), to);
@@ -79,9 +82,9 @@ struct GrantScripts {
             target = trim(target.substr(0, open));
         }
         const std::string object = upper(target).rfind("DBO.", 0) == 0 ? lowerCase(target.substr(4)) : "";
-        for (const std::string& p : list(line.substr(6, on - 6)))
+        for (const std::string& p : list(line.substr(0, on)))
             for (const std::string& c : columns)
-                grants[db].push_back({p, object, c, lowerCase(trim(line.substr(to + 4)))});
+                into.push_back({p, object, c, lowerCase(trim(line.substr(to + 4)))});
     }
 
     static std::string trim(const std::string& t)
@@ -124,6 +127,10 @@ struct GrantScripts {
                  const std::string& object, const std::string& column = "") const
     {
         const auto who = principals(db, role);
+        if (const auto denied = denies.find(db); denied != denies.end())
+            for (const Grant& d : denied->second)
+                if (who.count(d.grantee) && d.permission == permission && (d.object.empty() || d.object == object))
+                    return 229;
         bool someColumn = false;
         auto it = grants.find(db);
         if (it == grants.end())

@@ -116,6 +116,7 @@ const std::map<std::string, std::map<std::string, std::string>> kArguments = {
     {"uspGetOldDataset", {{"irb", "{irb}"}, {"name", "{dataset}"}}},
     {"uspLoadPers", {{"status", "4"}}},
     {"uspLoadPersbyUsername", {{"user", "jsmith"}}},
+    {"uspLoadChangeHistory", {{"subjectid", "{subject}"}, {"changedby", ""}, {"since", "1/1/2000"}}},
     // Writers, against rows that exist.
     {"uspUpdateSubject", {{"id", "{subject}"}, {"birth", "{birth}"}}},
     {"uspUpdateAud", {{"id", "{test}"}, {"subjectid", "{subject}"}}},

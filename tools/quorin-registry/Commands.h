@@ -37,4 +37,8 @@ Command restoreCommand();
 // "check [-S server]"
 Command checkCommand();
 
+// "history [-S server] -U login [-P password | --password-file F] [--subject N] [--user NAME]
+//  [--since M/D/YYYY] [--csv]"
+Command historyCommand();
+
 } // namespace quorin::tools

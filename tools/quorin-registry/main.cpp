@@ -1,11 +1,13 @@
 // quorin-registry: creates, fills, backs up, restores and checks servers of the embedded
-// engine.
+// engine, and shows a registry's change history.
 //   quorin-registry create <folder> --admin <name> [--password-file F]
 //   quorin-registry create --demo [<folder>] [--size N]
 //   quorin-registry update | cid-import [-S server] -U login [-P password | --password-file F] [--dry-run]
 //   quorin-registry backup [-S server] --to <folder> [--keep N]
 //   quorin-registry restore --from <backup file> --to <folder> [--force]
 //   quorin-registry check [-S server]
+//   quorin-registry history [-S server] -U login [-P password | --password-file F] [--subject N] [--user NAME]
+//                           [--since M/D/YYYY] [--csv]
 
 #include "dalport/Clock.h"
 #include "database/RegistryScripts.h"
@@ -20,7 +22,8 @@ namespace {
 
 std::vector<Command> commands()
 {
-    return {createCommand(), cidImportCommand(), updateCommand(), backupCommand(), restoreCommand(), checkCommand()};
+    return {createCommand(), cidImportCommand(), updateCommand(), backupCommand(), restoreCommand(), checkCommand(),
+            historyCommand()};
 }
 
 void usage(std::ostream& out)

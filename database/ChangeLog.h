@@ -1,0 +1,30 @@
+#pragma once
+// The change history: which of the registry's tables are logged, and the triggers that
+// log them, written for both engines from one table. Every insert, update and delete of
+// those tables writes rows to `changelog` in the Quorin database: an insert one row, an
+// update one row per column whose value changed, a delete one row per column that held a
+// value (so that nothing deleted is lost); who (the login), when (the system clock, to
+// the millisecond), the table, the row's key and the subject it belongs to.
+
+#include <string>
+#include <vector>
+
+namespace quorin {
+
+struct SchemaColumn {
+    std::string name;
+    std::string type; // as declared: INT, VARCHAR(50), DATETIME, ...
+};
+
+// The columns of `table` as the embedded Quorin schema declares them.
+std::vector<SchemaColumn> schemaColumns(const std::string& schema, const std::string& table);
+
+// The embedded engine's triggers (SQLite), added to the Quorin schema of new registries.
+// They log nothing on a raw SQLite handle (original_login() is NULL there).
+std::string embeddedChangeLogTriggers(const std::string& schema);
+
+// The same triggers for SQL Server (database/mssql/07-quorin-changelog.sql holds this
+// text; a test keeps the two equal).
+std::string sqlServerChangeLogScript(const std::string& schema);
+
+} // namespace quorin

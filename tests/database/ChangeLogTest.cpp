@@ -1,0 +1,61 @@
+// The change history on the engine: a member's change is logged under the member's login,
+// a statement that changes nothing logs nothing, nobody rewrites the log, and a server
+// administrator's deletion from it is itself logged. The SQL Server triggers are the same
+// table's.
+
+#include "database/ChangeLog.h"
+#include "database/ContractTable.h"
+#include "database/RegistryFixture.h"
+#include "support/RawRegistry.h"
+
+#include <fstream>
+
+namespace quorin::test {
+
+namespace {
+
+class ChangeLog : public RegistryTest {
+protected:
+    std::string log(const std::string& where) const
+    {
+        return RawRegistry(folder()).dump("select ChangeKind, TableName, RowKey, ColumnName, OldValue, NewValue, "
+                                          "ChangedBy from changelog where " + where + " order by ChangeId");
+    }
+};
+
+TEST_F(ChangeLog, AMembersChangeIsLoggedUnderTheirLoginAndNobodyRewritesTheLog)
+{
+    const auto member = connect("Quorin", "jsmith", "QuorinDemo-User1");
+    const std::string partic = std::to_string(queryInt("select min(ParticId) as num from participationhistory"));
+    const std::string contacted = std::to_string(queryInt("select Contacted as num from participationhistory where ParticId = " + partic));
+    EXPECT_EQ(errorOf(*member, "update participationhistory set Contacted = Contacted where ParticId = " + partic), 0);
+    EXPECT_EQ(log("1"), "");
+    EXPECT_EQ(errorOf(*member, "update participationhistory set Contacted = 7 where ParticId = " + partic), 0);
+    EXPECT_EQ(log("1"), "update|participationhistory|" + partic + "|Contacted|" + contacted + "|7|jsmith|\n");
+
+    // Only a server administrator deletes from it, and that deletion is kept; the
+    // history itself cannot be changed by anyone.
+    EXPECT_EQ(errorOf(*member, "delete from changelog"), 229);
+    EXPECT_NE(errorOf(m_db, "update changelog set ChangedBy = 'someone else'"), 0);
+    EXPECT_EQ(errorOf(m_db, "delete from changelog where TableName = 'participationhistory'"), 0);
+    EXPECT_EQ(RawRegistry(folder()).number("select count(*) from changelog where TableName = 'changelog' and "
+                                           "ChangeKind = 'delete' and ChangedBy = 'admin' and OldValue like "
+                                           "'% jsmith update participationhistory " + partic + " Contacted'"),
+              1)
+        << log("1");
+}
+
+TEST(ChangeLogScript, TheSqlServerTriggersAreWhatTheTableOfLoggedTablesGives)
+{
+    const std::string expected = sqlServerChangeLogScript(readSourceFile("embedded/quorin/schema.sql"));
+    const std::string stored = readSourceFile("mssql/07-quorin-changelog.sql");
+    if (stored != expected)
+        std::ofstream("07-quorin-changelog.sql") << expected;
+    EXPECT_TRUE(stored == expected) << "database/mssql/07-quorin-changelog.sql differs from what the table of logged "
+                                       "tables gives; the expected text is in 07-quorin-changelog.sql in the test's "
+                                       "working folder";
+}
+
+} // namespace
+
+} // namespace quorin::test
