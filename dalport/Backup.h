@@ -45,8 +45,11 @@ DALPORT_EXPORT std::vector<std::string> BackupFiles(const std::string& folder);
 // Checks the backup whole (manifest, every checksum, SQLite's quick_check of every
 // database) before it touches the place; then builds the server beside `toFolder` and
 // renames it in. An existing server is replaced only with `force`, and never while a
-// program has it open. Throws std::runtime_error, having changed nothing.
-DALPORT_EXPORT void RestoreServer(const std::string& backupFile, const std::string& toFolder, bool force);
+// program has it open. `beforeRename`, when given, runs on the checked folder just before
+// it goes into place (to note the restore in the registry's own history). Throws
+// std::runtime_error, having changed nothing.
+DALPORT_EXPORT void RestoreServer(const std::string& backupFile, const std::string& toFolder, bool force,
+                                  const std::function<void(const std::string& folder)>& beforeRename = {});
 
 // One check of the registry's own rules: a SELECT over the server's databases (attached
 // under their names, master included) whose every row is a problem, described by its

@@ -1,9 +1,16 @@
 #include "database/ChangeLog.h"
 
+#include "dalport/Registry.h"
+
+#include <sqlite3.h>
+
 #include <algorithm>
 #include <cctype>
 #include <sstream>
 #include <stdexcept>
+
+#include <pwd.h>
+#include <unistd.h>
 
 namespace quorin {
 
@@ -196,6 +203,48 @@ std::string sqlServerChangeLogScript(const std::string& schema)
     for (const LoggedTable& t : loggedTables())
         out += sqlServerTrigger(sqlServer, t, schemaColumns(schema, t.name));
     return out;
+}
+
+namespace {
+
+std::string operatingSystemUser()
+{
+    if (const passwd* entry = getpwuid(geteuid()); entry && entry->pw_name)
+        return entry->pw_name;
+    return "uid " + std::to_string(geteuid());
+}
+
+} // namespace
+
+void logRestore(const std::string& folder, const std::string& backupFile)
+{
+    sqlite3* db = nullptr;
+    const std::string file = dalport::DatabaseFilePath(folder, "Quorin");
+    const bool opened = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
+    sqlite3_stmt* insert = nullptr;
+    bool done = false;
+    if (opened && sqlite3_exec(db, "SELECT 1 FROM changelog LIMIT 0", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        sqlite3_close(db); // a registry made before the history was kept: nothing to note it in
+        return;
+    }
+    if (opened) {
+        dalport::RegisterEngineFunctions(db);
+        sqlite3_busy_timeout(db, 5000);
+        done = sqlite3_prepare_v2(db,
+                                  "INSERT INTO changelog(ChangedAt, ChangedBy, TableName, RowKey, SubjectId, ColumnName, "
+                                  "OldValue, NewValue, ChangeKind) VALUES (strftime('%Y-%m-%d %H:%M:%f', 'now', "
+                                  "'localtime'), ?1, 'registry', ?2, NULL, NULL, NULL, ?2, 'restore')",
+                                  -1, &insert, nullptr)
+                == SQLITE_OK;
+        sqlite3_bind_text(insert, 1, operatingSystemUser().c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(insert, 2, backupFile.c_str(), -1, SQLITE_TRANSIENT);
+        done = done && sqlite3_step(insert) == SQLITE_DONE;
+    }
+    const std::string why = db ? sqlite3_errmsg(db) : "out of memory";
+    sqlite3_finalize(insert);
+    sqlite3_close(db);
+    if (!done)
+        throw std::runtime_error("cannot note the restore in the change history: " + why);
 }
 
 } // namespace quorin

@@ -27,4 +27,9 @@ std::string embeddedChangeLogTriggers(const std::string& schema);
 // text; a test keeps the two equal).
 std::string sqlServerChangeLogScript(const std::string& schema);
 
+// Notes in the Quorin database of the registry folder `folder` (not yet in use) that it
+// was restored from `backupFile` by the operating-system user: one row of kind
+// "restore". Throws std::runtime_error when it cannot.
+void logRestore(const std::string& folder, const std::string& backupFile);
+
 } // namespace quorin

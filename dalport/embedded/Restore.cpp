@@ -43,7 +43,8 @@ void unpackChecked(const fs::path& backup, const fs::path& folder)
 
 } // namespace
 
-void RestoreServer(const std::string& backupFile, const std::string& toFolder, bool force)
+void RestoreServer(const std::string& backupFile, const std::string& toFolder, bool force,
+                   const std::function<void(const std::string&)>& beforeRename)
 {
     const fs::path backup = fs::absolute(backupFile);
     std::error_code ec;
@@ -57,7 +58,12 @@ void RestoreServer(const std::string& backupFile, const std::string& toFolder, b
     if (occupied && !force)
         throw std::runtime_error(target.string() + " holds a registry already; add --force to replace it with the backup");
     try {
-        buildFolderInPlace(target, [&](const fs::path& temporary) { unpackChecked(backup, temporary); },
+        buildFolderInPlace(target,
+                           [&](const fs::path& temporary) {
+                               unpackChecked(backup, temporary);
+                               if (beforeRename)
+                                   beforeRename(temporary.string());
+                           },
                            occupied ? ExistingFolder::Replace : ExistingFolder::Refuse);
     } catch (const EngineError& e) {
         throw std::runtime_error("the backup cannot be read back: " + e.message);

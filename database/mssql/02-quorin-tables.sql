@@ -343,7 +343,7 @@ CREATE TABLE changelog (
     ColumnName VARCHAR(128),
     OldValue   NVARCHAR(max),
     NewValue   NVARCHAR(max),
-    ChangeKind VARCHAR(6) NOT NULL
+    ChangeKind VARCHAR(7) NOT NULL -- insert, update, delete or restore
 );
 CREATE INDEX ix_changelog_subject ON changelog (SubjectId, ChangedAt);
 CREATE INDEX ix_changelog_who ON changelog (ChangedBy, ChangedAt);

@@ -93,6 +93,10 @@ TEST_F(RegistryBackup, ARestoredBackupHasTheLoginsPasswordsAndDataOfItsMoment)
     EXPECT_EQ(read.status, 0) << read.output;
     EXPECT_EQ(read.output, speech);
     EXPECT_NE(SqlAs(restored, kDemoUser, "Changed-Pass9", "select 1").status, 0);
+    // The restored history says so, naming the file.
+    EXPECT_EQ(quorin::test::RawRegistry(restored).number("select count(*) from changelog where ChangeKind = 'restore' "
+                                                         "and NewValue like '%" + FileName(file) + "'"),
+              1);
 }
 
 TEST_F(RegistryBackup, KeepLeavesExactlyTheNewestNBackups)

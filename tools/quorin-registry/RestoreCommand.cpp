@@ -3,8 +3,10 @@
 #include "tools/quorin-registry/Commands.h"
 
 #include "dalport/Backup.h"
+#include "database/ChangeLog.h"
 #include "tools/quorin-registry/NightlyRun.h"
 
+#include <filesystem>
 #include <iostream>
 #include <stdexcept>
 #include <string>
@@ -22,7 +24,9 @@ int runRestore(const ParsedCommandLine& cmd)
     if (!cmd.positional.empty() || !from || !to || from->empty() || to->empty())
         throw std::runtime_error(std::string("usage: quorin-registry restore ") + kArguments);
     try {
-        dalport::RestoreServer(*from, *to, cmd.has("--force"));
+        const std::string backup = std::filesystem::absolute(*from).string();
+        dalport::RestoreServer(*from, *to, cmd.has("--force"),
+                               [&](const std::string& folder) { quorin::logRestore(folder, backup); });
     } catch (const std::exception& e) {
         std::cerr << "quorin-registry restore: " << e.what() << "\nNothing was changed.\n";
         return kExitNotStarted;

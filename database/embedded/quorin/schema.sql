@@ -339,7 +339,7 @@ CREATE TABLE changelog (
     ColumnName VARCHAR(128) COLLATE TSQL,
     OldValue   TEXT,
     NewValue   TEXT,
-    ChangeKind VARCHAR(6) NOT NULL
+    ChangeKind VARCHAR(7) NOT NULL -- insert, update, delete or restore
 );
 CREATE INDEX ix_changelog_subject ON changelog (SubjectId, ChangedAt);
 CREATE INDEX ix_changelog_who ON changelog (ChangedBy, ChangedAt);
