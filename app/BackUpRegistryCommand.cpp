@@ -1,9 +1,8 @@
 #include "app/BackUpRegistryCommand.h"
 
-#include "admin/record/StaffStatus.h"
 #include "dalport/Backup.h"
 #include "dalport/Registry.h"
-#include "dalport/MyADO.h"
+#include "document/AdministratorCheck.h"
 #include "document/CQuorinDoc.h"
 #include "registration/DocumentCommandRegistry.h"
 #include "resources/Resource.h"
@@ -17,10 +16,8 @@
 #include <atomic>
 #include <cstdint>
 #include <exception>
-#include <map>
 #include <mutex>
 #include <string>
-#include <utility>
 
 namespace quorin {
 namespace {
@@ -36,36 +33,6 @@ struct RunningBackup {
     RunningBackup(const RunningBackup&) = delete;
     RunningBackup& operator=(const RunningBackup&) = delete;
 };
-
-// On a session of its own: the update handler runs on a timer, also while the document's
-// session stands in the middle of a result.
-bool ReadIsAdministrator(const CQuorinDoc& document)
-{
-    MyADO session;
-    if (!session.SetDataSource(ToDb(document.m_strServer).c_str(), ToDb(document.m_strUserName).c_str(),
-                               ToDb(document.m_strPassword).c_str(), "Quorin"))
-        return false;
-    session.BindStringParam("@user", ToDb(document.m_strUserName));
-    const bool administrator = session.RunStoredProcedure("uspLoadPersbyUsername") && !session.IsEOF()
-                               && session.GetIntField("Status") == StaffAdministrator;
-    session.RemoveParams();
-    return administrator;
-}
-
-// The staff status is read once per registry and login: the update handler asks often.
-bool IsAdministrator(const CQuorinDoc& document)
-{
-    if (document.m_strUserName.isEmpty())
-        return false; // not logged in yet
-    static std::map<std::pair<QString, QString>, bool> known;
-    const auto key = std::pair(document.m_strServer, document.m_strUserName);
-    const auto found = known.find(key);
-    if (found != known.end())
-        return found->second;
-    const bool administrator = ReadIsAdministrator(document);
-    known[key] = administrator;
-    return administrator;
-}
 
 bool CanBackUpRegistry(const CQuorinDoc& document)
 {

@@ -53,6 +53,7 @@ public:
         ReportParticipation,
         ReportOldDatasets,
         ReportLetters,
+        ChangeHistory,
         // The CI Database Lookup for the open subject's unit and names; on OK the chosen
         // CID PatientId is in the document's m_nCidPatientId.
         CidLookup

@@ -61,6 +61,8 @@ constexpr CommandInfo kCommands[] = {
     {ID_PAGE_HOME, "Home", "", "View the Current Test", "View the Current Test"},
     {ID_VIEW_TOOLBAR, "&Toolbar", "", "Show or hide the toolbar", "Toggle ToolBar"},
     {ID_VIEW_STATUS_BAR, "&Status Bar", "", "Show or hide the status bar", "Toggle StatusBar"},
+    {ID_VIEW_CHANGE_HISTORY, "Change &History...", "",
+     "Show who added, changed and removed what of the current subject, and when (administrators)", "Change History"},
     {ID_APP_ABOUT, "&About Quorin...", "", "Display program information, version number and copyright", "About"},
 };
 

@@ -26,7 +26,8 @@ constexpr MenuEntry kSymbol[] = {
     kSeparator, {ID_SYMBOL_ERASER},
 };
 constexpr MenuEntry kView[] = {
-    {ID_VIEW_TOOLBAR}, {ID_VIEW_STATUS_BAR}, {ID_PAGE_PREV}, {ID_PAGE_HOME}, {ID_PAGE_NEXT},
+    {ID_VIEW_TOOLBAR}, {ID_VIEW_STATUS_BAR}, {ID_PAGE_PREV}, {ID_PAGE_HOME}, {ID_PAGE_NEXT}, kSeparator,
+    {ID_VIEW_CHANGE_HISTORY},
 };
 constexpr MenuEntry kHelp[] = {
     {ID_APP_ABOUT},

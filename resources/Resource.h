@@ -73,6 +73,7 @@ inline constexpr unsigned ID_TOOLS_CID_IMPORT = 32827;
 inline constexpr unsigned ID_REPORTS_LETTERS = 32828;
 inline constexpr unsigned ID_TOOLS_UPDATE_QUORIN = 32829;
 inline constexpr unsigned ID_TOOLS_BACKUP_REGISTRY = 32830;
+inline constexpr unsigned ID_VIEW_CHANGE_HISTORY = 32831;
 
 // Status-bar panes.
 inline constexpr int ID_INDICATOR_CAPS = 59137;

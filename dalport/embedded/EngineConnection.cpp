@@ -93,6 +93,9 @@ EngineConnection::EngineConnection(const fs::path& folder, const fs::path& datab
             execInternal("PRAGMA " + quoteName(s) + ".synchronous = FULL");
         }
         execInternal("PRAGMA foreign_keys = ON");
+        // INSERT OR REPLACE then fires the delete triggers of the row it replaces, so the
+        // change history keeps that row's old values.
+        execInternal("PRAGMA recursive_triggers = ON");
         reindexForCollation(schemas);
         // Looked up once: a transaction must not read a database before locking it.
         for (const std::string& s : schemas)

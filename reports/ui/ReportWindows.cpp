@@ -2,6 +2,7 @@
 
 #include "registration/DialogRegistry.h"
 #include "reports/ui/CConsentReportDlg.h"
+#include "reports/ui/ChangeHistoryWindow.h"
 #include "reports/ui/CContactReportDlg.h"
 #include "reports/ui/CDatasetReportDlg.h"
 #include "reports/ui/CLettersDlg.h"
@@ -28,6 +29,7 @@ void RegisterReportWindows()
     RegisterDialogWindow<CDatabaseNumbersDlg>(UserInterface::Dialog::ReportNumbers, WindowShown::Modal);
     RegisterDialogWindow<CMonthlyNumbersDlg>(UserInterface::Dialog::ReportMonthlyNumbers, WindowShown::Modal);
     RegisterDialogWindow<CDemographicsDlg>(UserInterface::Dialog::ReportDemographics, WindowShown::Modal);
+    RegisterChangeHistoryWindow();
 }
 
 } // namespace quorin

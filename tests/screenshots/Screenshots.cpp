@@ -1,8 +1,9 @@
 // quorin_screenshots [folder]: pictures of Quorin's windows for a reviewer, written as PNG
 // files to the folder (default: the current one). It makes a demo registry, logs in as
 // its administrator, opens the main frame on demo subject 1 (the one the demo gives
-// implant data, speech tests and several audiograms) and makes every picture of the
-// table below. Not a test: it exits 1 naming the pictures that could not be made.
+// implant data, speech tests and several audiograms, and here a few changes in its
+// history) and makes every picture of the table below. Not a test: it exits 1 naming the
+// pictures that could not be made.
 
 #include "admin/ui/AdminTemplates.h"
 #include "admin/ui/CUsersDlg.h"
@@ -18,6 +19,7 @@
 #include "framework/CreateContext.h"
 #include "framework/MessageBox.h"
 #include "framework/ReportListCtrl.h"
+#include "framework/TemplateDialog.h"
 #include "framework/TVisualNode.h"
 #include "implants/store/CiDataEditing.h"
 #include "implants/ui/CCiDeviceDlg.h"
@@ -29,6 +31,7 @@
 #include "reports/ui/ParticipationReportTemplates.h"
 #include "reports/ui/ReportControlIds.h"
 #include "resources/Resources.h"
+#include "rules/SqlText.h"
 #include "support/MainFrameHarness.h"
 
 #include <QAbstractButton>
@@ -176,6 +179,48 @@ void PasswordsTyped(QDialog& w)
     Control<QLineEdit>(w, res::password::IDC_NEW).setText(QStringLiteral("new-one"));
 }
 
+// A few edits of the demo subject in its change history, at fixed times so that two runs'
+// pictures are alike. The triggers write the log; here the server's administrator does.
+// Only the Change History window reads it.
+void PlantChanges(CQuorinDoc& doc)
+{
+    const QString subject = QString::number(kDemoSubject);
+    const QString test = QString::number(doc.m_audCurrent.TestId);
+    Require(doc.m_audCurrent.TestId > 0, "the demo subject has no audiogram");
+    const auto value = [](const QString& text) {
+        return text.isNull() ? QStringLiteral("NULL") : QLatin1Char('\'') + quorin::sql::Text(text) + QLatin1Char('\'');
+    };
+    const auto change = [&](const char* when, const char* who, const char* table, const QString& key,
+                            const QString& column, const QString& old, const QString& now, const char* kind) {
+        const QString sql = QStringLiteral("insert into changelog (ChangedAt, ChangedBy, TableName, RowKey, SubjectId, "
+                                           "ColumnName, OldValue, NewValue, ChangeKind) values ('%1', '%2', '%3', %4, "
+                                           "%5, %6, %7, %8, '%9')")
+                                .arg(QLatin1String(when), QLatin1String(who), QLatin1String(table), value(key), subject,
+                                     value(column), value(old), value(now), QLatin1String(kind));
+        Require(doc.m_db.RunTextQuery(sql.toStdString().c_str()), "a change could not be planted");
+    };
+    const QString none;
+    const QString point = test + QStringLiteral(":3:1005");
+    change("2026-05-28 16:40:12.250", "mgarcia", "participationhistory", QStringLiteral("17"),
+           QStringLiteral("Completed"), QStringLiteral("-1"), QStringLiteral("1"), "update");
+    change("2026-06-03 09:12:05.503", "klee", "subjects", subject, QStringLiteral("Email"),
+           QStringLiteral("old.address@example.org"), doc.m_subject.Email, "update");
+    change("2026-06-12 14:05:31.877", "jsmith", "aud", test, QStringLiteral("TestedBy"), QStringLiteral("JS"),
+           doc.m_audCurrent.Info.TestedBy, "update");
+    change("2026-06-12 14:05:31.877", "jsmith", "aud", test, QStringLiteral("TympL"), QStringLiteral("0"),
+           QStringLiteral("1"), "update");
+    change("2026-06-12 14:05:32.010", "jsmith", "audpoints", point, QStringLiteral("symbol"), QStringLiteral("3"), none,
+           "delete");
+    change("2026-06-12 14:05:32.010", "jsmith", "audpoints", point, QStringLiteral("xy"), QStringLiteral("1005"), none,
+           "delete");
+    change("2026-06-12 14:05:32.046", "jsmith", "audpoints", test + QStringLiteral(":2:1305"), none, none, none,
+           "insert");
+    change("2026-06-15 10:21:44.120", "admin", "subjects", subject, QStringLiteral("LastUpdate"),
+           QStringLiteral("2026-05-02T00:00:00.000"), QStringLiteral("2026-06-15T00:00:00.000"), "update");
+    change("2026-06-15 10:21:44.120", "admin", "subjects", subject, QStringLiteral("Phone1"),
+           QStringLiteral("402-555-0117"), doc.m_subject.Phone1, "update");
+}
+
 // One picture: a tab of the workspace (alone, and the main window showing it), a
 // registered dialog or report window, a window made here from the demo subject, or a
 // menu of the menu bar opened below its title.
@@ -299,7 +344,12 @@ void MakePictures()
         {.file = "demographics-window", .dialog = Dialog::ReportDemographics},
         {.file = "demographics-both-window", .dialog = Dialog::ReportDemographics,
          .prepare = clicking(res::numbers::IDC_BOTH)},
+        {.file = "change-history-window", .dialog = Dialog::ChangeHistory, .prepare = [&doc](QDialog& w) {
+             PlantChanges(doc);
+             static_cast<CTemplateDialog&>(w).OnReopen(); // filled again with them
+         }},
         {.file = "tools-menu", .menu = "&Tools"},
+        {.file = "view-menu", .menu = "&View"},
     };
     for (const Picture& p : pictures) {
         try {
