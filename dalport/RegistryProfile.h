@@ -10,6 +10,19 @@
 
 namespace dalport {
 
+// A part of a registry added after registries were first made, brought into an older
+// one when it is opened: in `database`, when it has every table of `requiredTables` and no
+// table `marker`, `schema` (SQLite DDL) runs, the `procedures` it lacks are added, and
+// `security` (GRANT/DENY lines, as in a roles script) is applied, all in one transaction.
+struct RegistryAddition {
+    std::string database;
+    std::vector<std::string> requiredTables;
+    std::string marker;
+    std::string schema;
+    std::vector<std::string> procedures;
+    std::string security;
+};
+
 struct RegistryProfile {
     // The folder an empty server name means: the value of the environment variable
     // `folderVariable` when it is set, else `dataFolder` under the user's data folder.
@@ -23,6 +36,9 @@ struct RegistryProfile {
     // The roles scripts (T-SQL, each naming its database in USE) that bring a registry
     // made before the engine kept grants up to date when it is opened.
     std::vector<std::string> rolesScripts;
+    // What older registries lack, added when they are opened (before their grants are
+    // brought up to date, whose scripts may name it).
+    std::vector<RegistryAddition> additions;
 };
 
 // Sets the profile every later connection and registry call uses.

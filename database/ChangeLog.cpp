@@ -153,6 +153,14 @@ std::string sqlServerTrigger(const Dialect& d, const LoggedTable& t, const std::
 
 } // namespace
 
+std::vector<std::string> changeLogTables()
+{
+    std::vector<std::string> names;
+    for (const LoggedTable& t : loggedTables())
+        names.emplace_back(t.name);
+    return names;
+}
+
 std::vector<SchemaColumn> schemaColumns(const std::string& schema, const std::string& table)
 {
     const std::string start = "CREATE TABLE " + table + " (";

@@ -16,6 +16,9 @@ struct SchemaColumn {
     std::string type; // as declared: INT, VARCHAR(50), DATETIME, ...
 };
 
+// The tables the change history logs.
+std::vector<std::string> changeLogTables();
+
 // The columns of `table` as the embedded Quorin schema declares them.
 std::vector<SchemaColumn> schemaColumns(const std::string& schema, const std::string& table);
 

@@ -4,6 +4,7 @@
 #include "database/EmbeddedScriptFiles.h"
 
 #include <array>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 
@@ -36,6 +37,27 @@ bool startsWith(std::string_view text, std::string_view prefix)
     return text.substr(0, prefix.size()) == prefix;
 }
 
+// The change history's table and triggers, for a Quorin schema.
+std::string changeLogSchema(const std::string& quorinSchema)
+{
+    return "\n" + embeddedText("embedded/quorin/changelog.sql") + embeddedChangeLogTriggers(quorinSchema);
+}
+
+// The change history for registries made before it: its table, triggers and procedure,
+// and the lines of Quorin's roles script that name them.
+dalport::RegistryAddition changeLogAddition()
+{
+    const std::string schema = embeddedText("embedded/quorin/schema.sql");
+    dalport::RegistryAddition addition{"Quorin", changeLogTables(), "changelog", changeLogSchema(schema),
+                                       {embeddedText("embedded/quorin/procedures/uspLoadChangeHistory.sql")}, ""};
+    std::istringstream roles(embeddedText(kDatabases[0].roles));
+    for (std::string line; std::getline(roles, line);)
+        if (!startsWith(line, "--") && (line.find("changelog") != std::string::npos
+                                        || line.find("uspLoadChangeHistory") != std::string::npos))
+            addition.security += line + "\n";
+    return addition;
+}
+
 dalport::DatabaseScript scriptOf(const DatabaseFolder& db)
 {
     dalport::DatabaseScript script;
@@ -49,7 +71,7 @@ dalport::DatabaseScript scriptOf(const DatabaseFolder& db)
             script.procedures.emplace_back(file.text);
     }
     if (script.name == "Quorin")
-        script.schema += embeddedChangeLogTriggers(script.schema);
+        script.schema += changeLogSchema(script.schema);
     // Its roles and grants: the SQL Server roles script of the database, the same text
     // the engine brings old registries up to date with.
     script.security = embeddedText(db.roles);
@@ -77,6 +99,7 @@ dalport::RegistryProfile registryProfile()
     profile.loginAdminDatabase = "Quorin";
     for (const auto& db : kDatabases)
         profile.rolesScripts.push_back(embeddedText(db.roles));
+    profile.additions.push_back(changeLogAddition());
     return profile;
 }
 

@@ -4,6 +4,7 @@
 // transaction counting.
 
 #include "dalport/Backend.h"
+#include "dalport/RegistryProfile.h"
 #include "dalport/embedded/Catalog.h"
 #include "dalport/embedded/EngineError.h"
 #include "dalport/embedded/Plan.h"
@@ -55,6 +56,11 @@ public:
     // security statements of its roles script, in one transaction, when the grants table
     // is still missing. False when it was there (another program did it first).
     bool upgradeSecurityCatalogue(const std::string& script);
+    // Adds a part made after the database (RegistryProfile.h) in one transaction, when
+    // its marker table is still missing: its schema, the procedures the database lacks,
+    // and its grants where the database keeps grants (an older one gets them from its
+    // whole roles script next).
+    void addToRegistry(const RegistryAddition& addition);
     // Compiles every stored procedure of the database (a server's creation checks them).
     void compileAllProcedures();
     // sys.server_principals as SQL Server shows it: every login to a holder of ALTER ANY

@@ -5,6 +5,7 @@
 // that a statement the engine does not understand cannot drop a grant unnoticed.
 
 #include "dalport/embedded/EngineConnection.h"
+#include "dalport/embedded/Procedure.h"
 
 #include "dalport/embedded/SecurityParser.h"
 #include "dalport/embedded/ServerFolder.h"
@@ -82,6 +83,36 @@ bool EngineConnection::upgradeSecurityCatalogue(const std::string& script)
         }
         execInternal("COMMIT");
         return lacking;
+    } catch (...) {
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+void EngineConnection::addToRegistry(const RegistryAddition& addition)
+{
+    const auto has = [this](const char* sql, const std::string& name) {
+        InternalScope internal(*this);
+        Statement found(m_db, sql, {name});
+        return found.step();
+    };
+    execInternal("BEGIN IMMEDIATE");
+    try {
+        if (!has("SELECT 1 FROM main.sqlite_schema WHERE type = 'table' AND name = ?1", addition.marker)) {
+            execInternal(addition.schema);
+            for (const std::string& text : addition.procedures) {
+                const std::string name = parseProcedure(text).name;
+                if (!has("SELECT 1 FROM main.sys_procedures WHERE name = ?1", name)) {
+                    InternalScope internal(*this);
+                    Statement add(m_db, "INSERT INTO main.sys_procedures(name, definition) VALUES (?1, ?2)",
+                                  {name, text});
+                    add.step();
+                }
+            }
+            if (has("SELECT 1 FROM main.sqlite_schema WHERE type = 'table' AND name = ?1", "sys_permissions"))
+                runSecurityStatements(addition.security);
+        }
+        execInternal("COMMIT");
     } catch (...) {
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
         throw;

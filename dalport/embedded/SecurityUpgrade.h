@@ -16,8 +16,9 @@ namespace dalport::embedded {
 // empty when it names none or more than one.
 std::string scriptDatabase(std::string_view script);
 
-// True when the database file's catalogue has no grants table yet.
-bool lacksGrantsCatalogue(const std::filesystem::path& databaseFile);
+// True when the database file has no table of that name (false when it cannot be read:
+// the session's own opening reports that).
+bool lacksTable(const std::filesystem::path& databaseFile, const std::string& table);
 
 // Brings every database of the server folder that lacks the grants table and has a
 // roles script up to date, each in one transaction: the catalogue's tables, then the
@@ -25,6 +26,8 @@ bool lacksGrantsCatalogue(const std::filesystem::path& databaseFile);
 // `login` is the server administrator's or the opening login's name; the statements run
 // with a server administrator's rights, as the registry's creation runs them.
 // Returns the databases it brought up to date.
+// Adds the registry profile's additions that the server's databases lack (each in one
+// transaction), then brings their grants up to date as above.
 std::vector<std::string> upgradeSecurity(const std::filesystem::path& folder, const std::string& login);
 
 } // namespace dalport::embedded

@@ -45,6 +45,29 @@ TEST_F(ChangeLog, AMembersChangeIsLoggedUnderTheirLoginAndNobodyRewritesTheLog)
         << log("1");
 }
 
+// A registry made before the history gets it, with its rights, when it is next opened.
+TEST_F(ChangeLog, ARegistryMadeBeforeTheHistoryGetsItWhenItIsOpened)
+{
+    std::string older;
+    for (const auto& row : RawRegistry(folder()).rows("select name from sqlite_schema where type = 'trigger'"))
+        older += "DROP TRIGGER \"" + row.at(0).value_or("") + "\";";
+    ExecRaw(folder(), "Quorin",
+            older + "DROP TABLE changelog; DELETE FROM sys_procedures WHERE name = 'uspLoadChangeHistory'; "
+                    "DELETE FROM sys_permissions WHERE major_name IN ('changelog', 'uspLoadChangeHistory');");
+
+    const auto member = connect("Quorin", "jsmith", "QuorinDemo-User1");
+    ASSERT_TRUE(member->IsConnected());
+    EXPECT_EQ(errorOf(*member, "update participationhistory set Contacted = 9 where ParticId = "
+                                   "(select min(ParticId) from participationhistory)"),
+              0);
+    EXPECT_EQ(RawRegistry(folder()).number("select count(*) from changelog where ChangedBy = 'jsmith' and "
+                                           "ColumnName = 'Contacted' and NewValue = '9'"),
+              1);
+    EXPECT_EQ(errorOf(*member, "select count(*) as num from changelog"), 229);
+    EXPECT_EQ(errorOf(*member, "EXEC uspLoadChangeHistory 0"), 229);
+    EXPECT_EQ(errorOf(m_db, "EXEC uspLoadChangeHistory 0"), 0);
+}
+
 TEST(ChangeLogScript, TheSqlServerTriggersAreWhatTheTableOfLoggedTablesGives)
 {
     const std::string expected = sqlServerChangeLogScript(readSourceFile("embedded/quorin/schema.sql"));

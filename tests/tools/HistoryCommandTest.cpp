@@ -86,3 +86,26 @@ TEST_F(HistoryCommand, AMemberIsRefusedByTheServerAndAWrongFilterStopsBeforeTheL
 }
 
 } // namespace
+
+namespace {
+
+// Whatever makes a change, it is logged under the login that made it: a statement through
+// quorin-sql (the administrator) and a nightly job (a member) alike.
+TEST_F(HistoryCommand, ChangesThroughQuorinSqlAndANightlyJobAreLoggedUnderTheirLogins)
+{
+    Sql("Quorin", "update subjects set City = 'Logged' where SubjectId = 1");
+    const ToolRun update = Registry("update", folder);
+    ASSERT_EQ(update.status, 0) << update.err;
+    const int imported = NumberIn(update.outLines().at(1));
+    ASSERT_GT(imported, 0) << update.out;
+
+    const RawRegistry log(folder);
+    EXPECT_EQ(log.number("select count(*) from changelog where ChangedBy = 'admin' and TableName = 'subjects' and "
+                         "RowKey = '1' and ColumnName = 'City' and NewValue = 'Logged' and ChangeKind = 'update'"),
+              1);
+    EXPECT_EQ(log.number("select count(*) from changelog where ChangedBy = 'jsmith' and TableName = 'aud' and "
+                         "ChangeKind = 'insert'"),
+              imported);
+}
+
+} // namespace
