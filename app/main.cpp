@@ -10,9 +10,15 @@
 #include <QApplication>
 
 #include <iostream>
+#include <string_view>
 
 int main(int argc, char** argv)
 {
+    // Answered before any window system is needed.
+    if (argc == 2 && std::string_view(argv[1]) == "--version") {
+        std::cout << "quorin " << QUORIN_VERSION_TEXT << "\n";
+        return 0;
+    }
     QApplication application(argc, argv);
     res::InstallResources();
     if (const auto problem = dalport::ClockEnvironmentProblem()) {

@@ -109,3 +109,17 @@ TEST_F(Tools, DemoRegistryIsMadeWithItsSizeOnceAndAWrongSizeIsRefused)
 }
 
 } // namespace
+
+namespace {
+
+// Both tools say the project's version, from the one place the build sets it.
+TEST(ToolVersions, EachToolPrintsTheProjectsVersion)
+{
+    for (const auto& [tool, name] : {std::pair{QUORIN_SQL_TOOL, "quorin-sql"}, {QUORIN_REGISTRY_TOOL, "quorin-registry"}}) {
+        const ProcessRun run = quorin::test::runCommand(std::string(tool) + " --version");
+        EXPECT_EQ(run.status, 0) << name;
+        EXPECT_EQ(run.output, std::string(name) + " " + QUORIN_VERSION_TEXT + "\n");
+    }
+}
+
+} // namespace

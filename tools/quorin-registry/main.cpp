@@ -51,6 +51,10 @@ int main(int argc, char** argv)
         usage(std::cout);
         return 0;
     }
+    if (name == "--version") {
+        std::cout << "quorin-registry " << QUORIN_VERSION_TEXT << "\n";
+        return 0;
+    }
     for (const Command& c : commands()) {
         if (c.name != name)
             continue;

@@ -31,6 +31,7 @@ const std::vector<Option> kOptions = {
     {"-W", false, "remove trailing blanks (no padding of columns)"},
     {"-?", false, "show this help"},
     {"--help", false, "show this help"},
+    {"--version", false, "show the program's version"},
 };
 
 void usage(std::ostream& out)
@@ -55,6 +56,10 @@ int main(int argc, char** argv)
     }
     if (cmd.has("-?") || cmd.has("--help")) {
         usage(std::cout);
+        return 0;
+    }
+    if (cmd.has("--version")) {
+        std::cout << "quorin-sql " << QUORIN_VERSION_TEXT << "\n";
         return 0;
     }
     if (const auto problem = dalport::ClockEnvironmentProblem()) {
