@@ -43,18 +43,25 @@ std::string changeLogSchema(const std::string& quorinSchema)
     return "\n" + embeddedText("embedded/quorin/changelog.sql") + embeddedChangeLogTriggers(quorinSchema);
 }
 
-// The change history for registries made before it: its table, triggers and procedure,
+// The change history for registries made before it: its table, triggers and procedures
+// (the history's reader and the single-point writers that keep a point save minimal),
 // and the lines of Quorin's roles script that name them.
 dalport::RegistryAddition changeLogAddition()
 {
     const std::string schema = embeddedText("embedded/quorin/schema.sql");
     dalport::RegistryAddition addition{"Quorin", changeLogTables(), "changelog", changeLogSchema(schema),
-                                       {embeddedText("embedded/quorin/procedures/uspLoadChangeHistory.sql")}, ""};
+                                       {}, ""};
+    const char* const procedures[] = {"uspLoadChangeHistory", "uspDeleteAudPoint", "uspUpdateAudPoint"};
+    for (const char* name : procedures)
+        addition.procedures.push_back(embeddedText(std::string("embedded/quorin/procedures/") + name + ".sql"));
     std::istringstream roles(embeddedText(kDatabases[0].roles));
-    for (std::string line; std::getline(roles, line);)
-        if (!startsWith(line, "--") && (line.find("changelog") != std::string::npos
-                                        || line.find("uspLoadChangeHistory") != std::string::npos))
+    for (std::string line; std::getline(roles, line);) {
+        bool names = line.find("changelog") != std::string::npos;
+        for (const char* name : procedures)
+            names = names || line.find(name) != std::string::npos;
+        if (names && !startsWith(line, "--"))
             addition.security += line + "\n";
+    }
     return addition;
 }
 

@@ -1,12 +1,15 @@
-// Writing the current audiogram and replacing its stored points.
+// Writing the current audiogram and bringing its stored points to the record's.
 
 #include "document/CQuorinDoc.h"
 #include "rules/DateText.h"
 #include "document/SessionValues.h"
 #include "document/SessionTransaction.h"
 #include "audiograms/record/AudFieldRef.h"
+#include "audiograms/store/PointChanges.h"
 
 #include <array>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -83,17 +86,72 @@ void BindParams(MyADO& db, CAudRecord& record, const Params& params)
     }
 }
 
-bool WritePoint(MyADO& db, int testId, const CAudPoint& p)
+// Binds a point's values under `prefix` ("@" or "@old").
+void BindPoint(MyADO& db, const char* prefix, const CAudPoint& p)
+{
+    const std::string at(prefix);
+    db.BindIntParam(at + "symbol", p.symbol);
+    db.BindIntParam(at + "xy", p.xy);
+    db.BindIntParam(at + "mask", p.mask);
+    db.BindIntParam(at + "recent", p.recent);
+    db.BindIntParam(at + "type", p.type);
+}
+
+// Runs a point procedure with the test and the points bound; false when it failed.
+bool RunPointProcedure(MyADO& db, const char* procedure, int testId, const CAudPoint& p,
+                       const CAudPoint* old = nullptr)
 {
     db.BindIntParam("@TestId", testId);
-    db.BindIntParam("@symbol", p.symbol);
-    db.BindIntParam("@xy", p.xy);
-    db.BindIntParam("@mask", p.mask);
-    db.BindIntParam("@recent", p.recent);
-    db.BindIntParam("@type", p.type);
-    const int ok = db.RunStoredProcedure("uspWriteAudPts");
+    BindPoint(db, "@", p);
+    if (old)
+        BindPoint(db, "@old", *old);
+    const int ok = db.RunStoredProcedure(procedure);
     db.RemoveParams();
     return ok != 0;
+}
+
+bool ReadStoredPoints(MyADO& db, int testId, std::vector<CAudPoint>& points)
+{
+    db.BindIntParam("@TestId", testId);
+    const int ran = db.RunStoredProcedure("uspLoadAudPts");
+    db.RemoveParams();
+    for (; ran && !db.IsEOF(); db.MoveNext()) {
+        CAudPoint p;
+        p.xy = db.GetIntField("xy");
+        p.symbol = db.GetIntField("symbol");
+        p.mask = db.GetIntField("mask");
+        p.recent = db.GetIntField("recent");
+        p.type = db.GetIntField("type");
+        points.push_back(p);
+    }
+    return ran != 0;
+}
+
+bool WriteChanges(MyADO& db, int testId, const quorin::PointChanges& changes)
+{
+    for (const CAudPoint& p : changes.deleted)
+        if (!RunPointProcedure(db, "uspDeleteAudPoint", testId, p))
+            return false;
+    for (const auto& [old, now] : changes.updated)
+        if (!RunPointProcedure(db, "uspUpdateAudPoint", testId, now, &old))
+            return false;
+    for (const CAudPoint& p : changes.added)
+        if (!RunPointProcedure(db, "uspWriteAudPts", testId, p))
+            return false;
+    return true;
+}
+
+bool ReplacePoints(MyADO& db, int testId, const std::vector<CAudPoint>& points)
+{
+    db.BindIntParam("@TestId", testId);
+    const int deleted = db.RunStoredProcedure("uspDeleteAudPts");
+    db.RemoveParams();
+    if (!deleted)
+        return false;
+    for (const CAudPoint& p : points)
+        if (!RunPointProcedure(db, "uspWriteAudPts", testId, p))
+            return false;
+    return true;
 }
 
 } // namespace
@@ -121,17 +179,16 @@ int CQuorinDoc::WriteAudPoints(CAudRecord& record)
 {
     if (record.Dirty == 0)
         return 1;
-    // The stored points are replaced as a whole or stay as they were.
+    // The stored points become the record's as a whole or stay as they were. Only the
+    // points that differ are written, so that the change history shows just those.
     quorin::SessionTransaction transaction(m_db);
     if (!transaction.Started())
         return 0;
-    m_db.BindIntParam("@TestId", record.TestId);
-    const int deleted = m_db.RunStoredProcedure("uspDeleteAudPts");
-    m_db.RemoveParams();
-    if (!deleted)
+    std::vector<CAudPoint> stored;
+    if (!ReadStoredPoints(m_db, record.TestId, stored))
         return 0;
-    for (const CAudPoint& p : record.Points)
-        if (!WritePoint(m_db, record.TestId, p))
-            return 0;
-    return transaction.Commit() ? 1 : 0;
+    const auto changes = quorin::ChangesBetween(stored, record.Points);
+    const bool written = changes ? WriteChanges(m_db, record.TestId, *changes)
+                                 : ReplacePoints(m_db, record.TestId, record.Points);
+    return written && transaction.Commit() ? 1 : 0;
 }

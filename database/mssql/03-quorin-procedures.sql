@@ -1264,3 +1264,45 @@ BEGIN
     ORDER BY ChangedAt DESC, ChangeId DESC;
 END;
 GO
+
+IF OBJECT_ID('dbo.uspDeleteAudPoint', 'P') IS NOT NULL DROP PROCEDURE dbo.uspDeleteAudPoint;
+GO
+-- Removes one symbol of a test (a save writes only the symbols that changed).
+CREATE PROCEDURE dbo.uspDeleteAudPoint
+    @TestId int,
+    @symbol int,
+    @xy int,
+    @mask int,
+    @recent int,
+    @type int
+AS
+BEGIN
+    SET NOCOUNT ON;
+    DELETE FROM audpoints
+    WHERE TestId = @TestId AND symbol = @symbol AND xy = @xy AND mask = @mask AND recent = @recent AND type = @type;
+END;
+GO
+
+IF OBJECT_ID('dbo.uspUpdateAudPoint', 'P') IS NOT NULL DROP PROCEDURE dbo.uspUpdateAudPoint;
+GO
+-- Changes one symbol of a test in its place: its mask, whether it is this test's, its class.
+CREATE PROCEDURE dbo.uspUpdateAudPoint
+    @TestId int,
+    @symbol int,
+    @xy int,
+    @mask int,
+    @recent int,
+    @type int,
+    @oldsymbol int,
+    @oldxy int,
+    @oldmask int,
+    @oldrecent int,
+    @oldtype int
+AS
+BEGIN
+    SET NOCOUNT ON;
+    UPDATE audpoints SET symbol = @symbol, xy = @xy, mask = @mask, recent = @recent, type = @type
+    WHERE TestId = @TestId AND symbol = @oldsymbol AND xy = @oldxy AND mask = @oldmask AND recent = @oldrecent
+        AND type = @oldtype;
+END;
+GO

@@ -19,6 +19,8 @@ GRANT UPDATE ON dbo.participationhistory (Contacted) TO QuorinUser;
 GRANT DELETE ON dbo.calllog TO QuorinUser;
 GRANT EXECUTE ON dbo.uspCheckSubject TO QuorinUser;
 GRANT EXECUTE ON dbo.uspDeleteAudPts TO QuorinUser;
+GRANT EXECUTE ON dbo.uspDeleteAudPoint TO QuorinUser;
+GRANT EXECUTE ON dbo.uspUpdateAudPoint TO QuorinUser;
 GRANT EXECUTE ON dbo.uspDeleteCiData TO QuorinUser;
 GRANT EXECUTE ON dbo.uspDeleteRecruitMethod TO QuorinUser;
 GRANT EXECUTE ON dbo.uspGetAudHistoryTestIds TO QuorinUser;

@@ -3,12 +3,14 @@
 
 #include "AudiogramFixture.h"
 #include "audiograms/store/AudTestEdit.h"
+#include "support/RawRegistry.h"
 
 using quorin::UserInterface;
 using quorin::test::AudiogramTest;
 using quorin::test::DistinctSubject;
 using quorin::test::DocumentTest;
 using quorin::test::Point;
+using quorin::test::RawRegistry;
 
 namespace {
 
@@ -284,4 +286,37 @@ TEST_F(AudiogramStorage, AFailedPointWriteLeavesTheStoredPointsAsTheyWere)
     // Nothing typed is lost: the flags stay set for the next save.
     EXPECT_EQ(std::tuple(doc->m_audCurrent.Dirty, doc->m_subject.Modified, doc->m_audCurrent.Points.size()),
               std::tuple(1, 1, size_t(6)));
+}
+
+// A redrawn chart's save writes only the symbols that changed, so the change history
+// shows just those: one symbol's mask changed in place, one removed, one added at the end.
+TEST_F(AudiogramStorage, ARedrawnChartWritesOnlyTheSymbolsThatChanged)
+{
+    const int id = SaveWithAudiogram(DistinctAudiogram());
+    ASSERT_NE(doc->LoadSubjectById(id), 0);
+    const std::vector<CAudPoint> before = doc->m_audCurrent.Points;
+    ASSERT_GE(before.size(), 3u);
+    const RawRegistry log(registry.Folder());
+    const std::int64_t logged = log.number("select max(ChangeId) from changelog");
+    auto& points = doc->m_audCurrent.Points;
+    points[0].mask = points[0].mask == 1 ? 0 : 1;
+    points.erase(points.begin() + 1);
+    points.push_back(Point(707, 2, 1));
+    doc->m_audCurrent.Dirty = 1;
+    doc->m_subject.AudiogramClean = 0;
+    doc->m_subject.Modified = 1;
+    ASSERT_EQ(doc->SaveSubject(), 1);
+
+    const std::string since = " and ChangeId > " + std::to_string(logged);
+    EXPECT_EQ(log.dump("select ChangeKind, ColumnName, OldValue, NewValue from changelog where TableName = "
+                       "'audpoints' and ChangeKind <> 'delete'" + since + " order by ChangeId"),
+              "update|mask|" + std::to_string(before[0].mask) + "|" + std::to_string(points[0].mask)
+                  + "|\ninsert|<null>|<null>|<null>|\n");
+    EXPECT_EQ(log.number("select count(distinct RowKey) from changelog where ChangeKind = 'delete'" + since), 1);
+    // What is stored reads back in the record's order.
+    ASSERT_NE(doc->LoadSubjectById(id), 0);
+    ASSERT_EQ(doc->m_audCurrent.Points.size(), points.size());
+    for (std::size_t i = 0; i < points.size(); ++i)
+        EXPECT_EQ(std::tuple(doc->m_audCurrent.Points[i].xy, doc->m_audCurrent.Points[i].mask),
+                  std::tuple(points[i].xy, points[i].mask));
 }

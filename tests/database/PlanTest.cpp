@@ -123,6 +123,8 @@ const std::map<std::string, std::map<std::string, std::string>> kArguments = {
     {"uspWriteNewAud", {{"subjectid", "{subject}"}}},
     {"uspDeleteAudPts", {{"testid", "{test}"}}},
     {"uspWriteAudPts", {{"testid", "{test}"}}},
+    {"uspDeleteAudPoint", {{"testid", "{test}"}}},
+    {"uspUpdateAudPoint", {{"testid", "{test}"}}},
     {"uspUpdateFeedback", {{"subjectid", "{participant}"}, {"irb", "{irb}"}, {"dataset", "{dataset}"}}},
     {"uspWriteRecruitMethod", {{"method", "Radio Spot"}}},
     {"uspDeleteRecruitMethod", {{"method", "Flyer"}}},
