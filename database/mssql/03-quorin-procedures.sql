@@ -1023,13 +1023,20 @@ BEGIN
     -- caller's open transaction with it.
     SET XACT_ABORT ON;
     BEGIN TRANSACTION;
-    DELETE FROM cidata WHERE SubjectId = @SubjectId;
-    INSERT INTO cidata (SubjectId, DurationPriorL, DurationPriorR, DegreePriorL,
-        DegreePriorR, NatureL, NatureR, EtiologyL, EtiologyR, HAL, HAR, HaTimeL, HaTimeR,
-        DurationUnaidedL, DurationUnaidedR, Processor1, Processor2)
-    VALUES (@SubjectId, @DurationPriorL, @DurationPriorR, @DegreePriorL, @DegreePriorR, @NatureL,
-        @NatureR, @EtiologyL, @EtiologyR, @HaL, @HaR, @HaTimeL, @HaTimeR, @DurationUnaidedL,
-        @DurationUnaidedR, @Processor1, @Processor2);
+    -- Updated in place when it is there, so that the change history holds only what changed.
+    UPDATE cidata SET DurationPriorL = @DurationPriorL, DurationPriorR = @DurationPriorR,
+        DegreePriorL = @DegreePriorL, DegreePriorR = @DegreePriorR, NatureL = @NatureL, NatureR = @NatureR,
+        EtiologyL = @EtiologyL, EtiologyR = @EtiologyR, HAL = @HaL, HAR = @HaR, HaTimeL = @HaTimeL,
+        HaTimeR = @HaTimeR, DurationUnaidedL = @DurationUnaidedL, DurationUnaidedR = @DurationUnaidedR,
+        Processor1 = @Processor1, Processor2 = @Processor2
+    WHERE SubjectId = @SubjectId;
+    IF @@ROWCOUNT = 0
+        INSERT INTO cidata (SubjectId, DurationPriorL, DurationPriorR, DegreePriorL,
+            DegreePriorR, NatureL, NatureR, EtiologyL, EtiologyR, HAL, HAR, HaTimeL, HaTimeR,
+            DurationUnaidedL, DurationUnaidedR, Processor1, Processor2)
+        VALUES (@SubjectId, @DurationPriorL, @DurationPriorR, @DegreePriorL, @DegreePriorR, @NatureL,
+            @NatureR, @EtiologyL, @EtiologyR, @HaL, @HaR, @HaTimeL, @HaTimeR, @DurationUnaidedL,
+            @DurationUnaidedR, @Processor1, @Processor2);
     COMMIT TRANSACTION;
 END;
 GO

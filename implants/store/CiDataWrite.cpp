@@ -73,15 +73,17 @@ int CQuorinDoc::WriteCiData()
     {
         // The stored devices always become the list, so deleting the last one sticks;
         // a history typed without a device is kept too.
+        // The history is written over the stored one in place (the change history then
+        // holds only what changed) and removed when there is nothing to keep.
         quorin::SessionTransaction transaction(m_db);
         bool written = transaction.Started();
-        if (written) {
+        if (written && (!m_ciData.Devices.empty() || m_ciData.HasHistoryValues())) {
+            written = WriteHistory(m_db, id, m_ciData);
+        } else if (written) {
             m_db.BindIntParam("@SubjectId", id);
             written = m_db.RunStoredProcedure("uspDeleteCiData") != 0;
             m_db.RemoveParams();
         }
-        if (written && (!m_ciData.Devices.empty() || m_ciData.HasHistoryValues()))
-            written = WriteHistory(m_db, id, m_ciData);
         if (written)
             written = RunText(m_db, QStringLiteral("Delete from cidevice where subjectid = %1").arg(id)) != 0;
         for (const CCiDevice& d : m_ciData.Devices)

@@ -1,6 +1,7 @@
 // Cochlear-implant history, devices and speech rows through the real procedures.
 
 #include "CidFixture.h"
+#include "support/RawRegistry.h"
 
 using quorin::test::DeviceFields;
 using quorin::test::DistinctSubject;
@@ -95,4 +96,20 @@ TEST_F(CiDataStorage, AFailedDeviceOrSpeechRowWriteKeepsTheStoredSetAndTheFlags)
     ASSERT_NE(doc->LoadSubjectById(id), 0);
     EXPECT_TRUE(doc->m_ciData.Devices.empty());
     EXPECT_EQ(doc->m_ciData.EtiologyR, "Ushers");
+}
+
+// The history is written over the stored one in place: the change history holds the one
+// field that changed, not the whole row removed and added again.
+TEST_F(CiDataStorage, AChangedHistoryFieldIsLoggedAloneAsAnUpdate)
+{
+    const int id = SaveSubjectWithCi();
+    ASSERT_NE(doc->LoadSubjectById(id), 0);
+    const quorin::test::RawRegistry log(registry.Folder());
+    const std::int64_t logged = log.number("select max(ChangeId) from changelog");
+    doc->m_subject.Modified = 1;
+    doc->m_ciData.DegreePriorL = "Profound";
+    ASSERT_EQ(doc->SaveSubject(), 1);
+    EXPECT_EQ(log.dump("select ChangeKind, ColumnName, OldValue, NewValue from changelog where TableName = 'cidata' "
+                       "and ChangeId > " + std::to_string(logged)),
+              "update|DegreePriorL|Severe|Profound|\n");
 }
