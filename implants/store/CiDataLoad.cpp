@@ -2,6 +2,7 @@
 
 #include "document/CQuorinDoc.h"
 #include "document/SessionValues.h"
+#include "implants/store/CiRows.h"
 
 using quorin::HasRow;
 using quorin::StringField;
@@ -33,38 +34,6 @@ void CQuorinDoc::LoadCiData(int subjectId)
     }
     m_db.RemoveParams();
 
-    m_db.BindIntParam("@SubjectId", subjectId);
-    if (m_db.RunStoredProcedure("uspLoadCiDevices")) {
-        for (; !m_db.IsEOF(); m_db.MoveNext()) {
-            CCiDevice d;
-            d.Ear = StringField(m_db, "Ear");
-            d.Device = StringField(m_db, "Device");
-            d.Positioner = StringField(m_db, "Positioner");
-            d.SurgDate = StringField(m_db, "surgdate");
-            d.StimDate = StringField(m_db, "StimDate");
-            d.AgeAtImplant = m_db.GetIntField("AgeAtImplant");
-            d.Surgeon = StringField(m_db, "Surgeon");
-            d.Hospital = StringField(m_db, "Hospital");
-            d.Status = StringField(m_db, "Status");
-            d.ExplantDate = StringField(m_db, "XDate");
-            ci.Devices.push_back(d);
-        }
-    }
-    m_db.RemoveParams();
-
-    const QString sql = QStringLiteral("Select * from CiSpeech where SubjectId = %1").arg(subjectId);
-    if (quorin::RunText(m_db, sql)) {
-        int index = 0;
-        for (; !m_db.IsEOF(); m_db.MoveNext()) {
-            CCiSpeech row;
-            row.Index = index++;
-            row.DataType = StringField(m_db, "DataType");
-            row.TestType = StringField(m_db, "TestType");
-            row.TestName = StringField(m_db, "TestName");
-            row.Score = m_db.GetFloatField("Score");
-            row.TimeIS = m_db.GetIntField("TimeIS");
-            row.Condition = StringField(m_db, "Condition");
-            m_ciSpeechList.push_back(row);
-        }
-    }
+    quorin::ReadCiDevices(m_db, subjectId, ci.Devices);
+    quorin::ReadCiSpeechRows(m_db, subjectId, m_ciSpeechList);
 }

@@ -1,10 +1,12 @@
 // Storing the subject's cochlear-implant history, devices and speech rows. Each set is
-// replaced in one transaction: a failure leaves the stored set as it was.
+// replaced in one transaction when it changed (a failure leaves the stored set as it was)
+// and left alone when it did not, so the change history holds only real changes.
 
 #include "document/CQuorinDoc.h"
 #include "rules/DateText.h"
 #include "document/SessionValues.h"
 #include "document/SessionTransaction.h"
+#include "implants/store/CiRows.h"
 #include "rules/SqlText.h"
 
 using quorin::BindString;
@@ -84,11 +86,14 @@ int CQuorinDoc::WriteCiData()
             written = m_db.RunStoredProcedure("uspDeleteCiData") != 0;
             m_db.RemoveParams();
         }
-        if (written)
+        // An unchanged set is left alone; a changed one is written again whole.
+        std::vector<CCiDevice> stored;
+        if (written && (!quorin::ReadCiDevices(m_db, id, stored) || !quorin::SameDevices(stored, m_ciData.Devices))) {
             written = RunText(m_db, QStringLiteral("Delete from cidevice where subjectid = %1").arg(id)) != 0;
-        for (const CCiDevice& d : m_ciData.Devices)
-            if (written)
-                written = WriteDevice(m_db, id, d);
+            for (const CCiDevice& d : m_ciData.Devices)
+                if (written)
+                    written = WriteDevice(m_db, id, d);
+        }
         ok = written && transaction.Commit();
     }
     // The failed set's ROLLBACK ended any transaction around this save as well: the
@@ -97,11 +102,14 @@ int CQuorinDoc::WriteCiData()
         return 0;
     {
         quorin::SessionTransaction transaction(m_db);
-        bool written = transaction.Started()
-                       && RunText(m_db, QStringLiteral("Delete from cispeech where subjectid = %1").arg(id)) != 0;
-        for (const CCiSpeech& s : m_ciSpeechList)
-            if (written)
-                written = WriteSpeechRow(m_db, id, s);
+        bool written = transaction.Started();
+        std::vector<CCiSpeech> stored;
+        if (written && (!quorin::ReadCiSpeechRows(m_db, id, stored) || !quorin::SameSpeechRows(stored, m_ciSpeechList))) {
+            written = RunText(m_db, QStringLiteral("Delete from cispeech where subjectid = %1").arg(id)) != 0;
+            for (const CCiSpeech& s : m_ciSpeechList)
+                if (written)
+                    written = WriteSpeechRow(m_db, id, s);
+        }
         ok = written && transaction.Commit();
     }
     return ok ? 1 : 0;
