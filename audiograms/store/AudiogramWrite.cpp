@@ -5,10 +5,11 @@
 #include "document/SessionValues.h"
 #include "document/SessionTransaction.h"
 #include "audiograms/record/AudFieldRef.h"
-#include "audiograms/store/PointChanges.h"
+#include "document/RowSetChanges.h"
 
 #include <array>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -127,7 +128,15 @@ bool ReadStoredPoints(MyADO& db, int testId, std::vector<CAudPoint>& points)
     return ran != 0;
 }
 
-bool WriteChanges(MyADO& db, int testId, const quorin::PointChanges& changes)
+bool SamePoint(const CAudPoint& a, const CAudPoint& b)
+{
+    return std::tie(a.symbol, a.xy, a.mask, a.recent, a.type) == std::tie(b.symbol, b.xy, b.mask, b.recent, b.type);
+}
+
+// A symbol that stays where it was is updated in place.
+bool SamePlace(const CAudPoint& a, const CAudPoint& b) { return a.symbol == b.symbol && a.xy == b.xy; }
+
+bool WriteChanges(MyADO& db, int testId, const quorin::RowSetChanges<CAudPoint>& changes)
 {
     for (const CAudPoint& p : changes.deleted)
         if (!RunPointProcedure(db, "uspDeleteAudPoint", testId, p))
@@ -187,7 +196,7 @@ int CQuorinDoc::WriteAudPoints(CAudRecord& record)
     std::vector<CAudPoint> stored;
     if (!ReadStoredPoints(m_db, record.TestId, stored))
         return 0;
-    const auto changes = quorin::ChangesBetween(stored, record.Points);
+    const auto changes = quorin::ChangesBetween(stored, record.Points, SamePoint, SamePlace);
     const bool written = changes ? WriteChanges(m_db, record.TestId, *changes)
                                  : ReplacePoints(m_db, record.TestId, record.Points);
     return written && transaction.Commit() ? 1 : 0;

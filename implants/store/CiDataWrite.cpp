@@ -1,11 +1,12 @@
-// Storing the subject's cochlear-implant history, devices and speech rows. Each set is
-// replaced in one transaction when it changed (a failure leaves the stored set as it was)
-// and left alone when it did not, so the change history holds only real changes.
+// Storing the subject's cochlear-implant history, devices and speech rows, each in one
+// transaction (a failure leaves the stored set as it was), writing only what changed so
+// that the change history holds only real changes.
 
 #include "document/CQuorinDoc.h"
 #include "rules/DateText.h"
 #include "document/SessionValues.h"
 #include "document/SessionTransaction.h"
+#include "document/RowSetChanges.h"
 #include "implants/store/CiRows.h"
 #include "rules/SqlText.h"
 
@@ -64,6 +65,76 @@ bool WriteSpeechRow(MyADO& db, int subjectId, const CCiSpeech& s)
     return RunText(db, sql) != 0;
 }
 
+// A date column as the tab loaded it: an empty one is NULL or the empty date.
+QString StoredDate(const QString& column, const QString& loaded)
+{
+    if (loaded.trimmed().isEmpty())
+        return QStringLiteral(" and isnull(convert(char(10), %1, 101), '') in ('', '01/01/1900')").arg(column);
+    return QStringLiteral(" and convert(char(10), %1, 101) = '%2'").arg(column, Text(loaded));
+}
+
+// A stored device, told by every value as the tab loaded it.
+bool DeleteDevice(MyADO& db, int subjectId, const CCiDevice& d)
+{
+    const QString sql = QStringLiteral("Delete from CiDevice where SubjectId = %1 and Ear = '%2' and Device = '%3' "
+                                       "and Positioner = '%4' and AgeAtImplant = %5 and Surgeon = '%6' and "
+                                       "Hospital = '%7' and Status = '%8'")
+                            .arg(QString::number(subjectId), Text(d.Ear), Text(d.Device), Text(d.Positioner),
+                                 QString::number(d.AgeAtImplant), Text(d.Surgeon), Text(d.Hospital), Text(d.Status))
+        + StoredDate(QStringLiteral("SurgDate"), d.SurgDate) + StoredDate(QStringLiteral("StimDate"), d.StimDate)
+        + StoredDate(QStringLiteral("ExplantDate"), d.ExplantDate);
+    return RunText(db, sql) != 0;
+}
+
+bool DeleteSpeechRow(MyADO& db, int subjectId, const CCiSpeech& s)
+{
+    const QString sql = QStringLiteral("Delete from cispeech where SubjectId = %1 and DataType = '%2' and TestType = "
+                                       "'%3' and TestName = '%4' and abs(Score - (%5)) < 0.005 and TimeIS = %6 and "
+                                       "Condition = '%7'")
+                            .arg(QString::number(subjectId), Text(s.DataType), Text(s.TestType), Text(s.TestName),
+                                 QString::number(s.Score, 'g', 9), QString::number(s.TimeIS), Text(s.Condition));
+    return RunText(db, sql) != 0;
+}
+
+// Brings one stored set to the typed one: an unchanged set is left alone; otherwise only
+// the rows that differ are deleted and added, and when that cannot be done row by row, or
+// does not read back as typed, the set is written again whole. False when a statement
+// failed.
+template <typename Row>
+bool WriteSet(MyADO& db, int subjectId, const std::vector<Row>& typed,
+              bool (*read)(MyADO&, int, std::vector<Row>&),
+              bool (*same)(const std::vector<Row>&, const std::vector<Row>&),
+              bool (*remove)(MyADO&, int, const Row&), bool (*write)(MyADO&, int, const Row&),
+              const QString& deleteAll)
+{
+    std::vector<Row> stored;
+    if (!read(db, subjectId, stored))
+        return false;
+    if (same(stored, typed))
+        return true;
+    const auto sameRow = [same](const Row& a, const Row& b) { return same({a}, {b}); };
+    const auto never = [](const Row&, const Row&) { return false; };
+    if (const auto changes = quorin::ChangesBetween(stored, typed, sameRow, never)) {
+        for (const Row& row : changes->deleted)
+            if (!remove(db, subjectId, row))
+                return false;
+        for (const Row& row : changes->added)
+            if (!write(db, subjectId, row))
+                return false;
+        std::vector<Row> now;
+        if (!read(db, subjectId, now))
+            return false;
+        if (same(now, typed))
+            return true;
+    }
+    if (RunText(db, deleteAll) == 0)
+        return false;
+    for (const Row& row : typed)
+        if (!write(db, subjectId, row))
+            return false;
+    return true;
+}
+
 } // namespace
 
 int CQuorinDoc::WriteCiData()
@@ -86,14 +157,10 @@ int CQuorinDoc::WriteCiData()
             written = m_db.RunStoredProcedure("uspDeleteCiData") != 0;
             m_db.RemoveParams();
         }
-        // An unchanged set is left alone; a changed one is written again whole.
-        std::vector<CCiDevice> stored;
-        if (written && (!quorin::ReadCiDevices(m_db, id, stored) || !quorin::SameDevices(stored, m_ciData.Devices))) {
-            written = RunText(m_db, QStringLiteral("Delete from cidevice where subjectid = %1").arg(id)) != 0;
-            for (const CCiDevice& d : m_ciData.Devices)
-                if (written)
-                    written = WriteDevice(m_db, id, d);
-        }
+        if (written)
+            written = WriteSet<CCiDevice>(m_db, id, m_ciData.Devices, &quorin::ReadCiDevices, &quorin::SameDevices,
+                                          &DeleteDevice, &WriteDevice,
+                                          QStringLiteral("Delete from cidevice where subjectid = %1").arg(id));
         ok = written && transaction.Commit();
     }
     // The failed set's ROLLBACK ended any transaction around this save as well: the
@@ -102,14 +169,11 @@ int CQuorinDoc::WriteCiData()
         return 0;
     {
         quorin::SessionTransaction transaction(m_db);
-        bool written = transaction.Started();
-        std::vector<CCiSpeech> stored;
-        if (written && (!quorin::ReadCiSpeechRows(m_db, id, stored) || !quorin::SameSpeechRows(stored, m_ciSpeechList))) {
-            written = RunText(m_db, QStringLiteral("Delete from cispeech where subjectid = %1").arg(id)) != 0;
-            for (const CCiSpeech& s : m_ciSpeechList)
-                if (written)
-                    written = WriteSpeechRow(m_db, id, s);
-        }
+        const bool written =
+            transaction.Started()
+            && WriteSet<CCiSpeech>(m_db, id, m_ciSpeechList, &quorin::ReadCiSpeechRows, &quorin::SameSpeechRows,
+                                   &DeleteSpeechRow, &WriteSpeechRow,
+                                   QStringLiteral("Delete from cispeech where subjectid = %1").arg(id));
         ok = written && transaction.Commit();
     }
     return ok ? 1 : 0;

@@ -114,3 +114,32 @@ TEST_F(CiDataStorage, AChangedHistoryFieldIsLoggedAloneAsAnUpdate)
                        + std::to_string(logged)),
               "cidata|update|DegreePriorL|Severe|Profound|\n");
 }
+
+// A changed device is removed and added alone, a removed speech row goes alone; the other
+// rows stay untouched, and everything reads back as typed.
+TEST_F(CiDataStorage, OnlyTheChangedDeviceAndTheRemovedSpeechRowAreWritten)
+{
+    const int id = SaveSubjectWithCi();
+    ASSERT_NE(doc->LoadSubjectById(id), 0);
+    ASSERT_EQ(doc->m_ciData.Devices.size(), 2u);
+    const quorin::test::RawRegistry log(registry.Folder());
+    const std::int64_t logged = log.number("select max(ChangeId) from changelog");
+    doc->m_subject.Modified = 1;
+    doc->m_ciData.Devices[1].Status = "Explanted";
+    ASSERT_EQ(doc->m_ciSpeechList.size(), 2u);
+    doc->m_ciSpeechList.erase(doc->m_ciSpeechList.begin());
+    const CCiData typed = doc->m_ciData;
+    ASSERT_EQ(doc->SaveSubject(), 1);
+    const std::string since = " and ChangeId > " + std::to_string(logged);
+    EXPECT_EQ(log.number("select count(distinct ChangeKind || RowKey) from changelog where TableName = 'CiDevice'" + since),
+              2)
+        << log.dump("select ChangeKind, RowKey, ColumnName, OldValue from changelog where TableName = 'CiDevice'" + since);
+    EXPECT_EQ(log.number("select count(distinct ChangeKind || RowKey) from changelog where TableName = 'cispeech'" + since),
+              1);
+    EXPECT_EQ(log.number("select count(*) from changelog where TableName not in ('CiDevice', 'cispeech')" + since), 0);
+    ASSERT_NE(doc->LoadSubjectById(id), 0);
+    ASSERT_EQ(doc->m_ciData.Devices.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i)
+        EXPECT_EQ(DeviceFields(doc->m_ciData.Devices[i]), DeviceFields(typed.Devices[i]));
+    EXPECT_EQ(doc->m_ciSpeechList.size(), 1u);
+}
