@@ -65,7 +65,7 @@ public:
 
     // --- audiogram storage (audiograms/) ---
     int LoadCurrentAudiogram(int subjectId);
-    void LoadAudPoints(CAudRecord& record, bool history);
+    bool LoadAudPoints(CAudRecord& record, bool history); // false when the read failed
     int LoadHistoryAudiogram(int testId, CAudRecord& record);
     int WriteAudiogram(CAudRecord& record);
     int WriteAudPoints(CAudRecord& record);

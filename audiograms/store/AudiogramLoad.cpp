@@ -138,7 +138,7 @@ int CQuorinDoc::LoadCurrentAudiogram(int subjectId)
     return result;
 }
 
-void CQuorinDoc::LoadAudPoints(CAudRecord& record, bool history)
+bool CQuorinDoc::LoadAudPoints(CAudRecord& record, bool history)
 {
     m_db.BindIntParam("TestId", record.TestId);
     const int ran = m_db.RunStoredProcedure(history ? "uspLoadAudHistoryPts" : "uspLoadAudPts");
@@ -156,6 +156,7 @@ void CQuorinDoc::LoadAudPoints(CAudRecord& record, bool history)
     }
     // A failed call leaves nothing bound for the next statement either.
     m_db.RemoveParams();
+    return ran != 0;
 }
 
 int CQuorinDoc::LoadHistoryAudiogram(int testId, CAudRecord& record)

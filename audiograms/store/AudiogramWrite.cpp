@@ -111,23 +111,6 @@ bool RunPointProcedure(MyADO& db, const char* procedure, int testId, const CAudP
     return ok != 0;
 }
 
-bool ReadStoredPoints(MyADO& db, int testId, std::vector<CAudPoint>& points)
-{
-    db.BindIntParam("@TestId", testId);
-    const int ran = db.RunStoredProcedure("uspLoadAudPts");
-    db.RemoveParams();
-    for (; ran && !db.IsEOF(); db.MoveNext()) {
-        CAudPoint p;
-        p.xy = db.GetIntField("xy");
-        p.symbol = db.GetIntField("symbol");
-        p.mask = db.GetIntField("mask");
-        p.recent = db.GetIntField("recent");
-        p.type = db.GetIntField("type");
-        points.push_back(p);
-    }
-    return ran != 0;
-}
-
 bool SamePoint(const CAudPoint& a, const CAudPoint& b)
 {
     return std::tie(a.symbol, a.xy, a.mask, a.recent, a.type) == std::tie(b.symbol, b.xy, b.mask, b.recent, b.type);
@@ -193,10 +176,11 @@ int CQuorinDoc::WriteAudPoints(CAudRecord& record)
     quorin::SessionTransaction transaction(m_db);
     if (!transaction.Started())
         return 0;
-    std::vector<CAudPoint> stored;
-    if (!ReadStoredPoints(m_db, record.TestId, stored))
+    CAudRecord stored;
+    stored.TestId = record.TestId;
+    if (!LoadAudPoints(stored, false))
         return 0;
-    const auto changes = quorin::ChangesBetween(stored, record.Points, SamePoint, SamePlace);
+    const auto changes = quorin::ChangesBetween(stored.Points, record.Points, SamePoint, SamePlace);
     const bool written = changes ? WriteChanges(m_db, record.TestId, *changes)
                                  : ReplacePoints(m_db, record.TestId, record.Points);
     return written && transaction.Commit() ? 1 : 0;

@@ -4,14 +4,10 @@
 
 #include "admin/AdminFixture.h"
 
-#include "app/CDocumentCommands.h"
-#include "app/CMainFrame.h"
-#include "framework/CreateContext.h"
 #include "resources/Resource.h"
 #include "support/MainFrameHarness.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
@@ -32,29 +28,15 @@ protected:
     }
 
     // The command's action in the main frame opened on the document, its state up to date.
-    QAction* Command()
-    {
-        context.m_pCurrentDoc = doc.get();
-        if (!frame && !OpenMainFrame(frame, commands, *doc, context))
-            return nullptr;
-        frame->UpdateCommandUI();
-        return frame->CommandAction(res::ID_TOOLS_BACKUP_REGISTRY);
-    }
-    void CloseFrame()
-    {
-        frame.reset();
-        commands.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    QAction* Command() { return mainFrame.Action(*doc, res::ID_TOOLS_BACKUP_REGISTRY); }
+    void CloseFrame() { mainFrame.Close(); }
     // Everything in the chosen folder, hidden files too.
     QStringList Left() const
     {
         return QDir(backups.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     }
 
-    CCreateContext context;
-    std::unique_ptr<CMainFrame> frame;
-    std::unique_ptr<CDocumentCommands> commands;
+    CommandFrame mainFrame;
     QTemporaryDir backups;
 };
 
@@ -76,7 +58,7 @@ TEST_F(BackupCommand, IsOfferedToAdministratorsOfAnEmbeddedRegistryOnly)
         EXPECT_EQ(Command()->isEnabled(), c.enabled) << c.who;
     }
     QAction* action = Command();
-    EXPECT_TRUE(frame->MenuByTitle(QStringLiteral("&Tools"))->actions().contains(action));
+    EXPECT_TRUE(mainFrame.frame->MenuByTitle(QStringLiteral("&Tools"))->actions().contains(action));
     EXPECT_EQ(action->text(), QStringLiteral("&Back Up Registry..."));
     EXPECT_TRUE(action->statusTip().contains(QStringLiteral("SQL Server's own backup")))
         << action->statusTip().toStdString();

@@ -13,7 +13,6 @@
 #include "support/MainFrameHarness.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QMenu>
 #include <QTest>
 
@@ -55,24 +54,10 @@ protected:
     }
 
     // The command's action in the main frame opened on the document, its state up to date.
-    QAction* Command()
-    {
-        context.m_pCurrentDoc = doc.get();
-        if (!frame && !OpenMainFrame(frame, commands, *doc, context))
-            return nullptr;
-        frame->UpdateCommandUI();
-        return frame->CommandAction(res::ID_VIEW_CHANGE_HISTORY);
-    }
-    void CloseFrame()
-    {
-        frame.reset();
-        commands.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    QAction* Command() { return mainFrame.Action(*doc, res::ID_VIEW_CHANGE_HISTORY); }
+    void CloseFrame() { mainFrame.Close(); }
 
-    CCreateContext context;
-    std::unique_ptr<CMainFrame> frame;
-    std::unique_ptr<CDocumentCommands> commands;
+    CommandFrame mainFrame;
 };
 
 TEST_F(ChangeHistory, ListsTheSubjectsChangesNewestFirstInTheFormsWords)
@@ -111,15 +96,15 @@ TEST_F(ChangeHistory, IsOfferedToAdministratorsWhileASubjectIsOpen)
         }
         EXPECT_EQ(Command()->isEnabled(), c.enabled) << c.who;
     }
-    EXPECT_TRUE(frame->MenuByTitle(QStringLiteral("&View"))->actions().contains(Command()));
+    EXPECT_TRUE(mainFrame.frame->MenuByTitle(QStringLiteral("&View"))->actions().contains(Command()));
 }
 
 TEST_F(ChangeHistory, EnterOrADoubleClickOnAnAudiogramRowPagesToThatTest)
 {
     ASSERT_NE(Command(), nullptr);
-    ASSERT_TRUE(ShowMainFrame(*frame));
+    ASSERT_TRUE(ShowMainFrame(*mainFrame.frame));
     ASSERT_NE(doc->LoadSubjectById(7), 0);
-    ui.SetDialogRunner([this](UserInterface::Dialog kind) { return RunRegisteredDialog(kind, frame.get(), *doc); });
+    ui.SetDialogRunner([this](UserInterface::Dialog kind) { return RunRegisteredDialog(kind, mainFrame.frame.get(), *doc); });
     ASSERT_TRUE(Command()->isEnabled());
     Command()->trigger();
     auto* window = dynamic_cast<ChangeHistoryWindow*>(OpenModelessWindow(UserInterface::Dialog::ChangeHistory));

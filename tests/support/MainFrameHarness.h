@@ -3,7 +3,10 @@
 
 #include "app/CDocumentCommands.h"
 #include "app/CMainFrame.h"
+#include "framework/CreateContext.h"
 
+#include <QAction>
+#include <QCoreApplication>
 #include <QTest>
 
 #include <memory>
@@ -33,5 +36,28 @@ inline bool ShowMainFrame(CMainFrame& frame, int width = 1100, int height = 800)
     frame.activateWindow();
     return QTest::qWaitForWindowActive(&frame);
 }
+
+// A main frame opened on a document, for the tests of one command's wiring.
+struct CommandFrame {
+    // The command's action, its state brought up to date; nullptr when the frame did not open.
+    QAction* Action(CQuorinDoc& document, int id)
+    {
+        context.m_pCurrentDoc = &document;
+        if (!frame && !OpenMainFrame(frame, commands, document, context))
+            return nullptr;
+        frame->UpdateCommandUI();
+        return frame->CommandAction(id);
+    }
+    void Close()
+    {
+        frame.reset();
+        commands.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    CCreateContext context;
+    std::unique_ptr<CMainFrame> frame;
+    std::unique_ptr<CDocumentCommands> commands;
+};
 
 } // namespace quorin::test
