@@ -104,7 +104,7 @@ TEST_F(Tools, DemoRegistryIsMadeWithItsSizeOnceAndAWrongSizeIsRefused)
     EXPECT_EQ(Tool("create --demo " + quote(demo) + " --if-missing", nullptr).status, 0); // as the run script asks
     const ToolRun wrong = Tool("create --demo " + quote((base / "d").string()) + " --size 12x", nullptr);
     EXPECT_EQ(wrong.status, 1);
-    EXPECT_NE((wrong.out + wrong.err).find("--size takes a whole number"), std::string::npos) << wrong.err;
+    EXPECT_NE((wrong.out + wrong.err).find("--size takes a number of subjects"), std::string::npos) << wrong.err;
     EXPECT_FALSE(fs::exists(base / "d" / "master.db"));
 }
 

@@ -36,6 +36,23 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args, const s
     return out;
 }
 
+int positiveNumber(const ParsedCommandLine& cmd, const std::string& name, int absent, const std::string& what)
+{
+    const auto text = cmd.value(name);
+    if (!text)
+        return absent;
+    std::size_t used = 0;
+    int number = 0;
+    try {
+        number = std::stoi(*text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used != text->size() || number < 1)
+        throw std::runtime_error(name + " takes " + what + " (a whole number from 1 up), not '" + *text + "'");
+    return number;
+}
+
 std::string usageLines(const std::vector<Option>& table)
 {
     std::string out;

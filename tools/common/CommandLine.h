@@ -27,4 +27,8 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args, const s
 
 std::string usageLines(const std::vector<Option>& table);
 
+// The option's value as a whole number from 1 up, `absent` without the option. Throws
+// std::runtime_error "<name> takes <what> (a whole number from 1 up), not '<value>'".
+int positiveNumber(const ParsedCommandLine& cmd, const std::string& name, int absent, const std::string& what);
+
 } // namespace quorin::tools

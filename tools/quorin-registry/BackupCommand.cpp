@@ -35,23 +35,6 @@ std::string registryServer(const ParsedCommandLine& cmd)
     return server;
 }
 
-int keepCount(const ParsedCommandLine& cmd)
-{
-    const auto text = cmd.value("--keep");
-    if (!text)
-        return 0;
-    std::size_t used = 0;
-    int keep = 0;
-    try {
-        keep = std::stoi(*text, &used);
-    } catch (const std::exception&) {
-        used = 0;
-    }
-    if (used != text->size() || keep < 1)
-        throw std::runtime_error("--keep takes a whole number of backups, at least 1");
-    return keep;
-}
-
 // "Backing up: 40% of 312 MB", rewritten in place on a terminal; a cancel signal stops
 // the backup at its next step.
 class ProgressLine {
@@ -118,7 +101,7 @@ int runBackup(const ParsedCommandLine& cmd)
     options.server = registryServer(cmd);
     options.toFolder = *to;
     options.programVersion = QUORIN_VERSION_TEXT;
-    const int keep = keepCount(cmd);
+    const int keep = positiveNumber(cmd, "--keep", 0, "a number of backups");
 
     ConsoleUserInterface::CatchCancelSignals();
     dalport::BackupResult result;

@@ -33,23 +33,6 @@ std::string adminPassword(const ParsedCommandLine& cmd)
     return *first;
 }
 
-int demoSize(const ParsedCommandLine& cmd)
-{
-    const auto text = cmd.value("--size");
-    if (!text)
-        return demo::kDefaultDemoSubjects;
-    std::size_t used = 0;
-    int size = 0;
-    try {
-        size = std::stoi(*text, &used);
-    } catch (const std::exception&) {
-        used = 0;
-    }
-    if (used != text->size() || size < 1)
-        throw std::runtime_error("--size takes a whole number of subjects, at least 1");
-    return size;
-}
-
 // What to type into the login dialog's Server field for the registry in the folder:
 // nothing for the default registry; otherwise its absolute path, since a relative name
 // such as "demo" would be read as the name of an ODBC server.
@@ -81,7 +64,7 @@ int runCreateDemo(const ParsedCommandLine& cmd)
     if (cmd.positional.size() > 1 || cmd.has("--admin") || cmd.has("--password-file"))
         throw std::runtime_error(kUsage);
     const std::string folder = cmd.positional.empty() ? dalport::DefaultRegistryFolder() : cmd.positional[0];
-    const int size = demoSize(cmd);
+    const int size = positiveNumber(cmd, "--size", demo::kDefaultDemoSubjects, "a number of subjects");
     if (cmd.has("--if-missing") && std::filesystem::exists(std::filesystem::path(folder) / "master.db")) {
         std::cout << "Using the registry in " << folder << ".\n";
         printServerField(folder);

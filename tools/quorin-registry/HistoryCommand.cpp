@@ -76,18 +76,6 @@ std::vector<Option> historyOptions()
     return options;
 }
 
-int subjectFilter(const ParsedCommandLine& cmd)
-{
-    const std::optional<std::string> text = cmd.value("--subject");
-    if (!text)
-        return 0;
-    bool ok = false;
-    const int id = FromDb(*text).toInt(&ok);
-    if (!ok || id < 1)
-        throw std::runtime_error("--subject takes a SubjectId (a whole number from 1 up), not '" + *text + "'");
-    return id;
-}
-
 std::string sinceFilter(const ParsedCommandLine& cmd)
 {
     const std::optional<std::string> text = cmd.value("--since");
@@ -174,7 +162,8 @@ void printCsv(std::ostream& out, const Rows& rows)
 int runHistory(const ParsedCommandLine& cmd)
 {
     // The filters first: a wrong one ends the command before a password is asked for.
-    const HistoryFilter filter{subjectFilter(cmd), cmd.value("--user").value_or(""), sinceFilter(cmd)};
+    const HistoryFilter filter{positiveNumber(cmd, "--subject", 0, "a SubjectId"), cmd.value("--user").value_or(""),
+                               sinceFilter(cmd)};
     const NightlyLogin login = readNightlyLogin(cmd, std::string("usage: quorin-registry history ") + kArguments);
     reportErrorsOn(std::cerr, login.server);
     ConsoleUserInterface ui(std::cerr, isatty(STDERR_FILENO) == 1);
