@@ -4,6 +4,8 @@
 #include "dalport/Clock.h"
 
 #include <QDate>
+#include <QLocale>
+#include <QTime>
 #include <QRegularExpression>
 
 namespace quorin {
@@ -15,6 +17,25 @@ std::optional<DateParts> SplitDate(const QString& text)
     if (parts.size() < 3)
         return std::nullopt;
     return DateParts{AtoI(parts[0]), AtoI(parts[1]), AtoI(parts[2])};
+}
+
+QString ShownDateTime(const QString& value)
+{
+    static const QRegularExpression iso(
+        QStringLiteral("^(\\d{4})-(\\d\\d)-(\\d\\d)(?:[T ](\\d\\d):(\\d\\d)(?::(\\d\\d)(?:\\.\\d+)?)?)?$"));
+    const QRegularExpressionMatch match = iso.match(value);
+    if (!match.hasMatch())
+        return value;
+    const QDate date(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt());
+    const QTime time(match.captured(4).toInt(), match.captured(5).toInt(), match.captured(6).toInt());
+    if (!date.isValid() || !time.isValid())
+        return value;
+    if (time == QTime(0, 0) && date == QDate(1900, 1, 1))
+        return QString();
+    const QString day = QStringLiteral("%1/%2/%3").arg(date.month()).arg(date.day()).arg(date.year());
+    if (time == QTime(0, 0))
+        return day;
+    return day + QLatin1Char(' ') + QLocale::c().toString(time, QStringLiteral("h:mm:ss AP"));
 }
 
 QString DbDate(const QString& text)

@@ -37,6 +37,12 @@ bool IsRealDate(int month, int day, int year);
 // characters, three pieces, and a real day.
 bool IsValidDateText(const QString& text);
 
+// A stored date and time ("2026-12-08T10:11:12.345" as the change history writes values,
+// or "2026-12-08 10:11:12.345") as the program shows dates: "12/8/2026", or
+// "12/8/2026 10:11:12 AM" with a time; the empty date 1900-01-01 as nothing. Any other
+// text stays as it is.
+QString ShownDateTime(const QString& value);
+
 // Today from the one clock, as the program writes dates: "3/7/2009".
 QString TodayText();
 

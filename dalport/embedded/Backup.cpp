@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <stdexcept>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -145,19 +146,20 @@ BackupResult BackUpServer(const BackupOptions& options)
     BackupResult result;
     Manifest manifest{options.programVersion, timeText(now, "%Y-%m-%dT%H:%M:%SZ", true), {}};
     const auto files = serverFiles(server);
+    // Every byte is counted twice: copied, then packed.
     std::int64_t total = 0;
     std::int64_t before = 0;
     auto report = [&](std::int64_t done) { return !options.progress || options.progress(before + done, total); };
     try {
         {
             const Snapshot snapshot(files);
+            std::vector<std::int64_t> bytes;
             for (const auto& [name, path] : files)
-                total += bytesOf(snapshot.handle(), name);
-            total *= 2; // copied, then packed
-            for (const auto& [name, path] : files) {
-                const std::string fileName = path.filename().string();
-                copyDatabase(snapshot.handle(), name, work.path / fileName, report);
-                before += bytesOf(snapshot.handle(), name);
+                total += 2 * bytes.emplace_back(bytesOf(snapshot.handle(), name));
+            for (std::size_t i = 0; i < files.size(); ++i) {
+                const std::string fileName = files[i].second.filename().string();
+                copyDatabase(snapshot.handle(), files[i].first, work.path / fileName, report);
+                before += bytes[i];
                 manifest.files.push_back({fileName, 0, {}});
             }
         }
@@ -165,7 +167,6 @@ BackupResult BackUpServer(const BackupOptions& options)
             f.size = static_cast<std::int64_t>(fs::file_size(work.path / f.name));
             f.sha256 = sha256OfFile(work.path / f.name);
         }
-        total = before + std::max<std::int64_t>(before, 1);
         const fs::path partial = work.path / "backup.partial";
         if (!writeArchive(partial, manifest, work.path, report))
             throw Cancelled{};

@@ -10,6 +10,8 @@
 #include "implants/store/CiRows.h"
 #include "rules/SqlText.h"
 
+#include <algorithm>
+
 using quorin::BindString;
 using quorin::RunText;
 using quorin::sql::Text;
@@ -102,17 +104,18 @@ bool DeleteSpeechRow(MyADO& db, int subjectId, const CCiSpeech& s)
 // failed.
 template <typename Row>
 bool WriteSet(MyADO& db, int subjectId, const std::vector<Row>& typed,
-              bool (*read)(MyADO&, int, std::vector<Row>&),
-              bool (*same)(const std::vector<Row>&, const std::vector<Row>&),
+              bool (*read)(MyADO&, int, std::vector<Row>&), bool (*sameRow)(const Row&, const Row&),
               bool (*remove)(MyADO&, int, const Row&), bool (*write)(MyADO&, int, const Row&),
               const QString& deleteAll)
 {
+    const auto same = [sameRow](const std::vector<Row>& a, const std::vector<Row>& b) {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end(), sameRow);
+    };
     std::vector<Row> stored;
     if (!read(db, subjectId, stored))
         return false;
     if (same(stored, typed))
         return true;
-    const auto sameRow = [same](const Row& a, const Row& b) { return same({a}, {b}); };
     const auto never = [](const Row&, const Row&) { return false; };
     if (const auto changes = quorin::ChangesBetween(stored, typed, sameRow, never)) {
         for (const Row& row : changes->deleted)
@@ -158,7 +161,7 @@ int CQuorinDoc::WriteCiData()
             m_db.RemoveParams();
         }
         if (written)
-            written = WriteSet<CCiDevice>(m_db, id, m_ciData.Devices, &quorin::ReadCiDevices, &quorin::SameDevices,
+            written = WriteSet<CCiDevice>(m_db, id, m_ciData.Devices, &quorin::ReadCiDevices, &quorin::SameDevice,
                                           &DeleteDevice, &WriteDevice,
                                           QStringLiteral("Delete from cidevice where subjectid = %1").arg(id));
         ok = written && transaction.Commit();
@@ -171,7 +174,7 @@ int CQuorinDoc::WriteCiData()
         quorin::SessionTransaction transaction(m_db);
         const bool written =
             transaction.Started()
-            && WriteSet<CCiSpeech>(m_db, id, m_ciSpeechList, &quorin::ReadCiSpeechRows, &quorin::SameSpeechRows,
+            && WriteSet<CCiSpeech>(m_db, id, m_ciSpeechList, &quorin::ReadCiSpeechRows, &quorin::SameSpeechRow,
                                    &DeleteSpeechRow, &WriteSpeechRow,
                                    QStringLiteral("Delete from cispeech where subjectid = %1").arg(id));
         ok = written && transaction.Commit();

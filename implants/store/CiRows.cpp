@@ -3,7 +3,6 @@
 #include "dalport/MyADO.h"
 #include "document/SessionValues.h"
 
-#include <algorithm>
 #include <tuple>
 
 namespace quorin {
@@ -63,16 +62,8 @@ bool ReadCiSpeechRows(MyADO& db, int subjectId, std::vector<CCiSpeech>& rows)
     return ran != 0;
 }
 
-bool SameDevices(const std::vector<CCiDevice>& a, const std::vector<CCiDevice>& b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](const CCiDevice& x, const CCiDevice& y) { return deviceValues(x) == deviceValues(y); });
-}
+bool SameDevice(const CCiDevice& a, const CCiDevice& b) { return deviceValues(a) == deviceValues(b); }
 
-bool SameSpeechRows(const std::vector<CCiSpeech>& a, const std::vector<CCiSpeech>& b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](const CCiSpeech& x, const CCiSpeech& y) { return speechValues(x) == speechValues(y); });
-}
+bool SameSpeechRow(const CCiSpeech& a, const CCiSpeech& b) { return speechValues(a) == speechValues(b); }
 
 } // namespace quorin

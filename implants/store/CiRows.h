@@ -16,8 +16,8 @@ namespace quorin {
 bool ReadCiDevices(MyADO& db, int subjectId, std::vector<CCiDevice>& devices);
 bool ReadCiSpeechRows(MyADO& db, int subjectId, std::vector<CCiSpeech>& rows);
 
-// Equal value for value and in the same order (a speech row's running number aside).
-bool SameDevices(const std::vector<CCiDevice>& a, const std::vector<CCiDevice>& b);
-bool SameSpeechRows(const std::vector<CCiSpeech>& a, const std::vector<CCiSpeech>& b);
+// Equal value for value (a speech row's running number aside).
+bool SameDevice(const CCiDevice& a, const CCiDevice& b);
+bool SameSpeechRow(const CCiSpeech& a, const CCiSpeech& b);
 
 } // namespace quorin
