@@ -167,18 +167,29 @@ QPixmap Button(unsigned id)
     }
 }
 
+// The ear with its sound arcs, in the logo's coordinates (it fills about x 12-102,
+// y 15-125): the logo's left half, and scaled, the program's icon.
+void DrawEar(QPainter& p)
+{
+    p.setPen(QPen(QColor(0, 0, 128), 5));
+    p.setBrush(QColor(0, 128, 128));
+    QPainterPath ear;
+    ear.moveTo(40, 122);
+    ear.cubicTo(6, 112, 6, 18, 40, 18);
+    ear.cubicTo(72, 18, 74, 64, 50, 76);
+    ear.cubicTo(42, 82, 52, 112, 40, 122);
+    p.drawPath(ear);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(128, 0, 0), 4));
+    for (int r = 14; r <= 38; r += 12)
+        p.drawArc(QRect(62 - r, 62 - r, 2 * r, 2 * r), -45 * 16, 90 * 16);
+}
+
 QPixmap Icon(int id)
 {
     const QSize size(32, 32);
     switch (id) {
-    case IDR_MAINFRAME:
-        return Paint(size, [](QPainter& p) {
-            p.setRenderHint(QPainter::Antialiasing);
-            p.setPen(QPen(QColor(0, 64, 128), 4));
-            p.setBrush(QColor(160, 200, 255));
-            p.drawEllipse(QRect(4, 4, 22, 22));
-            p.drawLine(20, 20, 29, 29);
-        });
+    case IDR_MAINFRAME: return QPixmap::fromImage(ApplicationIcon(size.width()));
     case IDI_SUBJECT:
         return Paint(size, [](QPainter& p) {
             p.setRenderHint(QPainter::Antialiasing);
@@ -231,18 +242,7 @@ QImage LogoImage()
     // The dialog shows the left half: an ear with sound arcs. The right half carries the
     // institute's initial, for places that show the whole bitmap. Colours of the
     // 16-colour palette only.
-    p.setPen(QPen(QColor(0, 0, 128), 5));
-    p.setBrush(QColor(0, 128, 128));
-    QPainterPath ear;
-    ear.moveTo(40, 122);
-    ear.cubicTo(6, 112, 6, 18, 40, 18);
-    ear.cubicTo(72, 18, 74, 64, 50, 76);
-    ear.cubicTo(42, 82, 52, 112, 40, 122);
-    p.drawPath(ear);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(128, 0, 0), 4));
-    for (int r = 14; r <= 38; r += 12)
-        p.drawArc(QRect(62 - r, 62 - r, 2 * r, 2 * r), -45 * 16, 90 * 16);
+    DrawEar(p);
     p.setPen(QColor(0, 0, 128));
     QFont font(QStringLiteral("Serif"));
     font.setPixelSize(72);
@@ -258,6 +258,21 @@ QImage LogoImage()
         qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255),
     };
     return image.convertToFormat(QImage::Format_Indexed8, vga, Qt::ThresholdDither | Qt::AvoidDither);
+}
+
+QImage ApplicationIcon(int pixels)
+{
+    QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    // The ear's box (x 12-102, y 15-125 with its pen) centred in a square of 120; drawn
+    // as vectors at every size, so no size is a blurred copy of another.
+    const double scale = pixels / 120.0;
+    p.scale(scale, scale);
+    p.translate(3, -10);
+    DrawEar(p);
+    return image;
 }
 
 QPixmap ToolbarImage(unsigned commandId)

@@ -14,6 +14,10 @@ QPixmap ToolbarImage(unsigned commandId);
 // Icons (128, 129, 133, 134, 135) and the logo bitmap (157); null for other ids.
 QPixmap ImageResource(int resourceId);
 
+// The program's icon, the logo's ear, drawn square at the given size in pixels (the
+// window's icon, and the desktop's icons of the package).
+QImage ApplicationIcon(int pixels);
+
 // The logo as a 16-colour image on a white background, 203 by 140 pixels.
 QImage LogoImage();
 

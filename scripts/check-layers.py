@@ -20,6 +20,7 @@ LAYERS = [
     ("windows", ["subjects/ui", "audiograms/ui", "implants/ui", "admin/ui", "reports/ui"]),
     ("application", ["app"]),
     ("tools", ["tools"]),
+    ("package", ["packaging"]),
 ]
 # A folder's subfolders belong to it unless the table names them: dalport/ and tools/ are
 # one library each, whatever their inner layout.

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Quorin needs to build, run and test.
+# Installs the Debian packages Quorin needs to build, run, test and package.
 # Does nothing when they are all present, so both set-up commands can call it.
 set -euo pipefail
 
@@ -13,6 +13,7 @@ packages=(
   libicu-dev
   xvfb xauth imagemagick fonts-dejavu-core fonts-liberation poppler-utils
   at-spi2-core python3-pyatspi dbus-daemon
+  scdoc dpkg-dev lintian desktop-file-utils man-db
 )
 
 missing=()
