@@ -14,8 +14,11 @@ CLoginDlg::CLoginDlg(QWidget* parent) : CTemplateDialog(res::IDD_LOGIN, parent)
 
 void CLoginDlg::OnInitDialog()
 {
-    if (QWidget* user = framework::FindControl(this, res::IDC_USERNAME))
-        user->setFocus(Qt::OtherFocusReason);
+    // A user name filled in beforehand (the first start's administrator) leaves only the
+    // password to type.
+    const int first = m_strUserName.isEmpty() ? res::IDC_USERNAME : res::IDC_PASSWORD;
+    if (QWidget* field = framework::FindControl(this, first))
+        field->setFocus(Qt::OtherFocusReason);
 }
 
 void CLoginDlg::DoDataExchange(CDataExchange* pDX)

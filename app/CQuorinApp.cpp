@@ -4,6 +4,7 @@
 #include "app/CDocumentCommands.h"
 #include "app/CLoginDlg.h"
 #include "app/CMainFrame.h"
+#include "app/FirstStartDialog.h"
 #include "dalport/Backup.h"
 #include "dalport/Registry.h"
 #include "document/FirstLogin.h"
@@ -21,12 +22,17 @@
 
 namespace {
 CQuorinApp* g_app = nullptr;
+// The server of the last login that connected (absent: the default registry).
+const QString kLastServerKey = QStringLiteral("Login/Server");
 }
 
 CQuorinApp::CQuorinApp()
 {
     g_app = this;
     m_loginRunner = [](CLoginDlg& dialog) { return dialog.DoModal(); };
+    m_firstStartRunner = [] {
+        return quorin::RunFirstStart(quorin::ChooseFirstStart, quorin::QtFirstStartPrompts());
+    };
     m_firstRunPrompts = quorin::QtFirstRunPrompts();
     CommandMap().On(res::ID_APP_ABOUT, [this] { OnAppAbout(); });
     CommandMap().On(res::ID_FILE_NEW, [this] { OnFileNew(); });
@@ -67,8 +73,19 @@ int CQuorinApp::InitInstance()
     QCoreApplication::setApplicationName(QStringLiteral("Quorin"));
     LoadStdProfileSettings(4);
 
+    // The server of the last login that connected is named again, and a machine that
+    // always works on a SQL Server never sees the first start. Otherwise, without a
+    // registry at the default place the first start comes first; what it made or chose
+    // fills the login dialog. Quitting it ends as a cancelled login does.
+    const QString remembered = QSettings().value(kLastServerKey).toString();
+    const std::optional<quorin::LoginFields> fields =
+        remembered.isEmpty() ? m_firstStartRunner() : quorin::LoginFields{remembered, QString()};
+    if (!fields)
+        return 1;
     {
         CLoginDlg login;
+        login.m_strServer = fields->server;
+        login.m_strUserName = fields->userName;
         if (m_loginRunner(login) != CTemplateDialog::IDOK)
             return 1;
         m_strUserName = login.m_strUserName;
@@ -76,9 +93,6 @@ int CQuorinApp::InitInstance()
         m_strServer = login.m_strServer;
     }
 
-    // A first start without a registry: offer an empty one. Declining goes on to the
-    // connection, which then fails with "Login Failed!".
-    quorin::OfferEmptyRegistry(m_strServer, m_strUserName, m_strPassword, m_firstRunPrompts);
     // A temporary password is changed before the document connects. A registry whose
     // storage is at fault has been named with what is wrong: nothing here could work.
     if (quorin::CheckFirstLogin(m_strServer, m_strUserName, m_strPassword, m_firstRunPrompts)
@@ -87,6 +101,7 @@ int CQuorinApp::InitInstance()
 
     if (!OnFileNew())
         return 1;
+    RememberServer();
     // Without a window manager (a bare X server) maximising does nothing, so the window
     // first takes the whole screen itself.
     if (QScreen* screen = QGuiApplication::primaryScreen())
@@ -95,6 +110,17 @@ int CQuorinApp::InitInstance()
     m_pMainFrame->update();
     WarnOfNetworkFolder();
     return kRun;
+}
+
+void CQuorinApp::RememberServer()
+{
+    if (!m_document->m_db.IsConnected())
+        return;
+    QSettings settings;
+    if (m_strServer.isEmpty())
+        settings.remove(kLastServerKey);
+    else
+        settings.setValue(kLastServerKey, m_strServer);
 }
 
 void CQuorinApp::WarnOfNetworkFolder()

@@ -4,6 +4,7 @@
 
 #include "app/FirstRun.h"
 #include "app/QtUserInterface.h"
+#include "document/FirstLogin.h"
 #include "framework/CmdTarget.h"
 #include "framework/CreateContext.h"
 
@@ -11,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class CDocumentCommands;
 class CLoginDlg;
@@ -25,8 +27,9 @@ public:
     CQuorinApp();
     ~CQuorinApp() override;
 
-    // Start-up in its fixed order; kRun, or the exit code to end with (1 when the login
-    // dialog is cancelled or the first document cannot be made).
+    // Start-up in its fixed order; kRun, or the exit code to end with (1 when the first
+    // start's choice is quit, the login dialog cancelled or the first document cannot
+    // be made).
     int InitInstance();
 
     // File New: the first time it builds the frame, the document and its views.
@@ -36,6 +39,10 @@ public:
 
     // How the login dialog is run (tests answer it without a modal loop).
     void SetLoginRunner(std::function<int(CLoginDlg&)> runner) { m_loginRunner = std::move(runner); }
+    // How the first start is run before the login (quorin::RunFirstStart): the fields the
+    // login dialog opens with, or nullopt for Quit.
+    using FirstStartRunner = std::function<std::optional<quorin::LoginFields>()>;
+    void SetFirstStartRunner(FirstStartRunner runner) { m_firstStartRunner = std::move(runner); }
     void SetFirstRunPrompts(quorin::FirstRunPrompts prompts) { m_firstRunPrompts = std::move(prompts); }
 
     CQuorinDoc* GetDocument() const { return m_document.get(); }
@@ -51,6 +58,8 @@ public:
 private:
     void LoadStdProfileSettings(int maxRecentFiles);
     bool CreateFirstDocument();
+    // After a login that connected: its server is the next start's.
+    void RememberServer();
     // After a login to an embedded registry on a network file system: the warning, once.
     void WarnOfNetworkFolder();
 
@@ -61,5 +70,6 @@ private:
     CCreateContext m_context;
     QStringList m_recentFiles;
     std::function<int(CLoginDlg&)> m_loginRunner;
+    FirstStartRunner m_firstStartRunner;
     quorin::FirstRunPrompts m_firstRunPrompts;
 };

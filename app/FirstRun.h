@@ -1,9 +1,10 @@
 #pragma once
-// The first start on a machine without a registry: with an empty server field and no
-// default registry, offer to create an empty one with the typed login as administrator.
-// An administrator is never created without a password.
+// The first start on a machine without a registry at the default place: before the
+// login, the user chooses a demo registry, an empty one with its administrator, or a
+// server of their own, and the login dialog opens filled in for that choice. How the
+// choice is shown, told and watched is handed in, so that tests need no modal loop.
 
-#include "document/FirstLogin.h"
+#include "database/demo/DemoRegistry.h"
 
 #include <QString>
 
@@ -12,14 +13,53 @@
 
 namespace quorin {
 
-enum class FirstRunResult { NotNeeded, Created, Declined, Failed };
+class BackgroundWork;
 
-// `password` is the one typed at login; when it was empty the new one is asked for
-// twice and, once the registry exists, replaces it so the login can go ahead.
-FirstRunResult OfferEmptyRegistry(const QString& server, const QString& login, QString& password,
-                                  const FirstRunPrompts& prompts);
+enum class FirstStartKind { Demo, Empty, Server };
 
-// The prompts as message boxes and password fields.
-FirstRunPrompts QtFirstRunPrompts();
+// What the user chose and typed.
+struct FirstStartChoice {
+    FirstStartKind kind = FirstStartKind::Demo;
+    QString admin;        // Empty: the administrator's login
+    QString password;     // Empty: the administrator's password ...
+    QString confirmation; // ... and the same typed again
+    QString server;       // Server: a SQL Server's name or a registry folder's path
+};
+
+// What the choice is offered with.
+struct FirstStartOffer {
+    QString folder;         // where the registry would be, as the system writes paths
+    QString demoLogin;      // the demo's administrator and password, to log in with
+    QString demoPassword;
+    FirstStartChoice last;  // shown again as typed after a failure (the first time, nothing)
+};
+
+// Shows the choice; nullopt for Quit.
+using FirstStartChooser = std::function<std::optional<FirstStartChoice>(const FirstStartOffer&)>;
+
+// How the first start tells and shows its work.
+struct FirstStartPrompts {
+    std::function<void(const QString& message)> tell; // stop icon
+    // Runs the work (on a thread of its own) under a progress display with Cancel, and
+    // returns once it has ended.
+    std::function<void(BackgroundWork& work)> runWithProgress;
+};
+
+// What the login dialog opens with (empty: what it shows by itself).
+struct LoginFields {
+    QString server;
+    QString userName;
+};
+
+// Why the choice cannot be carried out as typed, for the user to mend: an empty name or
+// server, two passwords that differ, a password the engine's policy refuses (its words).
+std::optional<QString> FirstStartChoiceProblem(const FirstStartChoice& choice);
+
+// With a registry at the default place, asks nothing and returns empty fields. Else shows
+// the choice until one is carried out (returning the fields it fills) or Quit (nullopt).
+// A choice that cannot be carried out is told and shown again; a cancelled demo goes
+// back to the choice without a word. `demoSubjects` is the demo registry's size.
+std::optional<LoginFields> RunFirstStart(const FirstStartChooser& choose, const FirstStartPrompts& prompts,
+                                         int demoSubjects = demo::kDefaultDemoSubjects);
 
 } // namespace quorin

@@ -20,6 +20,7 @@
 #include "dalport/DalportExport.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,12 @@ DALPORT_EXPORT void BuildFolderWhole(const std::string& folder,
 DALPORT_EXPORT void CreateServer(const std::string& folder, const std::string& adminLogin,
                                  const std::string& adminPassword,
                                  const std::vector<DatabaseScript>& databases);
+
+// Why the engine's password policy (CHECK_POLICY = ON, as every login of a new server
+// has it) refuses `password` for `login`, in the engine's own words; nullopt when it
+// passes. CreateServer does not check it, so a program asks this first.
+DALPORT_EXPORT std::optional<std::string> PasswordPolicyRefusal(const std::string& login,
+                                                                const std::string& password);
 
 // Adds a login (not administrator). Throws std::runtime_error when it exists already,
 // when the password is empty or the server does not exist.

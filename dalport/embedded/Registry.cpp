@@ -3,9 +3,11 @@
 #include "dalport/Registry.h"
 
 #include "dalport/embedded/EngineConnection.h"
+#include "dalport/embedded/EngineError.h"
 #include "dalport/embedded/EngineFunctions.h"
 #include "dalport/embedded/FilePrivacy.h"
 #include "dalport/embedded/PasswordHash.h"
+#include "dalport/embedded/PasswordPolicy.h"
 #include "dalport/embedded/Procedure.h"
 #include "dalport/embedded/Collation.h"
 #include "dalport/embedded/SecurityUpgrade.h"
@@ -112,6 +114,16 @@ void CreateServer(const std::string& folderName, const std::string& adminLogin, 
             createDatabase(folder, script);
         secureAndCompile(folder, adminLogin, databases);
     });
+}
+
+std::optional<std::string> PasswordPolicyRefusal(const std::string& login, const std::string& password)
+{
+    try {
+        embedded::checkPasswordPolicy(login, password, true);
+    } catch (const EngineError& refusal) {
+        return refusal.message;
+    }
+    return std::nullopt;
 }
 
 void CreateLogin(const std::string& folder, const std::string& login, const std::string& password)

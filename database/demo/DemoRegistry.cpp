@@ -165,4 +165,18 @@ DemoSummary CreateDemoRegistry(const std::string& serverFolder, int subjects, st
     return FillDemoRegistry(serverFolder, subjects, seed, progress);
 }
 
+DemoSummary CreateDemoRegistryWhole(const std::string& folder, int subjects, std::uint32_t seed,
+                                    const ProgressCallback& progress)
+{
+    DemoSummary summary;
+    dalport::BuildFolderWhole(folder, [&](const std::string& temporary) {
+        if (progress)
+            progress(0, subjects);
+        summary = CreateDemoRegistry(temporary, subjects, seed, progress);
+        if (progress)
+            progress(subjects, subjects);
+    });
+    return summary;
+}
+
 } // namespace quorin::demo

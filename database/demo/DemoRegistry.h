@@ -77,4 +77,12 @@ DemoSummary FillDemoRegistry(const std::string& serverFolder, int subjects, std:
 DemoSummary CreateDemoRegistry(const std::string& serverFolder, int subjects = kDefaultDemoSubjects,
                                std::uint32_t seed = kDefaultDemoSeed, const ProgressCallback& progress = {});
 
+// CreateDemoRegistry in `folder` whole or not at all (dalport::BuildFolderWhole): a run
+// that fails part-way, or whose `progress` throws, leaves nothing behind. `progress`
+// hears (0, subjects) before anything is written and (subjects, subjects) once all is,
+// just before the folder is put in place, so a callback that throws to cancel is heard
+// at both ends of the work.
+DemoSummary CreateDemoRegistryWhole(const std::string& folder, int subjects = kDefaultDemoSubjects,
+                                    std::uint32_t seed = kDefaultDemoSeed, const ProgressCallback& progress = {});
+
 } // namespace quorin::demo

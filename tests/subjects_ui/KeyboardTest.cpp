@@ -20,6 +20,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QSettings>
 #include <QTest>
 #include <QWindow>
 
@@ -75,6 +76,8 @@ TEST(KeyboardApp, AfterLoginTheFirstTypedDigitLandsInSubjectId)
     TestRegistry registry;
     framework::test::MessageRecorder messages;
     CQuorinApp app;
+    // As with a registry at the default place: the login dialog opens empty.
+    app.SetFirstStartRunner([] { return std::optional(quorin::LoginFields{}); });
     app.SetLoginRunner([&registry](CLoginDlg& dialog) {
         dialog.show();
         dialog.activateWindow();
@@ -89,6 +92,10 @@ TEST(KeyboardApp, AfterLoginTheFirstTypedDigitLandsInSubjectId)
         return dialog.result() == QDialog::Accepted ? CTemplateDialog::IDOK : CTemplateDialog::IDCANCEL;
     });
     ASSERT_EQ(app.InitInstance(), CQuorinApp::kRun);
+    QSettings settings;
+    EXPECT_EQ(settings.value(QStringLiteral("Login/Server")).toString(), QString::fromStdString(registry.Folder()))
+        << "the next start names the server that connected";
+    settings.remove(QStringLiteral("Login/Server"));
     CMainFrame* frame = app.m_pMainFrame;
     ASSERT_NE(frame, nullptr);
     frame->activateWindow();

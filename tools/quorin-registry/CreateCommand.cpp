@@ -73,13 +73,15 @@ int runCreateDemo(const ParsedCommandLine& cmd)
     const bool terminal = isatty(2);
     // Written whole or not at all: a run that fails part-way (a full disk) must not leave
     // a registry with logins and no subjects, which --if-missing would then take.
-    demo::DemoSummary summary;
-    dalport::BuildFolderWhole(folder, [&](const std::string& temporary) {
-        summary = demo::CreateDemoRegistry(temporary, size, demo::kDefaultDemoSeed, [&](int done, int total) {
+    int shown = -1; // a count is printed once, though the end is reported twice
+    const demo::DemoSummary summary =
+        demo::CreateDemoRegistryWhole(folder, size, demo::kDefaultDemoSeed, [&](int done, int total) {
+            if (done == shown)
+                return;
+            shown = done;
             std::cerr << (terminal ? "\r" : "") << "Writing subjects: " << done << " of " << total
                       << (terminal ? "" : "\n") << std::flush;
         });
-    });
     if (terminal)
         std::cerr << "\n";
     std::cout << "Created the demo registry in " << folder << " with " << summary.subjects << " subjects.\n";
