@@ -27,6 +27,14 @@ int ChoiceIndent(const QWidget* widget)
            style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
 }
 
+// A labelled field whose name for a screen reader is its label's, without the colon (as
+// the login dialog's fields are named).
+void AddField(QFormLayout* form, const QString& name, QLineEdit* field)
+{
+    form->addRow(name + QLatin1Char(':'), field);
+    field->setAccessibleName(name);
+}
+
 QLineEdit* PasswordField(QWidget* parent)
 {
     auto* field = new QLineEdit(parent);
@@ -65,9 +73,9 @@ FirstStartDialog::FirstStartDialog(const quorin::FirstStartOffer& offer, QWidget
     m_admin = new QLineEdit(m_emptyFields);
     m_password = PasswordField(m_emptyFields);
     m_confirmation = PasswordField(m_emptyFields);
-    emptyForm->addRow(QStringLiteral("Administrator:"), m_admin);
-    emptyForm->addRow(QStringLiteral("Password:"), m_password);
-    emptyForm->addRow(QStringLiteral("Password again:"), m_confirmation);
+    AddField(emptyForm, QStringLiteral("Administrator"), m_admin);
+    AddField(emptyForm, QStringLiteral("Password"), m_password);
+    AddField(emptyForm, QStringLiteral("Password again"), m_confirmation);
     emptyForm->addRow(QString(), new QLabel(QStringLiteral("At least 8 characters, of three kinds: capitals, small "
                                                            "letters, digits, other signs."),
                                             m_emptyFields));
@@ -80,7 +88,7 @@ FirstStartDialog::FirstStartDialog(const quorin::FirstStartOffer& offer, QWidget
     m_server = new QLineEdit(m_serverFields);
     m_server->setPlaceholderText(QStringLiteral("A SQL Server's name, or the folder of a registry"));
     m_server->setMinimumWidth(m_server->fontMetrics().horizontalAdvance(m_server->placeholderText()) + indent);
-    serverForm->addRow(QStringLiteral("Server:"), m_server);
+    AddField(serverForm, QStringLiteral("Server"), m_server);
     // The two options' fields start at one edge.
     serverForm->labelForField(m_server)->setMinimumWidth(emptyForm->labelForField(m_confirmation)->sizeHint().width());
     layout->addWidget(m_serverFields);

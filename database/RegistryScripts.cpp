@@ -40,7 +40,11 @@ bool startsWith(std::string_view text, std::string_view prefix)
 // The change history's table and triggers, for a Quorin schema.
 std::string changeLogSchema(const std::string& quorinSchema)
 {
-    return "\n" + embeddedText("embedded/quorin/changelog.sql") + embeddedChangeLogTriggers(quorinSchema);
+    // Appended step by step: GCC 12 at -O3 warns falsely (-Wrestrict) on "literal" + string.
+    std::string schema = "\n";
+    schema += embeddedText("embedded/quorin/changelog.sql");
+    schema += embeddedChangeLogTriggers(quorinSchema);
+    return schema;
 }
 
 // The change history for registries made before it: its table, triggers and procedures

@@ -3,9 +3,10 @@
 
 Starts an X server (Xvfb) and the AT-SPI bus inside the D-Bus session this script runs
 in (start it with dbus-run-session), makes a demo registry, starts quorin on it, and
-then, only through AT-SPI as a screen reader would: fills in the login dialog by the
-names of its fields, presses OK, types a subject id into "SubjectId", presses the
-button named "Load subject by id", and reads the field named "Birth Date". The value
+then, only through AT-SPI as a screen reader would: chooses "Use a server" in the first
+start and types that registry's folder, fills in the login dialog by the names of its
+fields, presses OK, types a subject id into "SubjectId", presses the button named "Load
+subject by id", and reads the field named "Birth Date". The value
 must be the subject's birth date as the registry holds it. Last, it presses the page tab
 "CI Data" and waits for the announcement that this tab is now selected.
 """
@@ -117,7 +118,7 @@ def press(node):
     action = node.queryAction()
     names = [action.getName(i) for i in range(action.nActions)]
     for i, name in enumerate(names):
-        if name.lower() in ("press", "click", "activate"):
+        if name.lower() in ("press", "click", "activate", "toggle"):
             action.doAction(i)
             return
     fail("no press action on %s: %s" % (node.name, names))
@@ -169,11 +170,23 @@ def main():
 
         app = wait_for("quorin on the accessibility bus", lambda: application(program.pid))
 
-        # The login dialog, field by field, by the names its labels give.
+        # No registry at the default place: the first start's choice, by its names, takes
+        # the registry made above as the server.
+        use_server = wait_for("the first start's Use a server",
+                              lambda: find(app, ("radio button",), "Use a server"))
+        press(use_server)
+        set_text(find(app, TEXT_ROLES, "Server"), registry)
+        press(find(app, "push button", "Continue"))
+
+        # The login dialog, field by field, by the names its labels give; the server
+        # comes filled in.
         user = wait_for("the Username field", lambda: find(app, TEXT_ROLES, "Username"))
+        server = find(app, TEXT_ROLES, "Server")
+        filled = server.queryText().getText(0, -1) if server else None
+        if filled != registry:
+            fail("the login's Server field holds %r, not the registry chosen" % filled)
         set_text(user, ADMIN)
         set_text(find(app, TEXT_ROLES, "Password"), ADMIN_PASSWORD)
-        set_text(find(app, TEXT_ROLES, "Server"), registry)
         press(find(app, "push button", "OK"))
 
         # The Subject tab: load the subject by its id, then read Birth Date.
