@@ -74,10 +74,13 @@ int CQuorinApp::InitInstance()
     LoadStdProfileSettings(4);
 
     // The server of the last login that connected is named again, and a machine that
-    // always works on a SQL Server never sees the first start. Otherwise, without a
-    // registry at the default place the first start comes first; what it made or chose
-    // fills the login dialog. Quitting it ends as a cancelled login does.
-    const QString remembered = QSettings().value(kLastServerKey).toString();
+    // always works on a SQL Server never sees the first start; a registry folder since
+    // removed names nothing. Otherwise, without a registry at the default place the first
+    // start comes first; what it made or chose fills the login dialog. Quitting it ends
+    // as a cancelled login does.
+    QString remembered = QSettings().value(kLastServerKey).toString();
+    if (dalport::NamesMissingRegistry(quorin::ToDb(remembered)))
+        remembered.clear();
     const std::optional<quorin::LoginFields> fields =
         remembered.isEmpty() ? m_firstStartRunner() : quorin::LoginFields{remembered, QString()};
     if (!fields)

@@ -88,6 +88,10 @@ DALPORT_EXPORT void CreateDatabaseUser(const std::string& folder, const std::str
 // path; any other name is a SQL Server reached through ODBC.
 DALPORT_EXPORT bool IsEmbeddedServerName(const std::string& server);
 
+// True when a server name means an embedded registry whose folder holds none (no
+// master.db): a folder since removed or moved. False for a SQL Server's name.
+DALPORT_EXPORT bool NamesMissingRegistry(const std::string& server);
+
 // "<folder>/<database>.db" (or "<folder>/master.db" for "master").
 DALPORT_EXPORT std::string DatabaseFilePath(const std::string& folder, const std::string& database);
 

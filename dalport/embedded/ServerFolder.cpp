@@ -142,6 +142,12 @@ std::vector<std::pair<std::string, fs::path>> serverFiles(const fs::path& folder
 
 std::string dalport::DefaultRegistryFolder() { return embedded::defaultRegistryFolder(); }
 
+bool dalport::NamesMissingRegistry(const std::string& server)
+{
+    std::error_code ec;
+    return IsEmbeddedServerName(server) && !fs::exists(embedded::masterFile(embedded::serverFolder(server)), ec);
+}
+
 std::string dalport::DatabaseFilePath(const std::string& folder, const std::string& database)
 {
     return (fs::path(folder) / (database + ".db")).string();

@@ -117,6 +117,17 @@ TEST(Startup, QuitOrACancelledLoginEndsWithExitCodeOneAndTheFirstStartFillsTheLo
     });
     EXPECT_EQ(app.InitInstance(), 1);
     EXPECT_EQ(logins.back(), QStringLiteral("sqlhost2|"));
+
+    // A remembered registry folder that has gone names nothing: the first start comes back.
+    QTemporaryDir gone;
+    QSettings().setValue(QStringLiteral("Login/Server"), gone.filePath(QStringLiteral("registry")));
+    int firstStarts = 0;
+    app.SetFirstStartRunner([&firstStarts] {
+        ++firstStarts;
+        return std::optional<quorin::LoginFields>();
+    });
+    EXPECT_EQ(app.InitInstance(), 1);
+    EXPECT_EQ(firstStarts, 1);
     QSettings().remove(QStringLiteral("Login/Server"));
 }
 
