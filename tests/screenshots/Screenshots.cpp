@@ -8,6 +8,7 @@
 #include "admin/ui/AdminTemplates.h"
 #include "admin/ui/CUsersDlg.h"
 #include "app/CMainFrame.h"
+#include "app/FirstStartDialog.h"
 #include "app/Subsystems.h"
 #include "audiograms/ui/CViewAud.h"
 #include "dalport/Clock.h"
@@ -287,8 +288,18 @@ void Make(const Picture& p, CMainFrame& frame, CQuorinDoc& doc)
     }
 }
 
+// The first start's choice, as a machine without a registry shows it.
+void ShootFirstStart()
+{
+    const quorin::demo::DemoStaffLogin& admin = quorin::demo::demoStaffLogins().front();
+    FirstStartDialog dialog({QStringLiteral("/home/lab/.local/share/Quorin/registry"), QString::fromLatin1(admin.login),
+                             QString::fromLatin1(admin.password), {}});
+    Shoot(dialog, QStringLiteral("first-start-dialog"));
+}
+
 void MakePictures()
 {
+    ShootFirstStart();
     QTemporaryDir registry;
     const std::string server = registry.filePath(QStringLiteral("demo")).toStdString();
     quorin::demo::CreateDemoRegistry(server);
