@@ -152,7 +152,7 @@ std::optional<LoginFields> RunFirstStart(const FirstStartChooser& choose, const 
                                          int demoSubjects)
 {
     const std::string folder = dalport::DefaultRegistryFolder();
-    if (QFileInfo::exists(QString::fromStdString(dalport::DatabaseFilePath(folder, "master"))))
+    if (!dalport::NamesMissingRegistry(std::string())) // the default registry is there
         return LoginFields{};
 
     const auto& demoAdmin = demo::demoStaffLogins().front();

@@ -41,15 +41,15 @@ done
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "the package's version is not $version"
 
 # Unpacked, the programs find their library and say the package's version.
-dpkg-deb -x "$deb" "$work/root"
+dpkg-deb -x "$deb" "$work/unpacked"
 for program in quorin quorin-sql quorin-registry; do
-  said=$("$work/root/usr/bin/$program" --version 2>&1) || fail "$program --version failed: $said"
+  said=$("$work/unpacked/usr/bin/$program" --version 2>&1) || fail "$program --version failed: $said"
   [ "$said" = "$program $version" ] || fail "$program --version says '$said'"
 done
 
-desktop-file-validate "$work/root/usr/share/applications/quorin.desktop" || fail "desktop-file-validate"
+desktop-file-validate "$work/unpacked/usr/share/applications/quorin.desktop" || fail "desktop-file-validate"
 
-for page in "$work"/root/usr/share/man/man1/*.1.gz; do
+for page in "$work"/unpacked/usr/share/man/man1/*.1.gz; do
   name=$(basename "$page" .1.gz)
   warnings=$(MANWIDTH=80 man --warnings -l "$page" 2>&1 > "$work/page.txt") || fail "man $name"
   [ -z "$warnings" ] || { echo "$warnings"; fail "man --warnings on $name"; }
@@ -59,7 +59,7 @@ for page in "$work"/root/usr/share/man/man1/*.1.gz; do
 done
 
 for size in 16 22 24 32 48 64 128 256; do
-  got=$(identify -format '%wx%h %m' "$work/root/usr/share/icons/hicolor/${size}x${size}/apps/quorin.png")
+  got=$(identify -format '%wx%h %m' "$work/unpacked/usr/share/icons/hicolor/${size}x${size}/apps/quorin.png")
   [ "$got" = "${size}x${size} PNG" ] || fail "icon ${size}: $got"
 done
 
