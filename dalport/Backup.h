@@ -68,12 +68,9 @@ struct CheckReport {
 // (no server, a file it cannot read).
 DALPORT_EXPORT CheckReport CheckServer(const std::string& server, const std::vector<ServerRule>& rules);
 
-// The name of the network or FUSE file system `folder` (or its nearest existing parent)
-// lies on, or nothing for a local one. New servers are refused there; opening one warns.
-DALPORT_EXPORT std::optional<std::string> NetworkFileSystem(const std::string& folder);
-
-// Replaces how NetworkFileSystem learns a folder's file-system type (statfs's f_type),
-// so that tests can stand on any; nullptr restores statfs.
+// Replaces how the engine learns a folder's file-system type (statfs's f_type), which
+// refuses new servers on a network or FUSE file system and warns when one is opened there
+// (NetworkFolderWarning), so that tests can stand on any; nullptr restores statfs.
 DALPORT_EXPORT void SetFileSystemTypeProbe(long (*probe)(const char* path));
 
 // The warning for a server on a network file system, or nothing.

@@ -10,10 +10,14 @@
 #include "dalport/embedded/Snapshot.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <stdexcept>
 #include <vector>
+
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -72,6 +76,24 @@ fs::path newBackupName(const fs::path& toFolder, const fs::path& server, std::ti
     }
     name += kExtension;
     return toFolder / name;
+}
+
+// Puts the finished backup in place under a name no other backup has, even one another
+// program finished the same second: link() never replaces a file. Where the file system
+// has no links (FAT on a removable disk), a rename does, as before.
+fs::path placeBackup(const fs::path& partial, const fs::path& toFolder, const fs::path& server, std::time_t now)
+{
+    for (;;) {
+        const fs::path name = newBackupName(toFolder, server, now);
+        if (::link(partial.c_str(), name.c_str()) == 0)
+            return name;
+        if (errno == EPERM || errno == EOPNOTSUPP || errno == ENOSYS) {
+            fs::rename(partial, name);
+            return name;
+        }
+        if (errno != EEXIST)
+            throw std::runtime_error("cannot put the backup in place as " + name.string() + ": " + std::strerror(errno));
+    }
 }
 
 std::int64_t pragmaNumber(sqlite3* db, const std::string& sql)
@@ -170,8 +192,7 @@ BackupResult BackUpServer(const BackupOptions& options)
         const fs::path partial = work.path / "backup.partial";
         if (!writeArchive(partial, manifest, work.path, report))
             throw Cancelled{};
-        result.file = newBackupName(toFolder, server, now).string();
-        fs::rename(partial, result.file);
+        result.file = placeBackup(partial, toFolder, server, now).string();
     } catch (const Cancelled&) {
         result.cancelled = true;
         return result;

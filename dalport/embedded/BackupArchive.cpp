@@ -61,6 +61,22 @@ bool isPlainFileName(const std::string& name)
 using WriteHandle = std::unique_ptr<archive, decltype(&archive_write_free)>;
 using ReadHandle = std::unique_ptr<archive, decltype(&archive_read_free)>;
 
+// A file made for writing (0600, never one that exists), closed on every way out:
+// libarchive does not close a descriptor it is handed, and a write that throws must not
+// keep a removed file's space held.
+struct NewFile {
+    explicit NewFile(const fs::path& path) : fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600))
+    {
+        if (fd < 0)
+            throw std::runtime_error("cannot create " + path.string());
+    }
+    ~NewFile() { ::close(fd); }
+    NewFile(const NewFile&) = delete;
+    NewFile& operator=(const NewFile&) = delete;
+
+    const int fd;
+};
+
 void addEntry(archive* out, const std::string& name, std::int64_t size)
 {
     std::unique_ptr<archive_entry, decltype(&archive_entry_free)> entry(archive_entry_new(), &archive_entry_free);
@@ -83,8 +99,6 @@ void writeData(archive* out, const char* data, std::size_t size)
 {
     throw std::runtime_error("the backup " + archive.string() + " is damaged or not a registry backup: " + why);
 }
-
-} // namespace
 
 std::string manifestText(const Manifest& manifest)
 {
@@ -127,6 +141,8 @@ Manifest parseManifest(const std::string& text)
     return manifest;
 }
 
+} // namespace
+
 std::string sha256OfFile(const fs::path& file)
 {
     std::ifstream in(file, std::ios::binary);
@@ -142,21 +158,16 @@ std::string sha256OfFile(const fs::path& file)
 bool writeArchive(const fs::path& path, const Manifest& manifest, const fs::path& folder,
                   const std::function<bool(std::int64_t)>& progress)
 {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0)
-        throw std::runtime_error("cannot create " + path.string());
+    const NewFile file(path);
+    const int fd = file.fd;
     WriteHandle out(archive_write_new(), &archive_write_free);
     archive_write_set_format_pax_restricted(out.get());
-    if (archive_write_add_filter_zstd(out.get()) != ARCHIVE_OK) {
-        ::close(fd);
+    if (archive_write_add_filter_zstd(out.get()) != ARCHIVE_OK)
         throw std::runtime_error("this build's libarchive cannot write zstd");
-    }
     archive_write_set_filter_option(out.get(), "zstd", "compression-level", "3");
     archive_write_set_filter_option(out.get(), "zstd", "threads", "0"); // as many as the machine has
-    if (archive_write_open_fd(out.get(), fd) != ARCHIVE_OK) {
-        ::close(fd);
+    if (archive_write_open_fd(out.get(), fd) != ARCHIVE_OK)
         throw std::runtime_error(std::string("cannot write the backup: ") + archive_error_string(out.get()));
-    }
     const std::string text = manifestText(manifest);
     addEntry(out.get(), kManifestName, static_cast<std::int64_t>(text.size()));
     writeData(out.get(), text.data(), text.size());
@@ -181,7 +192,6 @@ bool writeArchive(const fs::path& path, const Manifest& manifest, const fs::path
     }
     const bool closed = archive_write_close(out.get()) == ARCHIVE_OK;
     const bool synced = ::fsync(fd) == 0;
-    ::close(fd);
     if (finished && (!closed || !synced))
         throw std::runtime_error("cannot finish the backup " + path.string() + " (is the disk full?)");
     return finished;
@@ -220,9 +230,8 @@ Manifest extractArchive(const fs::path& path, const fs::path& folder)
                                    [&](const ArchivedFile& f) { return f.name == name; });
         if (listed == manifest.files.end() || !seen.insert(name).second || archive_entry_filetype(entry) != AE_IFREG)
             damaged(path, "it holds " + name + ", which its manifest does not list once");
-        const int fd = ::open((folder / name).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd < 0)
-            throw std::runtime_error("cannot write " + (folder / name).string());
+        const NewFile file(folder / name);
+        const int fd = file.fd;
         Sha256 hash;
         std::int64_t size = 0;
         la_ssize_t got = 0;
@@ -233,7 +242,6 @@ Manifest extractArchive(const fs::path& path, const fs::path& folder)
             written = written && size <= listed->size && ::write(fd, buffer.data(), static_cast<std::size_t>(got)) == got;
         }
         written = ::fsync(fd) == 0 && written;
-        ::close(fd);
         if (got < 0)
             damaged(path, archive_error_string(in.get()));
         if (size != listed->size || hash.hex() != listed->sha256)

@@ -26,10 +26,6 @@ struct Manifest {
     std::vector<ArchivedFile> files;
 };
 
-std::string manifestText(const Manifest& manifest);
-// Throws std::runtime_error naming what is wrong.
-Manifest parseManifest(const std::string& text);
-
 std::string sha256OfFile(const std::filesystem::path& file);
 
 // Writes the archive, 0600, from the manifest and the files of `folder` it names. Told the

@@ -92,12 +92,16 @@ void refuseNetworkFolder(const fs::path& folder)
                                    "computer. Several computers that share a registry need SQL Server.");
 }
 
+namespace {
+
 std::string networkFolderWarning(const fs::path& folder, const std::string& fileSystem)
 {
     return "Warning: the registry in " + folder.string() + " is on a network file system (" + fileSystem
         + "). Use it from this computer only: two computers using it at once could damage it. To move it to a "
           "local disk, back it up and restore the backup there (quorin-registry backup, then restore --to).";
 }
+
+} // namespace
 
 void warnIfOnNetwork(const fs::path& folder)
 {
@@ -116,11 +120,6 @@ void warnIfOnNetwork(const fs::path& folder)
 } // namespace dalport::embedded
 
 namespace dalport {
-
-std::optional<std::string> NetworkFileSystem(const std::string& folder)
-{
-    return embedded::networkFileSystem(folder);
-}
 
 void SetFileSystemTypeProbe(long (*probe)(const char* path))
 {

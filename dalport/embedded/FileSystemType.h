@@ -19,6 +19,4 @@ void refuseNetworkFolder(const std::filesystem::path& folder);
 // process.
 void warnIfOnNetwork(const std::filesystem::path& folder);
 
-std::string networkFolderWarning(const std::filesystem::path& folder, const std::string& fileSystem);
-
 } // namespace dalport::embedded

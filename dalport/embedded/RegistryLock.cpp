@@ -4,17 +4,33 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace dalport::embedded {
 
-fs::path RegistryLock::file(const fs::path& folder) { return folder / "registry.lock"; }
+namespace {
+
+fs::path lockFile(const fs::path& folder) { return folder / "registry.lock"; }
+
+// A restore puts a new folder, with a new lock file, in the old one's place. A lock taken
+// on the old file after that guards nothing: the file must still be the folder's.
+bool stillTheFolders(int fd, const fs::path& file)
+{
+    struct stat held {};
+    struct stat named {};
+    return ::fstat(fd, &held) == 0 && ::stat(file.c_str(), &named) == 0 && held.st_dev == named.st_dev
+        && held.st_ino == named.st_ino;
+}
+
+} // namespace
 
 RegistryLock::RegistryLock(const fs::path& folder, Kind kind)
 {
-    m_fd = ::open(file(folder).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    const fs::path file = lockFile(folder);
+    m_fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (m_fd < 0) {
         // Nothing can replace files on a medium where nothing can be made.
         m_owned = errno == EROFS || errno == EACCES;
@@ -25,13 +41,7 @@ RegistryLock::RegistryLock(const fs::path& folder, Kind kind)
     do
         rc = ::flock(m_fd, operation);
     while (rc != 0 && errno == EINTR);
-    m_owned = rc == 0;
-}
-
-RegistryLock::RegistryLock(RegistryLock&& other) noexcept : m_fd(other.m_fd), m_owned(other.m_owned)
-{
-    other.m_fd = -1;
-    other.m_owned = false;
+    m_owned = rc == 0 && stillTheFolders(m_fd, file);
 }
 
 RegistryLock::~RegistryLock()

@@ -15,15 +15,11 @@ public:
     // file cannot be made (a read-only medium) is used without one.
     RegistryLock(const std::filesystem::path& folder, Kind kind);
     ~RegistryLock();
-    RegistryLock(RegistryLock&& other) noexcept;
-    RegistryLock& operator=(RegistryLock&&) = delete;
     RegistryLock(const RegistryLock&) = delete;
     RegistryLock& operator=(const RegistryLock&) = delete;
 
     // False when another process holds the lock in a way that excludes this one.
     bool owns() const { return m_owned; }
-
-    static std::filesystem::path file(const std::filesystem::path& folder);
 
 private:
     int m_fd = -1;

@@ -25,7 +25,7 @@ void quickCheck(const fs::path& file)
 {
     std::string verdict;
     {
-        SqliteFile db(file, SqliteFile::Mode::Existing);
+        SqliteFile db(file, SqliteFile::Mode::ReadOnly);
         Statement check(db.handle(), "PRAGMA quick_check");
         if (check.step())
             verdict = check.text(0);

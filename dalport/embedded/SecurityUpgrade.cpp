@@ -8,6 +8,9 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <map>
+#include <optional>
+#include <set>
 
 namespace fs = std::filesystem;
 
@@ -30,38 +33,61 @@ std::string scriptDatabase(std::string_view script)
     return found;
 }
 
-bool lacksTable(const fs::path& databaseFile, const std::string& table)
-{
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(databaseFile.string().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-        sqlite3_close(db);
-        return false; // not readable: the session's own opening reports it
-    }
-    sqlite3_busy_timeout(db, 5000);
-    sqlite3_stmt* stmt = nullptr;
-    bool lacks = false;
-    if (sqlite3_prepare_v2(db, "SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name = ?1", -1, &stmt,
-                           nullptr)
-            == SQLITE_OK
-        && sqlite3_bind_text(stmt, 1, table.c_str(), -1, SQLITE_TRANSIENT) == SQLITE_OK
-        && sqlite3_step(stmt) == SQLITE_ROW)
-        lacks = sqlite3_column_int(stmt, 0) == 0;
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    return lacks;
-}
-
 namespace {
 
-void addMissingParts(const fs::path& folder, const std::string& login)
+// The tables of each database file, read once for the whole check that opens a session
+// (one read-only open per file): unknown when the file cannot be read, which the
+// session's own opening then reports.
+class TableNames {
+public:
+    // True when the file holds no table of that name (false when it cannot be read).
+    bool lacks(const fs::path& file, const std::string& table)
+    {
+        auto [entry, added] = m_files.try_emplace(file.string());
+        if (added)
+            entry->second = read(file);
+        return entry->second && entry->second->count(table) == 0;
+    }
+    // After the file's tables changed.
+    void forget(const fs::path& file) { m_files.erase(file.string()); }
+
+private:
+    static std::optional<std::set<std::string>> read(const fs::path& file)
+    {
+        sqlite3* db = nullptr;
+        if (sqlite3_open_v2(file.string().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+            sqlite3_close(db);
+            return std::nullopt;
+        }
+        sqlite3_busy_timeout(db, 5000);
+        sqlite3_stmt* stmt = nullptr;
+        std::optional<std::set<std::string>> names;
+        if (sqlite3_prepare_v2(db, "SELECT name FROM sqlite_schema WHERE type = 'table'", -1, &stmt, nullptr)
+            == SQLITE_OK) {
+            names.emplace();
+            int rc = SQLITE_ROW;
+            while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
+                names->insert(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+            if (rc != SQLITE_DONE)
+                names.reset();
+        }
+        sqlite3_finalize(stmt);
+        sqlite3_close(db);
+        return names;
+    }
+
+    std::map<std::string, std::optional<std::set<std::string>>> m_files;
+};
+
+void addMissingParts(const fs::path& folder, const std::string& login, TableNames& tables)
 {
     for (const RegistryAddition& addition : CurrentRegistryProfile().additions) {
         const auto file = findDatabaseFile(folder, addition.database);
-        if (!file || !lacksTable(*file, addition.marker))
+        if (!file || !tables.lacks(*file, addition.marker))
             continue;
         // Another server's database of the same name is not the registry's.
         if (std::any_of(addition.requiredTables.begin(), addition.requiredTables.end(),
-                        [&](const std::string& table) { return lacksTable(*file, table); }))
+                        [&](const std::string& table) { return tables.lacks(*file, table); }))
             continue;
         try {
             EngineConnection connection(folder, *file, LoginContext{login, true, addition.database});
@@ -70,6 +96,7 @@ void addMissingParts(const fs::path& folder, const std::string& login)
             e.message = "database " + addition.database + ": " + e.message;
             throw;
         }
+        tables.forget(*file);
     }
 }
 
@@ -77,10 +104,11 @@ void addMissingParts(const fs::path& folder, const std::string& login)
 
 std::vector<std::string> upgradeSecurity(const fs::path& folder, const std::string& login)
 {
-    addMissingParts(folder, login);
+    TableNames tables;
+    addMissingParts(folder, login, tables);
     std::vector<std::string> upgraded;
     for (const auto& [name, path] : databaseFiles(folder)) {
-        if (!lacksTable(path, "sys_permissions"))
+        if (!tables.lacks(path, "sys_permissions"))
             continue;
         for (const std::string& script : CurrentRegistryProfile().rolesScripts) {
             if (!equalsIgnoreCase(scriptDatabase(script), name))

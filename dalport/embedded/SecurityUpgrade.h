@@ -16,10 +16,6 @@ namespace dalport::embedded {
 // empty when it names none or more than one.
 std::string scriptDatabase(std::string_view script);
 
-// True when the database file has no table of that name (false when it cannot be read:
-// the session's own opening reports that).
-bool lacksTable(const std::filesystem::path& databaseFile, const std::string& table);
-
 // Brings every database of the server folder that lacks the grants table and has a
 // roles script up to date, each in one transaction: the catalogue's tables, then the
 // script's roles, grants and role memberships. Existing users and role members stay.

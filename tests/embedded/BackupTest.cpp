@@ -14,6 +14,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 using namespace testing_embedded;
 using quorin::test::RawRegistry;
 namespace fs = std::filesystem;
@@ -148,6 +152,27 @@ TEST(Restore, RefusesADamagedBackupAWrongManifestAndAnOpenRegistryChangingNothin
     dalport::RestoreServer(good, target.folder, true);
     EXPECT_EQ(RawRegistry(target.folder).dump("select lastname from subjects"), RawRegistry(source.folder).dump("select lastname from subjects"));
     fs::remove_all(backups);
+}
+
+// A restore takes the registry's lock file exclusively while it replaces the files: a
+// login then is refused (927, the database is being restored) rather than opening files
+// about to go.
+TEST(Restore, ALoginWhileARestoreHoldsTheRegistryIsRefused)
+{
+    TestServer server;
+    const int lock = ::open((server.folder + "/registry.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_GE(lock, 0);
+    ASSERT_EQ(::flock(lock, LOCK_EX | LOCK_NB), 0);
+    {
+        Boxes quiet;
+        struct Probe : MyADO { using MyADO::GetConnectionErrors; } db;
+        EXPECT_FALSE(db.SetDataSource(server.folder.c_str(), "jdoe", kStaffPassword, "Quorin"));
+        const auto errors = db.GetConnectionErrors();
+        ASSERT_FALSE(errors.empty());
+        EXPECT_EQ(errors.front().number, 927) << errors.front().message;
+    }
+    ::close(lock);
+    EXPECT_TRUE(logsIn(server.folder, "jdoe", kStaffPassword));
 }
 
 long nfs(const char*) { return 0x6969; }

@@ -1,5 +1,7 @@
 #include "tools/common/CommandLine.h"
 
+#include "dalport/Registry.h"
+
 #include <stdexcept>
 
 namespace quorin::tools {
@@ -59,6 +61,15 @@ std::string usageLines(const std::vector<Option>& table)
     for (const Option& s : table)
         out += "  " + s.name + (s.takesValue ? " <value>" : "") + "\t" + s.help + "\n";
     return out;
+}
+
+std::string registryFolderServer(const ParsedCommandLine& cmd, const std::string& instead)
+{
+    const std::string server = cmd.value("-S").value_or("");
+    if (!dalport::IsEmbeddedServerName(server))
+        throw std::runtime_error("'" + server + "' names a SQL Server (a registry folder is a path: /..., ./..., ~/...); "
+                                 + instead);
+    return server;
 }
 
 } // namespace quorin::tools

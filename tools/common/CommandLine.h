@@ -31,4 +31,9 @@ std::string usageLines(const std::vector<Option>& table);
 // std::runtime_error "<name> takes <what> (a whole number from 1 up), not '<value>'".
 int positiveNumber(const ParsedCommandLine& cmd, const std::string& name, int absent, const std::string& what);
 
+// The -S option of a command that works on a registry's files: absent or empty the
+// default registry, else a folder. A SQL Server's name is refused with std::runtime_error,
+// which ends with `instead` (what to use on a SQL Server).
+std::string registryFolderServer(const ParsedCommandLine& cmd, const std::string& instead);
+
 } // namespace quorin::tools

@@ -4,7 +4,6 @@
 #include "tools/quorin-registry/Commands.h"
 
 #include "dalport/Backup.h"
-#include "dalport/Registry.h"
 #include "tools/quorin-registry/ConsoleUserInterface.h"
 #include "tools/quorin-registry/NightlyRun.h"
 
@@ -24,16 +23,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kArguments = "[-S server] --to <folder> [--keep N]";
-
-// The registry's server name; a SQL Server's databases are not files this tool can copy.
-std::string registryServer(const ParsedCommandLine& cmd)
-{
-    const std::string server = cmd.value("-S").value_or("");
-    if (!dalport::IsEmbeddedServerName(server))
-        throw std::runtime_error("'" + server + "' names a SQL Server (a registry folder is a path: /..., ./..., ~/...); "
-                                 "back up a SQL Server's databases with its own BACKUP DATABASE");
-    return server;
-}
 
 // "Backing up: 40% of 312 MB", rewritten in place on a terminal; a cancel signal stops
 // the backup at its next step.
@@ -72,7 +61,7 @@ bool removeOlderBackups(const std::string& folder, const std::string& made, int 
 {
     std::vector<fs::path> older;
     for (const std::string& file : dalport::BackupFiles(folder)) {
-        const fs::path path = fs::path(folder) / fs::path(file).filename();
+        const fs::path path = file;
         if (path.filename() != fs::path(made).filename())
             older.push_back(path);
     }
@@ -98,7 +87,8 @@ int runBackup(const ParsedCommandLine& cmd)
     if (!cmd.positional.empty() || !to || to->empty())
         throw std::runtime_error(std::string("usage: quorin-registry backup ") + kArguments);
     dalport::BackupOptions options;
-    options.server = registryServer(cmd);
+    // A SQL Server's databases are not files this tool can copy.
+    options.server = registryFolderServer(cmd, "back up a SQL Server's databases with its own BACKUP DATABASE");
     options.toFolder = *to;
     options.programVersion = QUORIN_VERSION_TEXT;
     const int keep = positiveNumber(cmd, "--keep", 0, "a number of backups");

@@ -4,7 +4,6 @@
 #include "tools/quorin-registry/Commands.h"
 
 #include "dalport/Backup.h"
-#include "dalport/Registry.h"
 #include "database/RegistryRules.h"
 #include "tools/quorin-registry/NightlyRun.h"
 
@@ -22,10 +21,7 @@ int runCheck(const ParsedCommandLine& cmd)
 {
     if (!cmd.positional.empty())
         throw std::runtime_error(std::string("usage: quorin-registry check ") + kArguments);
-    const std::string server = cmd.value("-S").value_or("");
-    if (!dalport::IsEmbeddedServerName(server))
-        throw std::runtime_error("'" + server + "' names a SQL Server (a registry folder is a path: /..., ./..., ~/...); "
-                                 "check a SQL Server's databases with its own DBCC CHECKDB");
+    const std::string server = registryFolderServer(cmd, "check a SQL Server's databases with its own DBCC CHECKDB");
     const dalport::CheckReport report = dalport::CheckServer(server, registryRules());
     for (const std::string& problem : report.problems)
         std::cout << problem << "\n";
