@@ -12,8 +12,9 @@ namespace dalport {
 
 // A part of a registry added after registries were first made, brought into an older
 // one when it is opened: in `database`, when it has every table of `requiredTables` and no
-// table `marker`, `schema` (SQLite DDL) runs, the `procedures` it lacks are added, and
-// `security` (GRANT/DENY lines, as in a roles script) is applied, all in one transaction.
+// table `marker`, `schema` (SQLite DDL) runs, the `procedures` are written (an older
+// definition of the same name replaced), and `security` (GRANT/DENY lines, as in a roles
+// script) is applied, all in one transaction.
 struct RegistryAddition {
     std::string database;
     std::vector<std::string> requiredTables;

@@ -49,19 +49,21 @@ std::string changeLogSchema(const std::string& quorinSchema)
 
 // The change history for registries made before it: its table, triggers and procedures
 // (the history's reader and the single-point writers that keep a point save minimal),
-// and the lines of Quorin's roles script that name them.
+// and the lines of Quorin's roles script that name them. uspWriteCiData came with the
+// history too: the older one replaced the whole row, which the triggers would log as
+// every column deleted and inserted again on each save.
 dalport::RegistryAddition changeLogAddition()
 {
     const std::string schema = embeddedText("embedded/quorin/schema.sql");
     dalport::RegistryAddition addition{"Quorin", changeLogTables(), "changelog", changeLogSchema(schema),
                                        {}, ""};
-    const char* const procedures[] = {"uspLoadChangeHistory", "uspDeleteAudPoint", "uspUpdateAudPoint"};
-    for (const char* name : procedures)
+    const char* const added[] = {"uspLoadChangeHistory", "uspDeleteAudPoint", "uspUpdateAudPoint"};
+    for (const char* name : {"uspLoadChangeHistory", "uspDeleteAudPoint", "uspUpdateAudPoint", "uspWriteCiData"})
         addition.procedures.push_back(embeddedText(std::string("embedded/quorin/procedures/") + name + ".sql"));
     std::istringstream roles(embeddedText(kDatabases[0].roles));
     for (std::string line; std::getline(roles, line);) {
         bool names = line.find("changelog") != std::string::npos;
-        for (const char* name : procedures)
+        for (const char* name : added)
             names = names || line.find(name) != std::string::npos;
         if (names && !startsWith(line, "--"))
             addition.security += line + "\n";

@@ -101,13 +101,10 @@ void EngineConnection::addToRegistry(const RegistryAddition& addition)
         if (!has("SELECT 1 FROM main.sqlite_schema WHERE type = 'table' AND name = ?1", addition.marker)) {
             execInternal(addition.schema);
             for (const std::string& text : addition.procedures) {
-                const std::string name = parseProcedure(text).name;
-                if (!has("SELECT 1 FROM main.sys_procedures WHERE name = ?1", name)) {
-                    InternalScope internal(*this);
-                    Statement add(m_db, "INSERT INTO main.sys_procedures(name, definition) VALUES (?1, ?2)",
-                                  {name, text});
-                    add.step();
-                }
+                InternalScope internal(*this);
+                Statement add(m_db, "INSERT OR REPLACE INTO main.sys_procedures(name, definition) VALUES (?1, ?2)",
+                              {parseProcedure(text).name, text});
+                add.step();
             }
             if (has("SELECT 1 FROM main.sqlite_schema WHERE type = 'table' AND name = ?1", "sys_permissions"))
                 runSecurityStatements(addition.security);

@@ -51,9 +51,15 @@ TEST_F(ChangeLog, ARegistryMadeBeforeTheHistoryGetsItWhenItIsOpened)
     std::string older;
     for (const auto& row : RawRegistry(folder()).rows("select name from sqlite_schema where type = 'trigger'"))
         older += "DROP TRIGGER \"" + row.at(0).value_or("") + "\";";
+    // Before the history the point writers did not exist, and uspWriteCiData replaced the
+    // whole row.
     ExecRaw(folder(), "Quorin",
-            older + "DROP TABLE changelog; DELETE FROM sys_procedures WHERE name = 'uspLoadChangeHistory'; "
-                    "DELETE FROM sys_permissions WHERE major_name IN ('changelog', 'uspLoadChangeHistory');");
+            older + "DROP TABLE changelog; DELETE FROM sys_procedures WHERE name IN ('uspLoadChangeHistory', "
+                    "'uspDeleteAudPoint', 'uspUpdateAudPoint'); DELETE FROM sys_permissions WHERE major_name IN "
+                    "('changelog', 'uspLoadChangeHistory', 'uspDeleteAudPoint', 'uspUpdateAudPoint'); "
+                    "UPDATE sys_procedures SET definition = replace(substr(definition, 1, instr(definition, "
+                    "'ON CONFLICT') - 1), 'INSERT INTO cidata', 'INSERT OR REPLACE INTO cidata') "
+                    "WHERE name = 'uspWriteCiData';");
 
     const auto member = connect("Quorin", "jsmith", "QuorinDemo-User1");
     ASSERT_TRUE(member->IsConnected());
@@ -66,6 +72,19 @@ TEST_F(ChangeLog, ARegistryMadeBeforeTheHistoryGetsItWhenItIsOpened)
     EXPECT_EQ(errorOf(*member, "select count(*) as num from changelog"), 229);
     EXPECT_EQ(errorOf(*member, "EXEC uspLoadChangeHistory 0"), 229);
     EXPECT_EQ(errorOf(m_db, "EXEC uspLoadChangeHistory 0"), 0);
+    EXPECT_EQ(errorOf(*member, "EXEC uspDeleteAudPoint 0, 0, 0, 0, 0, 0"), 0) << "a member saves chart points";
+
+    // Saving a subject's unchanged implant history logs nothing.
+    const std::string writeCiData = "EXEC uspWriteCiData " + std::to_string(RawRegistry(folder()).number(
+                                        "select min(SubjectId) from subjects"))
+                                    + ", 1, 2, 'a', 'b', 'c', 'd', 'e', 'f', 1, 0, 3, 4, 5, 6, 'p', 'q'";
+    const auto cidataRows = [&] {
+        return RawRegistry(folder()).number("select count(*) from changelog where TableName = 'cidata'");
+    };
+    EXPECT_EQ(errorOf(*member, writeCiData), 0);
+    const std::int64_t once = cidataRows();
+    EXPECT_EQ(errorOf(*member, writeCiData), 0);
+    EXPECT_EQ(cidataRows(), once);
 }
 
 TEST(ChangeLogScript, TheSqlServerTriggersAreWhatTheTableOfLoggedTablesGives)
