@@ -36,6 +36,11 @@ function(quorin_test name)
     target_link_libraries(${name} PRIVATE quorin_schema SQLite::SQLite3)
   endif()
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
+  # Qt texts print one way in every file of a binary that has Qt: a file without the
+  # printer would give gtest's printer of QString a second, byte-dumping definition.
+  if("${QT_LIBS}" MATCHES "quorin_(core|ui|mail)")
+    target_compile_options(${name} PRIVATE -include ${PROJECT_SOURCE_DIR}/tests/support/QtPrinting.h)
+  endif()
   # gtest_main supplies main() unless the test folder defines its own.
   target_link_libraries(${name} PRIVATE ${QT_LIBS} GTest::gtest GTest::gmock GTest::gtest_main Threads::Threads)
   # Listing the tests runs the binary at build time: widget tests need the offscreen

@@ -2,12 +2,16 @@
 
 #include "document/CQuorinDoc.h"
 
+#include "dalport/Registry.h"
 #include "database/RegistryScripts.h"
 #include "database/demo/DemoRegistry.h"
+
+#include <sqlite3.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <stdexcept>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -57,6 +61,25 @@ std::string KeptDemoRegistry(int subjects, const std::string& name,
     if (taken) // another run finished first: its registry is the same
         fs::remove_all(making);
     return path.string();
+}
+
+sqlite3* OpenRawDatabase(const std::string& folder, const char* database)
+{
+    sqlite3* db = nullptr;
+    const std::string file = dalport::DatabaseFilePath(folder, database);
+    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        const std::string why = db ? sqlite3_errmsg(db) : "out of memory";
+        sqlite3_close_v2(db);
+        throw std::runtime_error("cannot open " + file + ": " + why);
+    }
+    dalport::RegisterEngineFunctions(db);
+    return db;
+}
+
+void ExecRaw(sqlite3* db, const std::string& sql)
+{
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw std::runtime_error(std::string(sqlite3_errmsg(db)) + " in: " + sql);
 }
 
 UserInterface::Answer SilentUserInterface::MessageBox(const QString& text, Icon, Buttons buttons)

@@ -6,6 +6,7 @@
 #include "document/UserInterface.h"
 
 class CQuorinDoc;
+struct sqlite3;
 
 #include <functional>
 #include <string>
@@ -27,6 +28,15 @@ std::string KeptDemoRegistry(int subjects);
 // program making the same one) never leaves a registry without its additions.
 std::string KeptDemoRegistry(int subjects, const std::string& name,
                              const std::function<void(const std::string& folder)>& fill);
+
+// A raw SQLite handle on one database of a registry, with the engine's collation and
+// functions, for a set-up or a baseline; throws std::runtime_error when it cannot be
+// opened. The caller closes it (sqlite3_close_v2).
+sqlite3* OpenRawDatabase(const std::string& folder, const char* database);
+
+// Runs SQL on a raw handle and throws std::runtime_error with SQLite's message when it
+// fails: a set-up that did not happen is never kept as a made registry.
+void ExecRaw(sqlite3* db, const std::string& sql);
 
 // Opens `doc` on the registry in `folder` as the demo's administrator, as the login box
 // would; false when it could not connect.

@@ -14,7 +14,9 @@
 #include <sqlite3.h>
 
 #include <cstdio>
+#include <memory>
 #include <random>
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -37,32 +39,33 @@ constexpr Change kChanges[] = {{"subjects", "Lastname"}, {"subjects", "Address"}
 // A year of staff saves and nightly imports, written straight into the log.
 void WriteAYear(const std::string& folder)
 {
-    sqlite3* db = nullptr;
-    sqlite3_open(dalport::DatabaseFilePath(folder, "Quorin").c_str(), &db);
-    dalport::RegisterEngineFunctions(db);
-    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-    sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db,
-                       "INSERT INTO changelog (ChangedAt, ChangedBy, TableName, RowKey, SubjectId, ColumnName, "
-                       "OldValue, NewValue, ChangeKind) VALUES (strftime('%Y-%m-%d %H:%M:%f', '2025-12-01', "
-                       "?1 || ' seconds'), ?2, ?3, ?4, ?4, ?5, 'before', 'after', 'update')",
-                       -1, &insert, nullptr);
+    const std::unique_ptr<sqlite3, decltype(&sqlite3_close_v2)> db(quorin::bench::OpenRawDatabase(folder, "Quorin"),
+                                                                   &sqlite3_close_v2);
+    quorin::bench::ExecRaw(db.get(), "BEGIN");
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db.get(),
+                           "INSERT INTO changelog (ChangedAt, ChangedBy, TableName, RowKey, SubjectId, ColumnName, "
+                           "OldValue, NewValue, ChangeKind) VALUES (strftime('%Y-%m-%d %H:%M:%f', '2025-12-01', "
+                           "?1 || ' seconds'), ?2, ?3, ?4, ?4, ?5, 'before', 'after', 'update')",
+                           -1, &raw, nullptr)
+        != SQLITE_OK)
+        throw std::runtime_error(sqlite3_errmsg(db.get()));
+    const std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)> insert(raw, &sqlite3_finalize);
     std::mt19937 random(2025);
     std::uniform_int_distribution<int> subject(1, kSubjects), second(0, 365 * 86400 - 1), change(0, 11), who(0, 3);
     const char* const staff[] = {"jsmith", "mgarcia", "klee", "admin"};
     for (int i = 0; i < kRows; ++i) {
         const Change& c = kChanges[change(random)];
-        sqlite3_bind_int(insert, 1, second(random));
-        sqlite3_bind_text(insert, 2, staff[who(random)], -1, SQLITE_STATIC);
-        sqlite3_bind_text(insert, 3, c.table, -1, SQLITE_STATIC);
-        sqlite3_bind_int(insert, 4, i < kBusyRows ? kBusySubject : subject(random));
-        sqlite3_bind_text(insert, 5, c.column, -1, SQLITE_STATIC);
-        sqlite3_step(insert);
-        sqlite3_reset(insert);
+        sqlite3_bind_int(insert.get(), 1, second(random));
+        sqlite3_bind_text(insert.get(), 2, staff[who(random)], -1, SQLITE_STATIC);
+        sqlite3_bind_text(insert.get(), 3, c.table, -1, SQLITE_STATIC);
+        sqlite3_bind_int(insert.get(), 4, i < kBusyRows ? kBusySubject : subject(random));
+        sqlite3_bind_text(insert.get(), 5, c.column, -1, SQLITE_STATIC);
+        if (sqlite3_step(insert.get()) != SQLITE_DONE)
+            throw std::runtime_error(sqlite3_errmsg(db.get()));
+        sqlite3_reset(insert.get());
     }
-    sqlite3_finalize(insert);
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
+    quorin::bench::ExecRaw(db.get(), "COMMIT");
 }
 
 const std::string& Registry()
@@ -93,9 +96,7 @@ void Window(benchmark::State& state, int subject)
 
 void Raw(benchmark::State& state, int subject)
 {
-    sqlite3* db = nullptr;
-    sqlite3_open(dalport::DatabaseFilePath(Registry(), "Quorin").c_str(), &db);
-    dalport::RegisterEngineFunctions(db);
+    sqlite3* db = quorin::bench::OpenRawDatabase(Registry(), "Quorin");
     sqlite3_stmt* select = nullptr;
     sqlite3_prepare_v2(db,
                        "SELECT ChangeId, ChangedAt, ChangedBy, TableName, RowKey, SubjectId, ColumnName, OldValue, "

@@ -14,6 +14,7 @@
 #include "database/demo/DemoRegistry.h"
 
 #include <benchmark/benchmark.h>
+#include <sqlite3.h>
 
 #include <array>
 #include <cstdio>
@@ -21,7 +22,9 @@
 #include <functional>
 #include <iostream>
 #include <map>
+#include <memory>
 #include <random>
+#include <stdexcept>
 
 using quorin::bench::RawProcedures;
 using quorin::bench::SilentUserInterface;
@@ -252,19 +255,21 @@ const std::string& RegistryWithoutLog()
 {
     static const std::string folder =
         quorin::bench::KeptDemoRegistry(kSubjects, "demo-without-log", [](const std::string& registry) {
-            sqlite3* db = nullptr;
-            sqlite3_open((registry + "/Quorin.db").c_str(), &db);
+            const std::unique_ptr<sqlite3, decltype(&sqlite3_close_v2)> db(
+                quorin::bench::OpenRawDatabase(registry, "Quorin"), &sqlite3_close_v2);
             std::vector<std::string> drops;
-            sqlite3_exec(
-                db, "SELECT 'DROP TRIGGER \"' || name || '\"' FROM sqlite_schema WHERE type = 'trigger'",
-                [](void* out, int, char** values, char**) {
-                    static_cast<std::vector<std::string>*>(out)->push_back(values[0]);
-                    return 0;
-                },
-                &drops, nullptr);
+            if (sqlite3_exec(
+                    db.get(), "SELECT 'DROP TRIGGER \"' || name || '\"' FROM sqlite_schema WHERE type = 'trigger'",
+                    [](void* out, int, char** values, char**) {
+                        static_cast<std::vector<std::string>*>(out)->push_back(values[0]);
+                        return 0;
+                    },
+                    &drops, nullptr)
+                    != SQLITE_OK
+                || drops.empty())
+                throw std::runtime_error("the registry has no change-history triggers to drop");
             for (const std::string& drop : drops)
-                sqlite3_exec(db, drop.c_str(), nullptr, nullptr, nullptr);
-            sqlite3_close(db);
+                quorin::bench::ExecRaw(db.get(), drop);
         });
     return folder;
 }

@@ -12,25 +12,9 @@
 
 namespace quorin::test {
 
-namespace {
-
-// Keyed by the scripts and logins too: a template made for others is not this one.
-std::string ScriptsKey()
-{
-    std::string all = BuildStamp() + kTestLogin + kTestPassword + kTestAdminLogin + kTestAdminPassword;
-    for (const dalport::DatabaseScript& s : quorin::registryScripts()) {
-        all += s.name + s.schema + s.security;
-        for (const std::string& p : s.procedures)
-            all += p;
-    }
-    return std::to_string(std::hash<std::string>{}(all));
-}
-
-} // namespace
-
 TestRegistry::TestRegistry()
 {
-    const auto from = TemplateFolder("template-" + ScriptsKey(), [](const std::string& building) {
+    const auto from = TemplateFolder("document-" + BuildStamp(), [](const std::string& building) {
         dalport::CreateServer(building, kTestAdminLogin, kTestAdminPassword, quorin::registryScripts());
         dalport::CreateLogin(building, kTestLogin, kTestPassword);
         for (const dalport::DatabaseScript& s : quorin::registryScripts())

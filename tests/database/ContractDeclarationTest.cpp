@@ -7,10 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <map>
-#include <regex>
 #include <sstream>
-#include <tuple>
 
 namespace quorin::test {
 namespace {
@@ -21,6 +20,21 @@ std::map<std::string, DeclaredProcedure> byName(const std::vector<DeclaredProced
     for (const auto& p : procedures)
         map.emplace(lowerCase(p.name), p);
     return map;
+}
+
+// True when `word` stands in `text` as a whole word, in any case (no std::regex: GCC 12
+// warns falsely inside it).
+bool HasWord(const std::string& text, const std::string& word)
+{
+    const std::string t = lowerCase(text);
+    const std::string w = lowerCase(word);
+    const auto inWord = [&](std::size_t at) {
+        return at < t.size() && (std::isalnum(static_cast<unsigned char>(t[at])) || t[at] == '_');
+    };
+    for (auto at = t.find(w); at != std::string::npos; at = t.find(w, at + 1))
+        if ((at == 0 || !inWord(at - 1)) && !inWord(at + w.size()))
+            return true;
+    return false;
 }
 
 std::map<std::string, DeclaredProcedure> embeddedProcedures()
@@ -62,7 +76,7 @@ TEST(ContractDeclaration, BothEnginesDeclareEveryProcedureOfTheTableAsItSaysWith
                 EXPECT_EQ(parameters[i].type, c.parameters[i].type) << engine << " " << c.name << " @" << c.parameters[i].name;
             }
             for (const auto& column : c.columns)
-                EXPECT_TRUE(std::regex_search(it->second.body, std::regex("\\b" + column + "\\b", std::regex::icase)))
+                EXPECT_TRUE(HasWord(it->second.body, column))
                     << engine << " " << c.name << " lacks " << column;
         }
     }
@@ -76,25 +90,20 @@ TEST(ContractDeclaration, BothEnginesDeclareEveryProcedureOfTheTableAsItSaysWith
     }
 }
 
-// Adding a staff member never takes over an existing one: both engines refuse a user
-// name that has a row before writing anything, and never rewrite that row.
-TEST(ContractDeclaration, BothEnginesRefuseAStaffNameThatHasARow)
+// Adding a staff member never takes over an existing one. No SQL Server runs here, so
+// its procedure is read: it refuses a user name that has a row before writing anything,
+// and never rewrites that row (the embedded engine's is run in StaffAccessTest).
+TEST(ContractDeclaration, TheSqlServerProcedureRefusesAStaffNameThatHasARow)
 {
-    const auto embedded = embeddedProcedures().at("uspcreatenewuser").body;
-    const auto server = sqlServerProcedures().at("uspcreatenewuser").body;
-    for (const auto& [engine, body, refusal] :
-         {std::tuple{"embedded", embedded, std::string("tsql_raiserror('A user named ' || @user || ' already exists.')")},
-          std::tuple{"mssql", server, std::string("RAISERROR('A user named %s already exists.', 16, 1, @user)")}}) {
-        const auto check = body.find("EXISTS (SELECT 1 FROM pers WHERE UserName = @user)");
-        const auto refused = body.find(refusal);
-        const auto insert = body.find("INSERT INTO pers");
-        ASSERT_NE(check, std::string::npos) << engine;
-        ASSERT_NE(refused, std::string::npos) << engine;
-        EXPECT_LT(check, insert) << engine;
-        EXPECT_LT(refused, insert) << engine;
-        EXPECT_EQ(body.find("UPDATE pers"), std::string::npos) << engine;
-        EXPECT_EQ(body.find("ON CONFLICT"), std::string::npos) << engine;
-    }
+    const auto body = sqlServerProcedures().at("uspcreatenewuser").body;
+    const auto check = body.find("EXISTS (SELECT 1 FROM pers WHERE UserName = @user)");
+    const auto refused = body.find("RAISERROR('A user named %s already exists.', 16, 1, @user)");
+    const auto insert = body.find("INSERT INTO pers");
+    ASSERT_NE(check, std::string::npos);
+    ASSERT_NE(refused, std::string::npos);
+    EXPECT_LT(check, insert);
+    EXPECT_LT(refused, insert);
+    EXPECT_EQ(body.find("UPDATE pers"), std::string::npos);
 }
 
 // On SQL Server a procedure that writes with several statements is all or nothing only

@@ -3,10 +3,12 @@
 // is kept under the temporary folder, so each test copies files instead of creating a
 // server (password hashing, the schema) or a demo registry.
 
-#include <dlfcn.h>
+#include "dalport/Registry.h"
+
 #include <unistd.h>
 
 #include <atomic>
+#include <exception>
 #include <filesystem>
 #include <functional>
 #include <random>
@@ -23,33 +25,33 @@ inline std::string UniqueName(const char* prefix)
            + std::to_string(std::random_device{}());
 }
 
-// When the binary holding this code was built: a rebuilt engine or demo maker may write
-// its files otherwise, so a template made by an older one is not reused.
+// When the running test binary was built: a rebuilt engine or demo maker may write its
+// files otherwise, so a template made by an older one is not reused. A binary whose time
+// cannot be read gets a stamp of this process alone, never a shared stale one.
 inline std::string BuildStamp()
 {
-    Dl_info info{};
-    static const int here = 0;
-    if (!dladdr(&here, &info) || !info.dli_fname)
-        return "unknown";
-    std::error_code ec;
-    const auto written = std::filesystem::last_write_time(info.dli_fname, ec);
-    return ec ? std::string("unknown") : std::to_string(written.time_since_epoch().count());
+    static const std::string stamp = [] {
+        std::error_code ec;
+        const auto written = std::filesystem::last_write_time("/proc/self/exe", ec);
+        return ec ? UniqueName("process-") : std::to_string(written.time_since_epoch().count());
+    }();
+    return stamp;
 }
 
-// The template named key, made by make(folder) when no process has made it yet.
+// The template named key, made by make(folder) when no process has made it yet; made
+// whole or not at all, so a make that fails leaves nothing behind.
 inline std::filesystem::path TemplateFolder(const std::string& key, const std::function<void(const std::string&)>& make)
 {
     namespace fs = std::filesystem;
     const fs::path folder = TestRoot() / key;
     if (fs::exists(folder / "master.db"))
         return folder;
-    fs::create_directories(TestRoot());
-    const fs::path building = TestRoot() / UniqueName("building-");
-    make(building.string());
-    std::error_code ec;
-    fs::rename(building, folder, ec);
-    if (ec) // another process was first
-        fs::remove_all(building, ec);
+    try {
+        dalport::BuildFolderWhole(folder.string(), make);
+    } catch (const std::exception&) {
+        if (!fs::exists(folder / "master.db")) // else another process was first
+            throw;
+    }
     return folder;
 }
 
