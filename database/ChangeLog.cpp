@@ -16,6 +16,11 @@ namespace quorin {
 
 namespace {
 
+struct SchemaColumn {
+    std::string name;
+    std::string type; // as declared: INT, VARCHAR(50), DATETIME, ...
+};
+
 // One logged table: its key columns (joined with ':' into the row's key), and where its
 // subject is: a column of the row, or found through another table by a column of the row.
 struct LoggedTable {
@@ -73,8 +78,7 @@ struct Dialect {
     {
         std::string out;
         for (const char* column : t.key) {
-            const std::string part = sqlServer ? "CONVERT(nvarchar(max), " + row + "." + column + ")"
-                                               : "CAST(" + row + "." + column + " AS TEXT)";
+            const std::string part = text(row, SchemaColumn{column, ""});
             out += out.empty() ? part : (sqlServer ? " + ':' + " : " || ':' || ") + part;
         }
         return out;
@@ -161,6 +165,9 @@ std::vector<std::string> changeLogTables()
     return names;
 }
 
+namespace {
+
+// The columns of `table` as the embedded Quorin schema declares them.
 std::vector<SchemaColumn> schemaColumns(const std::string& schema, const std::string& table)
 {
     const std::string start = "CREATE TABLE " + table + " (";
@@ -180,6 +187,8 @@ std::vector<SchemaColumn> schemaColumns(const std::string& schema, const std::st
     }
     return columns;
 }
+
+} // namespace
 
 std::string embeddedChangeLogTriggers(const std::string& schema)
 {
@@ -238,12 +247,9 @@ void logRestore(const std::string& folder, const std::string& backupFile)
     if (opened) {
         dalport::RegisterEngineFunctions(db);
         sqlite3_busy_timeout(db, 5000);
-        done = sqlite3_prepare_v2(db,
-                                  "INSERT INTO changelog(ChangedAt, ChangedBy, TableName, RowKey, SubjectId, ColumnName, "
-                                  "OldValue, NewValue, ChangeKind) VALUES (strftime('%Y-%m-%d %H:%M:%f', 'now', "
-                                  "'localtime'), ?1, 'registry', ?2, NULL, NULL, NULL, ?2, 'restore')",
-                                  -1, &insert, nullptr)
-                == SQLITE_OK;
+        const std::string sql = std::string("INSERT INTO changelog(") + kColumns + ") VALUES (" + Dialect{false}.when()
+            + ", ?1, 'registry', ?2, NULL, NULL, NULL, ?2, 'restore')";
+        done = sqlite3_prepare_v2(db, sql.c_str(), -1, &insert, nullptr) == SQLITE_OK;
         sqlite3_bind_text(insert, 1, operatingSystemUser().c_str(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_text(insert, 2, backupFile.c_str(), -1, SQLITE_TRANSIENT);
         done = done && sqlite3_step(insert) == SQLITE_DONE;

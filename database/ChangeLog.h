@@ -11,16 +11,8 @@
 
 namespace quorin {
 
-struct SchemaColumn {
-    std::string name;
-    std::string type; // as declared: INT, VARCHAR(50), DATETIME, ...
-};
-
 // The tables the change history logs.
 std::vector<std::string> changeLogTables();
-
-// The columns of `table` as the embedded Quorin schema declares them.
-std::vector<SchemaColumn> schemaColumns(const std::string& schema, const std::string& table);
 
 // The embedded engine's triggers (SQLite), added to the Quorin schema of new registries.
 // They log nothing on a raw SQLite handle (original_login() is NULL there).
